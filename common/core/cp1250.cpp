@@ -1,0 +1,51 @@
+#include "cp1250.h"
+
+#include <array>
+
+namespace dz::cp1250 {
+namespace {
+constexpr std::array<char16_t, 128> kHigh = {
+#include "cp1250_table.inc"
+};
+
+struct Reverse {
+    // Sorted pairs would do too; a flat table over the BMP range the page uses is simplest.
+    std::array<unsigned char, 0x2200> map{};
+    Reverse() {
+        for (int b = 0; b < 128; ++b) map[b] = static_cast<unsigned char>(b);
+        for (int b = 0; b < 128; ++b) map[kHigh[b]] = static_cast<unsigned char>(128 + b);
+    }
+};
+const Reverse& reverse() {
+    static const Reverse r;
+    return r;
+}
+}  // namespace
+
+QString decode(std::string_view bytes) {
+    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        d[i] = b < 128 ? QChar(char16_t(b)) : QChar(kHigh[b - 128]);
+    }
+    return out;
+}
+
+char toByte(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 128) return static_cast<char>(u);
+    if (u < reverse().map.size()) {
+        const unsigned char b = reverse().map[u];
+        if (b != 0) return static_cast<char>(b);
+    }
+    return '?';
+}
+
+QByteArray encode(QStringView text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) out[i] = toByte(text[i]);
+    return out;
+}
+
+}  // namespace dz::cp1250

@@ -1,0 +1,16 @@
+// The Hungarian single-byte code page of the suite's text files; every byte maps both ways.
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <string_view>
+
+namespace dz::cp1250 {
+
+QString decode(std::string_view bytes);
+inline QString decode(const QByteArray& b) { return decode(std::string_view(b.constData(), size_t(b.size()))); }
+// Characters outside the code page become '?'.
+QByteArray encode(QStringView text);
+// One character's byte, '?' when it has none.
+char toByte(QChar c);
+
+}  // namespace dz::cp1250

@@ -1,0 +1,77 @@
+#include "keyfile.h"
+
+#include "cp1250.h"
+#include "textfile.h"
+#include "textfmt.h"
+
+namespace dz::key {
+
+QString generatedRow(const std::vector<int>& numbers) {
+    QString row = QStringLiteral(" ");
+    for (int n : numbers) row += format(n, "00") + QLatin1Char(' ');
+    return row;
+}
+
+int gameType(const QString& row) { return static_cast<int>(roundHalfEven((row.size() + 1) / 3.0)); }
+
+int rowNumber(const QString& row, int j) {
+    return static_cast<int>(intPart(std::clamp(val(QStringView(mid(row, 3 * (j - 1) + 1, 3))), -1e6, 1e6)));
+}
+
+uint32_t rowMask(std::string_view row, int* type) {
+    size_t b = 0;
+    while (b < row.size() && (row[b] == ' ' || row[b] == '\t')) ++b;
+    row.remove_prefix(b);
+    const int t = static_cast<int>(roundHalfEven((static_cast<double>(row.size()) + 1) / 3.0));
+    if (type) *type = t;
+    uint32_t m = 0;
+    for (int j = 1; j <= t; ++j) {
+        const double v = val(mid(row, size_t(3 * (j - 1) + 1), 3));
+        if (v >= 1 && v <= 20) m |= 1u << static_cast<int>(v);
+    }
+    return m;
+}
+
+std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated) {
+    if (truncated) *truncated = false;
+    auto bytes = readFileBytes(path);
+    if (!bytes) return std::nullopt;
+    QStringList rows;
+    InputItemReader r(*bytes);
+    while (!r.atEnd()) {
+        const std::string_view item = r.next();
+        if (item.empty()) continue;
+        if (rows.size() >= maxRows) {
+            if (truncated) *truncated = true;
+            break;
+        }
+        rows << cp1250::decode(item);
+    }
+    return rows;
+}
+
+bool saveRows(const QString& path, const QStringList& rows) { return writeLines(path, rows); }
+
+bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName) {
+    return writeLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile), {keyFileFullName});
+}
+
+std::optional<QString> readLastKeyPointer(const QString& folder) {
+    auto lines = readLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
+    if (!lines || lines->isEmpty() || lines->first().trimmed().isEmpty()) return std::nullopt;
+    return lines->first();
+}
+
+SplitName splitPath(const QString& fullName) {
+    const qsizetype cut = std::max(fullName.lastIndexOf(QLatin1Char('/')), fullName.lastIndexOf(QLatin1Char('\\')));
+    if (cut < 0) return {QString(), fullName};
+    return {cut == 0 ? fullName.left(1) : fullName.left(cut), fullName.mid(cut + 1)};
+}
+
+bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path) {
+    const QString p = folder + QLatin1Char('/') + QLatin1String(kSpreadsheetFile);
+    if (path) *path = p;
+    return writeLines(p, rows);
+}
+
+}  // namespace dz::key

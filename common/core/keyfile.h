@@ -1,0 +1,47 @@
+// Key rows and key files, the last key file pointer and the spreadsheet export file.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace dz::key {
+
+inline constexpr const char* kPointerFile = "filenev.txt";
+inline constexpr const char* kSpreadsheetFile = "minimum.txt";
+inline constexpr const char* kDefaultKeyFile = "kulcs.txt";
+
+// A row as the generators write it: a blank, then each number as "00" followed by a blank.
+QString generatedRow(const std::vector<int>& ascendingNumbers);
+
+// Game type of a row read back (leading blanks dropped): (length + 1) / 3, halves to even.
+int gameType(const QString& row);
+// Number j (1-based) of a row: the value of the three characters at 3(j - 1) + 1.
+int rowNumber(const QString& row, int j);
+// The numbers 1..20 of a row as a bit set (bit n for number n), with its game type; leading
+// blanks are dropped first, values outside 1..20 are skipped.
+uint32_t rowMask(std::string_view row, int* type = nullptr);
+
+// A key file read as input items, leading blanks dropped; empty items (empty lines) are no rows.
+// Stops after maxRows rows, setting *truncated. nullopt when the file cannot be opened.
+std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr);
+// One row a line, CR LF, replacing the file whole; false when it failed (the old file is kept).
+bool saveRows(const QString& path, const QStringList& rows);
+
+// The pointer holds the full name of the last saved key file on its one line.
+bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName);
+// Its whole first line (a comma in a path is no field end); nullopt when missing or empty.
+std::optional<QString> readLastKeyPointer(const QString& folder);
+struct SplitName {
+    QString folder;  // empty when the name has no separator
+    QString name;
+};
+// Split at the last "/" or "\".
+SplitName splitPath(const QString& fullName);
+
+// "minimum.txt": every row a line, for the spreadsheet program.
+bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path = nullptr);
+
+}  // namespace dz::key

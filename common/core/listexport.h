@@ -1,0 +1,33 @@
+// The L key on a result list: the list goes to the next numbered list file of the program folder.
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace dz {
+
+class ListExporter {
+public:
+    // drawstat writes "lista001.txt" and names it ".TXT" in its message; daystat writes and names ".dat".
+    explicit ListExporter(QString fileExt = QStringLiteral(".txt"), QString messageExt = QStringLiteral(".TXT"))
+        : fileExt_(std::move(fileExt)), messageExt_(std::move(messageExt)) {}
+
+    struct Result {
+        bool ok = false;
+        QString path;     // the file written (or that could not be written)
+        QString message;  // what the user is told
+    };
+    // One counter for every list of the program: the exports of a run are numbered 1, 2, 3 ...
+    Result save(const QString& folder, const QStringList& items);
+    int counter() const { return counter_; }
+
+    static QString title() { return QStringLiteral("Vumo-Soft/2010"); }
+
+private:
+    QString fileExt_, messageExt_;
+    int counter_ = 0;
+};
+
+// "Hiba a <name> mentésekor - sikertelen mentés !": the suite's message for a file that could not be saved.
+QString saveFailedMessage(const QString& fullName);
+
+}  // namespace dz

@@ -1,0 +1,108 @@
+#include "textfile.h"
+
+#include "cp1250.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace dz {
+
+std::optional<std::string> readFileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    std::string out;
+    const qint64 size = f.size();
+    if (size > 0) out.reserve(static_cast<size_t>(size));
+    char buf[1 << 16];
+    for (;;) {
+        const qint64 n = f.read(buf, sizeof buf);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    return out;
+}
+
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find('\n', pos);
+        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) end = bytes.size();
+        size_t len = end - pos;
+        if (len > 0 && bytes[pos + len - 1] == '\r') --len;
+        lines.push_back(bytes.substr(pos, len));
+        pos = next;
+    }
+    return lines;
+}
+
+std::optional<QStringList> readLines(const QString& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes) return std::nullopt;
+    QStringList out;
+    for (auto l : splitLines(*bytes)) out << cp1250::decode(l);
+    return out;
+}
+
+std::string_view InputItemReader::next() {
+    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+    const size_t begin = pos_;
+    while (pos_ < s_.size() && s_[pos_] != ',' && s_[pos_] != '\n' && s_[pos_] != '\r') ++pos_;
+    std::string_view item = s_.substr(begin, pos_ - begin);
+    if (pos_ < s_.size()) {
+        if (s_[pos_] == ',') {
+            ++pos_;
+        } else {
+            if (s_[pos_] == '\r') ++pos_;
+            if (pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
+        }
+    }
+    return item;
+}
+
+std::string_view firstItem(std::string_view line) {
+    InputItemReader r(line);
+    return r.atEnd() ? std::string_view{} : r.next();
+}
+
+std::optional<QStringList> readInputItems(const QString& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes) return std::nullopt;
+    QStringList out;
+    InputItemReader r(*bytes);
+    while (!r.atEnd()) out << cp1250::decode(r.next());
+    return out;
+}
+
+std::optional<QString> readFirstItem(const QString& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes) return std::nullopt;
+    InputItemReader r(*bytes);
+    return r.atEnd() ? QString() : cp1250::decode(r.next());
+}
+
+bool writeBytes(const QString& path, std::string_view bytes) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (!bytes.empty() && f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool writeLines(const QString& path, const QStringList& lines) {
+    QByteArray out;
+    qsizetype total = 0;
+    for (const auto& l : lines) total += l.size() + 2;
+    out.reserve(total);
+    for (const auto& l : lines) {
+        out += cp1250::encode(l);
+        out += "\r\n";
+    }
+    return writeBytes(path, std::string_view(out.constData(), size_t(out.size())));
+}
+
+}  // namespace dz

@@ -1,0 +1,50 @@
+// Reading and writing the suite's plain text files: cp1250, CR LF written, CR LF or LF read,
+// every write replaces the file whole through a temporary file in the same folder.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dz {
+
+// The whole file as bytes; nullopt when it cannot be opened (missing, a folder, unreadable).
+std::optional<std::string> readFileBytes(const QString& path);
+
+// Splits bytes into lines: LF ends a line, a CR before it is dropped; a last line without an
+// end counts, an empty tail after the last end does not. The views point into bytes.
+std::vector<std::string_view> splitLines(std::string_view bytes);
+
+// Whole lines of a text file, decoded; nullopt when it cannot be opened.
+std::optional<QStringList> readLines(const QString& path);
+
+// The runtime's sequential input: leading blanks and tabs are skipped, an item ends at a comma or
+// at the end of its line (a comma lets the next item start on the same line), an empty line gives
+// an empty item. Trailing blanks stay in the item.
+class InputItemReader {
+public:
+    explicit InputItemReader(std::string_view bytes) : s_(bytes) {}
+    bool atEnd() const { return pos_ >= s_.size(); }
+    // The next item; call only while !atEnd().
+    std::string_view next();
+
+private:
+    std::string_view s_;
+    size_t pos_ = 0;
+};
+// The first input item of one line (what reading a line as one field gives).
+std::string_view firstItem(std::string_view line);
+
+// All input items of a file, decoded; nullopt when it cannot be opened.
+std::optional<QStringList> readInputItems(const QString& path);
+// The first input item of a file (empty when the file is empty); nullopt when it cannot be opened.
+std::optional<QString> readFirstItem(const QString& path);
+
+// Writes lines, each ended by CR LF, in cp1250, replacing the file whole. False when any step
+// failed; the old file then stays as it was.
+bool writeLines(const QString& path, const QStringList& lines);
+bool writeBytes(const QString& path, std::string_view bytes);
+
+}  // namespace dz

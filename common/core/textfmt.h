@@ -1,0 +1,37 @@
+// The text forms of the original runtime that list lines, labels and files use.
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+namespace dz {
+
+// Number-to-text conversion: one blank before a non-negative number, "-" before a negative one.
+QString str(long long v);
+
+// Format(v, mask) for the masks the programs use:
+//   "0", "00", "000", "0000" ...  digits with leading zeros (never cut);
+//   "@", "@@" .. "@@@@@@"         right-aligned in at least that many characters, never cut;
+//   "0 0 0 0"                     four digits with a blank between them;
+//   "##0", "#", ""                shortest form.
+QString format(long long v, std::string_view mask);
+// Format(text, "@@..."): the text right-aligned in at least mask-length characters.
+QString formatText(const QString& s, std::string_view mask);
+
+// The numeric value of a text: its leading numeric part after leading blanks and tabs,
+// 0 when there is none ("␣5" is 5, "12ab" is 12, "abc" is 0, "-3" is -3, "1.5" is 1.5).
+double val(std::string_view s);
+double val(QStringView s);
+// Whether the text holds a number (after blanks) and nothing else but blanks: the runtime's IsNumeric.
+bool isNumeric(QStringView s);
+
+// Whole-number conversion: halves go to the even neighbour.
+long long roundHalfEven(double x);
+// Int(x): the integer part rounded down.
+long long intPart(double x);
+
+// Mid$ with explicit bounds: 1-based start, count characters; out-of-range parts give "".
+QString mid(const QString& s, qsizetype start1, qsizetype count);
+std::string_view mid(std::string_view s, size_t start1, size_t count);
+
+}  // namespace dz

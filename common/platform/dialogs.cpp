@@ -1,0 +1,130 @@
+#include "dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <deque>
+
+namespace dz::ui {
+namespace {
+struct SeamState {
+    bool on = false;
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<QString>> inputs;
+    std::vector<seam::ShownMessage> messages;
+    std::vector<FileDialogRequest> dialogs;
+    std::vector<QString> prompts;
+};
+SeamState& st() {
+    static SeamState s;
+    return s;
+}
+
+Answer firstButton(Buttons b) {
+    switch (b) {
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel: return Answer::Yes;
+        case Buttons::RetryCancel: return Answer::Retry;
+        default: return Answer::Ok;
+    }
+}
+
+QString plain(const QString& text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+}  // namespace
+
+Answer message(QWidget* parent, const QString& text, Icon icon, const QString& title, Buttons buttons) {
+    if (st().on) {
+        st().messages.push_back({text, title, icon, buttons});
+        if (st().answers.empty()) return firstButton(buttons);
+        const Answer a = st().answers.front();
+        st().answers.pop_front();
+        return a;
+    }
+    QMessageBox box(parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(plain(text));
+    box.setWindowTitle(title);
+    switch (icon) {
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::None: break;
+    }
+    switch (buttons) {
+        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Cancel: return Answer::Cancel;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Retry: return Answer::Retry;
+        default: return Answer::Ok;
+    }
+}
+
+std::optional<QString> fileDialog(QWidget* parent, const FileDialogRequest& r) {
+    if (st().on) {
+        st().dialogs.push_back(r);
+        if (st().files.empty()) return std::nullopt;
+        auto f = st().files.front();
+        st().files.pop_front();
+        return f;
+    }
+    QFileDialog dlg(parent, r.title);
+    dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);
+    const QStringList filters{QStringLiteral("Minden (*)"), QStringLiteral("Text (*.txt)")};
+    dlg.setNameFilters(filters);
+    dlg.selectNameFilter(filters.value(r.filterIndex, filters.first()));
+    if (!r.startFolder.isEmpty()) dlg.setDirectory(r.startFolder);
+    if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
+    if (!r.fileName.isEmpty()) dlg.selectFile(r.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    return dlg.selectedFiles().first();
+}
+
+std::optional<QString> inputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& preset) {
+    if (st().on) {
+        st().prompts.push_back(prompt);
+        if (st().inputs.empty()) return std::nullopt;
+        auto v = st().inputs.front();
+        st().inputs.pop_front();
+        return v;
+    }
+    bool ok = false;
+    const QString v = QInputDialog::getText(parent, title, plain(prompt), QLineEdit::Normal, preset, &ok);
+    if (!ok) return std::nullopt;
+    return v;
+}
+
+namespace seam {
+void enable(bool on) { st().on = on; }
+bool enabled() { return st().on; }
+void reset() {
+    const bool on = st().on;
+    st() = SeamState{};
+    st().on = on;
+}
+void queueAnswer(Answer a) { st().answers.push_back(a); }
+void queueFile(std::optional<QString> f) { st().files.push_back(std::move(f)); }
+void queueInput(std::optional<QString> t) { st().inputs.push_back(std::move(t)); }
+const std::vector<ShownMessage>& messages() { return st().messages; }
+const std::vector<FileDialogRequest>& fileDialogs() { return st().dialogs; }
+const std::vector<QString>& inputPrompts() { return st().prompts; }
+}  // namespace seam
+
+}  // namespace dz::ui

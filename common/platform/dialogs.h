@@ -1,0 +1,55 @@
+// Message boxes and file dialogs of the suite, with seams that let a test answer them.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace dz::ui {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+// Plain text, never rich text; a lone CR breaks the line like CR LF does.
+Answer message(QWidget* parent, const QString& text, Icon icon = Icon::None, const QString& title = QString(),
+               Buttons buttons = Buttons::Ok);
+
+struct FileDialogRequest {
+    bool save = false;
+    QString startFolder;
+    QString fileName;         // preset name
+    QString defaultSuffix;    // "txt": added when the user types a name without one
+    bool confirmOverwrite = false;
+    int filterIndex = 0;      // 0: "Minden" (every file), 1: "Text" (*.txt)
+    QString title;
+};
+// The chosen full name, nullopt on Cancel.
+std::optional<QString> fileDialog(QWidget* parent, const FileDialogRequest& request);
+
+// A text input box (the runtime's InputBox); nullopt on Cancel.
+std::optional<QString> inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                const QString& preset = QString());
+
+namespace seam {
+struct ShownMessage {
+    QString text, title;
+    Icon icon;
+    Buttons buttons;
+};
+// While the seam is on, no dialog is shown: each call takes the next queued answer (a message box
+// without one answers with its first button, a file dialog or input box with Cancel) and is recorded.
+void enable(bool on = true);
+bool enabled();
+void reset();  // clears queues and records, keeps the seam on
+void queueAnswer(Answer a);
+void queueFile(std::optional<QString> fullName);
+void queueInput(std::optional<QString> text);
+const std::vector<ShownMessage>& messages();
+const std::vector<FileDialogRequest>& fileDialogs();
+const std::vector<QString>& inputPrompts();
+}  // namespace seam
+
+}  // namespace dz::ui

@@ -1,0 +1,51 @@
+// Small services of the desktop: the hourglass, the beep, the second-start lock, starting the
+// spreadsheet program, control names for assistive tools, and twips.
+#pragma once
+#include <QLockFile>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace dz::ui {
+
+// The hourglass pointer for the life of the guard.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+void beep();
+
+// The second-start refusal: a lock file in the program folder, held until the program ends.
+// Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon) when
+// another instance holds it.
+std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString());
+
+// Starts the spreadsheet program on a file without waiting: the command in DIZOV_SPREADSHEET when
+// set, else LibreOffice Calc, else the desktop's default opener. A failure to start is ignored.
+void startSpreadsheet(const QString& file);
+
+// Every named control below root (root too) carries its object name as its accessible
+// description, so that assistive tools and automation find it by that name.
+void nameControls(QWidget* root);
+
+// Design sizes in twips to pixels: 15 twips a pixel at 96 dpi, scaled with the screen.
+int twips(int tw);
+
+namespace seam {
+int beeps();
+// While the message seam is on, started programs are recorded instead of run.
+struct Started {
+    QString program;
+    QString file;
+};
+const std::vector<Started>& started();
+void resetServices();
+}  // namespace seam
+
+}  // namespace dz::ui

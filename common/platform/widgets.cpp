@@ -1,0 +1,167 @@
+#include "widgets.h"
+
+#include "../core/cp1250.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace dz::ui {
+
+QVariant LinesModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= lines_.size()) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return lines_[index.row()];
+    return {};
+}
+
+void LinesModel::setLines(QStringList lines) {
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+}
+
+void LinesModel::insertLine(int row, const QString& line) {
+    beginInsertRows({}, row, row);
+    lines_.insert(row, line);
+    endInsertRows();
+}
+
+void LinesModel::appendLines(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    beginInsertRows({}, int(lines_.size()), int(lines_.size() + lines.size() - 1));
+    lines_ += lines;
+    endInsertRows();
+}
+
+void LinesModel::removeLine(int row) {
+    if (row < 0 || row >= lines_.size()) return;
+    beginRemoveRows({}, row, row);
+    lines_.removeAt(row);
+    endRemoveRows();
+}
+
+bool lessByBytes(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        const auto x = static_cast<unsigned char>(cp1250::toByte(a[i]));
+        const auto y = static_cast<unsigned char>(cp1250::toByte(b[i]));
+        if (x != y) return x < y;
+        return a[i] < b[i];
+    }
+    return a.size() < b.size();
+}
+
+ListBox::ListBox(QWidget* parent, bool sorted) : QListView(parent), model_(new LinesModel(this)), sorted_(sorted) {
+    setModel(model_);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListView::clicked, this, [this](const QModelIndex& i) { emit itemClicked(i.row()); });
+    connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& i) { emit itemDoubleClicked(i.row()); });
+}
+
+int ListBox::addItem(const QString& line) {
+    int row = count();
+    if (sorted_) {
+        const auto& l = model_->lines();
+        row = int(std::upper_bound(l.begin(), l.end(), line, lessByBytes) - l.begin());
+    }
+    model_->insertLine(row, line);
+    return row;
+}
+
+void ListBox::setItems(QStringList lines) {
+    if (sorted_) std::stable_sort(lines.begin(), lines.end(), lessByBytes);
+    model_->setLines(std::move(lines));
+}
+
+void ListBox::appendItems(const QStringList& lines) {
+    if (sorted_) {
+        QStringList all = model_->lines() + lines;
+        setItems(std::move(all));
+    } else {
+        model_->appendLines(lines);
+    }
+}
+
+int ListBox::listIndex() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() && selectionModel()->isSelected(i) ? i.row() : -1;
+}
+
+void ListBox::setListIndex(int i) {
+    if (i < 0 || i >= count()) {
+        clearSelection();
+        return;
+    }
+    setCurrentIndex(model_->index(i));
+}
+
+void ListBox::setTopIndex(int i) {
+    if (count() == 0) return;
+    i = std::clamp(i, 0, count() - 1);
+    scrollTo(model_->index(i), QAbstractItemView::PositionAtTop);
+}
+
+int ListBox::topIndex() const {
+    const QModelIndex i = indexAt(QPoint(1, 1));
+    return i.isValid() ? i.row() : 0;
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e) {
+    const QString t = e->text();
+    if (!t.isEmpty()) emit keyTyped(t[0].unicode());
+    QListView::keyPressEvent(e);
+}
+
+SpinButton::SpinButton(QWidget* parent, Qt::Orientation o) : QWidget(parent) {
+    up_ = new QToolButton(this);
+    down_ = new QToolButton(this);
+    up_->setArrowType(o == Qt::Vertical ? Qt::UpArrow : Qt::RightArrow);
+    down_->setArrowType(o == Qt::Vertical ? Qt::DownArrow : Qt::LeftArrow);
+    up_->setAutoRepeat(true);
+    down_->setAutoRepeat(true);
+    auto* lay = o == Qt::Vertical ? static_cast<QBoxLayout*>(new QVBoxLayout(this)) : new QHBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    if (o == Qt::Vertical) {
+        lay->addWidget(up_);
+        lay->addWidget(down_);
+    } else {
+        lay->addWidget(down_);
+        lay->addWidget(up_);
+    }
+    for (auto* b : {up_, down_}) b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    connect(up_, &QToolButton::clicked, this, &SpinButton::spinUp);
+    connect(down_, &QToolButton::clicked, this, &SpinButton::spinDown);
+}
+
+namespace {
+class HoverFilter : public QObject {
+public:
+    HoverFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove || e->type() == QEvent::HoverMove) f_();
+        return false;
+    }
+
+private:
+    std::function<void()> f_;
+};
+}  // namespace
+
+void onHover(QWidget* w, std::function<void()> f) {
+    w->setMouseTracking(true);
+    auto* filt = new HoverFilter(w, std::move(f));
+    w->installEventFilter(filt);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+        area->viewport()->setMouseTracking(true);
+        area->viewport()->installEventFilter(filt);
+    }
+}
+
+}  // namespace dz::ui

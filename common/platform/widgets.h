@@ -1,0 +1,91 @@
+// Controls that the suite's windows use beyond Qt's own: a list over a model, a spin button,
+// and hover hints.
+#pragma once
+#include <QAbstractListModel>
+#include <QListView>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+class QToolButton;
+
+namespace dz::ui {
+
+// Lines of a list, shown through a view; filled in one call for thousands of lines.
+class LinesModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(lines_.size()); }
+    QVariant data(const QModelIndex& index, int role) const override;
+    const QStringList& lines() const { return lines_; }
+    void setLines(QStringList lines);
+    void insertLine(int row, const QString& line);
+    void appendLines(const QStringList& lines);
+    void removeLine(int row);
+
+private:
+    QStringList lines_;
+};
+
+// Ascending byte order of the texts as the files hold them (cp1250).
+bool lessByBytes(const QString& a, const QString& b);
+
+// The runtime's list box: items, a sorted mode, the top line, clicks and typed keys.
+class ListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr, bool sorted = false);
+    bool sorted() const { return sorted_; }
+
+    int count() const { return model_->rowCount(); }
+    QString item(int i) const { return model_->lines().value(i); }
+    const QStringList& items() const { return model_->lines(); }
+    void clear() { model_->setLines({}); }
+    // Adds one line (at its place in a sorted list); returns its index.
+    int addItem(const QString& line);
+    // Replaces every line in one call (sorted in a sorted list).
+    void setItems(QStringList lines);
+    void appendItems(const QStringList& lines);
+    void removeItem(int i) { model_->removeLine(i); }
+    // The selected line, -1 when none.
+    int listIndex() const;
+    void setListIndex(int i);
+    // Scrolls so that line i is the first line shown (clamped).
+    void setTopIndex(int i);
+    int topIndex() const;
+
+signals:
+    void itemClicked(int index);
+    void itemDoubleClicked(int index);
+    // A typed character (its code), before the list handles the key itself.
+    void keyTyped(int charCode);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    LinesModel* model_;
+    bool sorted_;
+};
+
+// Two arrows that step the box beside them; the owner does the stepping in its handlers.
+class SpinButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpinButton(QWidget* parent = nullptr, Qt::Orientation orientation = Qt::Vertical);
+    QToolButton* upButton() const { return up_; }
+    QToolButton* downButton() const { return down_; }
+signals:
+    void spinUp();
+    void spinDown();
+
+private:
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+// Runs f whenever the pointer moves over w (the hints into a status label).
+void onHover(QWidget* w, std::function<void()> f);
+
+}  // namespace dz::ui
