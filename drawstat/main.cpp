@@ -1,2 +1,10 @@
+#include "ui/mainwindow.h"
+
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    drawstat::MainWindow w;
+    w.show();
+    return app.exec();
+}

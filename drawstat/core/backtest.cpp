@@ -1,0 +1,136 @@
+#include "backtest.h"
+
+#include "core/cp1250.h"
+#include "core/textfmt.h"
+
+#include <bit>
+#include <cmath>
+
+namespace drawstat {
+
+namespace {
+
+struct Settled {
+    double from = 0, to = 8, star = 4;
+};
+
+// A bound or level as the text boxes show it: whole values as plain digits.
+QString plainNumber(double v) {
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
+    return QString::number(v, 'g', 15);
+}
+
+// The steps before the file; nullopt when the run ends there (out.status says why).
+std::optional<Settled> settle(const BacktestInput& in, BacktestOutcome& out) {
+    Settled p;
+    p.star = dz::val(QStringView(in.starText));
+    if (p.star == 0) {
+        p.star = 4;
+        out.starText = QStringLiteral("4");
+    }
+    if (in.markedCount == 0) {
+        out.status = BacktestOutcome::Status::NoMarks;
+        return std::nullopt;
+    }
+    p.from = dz::val(QStringView(in.fromText));
+    p.to = dz::val(QStringView(in.toText));
+    double level = dz::val(QStringView(in.levelText));
+    if (p.from > 20 || p.from < 0 || p.from > p.to) {
+        out.status = BacktestOutcome::Status::BadBounds;
+        return std::nullopt;
+    }
+    if (in.wholeHistory) {
+        if (level == 0) level = 6;
+        if (p.from < level) {
+            p.from = level;
+            out.fromText = plainNumber(level);
+        }
+    }
+    return p;
+}
+
+// Hits of one record: the number fields whose number is marked. A well-formed record holds eight
+// distinct numbers, so its bit set answers at once; a malformed one is counted field by field.
+inline int hitsOf(const dz::DrawRecord& r, uint32_t marked) {
+    if (std::popcount(r.mask) == 8) return std::popcount(r.mask & marked);
+    int h = 0;
+    for (int8_t v : r.num)
+        if (v >= 1 && (marked & (1u << v))) ++h;
+    return h;
+}
+
+void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
+    const uint32_t marked = in.marked & 0x1FFFFEu;
+    const size_t n = file.size();
+    for (size_t i = 0; i < n; ++i) {
+        const int hits = hitsOf(file.record(i), marked);
+        ++out.hitCounts[static_cast<size_t>(hits)];
+        const long long index = static_cast<long long>(i) + 1;
+        if (hits < p.from || hits > p.to) continue;
+        if (!in.wholeHistory && index <= in.windowStart) continue;
+        if (out.hitLines.size() >= dz::kRowLimit) continue;
+        const std::string_view item = file.item(i);
+        QString line = dz::cp1250::decode(dz::drawKey(item));
+        line += QStringLiteral("  ");
+        line += dz::str(hits);
+        if (hits >= p.star) line += QStringLiteral(" *");
+        out.hitLines << line;
+        out.numberLines << dz::cp1250::decode(dz::numbersPart(item));
+    }
+    // The completeness level: the smallest hit count that fewer than 32736 draws reach or pass.
+    long long total = 0;
+    for (int j = 1; j <= 9; ++j) {
+        const int h = j - 1;
+        out.distribution << QString::number(h) + QStringLiteral("  ") + QString::number(out.hitCounts[static_cast<size_t>(h)]);
+        total += out.hitCounts[static_cast<size_t>(9 - j)];
+        if (total < dz::kRowLimit) out.level = QString::number(9 - j);
+    }
+    if (out.hitLines.size() >= 17) out.hitTopIndex = int(out.hitLines.size()) - 17;
+    out.listedCount = QString::number(out.hitLines.size());
+}
+
+}  // namespace
+
+BacktestOutcome runBacktest(const BacktestInput& in, const std::optional<dz::DrawFile>& file) {
+    BacktestOutcome out;
+    const auto p = settle(in, out);
+    if (!p) return out;
+    if (!file) {
+        out.status = BacktestOutcome::Status::NoFile;
+        return out;
+    }
+    out.status = BacktestOutcome::Status::Done;
+    count(*p, in, *file, out);
+    return out;
+}
+
+BacktestOutcome runBacktest(const BacktestInput& in, const QString& drawFilePath) {
+    BacktestOutcome out;
+    if (!settle(in, out)) return out;
+    return runBacktest(in, dz::DrawFile::load(drawFilePath));
+}
+
+ShownDraw readShownDraw(const QString& t) {
+    ShownDraw d;
+    // A field counts only when it is whole on the line and reads as a number of its range.
+    auto field = [&](qsizetype pos1, int hi) -> std::optional<int> {
+        if (pos1 < 1 || pos1 + 1 > t.size()) return std::nullopt;
+        const double v = dz::val(QStringView(t).mid(pos1 - 1, 2));
+        if (v != std::floor(v) || v < 1 || v > hi) return std::nullopt;
+        return static_cast<int>(v);
+    };
+    for (int k = 1; k <= 8; ++k)
+        if (auto x = field(3 * k - 1, 20)) d.numbers.push_back(*x);
+    // the extra number closes a full numbers part
+    if (t.size() >= 27) d.extra = field(t.size() - 1, 4);
+    return d;
+}
+
+QString noMarksMessage() { return QStringLiteral("Minimum 1 szám választandó ki !"); }
+QString noMarksTitle() { return QStringLiteral("KENO"); }
+QString selectDrawMessage() {
+    return QStringLiteral("Válassza ki (click a kiértékelő listára), hogy melyik húzás nyerőszámait akarja látni !");
+}
+QString selectDrawTitle() { return QStringLiteral("Vumo-Soft/2010"); }
+
+}  // namespace drawstat

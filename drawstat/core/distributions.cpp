@@ -1,0 +1,143 @@
+#include "distributions.h"
+
+#include "core/cp1250.h"
+#include "core/textfmt.h"
+
+#include <bit>
+
+namespace drawstat {
+
+namespace {
+
+QString keyOf(const dz::DrawFile& f, size_t i) { return dz::cp1250::decode(dz::drawKey(f.item(i))); }
+
+// Two digits with a leading zero, for a value 0..99.
+void appendTwoDigits(QString& s, int v) {
+    s += QLatin1Char(char('0' + v / 10));
+    s += QLatin1Char(char('0' + v % 10));
+}
+
+// Result lists stay within the row limit together with their distribution lines.
+constexpr qsizetype kIdentityTail = 12;
+constexpr qsizetype kAdhesionTail = 8;
+
+}  // namespace
+
+QStringList sumsLines(const dz::DrawFile& file) {
+    std::array<long long, 161> sums{};
+    for (const dz::DrawRecord& r : file.records()) {
+        int sum = 0;
+        bool ok = true;
+        for (int8_t v : r.num) {
+            // a field that does not read as 0..20 faults the draw's step: it is not counted
+            if (v < 0) ok = false;
+            sum += v;
+        }
+        if (ok) ++sums[static_cast<size_t>(sum)];
+    }
+    QStringList out;
+    for (int s = 1; s <= 160; ++s)
+        if (sums[static_cast<size_t>(s)] != 0) out << dz::str(s) + QStringLiteral("   ") + dz::str(sums[static_cast<size_t>(s)]);
+    return out;
+}
+
+ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart) {
+    ClassResult r;
+    std::array<long long, 9> counts{};
+    const size_t n = file.size();
+    if (n > 0) {
+        // The first draw is only the reference of the second.
+        uint32_t prev = file.record(0).mask;
+        const long long limit = windowStart + 12;
+        for (size_t i = 1; i < n; ++i) {
+            const long long index = static_cast<long long>(i) + 1;
+            const uint32_t cur = file.record(i).mask;
+            const uint32_t shared = prev & cur;
+            prev = cur;
+            const int k = std::popcount(shared);  // a record holds at most eight numbers
+            ++counts[static_cast<size_t>(k)];
+            const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
+            const bool toClass = r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
+            if (!toList && !toClass) continue;  // most draws of a long history: no text is built
+            QString line = keyOf(file, i);
+            line.reserve(line.size() + 9 + 3 * k);
+            line += QStringLiteral("   *");
+            line += dz::format(k, "@@");
+            line += QStringLiteral("   ");
+            for (int v = 1; v <= 20; ++v)
+                if (shared & (1u << v)) {
+                    appendTwoDigits(line, v);
+                    line += QLatin1Char(' ');
+                }
+            if (toList) r.lines << line;
+            if (toClass) r.classes[static_cast<size_t>(k)] << line;
+        }
+    }
+    r.lines << QString() << identityHeading() << QString();
+    for (int k = 0; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
+    return r;
+}
+
+ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart) {
+    ClassResult r;
+    std::array<long long, 9> counts{};
+    const long long limit = windowStart + 12;
+    const size_t n = file.size();
+    for (size_t i = 0; i < n; ++i) {
+        const long long index = static_cast<long long>(i) + 1;
+        const auto& num = file.record(i).num;
+        int start = 0, run = 1;
+        for (int j = 1; j <= 8; ++j) {
+            // a field that does not read as 0..20 (-1) ends a run and starts none
+            if (j < 8 && num[j - 1] >= 0 && num[j] == num[j - 1] + 1) {
+                ++run;
+                continue;
+            }
+            if (run >= 4) {
+                ++counts[static_cast<size_t>(run)];
+                const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
+                const bool toClass = r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
+                if (toList || toClass) {
+                    QString line = keyOf(file, i);
+                    line += QStringLiteral("       ");
+                    for (int m = start; m < start + run; ++m) {
+                        line += QStringLiteral("  ");
+                        appendTwoDigits(line, num[static_cast<size_t>(m)]);
+                    }
+                    // columns 17-18 carry the mark; a short key leaves fewer columns to replace
+                    if (line.size() >= 17) line[16] = QLatin1Char('*');
+                    if (line.size() >= 18) line[17] = QLatin1Char(char('0' + run));
+                    if (toList) r.lines << line;
+                    if (toClass) r.classes[static_cast<size_t>(run)] << line;
+                }
+            }
+            start = j;
+            run = 1;
+        }
+    }
+    r.lines << QString() << adhesionHeading() << QString();
+    for (int k = 4; k <= 8; ++k)
+        r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");
+    return r;
+}
+
+std::optional<int> classListForClick(const QStringList& lines, int index) {
+    const qsizetype c = lines.size();
+    if (index < 0 || index >= c) return std::nullopt;
+    const qsizetype rel = c - index;
+    const bool adhesion = c >= 7 && lines[c - 7] == adhesionHeading();
+    const bool identity = c >= 11 && lines[c - 11] == identityHeading();
+    if (!adhesion && !identity) return std::nullopt;
+    if (rel > 9 || (adhesion && rel > 4) || (identity && rel > 5)) return std::nullopt;
+    // the class digit stands in column 2
+    const long long k = dz::intPart(dz::val(QStringView(dz::mid(lines[index], 2, 1))));
+    if (k < 0 || k > 8) return std::nullopt;
+    return static_cast<int>(k);
+}
+
+std::optional<QStringList> restoredLines(const QStringList& backup) {
+    if (backup.isEmpty()) return std::nullopt;
+    return backup;
+}
+
+}  // namespace drawstat

@@ -1,0 +1,115 @@
+#include "mostfrequent.h"
+
+#include "core/textfmt.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <string>
+
+namespace drawstat {
+
+size_t firstCountedDraw(long long drawCount, double lastDraws) {
+    const double s = double(drawCount) - lastDraws;  // the draws at positions 1..s are skipped
+    if (!(s >= 0)) return 0;                          // NaN and L above N: every draw
+    if (s >= 1e15) return size_t(1e15);
+    return size_t(std::floor(s));
+}
+
+FrequencyCounts countFrequencies(const dz::DrawFile& file, size_t first) {
+    FrequencyCounts out;
+    out.pairs.assign(kPairCount, 0);
+    out.triples.assign(kTripleCount, 0);
+    const auto& recs = file.records();
+    if (first >= recs.size()) return out;
+
+    // The draws go into one bit set per number, a block at a time, so that each pair and triple
+    // is a popcount of an AND over the block: far fewer steps than visiting 84 subsets per draw.
+    constexpr size_t kWords = 64;  // 4096 draws a block, all sets in the first-level cache
+    std::array<std::array<uint64_t, kWords>, 21> sets;
+    std::array<uint64_t, kWords> ij;
+    for (size_t base = first; base < recs.size(); base += kWords * 64) {
+        const size_t n = std::min(recs.size() - base, kWords * 64);
+        const size_t words = (n + 63) / 64;
+        for (auto& s : sets) std::fill(s.begin(), s.begin() + words, 0);
+        for (size_t d = 0; d < n; ++d) {
+            uint32_t m = recs[base + d].mask & 0x1FFFFEu;
+            const uint64_t bit = uint64_t(1) << (d & 63);
+            while (m) {
+                const int v = std::countr_zero(m);
+                m &= m - 1;
+                sets[size_t(v)][d >> 6] |= bit;
+            }
+        }
+        auto pop = [words](const std::array<uint64_t, kWords>& a) {
+            int32_t c = 0;
+            for (size_t w = 0; w < words; ++w) c += std::popcount(a[w]);
+            return c;
+        };
+        for (int v = 1; v <= 20; ++v) out.numbers[size_t(v)] += pop(sets[size_t(v)]);
+        size_t p = 0, t = 0;
+        for (int i = 1; i <= 19; ++i)
+            for (int j = i + 1; j <= 20; ++j) {
+                for (size_t w = 0; w < words; ++w) ij[w] = sets[size_t(i)][w] & sets[size_t(j)][w];
+                out.pairs[p++] += pop(ij);
+                // The triples (i, j, k) for every k above j follow one another in (i, j, k) order.
+                for (int k = j + 1; k <= 20; ++k) {
+                    int32_t c = 0;
+                    for (size_t w = 0; w < words; ++w) c += std::popcount(ij[w] & sets[size_t(k)][w]);
+                    out.triples[t++] += c;
+                }
+            }
+    }
+    return out;
+}
+
+namespace {
+QString two(int v) { return dz::format(v, "00"); }
+QString five(int32_t v) { return dz::format(v, "@@@@@"); }
+
+// The count right-aligned in the ranked lists' field width.
+QString ranked(int32_t v, qsizetype width) {
+    const QString s = QString::number(v);
+    return s.size() >= width ? s : QString(width - s.size(), QLatin1Char(' ')) + s;
+}
+qsizetype rankWidth(const int32_t* begin, const int32_t* end) {
+    const int32_t top = begin == end ? 0 : *std::max_element(begin, end);
+    return std::max<qsizetype>(5, QString::number(top).size());
+}
+}  // namespace
+
+FrequencyLists frequencyLists(const FrequencyCounts& c) {
+    FrequencyLists out;
+    const qsizetype wn = rankWidth(c.numbers.data() + 1, c.numbers.data() + 21);
+    for (int n = 1; n <= 20; ++n) {
+        const int32_t v = c.numbers[size_t(n)];
+        out.numbers.append(QLatin1Char(' ') + two(n) + QLatin1Char(' ') + five(v));
+        out.numbersRanked.append(ranked(v, wn) + QStringLiteral("   ") + two(n));
+    }
+    const qsizetype wp = rankWidth(c.pairs.data(), c.pairs.data() + c.pairs.size());
+    size_t p = 0;
+    for (int i = 1; i <= 19; ++i)
+        for (int j = i + 1; j <= 20; ++j, ++p) {
+            const int32_t v = c.pairs[p];
+            out.pairs.append(QStringLiteral("  ") + two(i) + QStringLiteral("  ") + two(j) + five(v));
+            out.pairsRanked.append(QLatin1Char(' ') + ranked(v, wp) + QStringLiteral("   ") + two(i) +
+                                   QStringLiteral("  ") + two(j));
+        }
+    const qsizetype wt = rankWidth(c.triples.data(), c.triples.data() + c.triples.size());
+    size_t t = 0;
+    for (int i = 1; i <= 18; ++i)
+        for (int j = i + 1; j <= 19; ++j)
+            for (int k = j + 1; k <= 20; ++k, ++t) {
+                const int32_t v = c.triples[t];
+                out.triples.append(QStringLiteral("  ") + two(i) + QStringLiteral("  ") + two(j) + QStringLiteral("  ") +
+                                   two(k) + five(v));
+                out.triplesRanked.append(QLatin1Char(' ') + ranked(v, wt) + QStringLiteral("   ") + two(i) +
+                                         QStringLiteral("  ") + two(j) + QStringLiteral("  ") + two(k));
+            }
+    std::stable_sort(out.numbersRanked.begin(), out.numbersRanked.end());
+    std::stable_sort(out.pairsRanked.begin(), out.pairsRanked.end());
+    std::stable_sort(out.triplesRanked.begin(), out.triplesRanked.end());
+    return out;
+}
+
+}  // namespace drawstat

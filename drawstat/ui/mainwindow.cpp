@@ -1,0 +1,191 @@
+#include "mainwindow.h"
+
+#include "core/folder.h"
+#include "core/startstats.h"
+#include "core/state.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace drawstat {
+
+void exportList(QWidget* parent, const QStringList& items) {
+    const auto r = state().exporter.save(dz::programFolder(), items);
+    dz::ui::message(parent, r.message, r.ok ? dz::ui::Icon::Information : dz::ui::Icon::Critical,
+                    dz::ListExporter::title());
+}
+
+QAction* MainWindow::addMenuItem(const char* name, const QString& caption, void (MainWindow::*handler)()) {
+    QAction* a = menuBar()->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    connect(a, &QAction::triggered, this, handler);
+    return a;
+}
+
+QAction* MainWindow::action(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("drawstat"));
+    setWindowTitle(QStringLiteral("  DIZOV húzásstatisztika") + QString(40, QLatin1Char(' ')) +
+                   QStringLiteral("Vumo-Soft/2010"));
+
+    addMenuItem("start", QStringLiteral("Start"), &MainWindow::start_Click);
+    addMenuItem("nyolc", QStringLiteral("8-s"), &MainWindow::nyolc_Click);
+    addMenuItem("het", QStringLiteral("7-s"), &MainWindow::het_Click);
+    addMenuItem("hat", QStringLiteral("6-s"), &MainWindow::hat_Click);
+    addMenuItem("ot", QStringLiteral("5-s"), &MainWindow::ot_Click);
+    addMenuItem("negy", QStringLiteral("4-s"), &MainWindow::negy_Click);
+    addMenuItem("leggyak1", QStringLiteral("Leggyakoribb"), &MainWindow::leggyak1_Click);
+    addMenuItem("kihagy", QStringLiteral("Kihagyás"), &MainWindow::kihagy_Click);
+    addMenuItem("vissza", QStringLiteral("Vissza"), &MainWindow::vissza_Click);
+    addMenuItem("interval5", QStringLiteral("Intervallum"), &MainWindow::interval5_Click);
+    addMenuItem("terkepbe", QStringLiteral("Térkép"), &MainWindow::terkepbe_Click);
+    addMenuItem("teteles", QStringLiteral("Tételes"), &MainWindow::teteles_Click);
+    addMenuItem("osszeg", QStringLiteral("Összeg"), &MainWindow::osszeg_Click);
+    // The analyses need Start's figures.
+    for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(false);
+    // Windows that are not built yet are left out of the menu rather than shown dead.
+    for (const char* n : {"nyolc", "het", "hat", "ot", "negy", "leggyak1", "kihagy", "vissza", "interval5", "terkepbe",
+                          "osszeg"})
+        action(n)->setVisible(false);
+
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    List1 = new dz::ui::ListBox(central);
+    List1->setObjectName(QStringLiteral("List1"));
+    List3 = new dz::ui::ListBox(central, /*sorted=*/true);
+    List3->setObjectName(QStringLiteral("List3"));
+    List2 = new dz::ui::ListBox(central);
+    List2->setObjectName(QStringLiteral("List2"));
+    List6 = new dz::ui::ListBox(central);
+    List6->setObjectName(QStringLiteral("List6"));
+    List6->hide();
+    for (int k = 0; k < 9; ++k) {
+        List5[size_t(k)] = new dz::ui::ListBox(central);
+        List5[size_t(k)]->setObjectName(QStringLiteral("List5(%1)").arg(k));
+        List5[size_t(k)]->hide();
+    }
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setStyleHint(QFont::TypeWriter);
+    for (auto* l : {List1, List3, List2}) l->setFont(mono);
+    List1->setFixedWidth(dz::ui::twips(1800));
+    List3->setFixedWidth(dz::ui::twips(1800));
+
+    Command3D2 = new QPushButton(QStringLiteral("Azonosság"), central);
+    Command3D2->setObjectName(QStringLiteral("Command3D2"));
+    SSCommand1 = new QPushButton(QStringLiteral("Tapadás"), central);
+    SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
+    SSCommand2 = new QPushButton(QStringLiteral("Vissza"), central);
+    SSCommand2->setObjectName(QStringLiteral("SSCommand2"));
+    SSCommand2->hide();
+    Command3D1 = new QPushButton(QStringLiteral("Vége"), central);
+    Command3D1->setObjectName(QStringLiteral("Command3D1"));
+    Command3D2->setEnabled(false);
+    SSCommand1->setEnabled(false);
+
+    grid->addWidget(List1, 0, 0);
+    grid->addWidget(List3, 0, 1);
+    grid->addWidget(List2, 0, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command3D2);
+    buttons->addWidget(SSCommand1);
+    buttons->addWidget(SSCommand2);
+    buttons->addStretch();
+    buttons->addWidget(Command3D1);
+    grid->addLayout(buttons, 1, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+    setCentralWidget(central);
+    resize(dz::ui::twips(9600), dz::ui::twips(6600));
+
+    connect(Command3D1, &QPushButton::clicked, this, &MainWindow::Command3D1_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &MainWindow::Command3D2_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &MainWindow::SSCommand1_Click);
+    connect(SSCommand2, &QPushButton::clicked, this, &MainWindow::SSCommand2_Click);
+    connect(List2, &dz::ui::ListBox::itemClicked, this, &MainWindow::List2_Click);
+    connect(List2, &dz::ui::ListBox::keyTyped, this, &MainWindow::List2_KeyPress);
+
+    dz::ui::nameControls(this);
+}
+
+void MainWindow::start_Click() {
+    ProgramState& st = state();
+    if (st.started) return;
+    const auto file = dz::DrawFile::load(st.drawFilePath());
+    if (!file) return;  // no draw file: nothing changes, Start can be chosen again
+    dz::ui::BusyCursor busy;
+    st.started = true;
+    const StartStats s = computeStart(*file);
+    List1->setToolTip(s.tooltip);
+    st.drawCount = s.drawCount;
+    st.windowStart = dz::drawWindowStart(s.drawCount);
+    st.lastAppearance = s.lastAppearance;
+    List1->setItems(s.byNumber);
+    List3->setItems(s.byCount);
+    for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(true);
+    SSCommand1->setEnabled(true);
+    Command3D2->setEnabled(true);
+}
+
+void MainWindow::teteles_Click() {
+    const auto file = dz::DrawFile::load(state().drawFilePath());
+    if (!file) return;
+    dz::ui::BusyCursor busy;
+    List2->setItems(fullListLines(*file));
+    List2->setTopIndex(List2->count() - 1);
+}
+
+void MainWindow::Command3D1_Click() {
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+void MainWindow::List2_KeyPress(int charCode) {
+    if (charCode == 'l' || charCode == 'L') exportList(this, List2->items());
+}
+
+void MainWindow::osszeg_Click() {
+    // filled in with the distributions
+}
+void MainWindow::Command3D2_Click() {
+    // filled in with the distributions
+}
+void MainWindow::SSCommand1_Click() {
+    // filled in with the distributions
+}
+void MainWindow::SSCommand2_Click() {
+    // filled in with the distributions
+}
+void MainWindow::List2_Click(int) {
+    // filled in with the distributions
+}
+
+// The subset windows come with the subset statistics.
+void MainWindow::nyolc_Click() {}
+void MainWindow::het_Click() {}
+void MainWindow::hat_Click() {}
+void MainWindow::ot_Click() {}
+void MainWindow::negy_Click() {}
+
+void MainWindow::leggyak1_Click() {
+    // opens the most-frequent window
+}
+void MainWindow::kihagy_Click() {
+    // opens the skip window
+}
+void MainWindow::vissza_Click() {
+    // opens the back-test window
+}
+void MainWindow::interval5_Click() {
+    // opens the interval window
+}
+void MainWindow::terkepbe_Click() {
+    // opens the map window
+}
+
+}  // namespace drawstat

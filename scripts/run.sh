@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts one program of the suite in the program folder: run.sh [PROGRAM]
+# (drawstat by default). A synthetic draw history is put there only when no "vevud.txt" is there.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-drawstat}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$root/build" -DDIZOV_BENCH=OFF
+bin="$root/build/bin"
+if [ ! -e "$bin/vevud.txt" ]; then
+  "$root/build/tools/mkdraws" "$bin/vevud.txt" 100000
+  echo "run: wrote a synthetic draw history of 100000 draws to $bin/vevud.txt"
+fi
+cd "$bin"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: no display; starting $program on a virtual one (xvfb-run). Stop it with Ctrl-C."
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "./$program"
+fi
+exec "./$program"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what the suite needs to build, run and test on Debian 12, where it is missing.
+set -euo pipefail
+packages=(g++ make cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
+          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "setup: missing packages (${missing[*]}); run as root to install them" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

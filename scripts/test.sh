@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: once in a normal build and once with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Window tests run on the offscreen platform.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+export QT_QPA_PLATFORM=offscreen
+"$root/scripts/build.sh" "$root/build"
+ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+"$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF
+# Qt's platform plugins keep allocations until exit; leak reports would be theirs, not ours.
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"
