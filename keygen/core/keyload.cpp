@@ -1,0 +1,43 @@
+#include "keyload.h"
+
+#include "core/cp1250.h"
+#include "core/draws.h"
+#include "core/keyfile.h"
+
+#include <bit>
+
+namespace keygen {
+
+using namespace dz;
+
+QString rowLimitMessage() { return QStringLiteral("Maximum 32736 sor adható meg !"); }
+
+KeyLoad loadKeyFile(const QString& path) {
+    KeyLoad r;
+    auto rows = key::loadRows(path, kRowLimit, &r.truncated);
+    if (!rows) return r;
+    r.opened = true;
+    r.rows = std::move(*rows);
+    return r;
+}
+
+KeyChoice deriveChoice(const QStringList& listItems) {
+    KeyChoice c;
+    for (const QString& item : listItems) {
+        int type = 0;
+        const QByteArray bytes = cp1250::encode(item);
+        c.chosenMask |= key::rowMask(std::string_view(bytes.constData(), size_t(bytes.size())), &type);
+        c.gameType = type;
+    }
+    c.chosenCount = std::popcount(c.chosenMask);
+    c.rowCount = int(listItems.size());
+    return c;
+}
+
+KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder) {
+    if (!key::saveRows(keyFile, rows)) return KeySave::Failed;
+    key::writeLastKeyPointer(programFolder, keyFile);
+    return KeySave::Saved;
+}
+
+}  // namespace keygen

@@ -1,0 +1,35 @@
+// The key list's files: loading a key file with what the load derives from it, and saving the
+// key with the last key file pointer.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace keygen {
+
+// "Maximum 32736 sor adható meg !": the row limit, for the load and the generation alike.
+QString rowLimitMessage();
+
+struct KeyLoad {
+    bool opened = false;   // false: the file could not be opened (a quiet end)
+    QStringList rows;      // input items without leading blanks; empty lines are no rows
+    bool truncated = false;  // the file held more than the row limit; rows keeps the first ones
+};
+KeyLoad loadKeyFile(const QString& path);
+
+// What the load derives from the key list, read in list order.
+struct KeyChoice {
+    uint32_t chosenMask = 0;        // bit n for every number 1..20 that a row holds
+    int chosenCount = 0;
+    std::optional<int> gameType;    // the type of the last row; none for an empty list
+    int rowCount = 0;
+};
+KeyChoice deriveChoice(const QStringList& listItems);
+
+enum class KeySave { Saved, Failed };
+// Writes the key file (the old one is kept on failure) and, only after it succeeded, the
+// pointer in the program folder; a failing pointer does not make the save fail.
+KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder);
+
+}  // namespace keygen

@@ -1,0 +1,16 @@
+// keygen: the main window `kiertekel`, refusing a second start.
+#include "platform/services.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const auto lock = dz::ui::lockSingleInstance(exeName);
+    if (!lock) return 0;
+    keygen::kiertekel w(false);
+    w.show();
+    return app.exec();
+}

@@ -1,0 +1,412 @@
+// keygen's windows offscreen: the main window's inputs, hints, files and export, the number
+// choice window, and the generation's stop and busy rules.
+#include "core/textfmt.h"
+#include "platform/numbergrid.h"
+#include "platform/widgets.h"
+#include "tests/testutil.h"
+#include "ui/choicewindow.h"
+#include "ui/mainwindow.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace keygen;
+namespace seam = dz::ui::seam;
+
+namespace {
+
+struct KeygenWindow : dz::testing::ProgramFolderFixture {
+    kiertekel w{false};
+    KeygenWindow() { w.show(); }
+
+    template <class T = QWidget>
+    T* get(const char* name) const {
+        T* c = w.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    dz::ui::ListBox* list(const char* name) const { return get<dz::ui::ListBox>(name); }
+    QString text(const char* name) const {
+        if (auto* l = w.findChild<QLabel*>(QLatin1String(name))) return l->text();
+        return get<QLineEdit>(name)->text();
+    }
+    void setText(const char* name, const QString& t) const { get<QLineEdit>(name)->setText(t); }
+    void click(const char* name) const { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
+    void choose(std::initializer_list<int> ns) {
+        for (int n : ns) w.state().chosen.set(n, true);
+    }
+    // Opens the modal choice window and runs f inside it.
+    void inChoice(std::function<void(valaszt&)> f) {
+        QTimer::singleShot(0, &w, [this, f] {
+            auto* v = w.choice();
+            ASSERT_NE(v, nullptr);
+            ASSERT_TRUE(v->isVisible());
+            f(*v);
+            if (v->isVisible()) v->reject();
+        });
+        w.Command3D4_Click();
+    }
+};
+
+void hover(QWidget* w) {
+    QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST(KeygenWindow, ControlsCaptionsAndHints) {
+    KeygenWindow k;
+    EXPECT_TRUE(k.w.windowTitle().contains(QStringLiteral("(minimum 1 eltérés !)")));
+    EXPECT_TRUE(k.w.windowTitle().endsWith(QStringLiteral("     Vumo-Soft/2010")));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Command3D3", "Generálás"}, {"SSCommand1", "Állj"},   {"Command3D2", "Random teszt indul"},
+        {"Command3D5", "Állományba ment"}, {"Command3D7", "Betölt"}, {"Command3D4", "Kijelöl"}, {"Command3D1", "Vége"}};
+    for (const auto& [name, caption] : buttons) {
+        SCOPED_TRACE(name);
+        auto* b = k.get<QPushButton>(name);
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(b->accessibleDescription(), QLatin1String(name));
+    }
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text7"}) EXPECT_EQ(k.text(name), QString());
+    EXPECT_TRUE(k.list("List1")->sorted());
+
+    auto* panel = k.get<QLabel>("Panel3D1");
+    hover(k.get("Command3D5"));
+    EXPECT_EQ(panel->text(), QStringLiteral("A legenerált kulcsot elmenti -> nyomtatás,fix,stb.. ! "));
+    hover(k.get("Check2"));
+    EXPECT_EQ(panel->text(), QStringLiteral("Ha bejelölt, akkor a szelvényszámot módosítja az egyenletes számeloszlás érdekében !"));
+    hover(k.get("Text7"));
+    EXPECT_EQ(panel->text(), QStringLiteral("Itt kell megadni, hogy a generált kulcs sorai maximum hány elemben egyezhetnek meg !"));
+    hover(&k.w);
+    EXPECT_EQ(panel->text(), QString());
+}
+
+TEST(KeygenWindow, DoubleClickEmptiesAnInputBox) {
+    KeygenWindow k;
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text7"}) {
+        k.setText(name, QStringLiteral("12"));
+        QTest::mouseDClick(k.get(name), Qt::LeftButton);
+        EXPECT_EQ(k.text(name), QString()) << name;
+    }
+}
+
+TEST(KeygenWindow, SaveWritesTheKeyAndThePointer) {
+    KeygenWindow k;
+    k.w.Command3D5_Click();  // empty key list: no dialog, no file
+    EXPECT_TRUE(seam::fileDialogs().empty());
+
+    k.list("List1")->setItems({QStringLiteral(" 03 07 11 "), QStringLiteral(" 01 02 03 ")});
+    seam::queueFile(std::nullopt);  // Cancel
+    k.click("Command3D5");
+    ASSERT_EQ(seam::fileDialogs().size(), 1u);
+    const auto& req = seam::fileDialogs()[0];
+    EXPECT_TRUE(req.save);
+    EXPECT_EQ(req.fileName, QStringLiteral("kulcs.txt"));
+    EXPECT_EQ(req.startFolder, k.dir.path());
+    EXPECT_EQ(req.defaultSuffix, QStringLiteral("txt"));
+    EXPECT_TRUE(req.confirmOverwrite);
+    EXPECT_EQ(k.read("filenev.txt"), "<missing>");
+
+    seam::queueFile(k.path("kulcs.txt"));
+    k.click("Command3D5");
+    EXPECT_EQ(k.read("kulcs.txt"), " 01 02 03 \r\n 03 07 11 \r\n");
+    EXPECT_EQ(k.read("filenev.txt"), k.path("kulcs.txt").toStdString() + "\r\n");
+    EXPECT_TRUE(seam::messages().empty());
+
+    // A save that fails says so and leaves the pointer as it was.
+    QDir(k.dir.path()).mkdir(QStringLiteral("dir.txt"));
+    seam::queueFile(k.path("dir.txt"));
+    k.click("Command3D5");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hiba a ") + k.path("dir.txt") + QStringLiteral(" mentésekor - sikertelen mentés !"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
+    EXPECT_EQ(k.read("filenev.txt"), k.path("kulcs.txt").toStdString() + "\r\n");
+}
+
+TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelLeavesTheListEmpty) {
+    KeygenWindow k;
+    k.write("k.txt", " 03 07 11 \r\n\r\n 03 11 25 \r\n");
+    seam::queueFile(k.path("k.txt"));
+    k.click("Command3D7");
+    EXPECT_EQ(k.list("List1")->items(), (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("03 11 25 ")}));
+    EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
+    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 2"));
+    EXPECT_EQ(k.text("Text1"), QStringLiteral(" 2"));
+    EXPECT_EQ(k.text("Text2"), QStringLiteral("3"));
+    EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
+    EXPECT_EQ(k.w.state().gameType, 3);
+
+    seam::queueFile(std::nullopt);
+    k.click("Command3D7");
+    EXPECT_EQ(k.list("List1")->count(), 0);
+    EXPECT_TRUE(seam::messages().empty());
+}
+
+TEST(KeygenWindow, LoadStopsAtTheRowLimitWithTheMessage) {
+    KeygenWindow k;
+    std::string bytes;
+    for (int i = 0; i < 32740; ++i) bytes += " 01 02 \r\n";
+    k.write("big.txt", bytes);
+    seam::queueFile(k.path("big.txt"));
+    k.click("Command3D7");
+    EXPECT_EQ(k.list("List1")->count(), 32736);
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Maximum 32736 sor adható meg !"));
+    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 32736"));
+}
+
+TEST(KeygenWindow, LAndLowerLExportAndStartTheSpreadsheetOtherKeysNot) {
+    KeygenWindow k;
+    auto* list = k.list("List1");
+    list->setItems({QStringLiteral(" 01 02 "), QStringLiteral("03 04 ")});
+    QTest::keyClick(list, Qt::Key_X);
+    EXPECT_TRUE(seam::started().empty());
+    EXPECT_EQ(k.read("minimum.txt"), "<missing>");
+    QTest::keyClick(list, Qt::Key_L);  // "l"
+    ASSERT_EQ(seam::started().size(), 1u);
+    EXPECT_EQ(seam::started()[0].file, k.path("minimum.txt"));
+    EXPECT_EQ(k.read("minimum.txt"), " 01 02 \r\n03 04 \r\n");
+    QTest::keyClick(list, Qt::Key_L, Qt::ShiftModifier);  // "L"
+    EXPECT_EQ(seam::started().size(), 2u);
+}
+
+TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
+    KeygenWindow k;
+    k.inChoice([&](valaszt& v) {
+        EXPECT_EQ(v.windowTitle(), QStringLiteral("Sszám kijelölés.                      Vumo-Soft/2010"));
+        auto* grid = v.grid();
+        for (int n : {3, 7, 11, 5}) QTest::mouseClick(grid->cell(n), Qt::LeftButton);
+        QTest::mouseClick(grid->cell(5), Qt::LeftButton);  // twice: back to its caption
+        EXPECT_EQ(grid->cell(5)->text(), QStringLiteral(" 5 "));
+        EXPECT_TRUE(grid->showsImage(3));
+        EXPECT_EQ(grid->cell(3)->text(), QString());
+        EXPECT_EQ(v.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" 3"));
+        QTest::mouseClick(v.findChild<QPushButton*>(QStringLiteral("Command3D4")), Qt::LeftButton);
+        EXPECT_FALSE(v.isVisible());
+    });
+    EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
+    EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
+
+    // "Mégsem": the flags keep the change, Label6 does not; the marks are there at the next opening.
+    k.inChoice([&](valaszt& v) {
+        EXPECT_TRUE(v.grid()->showsImage(7));
+        QTest::mouseClick(v.grid()->cell(20), Qt::LeftButton);
+        QTest::mouseClick(v.findChild<QPushButton*>(QStringLiteral("Command3D1")), Qt::LeftButton);
+    });
+    EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
+    EXPECT_EQ(k.w.state().chosen.count(), 4);
+    ASSERT_NE(k.w.choice(), nullptr);
+
+    // The close box unloads it: the next opening starts with nothing chosen.
+    k.inChoice([&](valaszt& v) { v.close(); });
+    EXPECT_EQ(k.w.choice(), nullptr);
+    k.inChoice([&](valaszt& v) {
+        EXPECT_EQ(k.w.state().chosen.count(), 0);
+        EXPECT_FALSE(v.grid()->showsImage(3));
+    });
+}
+
+TEST(KeygenWindow, ChoiceIsRedrawnFromTheFlagsAfterAKeyLoad) {
+    KeygenWindow k;
+    k.inChoice([&](valaszt& v) { QTest::mouseClick(v.grid()->cell(1), Qt::LeftButton); });
+    k.write("k.txt", "04 05 06 \r\n");
+    seam::queueFile(k.path("k.txt"));
+    k.click("Command3D7");
+    k.inChoice([&](valaszt& v) {
+        EXPECT_FALSE(v.grid()->showsImage(1));
+        for (int n : {4, 5, 6}) EXPECT_TRUE(v.grid()->showsImage(n)) << n;
+        EXPECT_EQ(v.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" 3"));
+    });
+}
+
+TEST(KeygenWindow, ChoiceSavesAndLoadsTheSelectionFile) {
+    KeygenWindow k;
+    k.inChoice([&](valaszt& v) {
+        for (int n : {11, 3, 7}) QTest::mouseClick(v.grid()->cell(n), Qt::LeftButton);
+        seam::queueFile(std::nullopt);
+        v.Command3D8_Click();  // Cancel: nothing written
+        seam::queueFile(k.path("jeloles1.txt"));
+        v.Command3D8_Click();
+        EXPECT_EQ(seam::fileDialogs().back().fileName, QStringLiteral("jeloles1.txt"));
+        EXPECT_EQ(k.read("jeloles1.txt"), "kulcs1\r\n03 07 11 \r\n");
+
+        // A load starts by clearing: Cancel leaves the grid empty.
+        seam::queueFile(std::nullopt);
+        v.Command3D5_Click();
+        EXPECT_EQ(k.w.state().chosen.count(), 0);
+        EXPECT_FALSE(v.grid()->showsImage(3));
+        EXPECT_EQ(v.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QString());
+
+        seam::queueFile(k.path("jeloles1.txt"));
+        v.Command3D5_Click();
+        EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
+        EXPECT_TRUE(v.grid()->showsImage(11));
+
+        k.write("key.txt", " 01 02 03 \r\n");
+        seam::queueFile(k.path("key.txt"));
+        v.Command3D5_Click();
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Ez nem kijelölés mentés file !"));
+        EXPECT_EQ(k.w.state().chosen.count(), 0);
+
+        QDir(k.dir.path()).mkdir(QStringLiteral("d.txt"));
+        QTest::mouseClick(v.grid()->cell(2), Qt::LeftButton);
+        seam::queueFile(k.path("d.txt"));
+        v.Command3D8_Click();
+        EXPECT_EQ(seam::messages().back().text,
+                  QStringLiteral("Hiba a ") + k.path("d.txt") + QStringLiteral(" mentésekor - sikertelen mentés !"));
+    });
+    EXPECT_EQ(k.text("Label6"), QString());  // never accepted
+}
+
+TEST(KeygenWindow, GenerationFillsTheKeyAndAsksAboutTheAdjustment) {
+    KeygenWindow k;
+    k.choose({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    k.setText("Text1", QStringLiteral("10"));
+    k.setText("Text2", QStringLiteral("5"));
+    k.setText("Text7", QStringLiteral("4"));
+    k.get<QCheckBox>("Check2")->setChecked(true);
+    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    k.click("Command3D3");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Question);
+    EXPECT_EQ(seam::messages()[0].text,
+              QStringLiteral("A szelvényszámot módosítottam, hogy generáláskor\rminden szám kb. ugyanannyiszor szerepelhessen !"));
+    EXPECT_EQ(k.text("Text1"), QStringLiteral("12"));
+    ASSERT_TRUE(done.count() > 0 || done.wait(10000));
+    EXPECT_FALSE(k.w.busy());
+    EXPECT_TRUE(k.get("Text1")->isEnabled());
+    const QStringList rows = k.list("List1")->items();
+    EXPECT_GT(rows.size(), 0);
+    EXPECT_EQ(k.text("Label7"), dz::str(rows.size()));
+    EXPECT_EQ(k.text("Label4"), QStringLiteral(" 5"));
+    // List2 agrees with the key.
+    std::array<int, 21> uses{};
+    for (const QString& r : rows)
+        for (int j = 1; j <= 5; ++j) ++uses[size_t(dz::val(QStringView(r).mid(3 * (j - 1) + 1, 3)))];
+    QStringList expected;
+    for (int n = 1; n <= 20; ++n)
+        if (uses[size_t(n)]) expected << dz::format(n, "00") + QStringLiteral("  ") + dz::str(uses[size_t(n)]);
+    EXPECT_EQ(k.list("List2")->items(), expected);
+}
+
+TEST(KeygenWindow, ValidationMessageLeavesTheKeyEmpty) {
+    KeygenWindow k;
+    k.list("List1")->setItems({QStringLiteral(" 01 02 ")});
+    k.setText("Text2", QStringLiteral("1"));
+    k.click("Command3D3");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("A játéktipus 2-8 közötti lehet !"));
+    EXPECT_EQ(k.list("List1")->count(), 0);
+    EXPECT_FALSE(k.w.busy());
+}
+
+TEST(KeygenWindow, StopAnswersAtOnceAndOtherHandlersWaitMeanwhile) {
+    KeygenWindow k;
+    k.choose({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    k.setText("Text1", QStringLiteral("200"));
+    k.setText("Text2", QStringLiteral("6"));
+    k.setText("Text7", QStringLiteral("5"));
+    k.setText("Text3", QStringLiteral("100000000"));  // reruns without end
+    k.get<QCheckBox>("Check1")->setChecked(true);
+    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    k.click("Command3D3");
+    ASSERT_TRUE(k.w.busy());
+    EXPECT_FALSE(k.get("Text1")->isEnabled());
+    EXPECT_FALSE(k.get("Check1")->isEnabled());
+    EXPECT_TRUE(k.get("Check2")->isEnabled());
+    QTest::qWait(150);
+    ASSERT_EQ(done.count(), 0);
+
+    // Busy: saving, loading, choosing, the export, "Vége" and the double click do nothing.
+    k.w.Command3D5_Click();
+    k.w.Command3D7_Click();
+    k.w.Command3D4_Click();
+    k.w.Command3D2_Click();
+    QTest::keyClick(k.list("List1"), Qt::Key_L);
+    k.w.Command3D1_Click();
+    QTest::mouseDClick(k.get("Text4"), Qt::LeftButton);
+    EXPECT_TRUE(seam::fileDialogs().empty());
+    EXPECT_TRUE(seam::started().empty());
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(k.w.choice(), nullptr);
+    EXPECT_TRUE(k.w.isVisible());
+
+    QElapsedTimer t;
+    t.start();
+    k.click("SSCommand1");
+    ASSERT_TRUE(done.wait(2000));
+    EXPECT_LT(t.elapsed(), 100);
+    EXPECT_FALSE(k.w.busy());
+    EXPECT_TRUE(k.get("Text1")->isEnabled());
+    EXPECT_EQ(k.text("Label7"), dz::str(k.list("List1")->count()));
+
+    k.click("Command3D1");  // "Vége" when idle ends at once
+    EXPECT_FALSE(k.w.isVisible());
+}
+
+TEST(KeygenWindow, CloseBoxStopsARunFirst) {
+    KeygenWindow k;
+    k.choose({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    k.setText("Text1", QStringLiteral("200"));
+    k.setText("Text2", QStringLiteral("6"));
+    k.setText("Text7", QStringLiteral("5"));
+    k.setText("Text3", QStringLiteral("100000000"));
+    k.get<QCheckBox>("Check1")->setChecked(true);
+    k.click("Command3D3");
+    ASSERT_TRUE(k.w.busy());
+    QTest::qWait(50);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(k.w.close());
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_FALSE(k.w.isVisible());
+}
+
+TEST(KeygenWindow, KeyTestOverALoadedKey) {
+    KeygenWindow k;
+    k.setText("Text4", QStringLiteral("5"));
+    k.setText("Text5", QStringLiteral("12"));
+    k.click("Command3D2");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Nincs kombináció generálva !"));
+
+    k.write("k.txt", " 01 02 03 04 05 \r\n");
+    seam::queueFile(k.path("k.txt"));
+    k.click("Command3D7");
+    k.click("Command3D2");
+    EXPECT_EQ(seam::messages().size(), 1u);
+    ASSERT_EQ(k.list("List4")->count(), 12);
+    EXPECT_EQ(k.list("List4")->item(0), QStringLiteral("01   1  0  0  0  "));
+    EXPECT_EQ(k.list("List5")->items(), (QStringList{QStringLiteral("0 hiba :  12"), QStringLiteral("1 hiba :  0"),
+                                                     QStringLiteral("2 hiba :  0"), QStringLiteral("3 hiba :  0")}));
+    EXPECT_FALSE(k.w.busy());
+}
+
+TEST(KeygenWindow, SecondStartIsRefused) {
+    dz::testing::ProgramFolderFixture f;
+    auto first = dz::ui::lockSingleInstance(QStringLiteral("keygen"));
+    ASSERT_TRUE(first);
+    // The second copy is another process: one that holds the same lock file.
+    QLockFile other(f.path("keygen.lock"));
+    EXPECT_FALSE(other.tryLock(0));
+    EXPECT_EQ(dz::ui::lockSingleInstance(QStringLiteral("keygen")), nullptr);
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("keygen márt fut ! "));
+    EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Warning);
+    first.reset();
+    EXPECT_TRUE(other.tryLock(0));
+    other.unlock();
+    EXPECT_TRUE(dz::ui::lockSingleInstance(QStringLiteral("keygen")));
+    EXPECT_EQ(seam::messages().size(), 1u);
+}

@@ -1,0 +1,145 @@
+#include "ui/choicewindow.h"
+
+#include "core/folder.h"
+#include "core/listexport.h"
+#include "core/selectionfile.h"
+#include "core/textfmt.h"
+#include "platform/dialogs.h"
+#include "platform/numbergrid.h"
+#include "platform/services.h"
+#include "ui/uihelp.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace keygen {
+
+namespace {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    place(b, left, top, 1155, 375);
+    return b;
+}
+}  // namespace
+
+QString valaszt::caption() {
+    return QStringLiteral("Sszám kijelölés.") + QString(22, QLatin1Char(' ')) + kTitle;
+}
+
+valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("valaszt"));
+    setWindowTitle(caption());
+    setFixedSize(dz::ui::twips(4800), dz::ui::twips(2640));
+
+    auto* shape = new QFrame(this);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setFrameShape(QFrame::Box);
+    place(shape, 368, 225, 1995, 1590);
+
+    dz::ui::GridGeometry geo;
+    geo.cellSize = 315;
+    geo.pitch = 365;
+    geo.cellLeft = 110;
+    geo.cellTop = 300;
+    geo.cellName = QStringLiteral("Command3D2");
+    geo.markImage = QStringLiteral("XX.BMP");
+    grid_ = new dz::ui::NumberGrid(this, geo);
+    grid_->setStandardClicks(false);
+    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &valaszt::Command3D2_Click);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 2603, 225, 435, 315);
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    place(picture, 2535, 915, 570, 540);
+
+    auto* kivalaszt = button(this, "Command3D4", QStringLiteral("Kiválaszt"), 3278, 225);
+    auto* torol = button(this, "Command3D3", QStringLiteral("Töröl"), 3278, 615);
+    auto* vissza = button(this, "Command3D5", QStringLiteral("Kijel.vissza"), 3278, 1065);
+    auto* ment = button(this, "Command3D8", QStringLiteral("Kijel.ment"), 3278, 1500);
+    auto* megsem = button(this, "Command3D1", QStringLiteral("Mégsem"), 1778, 2070);
+    connect(kivalaszt, &QPushButton::clicked, this, &valaszt::Command3D4_Click);
+    connect(torol, &QPushButton::clicked, this, &valaszt::Command3D3_Click);
+    connect(vissza, &QPushButton::clicked, this, &valaszt::Command3D5_Click);
+    connect(ment, &QPushButton::clicked, this, &valaszt::Command3D8_Click);
+    connect(megsem, &QPushButton::clicked, this, &valaszt::Command3D1_Click);
+
+    // Loading the window clears the choice.
+    state_.chosen.clear();
+    dz::ui::nameControls(this);
+}
+
+void valaszt::showChoice() {
+    grid_->selection() = state_.chosen;
+    grid_->refresh();
+}
+
+void valaszt::showEvent(QShowEvent* e) {
+    // Redrawn from the flags at every opening: a key load may have changed them meanwhile.
+    showChoice();
+    if (dz::val(QStringView(Label1->text())) != state_.chosen.count()) Label1->setText(dz::str(state_.chosen.count()));
+    if (!centred_) {
+        centreOnScreen(this);
+        centred_ = true;
+    }
+    QDialog::showEvent(e);
+}
+
+void valaszt::closeEvent(QCloseEvent* e) {
+    unloaded_ = true;
+    QDialog::closeEvent(e);
+}
+
+void valaszt::Command3D2_Click(int n) {
+    state_.chosen.toggle(n);
+    grid_->setMarked(n, state_.chosen.marked(n));
+    Label1->setText(dz::str(state_.chosen.count()));
+}
+
+void valaszt::Command3D3_Click() {
+    state_.chosen.clear();
+    grid_->clearAll();
+    Label1->clear();
+}
+
+void valaszt::Command3D4_Click() { accept(); }
+
+void valaszt::Command3D1_Click() { reject(); }
+
+void valaszt::Command3D8_Click() {
+    dz::ui::FileDialogRequest req;
+    req.save = true;
+    req.startFolder = dz::programFolder();
+    req.fileName = QString::fromLatin1(kSelectionFile);
+    req.defaultSuffix = QStringLiteral("txt");
+    req.confirmOverwrite = true;
+    const auto path = dz::ui::fileDialog(this, req);
+    if (!path) return;
+    if (!writeSelection(*path, state_.chosen))
+        dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, kTitle);
+}
+
+void valaszt::Command3D5_Click() {
+    Command3D3_Click();
+    dz::ui::FileDialogRequest req;
+    req.startFolder = dz::programFolder();
+    req.defaultSuffix = QStringLiteral("txt");
+    const auto path = dz::ui::fileDialog(this, req);
+    if (!path) return;
+    const SelectionLoad load = readSelection(*path);
+    if (load.status == SelectionStatus::Unopenable) return;
+    if (load.status == SelectionStatus::WrongMarker) {
+        dz::ui::message(this, wrongSelectionMessage(), dz::ui::Icon::Critical, kTitle);
+        return;
+    }
+    state_.chosen.setMask(load.mask);
+    showChoice();
+    Label1->setText(dz::str(state_.chosen.count()));
+}
+
+}  // namespace keygen

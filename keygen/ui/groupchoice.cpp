@@ -1,0 +1,287 @@
+#include "ui/groupchoice.h"
+
+#include "core/folder.h"
+#include "core/textfile.h"
+#include "core/textfmt.h"
+#include "platform/dialogs.h"
+#include "platform/numbergrid.h"
+#include "platform/services.h"
+#include "platform/widgets.h"
+#include "ui/uihelp.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace keygen::group {
+
+namespace {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    place(b, left, top, 1260, 375);
+    return b;
+}
+
+QColor colourOf(int g) {
+    const auto c = groupColour(g);
+    return QColor(c[0], c[1], c[2]);
+}
+
+QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+}  // namespace
+
+QString valaszt::caption() {
+    return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + kTitle;
+}
+
+valaszt::valaszt(ProgramState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), choice_(state.groups) {
+    setObjectName(QStringLiteral("valaszt"));
+    setWindowTitle(caption());
+    setFixedSize(dz::ui::twips(6240), dz::ui::twips(4965));
+
+    auto* shape = new QFrame(this);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setFrameShape(QFrame::Box);
+    place(shape, 525, 420, 2010, 1605);
+
+    dz::ui::GridGeometry geo;
+    geo.cellSize = 360;
+    geo.pitch = 365;
+    geo.cellLeft = 255;
+    geo.cellTop = 495;
+    geo.cellName = QStringLiteral("Command3D2");
+    grid_ = new dz::ui::NumberGrid(this, geo);
+    grid_->setStandardClicks(false);
+    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &valaszt::Command3D2_Click);
+
+    auto* heads = new QLabel(QStringLiteral("MIN   MAX"), this);
+    heads->setObjectName(QStringLiteral("Label2"));
+    place(heads, 4485, 165, 1000, 255);
+    auto* db = new QLabel(QStringLiteral("DB"), this);
+    db->setObjectName(QStringLiteral("Label3"));
+    place(db, 5685, 165, 400, 255);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 1320, 2385, 435, 315);
+
+    options_ = new QButtonGroup(this);
+    options_->setExclusive(true);
+    for (int g = 1; g <= kGroups; ++g) {
+        const int i = g - 1;
+        auto* o = new QRadioButton(groupCaption(g), this);
+        o->setObjectName(arrayName("Option3D1", i));
+        QPalette pal = o->palette();
+        pal.setColor(QPalette::WindowText, colourOf(g));
+        pal.setColor(QPalette::ButtonText, colourOf(g));
+        o->setPalette(pal);
+        place(o, 3105, 555 + 420 * i, 1275, 255);
+        options_->addButton(o, g);
+        Option3D1[g] = o;
+
+        auto makeBox = [&](const char* name, int left) {
+            auto* t = new QLineEdit(this);
+            t->setObjectName(arrayName(name, i));
+            place(t, left, 525 + 420 * i, 375, 315);
+            return t;
+        };
+        Text1[g] = makeBox("Text1", 4545);
+        Text2[g] = makeBox("Text2", 5100);
+        connect(Text1[g], &QLineEdit::textChanged, this, [this, g](const QString& s) { choice_.minText[g] = s; });
+        connect(Text2[g], &QLineEdit::textChanged, this, [this, g](const QString& s) { choice_.maxText[g] = s; });
+        onDoubleClick(Text1[g], [this, g] { Text1[g]->clear(); });
+        onDoubleClick(Text2[g], [this, g] { Text2[g]->clear(); });
+
+        auto* members = new QLabel(this);
+        members->setObjectName(arrayName("Label4", i));
+        place(members, 5640, 525 + 420 * i, 375, 315);
+        Label4[g] = members;
+    }
+    connect(options_, &QButtonGroup::idToggled, this, [this](int g, bool on) {
+        if (on) choice_.current = g;
+    });
+
+    auto* kivalaszt = button(this, "SSCommand1", QStringLiteral("Kiválaszt"), 195, 2935);
+    auto* torol = button(this, "SSCommand2", QStringLiteral("Töröl"), 1590, 2935);
+    auto* ment = button(this, "Command3D4", QStringLiteral("Kijel. ment"), 195, 3552);
+    auto* betolt = button(this, "Command3D3", QStringLiteral("Kijel. betölt"), 1590, 3552);
+    auto* segit = button(this, "Command3D5", QStringLiteral("Segít"), 195, 4170);
+    auto* megsem = button(this, "Command3D1", QStringLiteral("Mégsem"), 1590, 4170);
+    connect(kivalaszt, &QPushButton::clicked, this, &valaszt::SSCommand1_Click);
+    connect(torol, &QPushButton::clicked, this, &valaszt::SSCommand2_Click);
+    connect(ment, &QPushButton::clicked, this, &valaszt::Command3D4_Click);
+    connect(betolt, &QPushButton::clicked, this, &valaszt::Command3D3_Click);
+    connect(segit, &QPushButton::clicked, this, &valaszt::Command3D5_Click);
+    connect(megsem, &QPushButton::clicked, this, &valaszt::Command3D1_Click);
+
+    // Loading the window: group 1 current, nothing chosen, no memberships; the boxes keep their texts.
+    choice_.current = 1;
+    choice_.chosen.fill(false);
+    choice_.count = 0;
+    choice_.groupOf.fill(0);
+    choice_.label1.clear();
+    showAll();
+    dz::ui::nameControls(this);
+}
+
+valaszt::~valaszt() { delete seged_.data(); }
+
+void valaszt::showCell(int n) {
+    const QString caption = dz::ui::NumberGrid::unmarkedCaption(n);
+    if (!choice_.chosen[n]) {
+        grid_->showColor(n, QColor(), caption);
+        return;
+    }
+    const int g = choice_.groupOf[n];
+    // A number the key loader chose has no group: it shows as chosen, in no group's colour.
+    grid_->showColor(n, g >= 1 && g <= kGroups ? colourOf(g) : QColor(Qt::lightGray), caption);
+}
+
+void valaszt::showAll() {
+    for (int n = 1; n <= 20; ++n) showCell(n);
+    for (int g = 1; g <= kGroups; ++g) {
+        Text1[g]->setText(choice_.minText[g]);
+        Text2[g]->setText(choice_.maxText[g]);
+        Label4[g]->setText(choice_.memberText[g]);
+    }
+    Label1->setText(choice_.label1);
+    if (auto* o = options_->button(choice_.current)) o->setChecked(true);
+}
+
+void valaszt::showEvent(QShowEvent* e) {
+    // The chosen flags are shared: a key load may have changed them while the window was hidden.
+    showAll();
+    if (!centred_) {
+        centreOnScreen(this);
+        centred_ = true;
+    }
+    QWidget::showEvent(e);
+}
+
+void valaszt::leave(bool confirmed) {
+    hide();
+    emit left(confirmed);
+}
+
+void valaszt::closeAll() {
+    closingAll_ = true;
+    hide();
+    if (auto* v = seged_.data()) v->hide();
+    closingAll_ = false;
+}
+
+void valaszt::closeEvent(QCloseEvent* e) {
+    // The close box leaves like "Mégsem": the main window must not stay disabled.
+    e->ignore();
+    if (!closingAll_) leave(false);
+}
+
+void valaszt::Command3D2_Click(int n) {
+    clickCell(choice_, n);
+    showCell(n);
+    for (int g = 1; g <= kGroups; ++g) Label4[g]->setText(choice_.memberText[g]);
+    Label1->setText(choice_.label1);
+}
+
+void valaszt::SSCommand2_Click() {
+    clearChoice(choice_);
+    showAll();
+}
+
+void valaszt::SSCommand1_Click() {
+    ConfirmOutcome o = confirm(choice_);
+    for (int g = 1; g <= kGroups; ++g) {
+        Text1[g]->setText(choice_.minText[g]);
+        Text2[g]->setText(choice_.maxText[g]);
+    }
+    if (o.status == ConfirmOutcome::Status::Ignored) return;
+    if (o.status == ConfirmOutcome::Status::Refused) {
+        if (o.message) showMessage(this, *o.message);
+        return;
+    }
+    state_.limits = o.limits;
+    leave(true);
+}
+
+void valaszt::Command3D1_Click() { leave(false); }
+
+void valaszt::Command3D4_Click() {
+    if (choice_.count == 0) return;
+    dz::ui::FileDialogRequest req;
+    req.save = true;
+    req.startFolder = dz::programFolder();
+    req.fileName = QString::fromLatin1(kGroupedSelectionFile);
+    req.defaultSuffix = QStringLiteral("txt");
+    req.confirmOverwrite = true;
+    const auto path = dz::ui::fileDialog(this, req);
+    if (!path) return;
+    if (!saveGroupedSelection(*path, choice_)) showMessage(this, saveFailedMessage(*path));
+}
+
+void valaszt::Command3D3_Click() {
+    dz::ui::FileDialogRequest req;
+    req.startFolder = dz::programFolder();
+    req.defaultSuffix = QStringLiteral("txt");
+    const auto path = dz::ui::fileDialog(this, req);
+    if (!path) return;
+    const LoadOutcome o = loadGroupedSelection(*path, choice_);
+    if (o.status == LoadStatus::CannotOpen) return;
+    showAll();
+    if (o.message) showMessage(this, *o.message);
+}
+
+void valaszt::Command3D5_Click() {
+    if (!seged_) seged_ = new seged();
+    seged_->show();
+    seged_->raise();
+    seged_->activateWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QString seged::caption() {
+    return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + kTitle;
+}
+
+seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("seged"));
+    setWindowTitle(caption());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(dz::ui::twips(5400), dz::ui::twips(5200));
+    auto* list = new dz::ui::ListBox(this);
+    list->setObjectName(QStringLiteral("List1"));
+    place(list, 120, 120, 5160, 4300);
+    auto* betolt = new QPushButton(QStringLiteral("Betölt"), this);
+    betolt->setObjectName(QStringLiteral("Command3D1"));
+    place(betolt, 120, 4600, 1260, 375);
+    auto* vege = new QPushButton(QStringLiteral("Vége"), this);
+    vege->setObjectName(QStringLiteral("Command3D2"));
+    place(vege, 4020, 4600, 1260, 375);
+    connect(betolt, &QPushButton::clicked, this, &seged::Command3D1_Click);
+    connect(vege, &QPushButton::clicked, this, &seged::Command3D2_Click);
+    centreOnScreen(this);
+    dz::ui::nameControls(this);
+}
+
+void seged::Command3D1_Click() {
+    auto* list = findChild<dz::ui::ListBox*>(QStringLiteral("List1"));
+    list->clear();
+    dz::ui::FileDialogRequest req;
+    req.startFolder = dz::programFolder();
+    req.defaultSuffix = QStringLiteral("txt");
+    const auto path = dz::ui::fileDialog(this, req);
+    if (!path) return;
+    auto items = dz::readInputItems(*path);
+    if (!items) return;
+    list->setItems(std::move(*items));
+}
+
+void seged::Command3D2_Click() { hide(); }
+
+}  // namespace keygen::group
