@@ -1,10 +1,16 @@
 #include "mainwindow.h"
 
 #include "core/folder.h"
+#include "core/distributions.h"
 #include "core/startstats.h"
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
+#include "ui/backtest.h"
+#include "ui/interval.h"
+#include "ui/kihagyas.h"
+#include "ui/leggyak.h"
+#include "ui/terkep.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,9 +57,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // The analyses need Start's figures.
     for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(false);
     // Windows that are not built yet are left out of the menu rather than shown dead.
-    for (const char* n : {"nyolc", "het", "hat", "ot", "negy", "leggyak1", "kihagy", "vissza", "interval5", "terkepbe",
-                          "osszeg"})
-        action(n)->setVisible(false);
+    for (const char* n : {"nyolc", "het", "hat", "ot", "negy"}) action(n)->setVisible(false);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
@@ -150,19 +154,56 @@ void MainWindow::List2_KeyPress(int charCode) {
 }
 
 void MainWindow::osszeg_Click() {
-    // filled in with the distributions
+    // The backup list and "Vissza" stay as they were.
+    const auto file = dz::DrawFile::load(state().drawFilePath());
+    if (!file) return;
+    dz::ui::BusyCursor busy;
+    List2->setItems(sumsLines(*file));
 }
+
+namespace {
+void showClassResult(MainWindow& w, const ClassResult& r) {
+    w.List2->setItems(r.lines);
+    w.List6->setItems(r.lines);
+    for (size_t k = 0; k < 9; ++k) w.List5[k]->setItems(r.classes[k]);
+    w.List2->setTopIndex(r.topIndex());
+}
+}  // namespace
+
 void MainWindow::Command3D2_Click() {
-    // filled in with the distributions
+    // Identity clears its lists before it looks for the file.
+    List2->clear();
+    List6->clear();
+    SSCommand2->hide();
+    for (auto* l : List5) l->clear();
+    const auto file = dz::DrawFile::load(state().drawFilePath());
+    if (!file) return;
+    dz::ui::BusyCursor busy;
+    showClassResult(*this, identityDistribution(*file, state().windowStart));
 }
+
 void MainWindow::SSCommand1_Click() {
-    // filled in with the distributions
+    // Adhesion leaves the lists as they were when there is no file.
+    const auto file = dz::DrawFile::load(state().drawFilePath());
+    if (!file) return;
+    dz::ui::BusyCursor busy;
+    SSCommand2->hide();
+    showClassResult(*this, adhesionDistribution(*file, state().windowStart));
 }
+
 void MainWindow::SSCommand2_Click() {
-    // filled in with the distributions
+    const auto lines = restoredLines(List6->items());
+    if (!lines) return;
+    List2->setItems(*lines);
+    List2->setTopIndex(List2->count() - 16);
+    SSCommand2->hide();
 }
-void MainWindow::List2_Click(int) {
-    // filled in with the distributions
+
+void MainWindow::List2_Click(int index) {
+    const auto k = classListForClick(List2->items(), index);
+    if (!k) return;
+    List2->setItems(List5[size_t(*k)]->items());
+    SSCommand2->show();
 }
 
 // The subset windows come with the subset statistics.
@@ -172,20 +213,14 @@ void MainWindow::hat_Click() {}
 void MainWindow::ot_Click() {}
 void MainWindow::negy_Click() {}
 
-void MainWindow::leggyak1_Click() {
-    // opens the most-frequent window
-}
-void MainWindow::kihagy_Click() {
-    // opens the skip window
-}
+void MainWindow::leggyak1_Click() { leggyak::open(this); }
+void MainWindow::kihagy_Click() { kihagyas::open(this); }
 void MainWindow::vissza_Click() {
-    // opens the back-test window
+    // unloaded when closed: every opening starts afresh
+    kiertekel w(this);
+    w.exec();
 }
-void MainWindow::interval5_Click() {
-    // opens the interval window
-}
-void MainWindow::terkepbe_Click() {
-    // opens the map window
-}
+void MainWindow::interval5_Click() { interval::open(this); }
+void MainWindow::terkepbe_Click() { terkep::open(this); }
 
 }  // namespace drawstat

@@ -1,0 +1,105 @@
+// The main window's distributions and one back-test run over a real-sized history: the file read
+// from disk, the pass, and the lists filled as the windows fill them.
+#include "core/backtest.h"
+#include "core/distributions.h"
+#include "core/synth.h"
+#include "core/textfile.h"
+#include "platform/widgets.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr size_t kDraws = 1500000;
+
+const QString& historyFile() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.path() + QStringLiteral("/vevud.txt");
+        dz::writeBytes(p, dz::synthDrawHistory(kDraws));
+        return p;
+    }();
+    return path;
+}
+
+dz::DrawFile loadHistory() { return *dz::DrawFile::load(historyFile()); }
+long long windowStart(const dz::DrawFile& f) { return dz::drawWindowStart(static_cast<long long>(f.size())); }
+
+void BM_Sums(benchmark::State& st) {
+    dz::ui::ListBox list2;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        list2.setItems(drawstat::sumsLines(f));
+    }
+}
+
+// The result list, its backup and the nine class lists, as the main window fills them.
+struct ClassLists {
+    dz::ui::ListBox list2, list6;
+    std::array<dz::ui::ListBox, 9> list5;
+    void fill(const drawstat::ClassResult& r) {
+        list2.setItems(r.lines);
+        list6.setItems(r.lines);
+        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
+        list2.setTopIndex(r.topIndex());
+    }
+};
+
+void BM_Identity(benchmark::State& st) {
+    ClassLists lists;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        lists.fill(drawstat::identityDistribution(f, windowStart(f)));
+    }
+}
+
+void BM_Adhesion(benchmark::State& st) {
+    ClassLists lists;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        lists.fill(drawstat::adhesionDistribution(f, windowStart(f)));
+    }
+}
+
+// Ten marked numbers, default bounds: the last 32736 draws are listed.
+void BM_Backtest(benchmark::State& st) {
+    dz::ui::ListBox list1, list2, list3;
+    drawstat::BacktestInput in;
+    in.marked = 0;
+    for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
+    in.markedCount = 10;
+    for (auto _ : st) {
+        in.windowStart = dz::drawWindowStart(static_cast<long long>(kDraws));
+        const auto out = drawstat::runBacktest(in, historyFile());
+        list1.setItems(out.hitLines);
+        list3.setItems(out.numberLines);
+        list2.setItems(out.distribution);
+        if (out.hitTopIndex) list1.setTopIndex(*out.hitTopIndex);
+    }
+}
+
+// The passes alone, over a history already in memory.
+void BM_IdentityPassOnly(benchmark::State& st) {
+    const auto f = loadHistory();
+    for (auto _ : st) benchmark::DoNotOptimize(drawstat::identityDistribution(f, windowStart(f)).lines.size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_Sums)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Identity)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Adhesion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Backtest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdentityPassOnly)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    historyFile();  // written once, outside the timings
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,105 @@
+// drawstat's analyses over a real-sized history: the file read from disk, the pass, and the lists
+// filled as the windows fill them.
+#include "core/drawmap.h"
+#include "core/intervals.h"
+#include "core/mostfrequent.h"
+#include "core/skips.h"
+#include "core/synth.h"
+#include "core/textfile.h"
+#include "platform/widgets.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr size_t kDraws = 1500000;
+
+const QString& historyFile() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.path() + QStringLiteral("/vevud.txt");
+        dz::writeBytes(p, dz::synthDrawHistory(kDraws));
+        return p;
+    }();
+    return path;
+}
+
+dz::DrawFile loadHistory() { return *dz::DrawFile::load(historyFile()); }
+
+void BM_LoadFile(benchmark::State& st) {
+    historyFile();  // written once, outside the timing
+    for (auto _ : st) benchmark::DoNotOptimize(loadHistory().size());
+}
+
+void BM_LifePath(benchmark::State& st) {
+    dz::ui::ListBox l1, l2;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        auto r = drawstat::lifePath(f, 7, dz::drawWindowStart(static_cast<long long>(f.size())));
+        l1.setItems(std::move(r.appearances));
+        l2.setItems(std::move(r.distribution));
+        l1.setTopIndex(l1.count() - 14);
+    }
+}
+
+void BM_IntervalLoad(benchmark::State& st) {
+    dz::ui::ListBox l1, l2, l3(nullptr, true);
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        auto r = drawstat::intervalPatterns(f, dz::drawWindowStart(static_cast<long long>(f.size())));
+        l1.setItems(std::move(r.draws));
+        l2.setItems(std::move(r.byCode));
+        l3.setItems(std::move(r.byFrequency));
+        l1.setTopIndex(l1.count() - 15);
+    }
+}
+
+void BM_MapLoad(benchmark::State& st) {
+    dz::ui::ListBox l1;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        l1.setItems(drawstat::drawMap(f, dz::drawWindowStart(static_cast<long long>(f.size()))));
+        l1.setTopIndex(l1.count() - 20);
+    }
+}
+
+void BM_MostFrequentAll(benchmark::State& st) {
+    dz::ui::ListBox l5, l6(nullptr, true), l1, l2(nullptr, true), l3, l4(nullptr, true);
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(static_cast<long long>(f.size()), double(f.size())));
+        auto r = drawstat::frequencyLists(c);
+        l5.setItems(std::move(r.numbers));
+        l6.setItems(std::move(r.numbersRanked));
+        l1.setItems(std::move(r.pairs));
+        l2.setItems(std::move(r.pairsRanked));
+        l3.setItems(std::move(r.triples));
+        l4.setItems(std::move(r.triplesRanked));
+    }
+}
+
+// The passes alone, over a history already in memory.
+void BM_CountFrequenciesOnly(benchmark::State& st) {
+    const auto f = loadHistory();
+    for (auto _ : st) benchmark::DoNotOptimize(drawstat::countFrequencies(f, 0).triples[0]);
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LifePath)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IntervalLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MostFrequentAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountFrequenciesOnly)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,194 @@
+#include "core/backtest.h"
+#include "core/synth.h"
+#include "core/textfmt.h"
+
+#include <bit>
+#include <gtest/gtest.h>
+
+using namespace drawstat;
+using Status = BacktestOutcome::Status;
+
+namespace {
+
+uint32_t maskOf(std::initializer_list<int> numbers) {
+    uint32_t m = 0;
+    for (int n : numbers) m |= 1u << n;
+    return m;
+}
+
+BacktestInput marked(std::initializer_list<int> numbers) {
+    BacktestInput in;
+    in.marked = maskOf(numbers);
+    in.markedCount = int(numbers.size());
+    return in;
+}
+
+dz::DrawFile synth(size_t n) { return dz::DrawFile::fromBytes(dz::synthDrawHistory(n)); }
+
+int hits(const dz::DrawFile& f, size_t i, uint32_t m) { return std::popcount(f.record(i).mask & m); }
+
+}  // namespace
+
+TEST(Backtest, DefaultsListEveryDrawAfterWWithStars) {
+    const auto f = synth(40);
+    auto in = marked({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    const auto out = runBacktest(in, f);
+    ASSERT_EQ(out.status, Status::Done);
+    // W = 1: the first draw is counted in the distribution, not listed
+    ASSERT_EQ(out.hitLines.size(), 39);
+    ASSERT_EQ(out.numberLines.size(), 39);
+    for (int i = 0; i < 39; ++i) {
+        const int h = hits(f, size_t(i) + 1, in.marked);
+        const std::string line(f.line(size_t(i) + 1));
+        EXPECT_EQ(out.hitLines[i], QString::fromStdString(line.substr(0, 12)) + "  " + dz::str(h) + (h >= 4 ? " *" : ""));
+        EXPECT_EQ(out.numberLines[i].toStdString(), line.substr(12, 27));
+    }
+    long long total = 0;
+    for (int h = 0; h <= 8; ++h) {
+        EXPECT_EQ(out.distribution[h], QString::number(h) + "  " + QString::number(out.hitCounts[size_t(h)]));
+        total += out.hitCounts[size_t(h)];
+    }
+    EXPECT_EQ(total, 40);
+    EXPECT_EQ(out.level, QStringLiteral("0"));  // fewer than 32736 draws: complete from 0 hits
+    EXPECT_EQ(out.listedCount, QStringLiteral("39"));
+    EXPECT_EQ(out.hitTopIndex, 39 - 17);
+
+    in.wholeHistory = true;
+    in.fromText = "0";
+    in.levelText = "0";  // a level of 0 counts as none: whole-history mode starts at 6
+    const auto whole = runBacktest(in, f);
+    EXPECT_EQ(whole.fromText, QStringLiteral("6"));
+    long long six = 0;
+    for (size_t i = 0; i < f.size(); ++i) six += hits(f, i, in.marked) >= 6;
+    EXPECT_EQ(whole.hitLines.size(), six);
+}
+
+TEST(Backtest, LineWithFiveHitsAndStarIs18Characters) {
+    const int d[8] = {1, 2, 3, 4, 5, 16, 17, 18};
+    const std::string bytes = dz::drawRecordLine(2010, 12, 31, 264, d, 3) + "\r\n";
+    auto in = marked({1, 2, 3, 4, 5});
+    in.wholeHistory = true;
+    in.levelText = "5";
+    const auto out = runBacktest(in, dz::DrawFile::fromBytes(bytes));
+    ASSERT_EQ(out.hitLines.size(), 1);
+    EXPECT_EQ(out.hitLines[0], QStringLiteral("20101231 264   5 *"));
+    EXPECT_EQ(out.numberLines[0], QStringLiteral(" 01 02 03 04 05 16 17 18 03"));
+    EXPECT_EQ(out.fromText, QStringLiteral("5"));  // the lower bound raised to the level
+    EXPECT_FALSE(out.hitTopIndex);
+}
+
+TEST(Backtest, BoundsThresholdAndMarks) {
+    const auto f = synth(30);
+    struct Case {
+        const char *from, *to;
+        Status status;
+    };
+    for (const Case c : {Case{"9", "20", Status::Done}, Case{"20", "20", Status::Done}, Case{"9", "8", Status::BadBounds},
+                         Case{"21", "30", Status::BadBounds}, Case{"-1", "8", Status::BadBounds},
+                         Case{"5", "3", Status::BadBounds}, Case{"abc", "8", Status::Done}}) {
+        auto in = marked({1, 2, 3});
+        in.fromText = c.from;
+        in.toText = c.to;
+        const auto out = runBacktest(in, f);
+        EXPECT_EQ(out.status, c.status) << c.from << " " << c.to;
+        if (c.status == Status::Done && QString(c.from) != "abc") {
+            // nothing has 9 or more hits, but the distribution and the level are still filled
+            EXPECT_TRUE(out.hitLines.isEmpty());
+            EXPECT_EQ(out.distribution.size(), 9);
+            EXPECT_TRUE(out.level);
+        }
+        if (c.status == Status::BadBounds) {
+            EXPECT_FALSE(out.listsCleared());
+        }
+    }
+
+    for (const char* star : {"", "0", "abc"}) {
+        auto in = marked({1});
+        in.starText = star;
+        EXPECT_EQ(runBacktest(in, f).starText, QStringLiteral("4")) << star;
+    }
+    auto none = marked({});
+    none.starText = "";
+    const auto out = runBacktest(none, f);
+    EXPECT_EQ(out.status, Status::NoMarks);
+    EXPECT_EQ(out.starText, QStringLiteral("4"));  // the threshold is settled before the marks
+    EXPECT_FALSE(out.listsCleared());
+
+    const auto missing = runBacktest(marked({1}), std::optional<dz::DrawFile>{});
+    EXPECT_EQ(missing.status, Status::NoFile);
+    EXPECT_TRUE(missing.listsCleared());
+    EXPECT_TRUE(missing.hitLines.isEmpty());
+    EXPECT_FALSE(missing.level);
+}
+
+TEST(Backtest, CompletenessLevelKeepsWholeHistoryListsUnderTheRowLimit) {
+    const auto f = synth(40000);
+    auto in = marked({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    in.windowStart = dz::drawWindowStart(40000);
+    const auto first = runBacktest(in, f);
+    ASSERT_TRUE(first.level);
+    const int level = first.level->toInt();
+    // the smallest h that fewer than 32736 draws reach or pass
+    auto reaching = [&](int h) {
+        long long n = 0;
+        for (size_t i = 0; i < f.size(); ++i) n += hits(f, i, in.marked) >= h;
+        return n;
+    };
+    EXPECT_LT(reaching(level), dz::kRowLimit);
+    EXPECT_GE(reaching(level - 1), dz::kRowLimit);
+    // not whole-history: the last 32736 draws
+    EXPECT_EQ(first.hitLines.size(), dz::kRowLimit);
+    EXPECT_EQ(first.hitLines.first().left(12).toStdString(), std::string(f.line(40000 - 32736)).substr(0, 12));
+
+    in.wholeHistory = true;
+    in.levelText = *first.level;
+    const auto whole = runBacktest(in, f);
+    EXPECT_EQ(whole.fromText, *first.level);
+    EXPECT_EQ(whole.hitLines.size(), reaching(level));
+
+    // every draw reaches 8 hits of all twenty: the level stays, and the list stops at the row limit
+    auto all = marked({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    all.wholeHistory = true;
+    const auto full = runBacktest(all, f);
+    EXPECT_FALSE(full.level);
+    EXPECT_EQ(full.hitCounts[8], 40000);
+    EXPECT_EQ(full.hitLines.size(), dz::kRowLimit);
+    EXPECT_EQ(full.numberLines.size(), dz::kRowLimit);
+}
+
+TEST(Backtest, MalformedRecordsCountTheirFields) {
+    // a duplicated field counts twice, a field above 20 never, a short line by what it holds
+    const std::string bytes =
+        "20101231 001 05 05 07 99 01 02 03 04 01\r\n"
+        "20101231 002 05\r\n"
+        "\r\n";
+    auto in = marked({5, 7});
+    in.wholeHistory = true;
+    in.levelText = "1";
+    const auto out = runBacktest(in, dz::DrawFile::fromBytes(bytes));
+    EXPECT_EQ(out.hitLines, (QStringList{"20101231 001   3", "20101231 002   1"}));
+    EXPECT_EQ(out.numberLines, (QStringList{" 05 05 07 99 01 02 03 04 01", " 05"}));
+    EXPECT_EQ(out.hitCounts[0], 1);
+}
+
+TEST(ShownDraw, ReadsWhatTheLineHolds) {
+    struct Case {
+        const char* line;
+        std::vector<int> numbers;
+        std::optional<int> extra;
+    };
+    const Case cases[] = {
+        {" 01 03 05 11 12 13 19 20 04", {1, 3, 5, 11, 12, 13, 19, 20}, 4},
+        {" 01 03 05 11 12 13 19 20 07", {1, 3, 5, 11, 12, 13, 19, 20}, std::nullopt},
+        {" 01 03 05 11 12 13 19 20 00", {1, 3, 5, 11, 12, 13, 19, 20}, std::nullopt},
+        {" 00 25 xx  5 12 13 19 20 1 ", {5, 12, 13, 19, 20}, 1},
+        {" 03 11", {3, 11}, std::nullopt},
+        {" 03 1", {3}, std::nullopt},
+        {"", {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto d = readShownDraw(QString::fromLatin1(c.line));
+        EXPECT_EQ(d.numbers, c.numbers) << c.line;
+        EXPECT_EQ(d.extra, c.extra) << c.line;
+    }
+}

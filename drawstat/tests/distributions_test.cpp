@@ -1,0 +1,241 @@
+#include "core/distributions.h"
+#include "core/state.h"
+#include "core/synth.h"
+#include "core/textfmt.h"
+#include "tests/testutil.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace drawstat;
+
+namespace {
+
+using Draw = std::array<int, 8>;
+
+// Records of 31 December 2010, numbered from 1, extra number 1.
+std::string records(const std::vector<Draw>& draws) {
+    std::string out;
+    int k = 1;
+    for (const auto& d : draws) out += dz::drawRecordLine(2010, 12, 31, k++, d.data(), 1) + "\r\n";
+    return out;
+}
+dz::DrawFile file(const std::vector<Draw>& draws) { return dz::DrawFile::fromBytes(records(draws)); }
+
+// A draw that shares nothing with kOdd and holds no run.
+constexpr Draw kEven{2, 4, 6, 8, 10, 12, 14, 16};
+constexpr Draw kOdd{1, 3, 5, 7, 9, 11, 13, 15};
+
+// 13 draws without runs, so that the draws after them have index W + 13 on with W = 1.
+std::vector<Draw> padded(std::vector<Draw> tail) {
+    std::vector<Draw> d(13, kEven);
+    d.insert(d.end(), tail.begin(), tail.end());
+    return d;
+}
+
+QString key(int drawNo) { return QStringLiteral("20101231 ") + dz::format(drawNo, "000"); }
+
+QStringList tail(const QStringList& l, int n) { return l.mid(l.size() - n); }
+
+}  // namespace
+
+TEST(Sums, LinesInAscendingSumOrder) {
+    // 1..8 twice (36), 13..20 once (132); a record with a field above 20 is not counted
+    std::string bytes = records({{1, 2, 3, 4, 5, 6, 7, 8}, {13, 14, 15, 16, 17, 18, 19, 20}, {1, 2, 3, 4, 5, 6, 7, 8}}) +
+                        "20101231 004 01 02 03 04 05 06 07 99 01\r\n";
+    EXPECT_EQ(sumsLines(dz::DrawFile::fromBytes(bytes)), (QStringList{" 36    2", " 132    1"}));
+    EXPECT_TRUE(sumsLines(dz::DrawFile::fromBytes("")).isEmpty());
+}
+
+TEST(Identity, LineLayoutAndDistribution) {
+    // 1..8 shares 2 4 6 8 with the padding; equal draws in a row share all eight; then
+    // 1 3 5 7 9 11 13 15 shares 1 3 5 7 with 1..8
+    const auto r = identityDistribution(file(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8}, kOdd})), 1);
+    const QStringList draws = r.lines.mid(0, r.lines.size() - 12);
+    EXPECT_EQ(draws, (QStringList{key(14) + "   * 4   02 04 06 08 ", key(15) + "   * 8   01 02 03 04 05 06 07 08 ",
+                                  key(16) + "   * 4   01 03 05 07 "}));
+    EXPECT_EQ(tail(r.lines, 12), (QStringList{"", "Azonosság eloszlása:", "", " 0   0", " 1   0", " 2   0", " 3   0",
+                                              " 4   2", " 5   0", " 6   0", " 7   0", " 8   13"}));
+    EXPECT_EQ(r.classes[8].size(), 13);  // draws 2..13 of the padding and draw 15
+    EXPECT_EQ(r.classes[8].last(), key(15) + "   * 8   01 02 03 04 05 06 07 08 ");
+    EXPECT_EQ(r.topIndex(), r.lines.size() - 16);
+}
+
+TEST(Identity, FirstDrawIsOnlyTheReferenceAndDrawLinesStartAtWPlus13) {
+    // 14 draws, W = 1: draws 2..14 are counted and in their class lists, only draw 14 is listed
+    std::vector<Draw> d;
+    for (int i = 0; i < 14; ++i) d.push_back(i % 2 ? kOdd : kEven);
+    const auto r = identityDistribution(file(d), 1);
+    EXPECT_EQ(r.lines.size(), 13);
+    EXPECT_EQ(r.lines[0], key(14) + "   * 0   ");
+    EXPECT_EQ(r.lines[4], QStringLiteral(" 0   13"));
+    EXPECT_EQ(r.classes[0].size(), 13);
+    // a later window start moves the first listed draw
+    EXPECT_EQ(identityDistribution(file(d), 0).lines[0], key(13) + "   * 0   ");
+
+    for (const auto& f : {dz::DrawFile::fromBytes(""), file({kOdd})}) {
+        const auto e = identityDistribution(f, 1);
+        EXPECT_EQ(e.lines.size(), 12);
+        EXPECT_EQ(e.lines.last(), QStringLiteral(" 8   0"));
+        for (const auto& c : e.classes) EXPECT_TRUE(c.isEmpty());
+    }
+}
+
+TEST(Adhesion, RunsAnywhereInTheDrawAreCountedAndListed) {
+    struct Case {
+        Draw draw;
+        QStringList lines;       // draw lines in the result list
+        std::array<int, 9> counts;  // runs by length
+    };
+    const QString h = key(14);
+    const Case cases[] = {
+        {{1, 2, 3, 4, 5, 6, 7, 8}, {h + "    *8   01  02  03  04  05  06  07  08"}, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+        // two runs of 4: the first ends before the eighth number
+        {{1, 2, 3, 4, 6, 7, 8, 9}, {h + "    *4   01  02  03  04", h + "    *4   06  07  08  09"}, {0, 0, 0, 0, 2}},
+        {{1, 2, 3, 4, 5, 10, 12, 14}, {h + "    *5   01  02  03  04  05"}, {0, 0, 0, 0, 0, 1}},
+        {{3, 5, 11, 12, 13, 14, 15, 20}, {h + "    *5   11  12  13  14  15"}, {0, 0, 0, 0, 0, 1}},
+        {{1, 2, 3, 5, 6, 7, 9, 10}, {}, {}},
+        {kEven, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const auto r = adhesionDistribution(file(padded({c.draw})), 1);
+        EXPECT_EQ(r.lines.mid(0, r.lines.size() - 8), c.lines) << c.draw[0];
+        QStringList dist{"", "Tapadás eloszlása:", ""};
+        for (int k = 4; k <= 8; ++k) dist << dz::str(k) + "  " + dz::format(c.counts[size_t(k)], "@@@@@");
+        EXPECT_EQ(tail(r.lines, 8), dist);
+        // every counted run is in the class list of its length, so the class lists agree with the counts
+        for (int k = 4; k <= 8; ++k) EXPECT_EQ(r.classes[size_t(k)].size(), c.counts[size_t(k)]) << k;
+    }
+    // before index W + 13 a run is counted and in its class, not in the result list
+    const auto early = adhesionDistribution(file({{1, 2, 3, 4, 6, 7, 8, 9}}), 1);
+    EXPECT_EQ(early.lines.size(), 8);
+    EXPECT_EQ(early.lines[3], QStringLiteral(" 4      2"));
+    EXPECT_EQ(early.classes[4].size(), 2);
+    EXPECT_EQ(adhesionDistribution(dz::DrawFile::fromBytes(""), 1).lines.last(), QStringLiteral(" 8      0"));
+}
+
+TEST(Distributions, RaggedLinesDoNotBreakThePasses) {
+    const std::string bytes = "\r\nshort\n20101231 001 01 02 03 04 05 99 07 08 01\n\xff\xfe,\n" +
+                              records({{1, 2, 3, 4, 5, 6, 7, 8}});
+    const auto f = dz::DrawFile::fromBytes(bytes);
+    EXPECT_EQ(identityDistribution(f, 1).lines.size(), 12);
+    // 01..05 stays a run of 5 before the faulty field; 07 08 after it is no run
+    const auto a = adhesionDistribution(f, 1);
+    EXPECT_EQ(a.classes[5].size(), 1);
+    EXPECT_EQ(a.classes[8].size(), 1);
+    EXPECT_EQ(sumsLines(f), (QStringList{" 36    1"}));
+}
+
+TEST(Distributions, ClassListsStopAtTheRowLimit) {
+    std::string bytes;
+    const int eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    for (int i = 0; i < dz::kRowLimit + 20; ++i) bytes += dz::drawRecordLine(2010, 1, 1, 1, eight, 1) + "\r\n";
+    const auto f = dz::DrawFile::fromBytes(bytes);
+    const long long w = dz::drawWindowStart(static_cast<long long>(f.size()));
+    const auto id = identityDistribution(f, w);
+    EXPECT_EQ(id.classes[8].size(), dz::kRowLimit);
+    EXPECT_LE(id.lines.size(), dz::kRowLimit);
+    EXPECT_EQ(id.lines.last(), QStringLiteral(" 8   ") + QString::number(dz::kRowLimit + 19));
+    const auto ad = adhesionDistribution(f, w);
+    EXPECT_EQ(ad.classes[8].size(), dz::kRowLimit);
+    EXPECT_LE(ad.lines.size(), dz::kRowLimit);
+}
+
+TEST(ClassListClick, OnlyTheUpperDistributionLinesOpenTheirClass) {
+    const auto id = identityDistribution(file(padded({kOdd, kEven})), 1).lines;
+    const int c = int(id.size());
+    for (int rel = 1; rel <= 12; ++rel) {
+        const auto k = classListForClick(id, c - rel);
+        if (rel <= 5)
+            EXPECT_EQ(k, std::optional<int>(9 - rel)) << rel;  // lines for 8..4
+        else
+            EXPECT_FALSE(k) << rel;  // lines for 3..0, the heading and the blanks
+    }
+    EXPECT_FALSE(classListForClick(id, 0));  // a draw line
+
+    const auto ad = adhesionDistribution(file(padded({kOdd})), 1).lines;
+    const int a = int(ad.size());
+    for (int rel = 1; rel <= 8; ++rel) {
+        const auto k = classListForClick(ad, a - rel);
+        if (rel <= 4)
+            EXPECT_EQ(k, std::optional<int>(9 - rel)) << rel;  // lines for 8..5
+        else
+            EXPECT_FALSE(k) << rel;
+    }
+    // sums, a class list, an empty list and indexes outside the list open nothing
+    EXPECT_FALSE(classListForClick({" 36    2", " 40    1"}, 1));
+    EXPECT_FALSE(classListForClick({}, 0));
+    EXPECT_FALSE(classListForClick(id, c));
+    EXPECT_FALSE(classListForClick(id, -1));
+}
+
+TEST(Restore, EmptyBackupDoesNothing) {
+    EXPECT_FALSE(restoredLines({}));
+    EXPECT_EQ(restoredLines({"a", "b"}), (QStringList{"a", "b"}));
+}
+
+namespace {
+struct DistributionWindowTest : ::testing::Test {
+    dz::testing::ProgramFolderFixture folder;
+    DistributionWindowTest() { resetState(); }
+};
+}  // namespace
+
+TEST_F(DistributionWindowTest, ClassListRestoreAndSums) {
+    folder.write("vevud.txt", records(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8}})));
+    MainWindow w;
+    w.show();
+    w.action("start")->trigger();
+    w.Command3D2->click();
+    const QStringList result = w.List2->items();
+    EXPECT_EQ(w.List6->items(), result);
+    EXPECT_FALSE(w.SSCommand2->isVisible());
+
+    w.List2_Click(w.List2->count() - 1);  // the line for 8
+    EXPECT_EQ(w.List2->items(), w.List5[8]->items());
+    EXPECT_EQ(w.List2->count(), 13);
+    EXPECT_TRUE(w.SSCommand2->isVisible());
+    w.List2_Click(w.List2->count() - 1);  // a class list: nothing happens
+    EXPECT_EQ(w.List2->count(), 13);
+
+    // the L key exports the class list that is shown
+    QTest::keyClick(w.List2, Qt::Key_L);
+    std::string exported;
+    for (const QString& l : w.List5[8]->items()) exported += l.toStdString() + "\r\n";
+    EXPECT_EQ(folder.read("lista001.txt"), exported);
+
+    // sums leave "Vissza" showing; it brings the identity result back
+    w.action("osszeg")->trigger();
+    EXPECT_EQ(w.List2->items(), (QStringList{" 36    2", " 72    13"}));
+    EXPECT_TRUE(w.SSCommand2->isVisible());
+    w.SSCommand2->click();
+    EXPECT_EQ(w.List2->items(), result);
+    EXPECT_FALSE(w.SSCommand2->isVisible());
+
+    w.SSCommand1->click();
+    EXPECT_EQ(w.List2->item(0).left(18), key(14) + "    *8");
+    EXPECT_EQ(w.List6->items(), w.List2->items());
+}
+
+TEST_F(DistributionWindowTest, MissingFileClearsIdentityOnlyAndEmptyBackupRestoresNothing) {
+    folder.write("vevud.txt", records(padded({kOdd})));
+    MainWindow w;
+    w.action("start")->trigger();
+    w.SSCommand2_Click();  // nothing to restore yet
+    EXPECT_EQ(w.List2->count(), 0);
+    w.SSCommand1->click();
+    const QStringList adhesion = w.List2->items();
+    QFile::remove(folder.path("vevud.txt"));
+    w.SSCommand1->click();
+    w.action("osszeg")->trigger();
+    EXPECT_EQ(w.List2->items(), adhesion);
+    EXPECT_EQ(w.List6->items(), adhesion);
+    w.Command3D2->click();
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_EQ(w.List6->count(), 0);
+    for (auto* l : w.List5) EXPECT_EQ(l->count(), 0);
+}

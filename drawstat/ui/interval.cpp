@@ -1,0 +1,79 @@
+#include "interval.h"
+
+#include "core/intervals.h"
+#include "core/state.h"
+#include "platform/services.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace drawstat {
+
+namespace {
+QPointer<interval> g_loaded;
+}
+
+interval::interval(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("interval"));
+    setWindowTitle(QStringLiteral("  5-s intervallum statisztika"));
+    resize(dz::ui::twips(9600), dz::ui::twips(6300));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    Label1 = new QLabel(QStringLiteral("eeeehhnn  ssz    05 10 15 20"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(fixed);
+    Label1->setGeometry(dz::ui::twips(150), dz::ui::twips(120), dz::ui::twips(4200), dz::ui::twips(285));
+    List1 = new dz::ui::ListBox(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setGeometry(dz::ui::twips(120), dz::ui::twips(420), dz::ui::twips(4300), dz::ui::twips(5400));
+    List2 = new dz::ui::ListBox(this);
+    List2->setObjectName(QStringLiteral("List2"));
+    List2->setGeometry(dz::ui::twips(4560), dz::ui::twips(420), dz::ui::twips(2300), dz::ui::twips(5400));
+    List3 = new dz::ui::ListBox(this, /*sorted=*/true);
+    List3->setObjectName(QStringLiteral("List3"));
+    List3->setGeometry(dz::ui::twips(7000), dz::ui::twips(420), dz::ui::twips(2300), dz::ui::twips(5000));
+    for (auto* l : {List1, List2, List3}) l->setFont(fixed);
+    Command3D1 = new QPushButton(QStringLiteral("Kilép"), this);
+    Command3D1->setObjectName(QStringLiteral("Command3D1"));
+    Command3D1->setAutoDefault(false);
+    Command3D1->setGeometry(dz::ui::twips(7000), dz::ui::twips(5520), dz::ui::twips(2300), dz::ui::twips(375));
+    connect(Command3D1, &QPushButton::clicked, this, &interval::Command3D1_Click);
+
+    Form_Load();
+    dz::ui::nameControls(this);
+}
+
+interval* interval::instance() { return g_loaded.data(); }
+
+void interval::open(QWidget* owner) {
+    if (!g_loaded) g_loaded = new interval(owner);
+    QPointer<interval> w = g_loaded;
+    w->unload_ = false;
+    w->exec();
+    if (w && w->unload_) delete w.data();
+}
+
+void interval::Form_Load() {
+    dz::ui::BusyCursor busy;
+    const auto& st = state();
+    const auto file = dz::DrawFile::load(st.drawFilePath());
+    if (!file) return;
+    auto r = intervalPatterns(*file, st.windowStart);
+    List1->setItems(std::move(r.draws));
+    List1->setTopIndex(List1->count() - 15);
+    List2->setItems(std::move(r.byCode));
+    List3->setItems(std::move(r.byFrequency));
+}
+
+void interval::Command3D1_Click() { hide(); }
+
+void interval::closeEvent(QCloseEvent* e) {
+    // the close box unloads the window; "Kilép" only hides it
+    unload_ = true;
+    QDialog::closeEvent(e);
+}
+
+}  // namespace drawstat

@@ -1,0 +1,41 @@
+// The interval window: the interval pattern of every draw of the draw window and the pattern
+// frequencies in code and in frequency order. Computed when the window is loaded; "Kilép" hides
+// it, so reopening shows the same lists; the close box unloads it.
+#pragma once
+#include "platform/widgets.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace drawstat {
+
+class interval : public QDialog {
+    Q_OBJECT
+public:
+    explicit interval(QWidget* parent = nullptr);
+
+    // The loaded window, nullptr while it is not loaded.
+    static interval* instance();
+    // Loads the window on first use and shows it modally; the close box unloads it.
+    static void open(QWidget* owner);
+
+    QLabel* Label1;
+    dz::ui::ListBox* List1;     // one line per draw
+    dz::ui::ListBox* List2;     // pattern order
+    dz::ui::ListBox* List3;     // sorted: frequency order
+    QPushButton* Command3D1;    // "Kilép"
+
+public slots:
+    void Command3D1_Click();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Load();
+    bool unload_ = false;
+};
+
+}  // namespace drawstat

@@ -1,0 +1,191 @@
+#include "kihagyas.h"
+
+#include "core/draws.h"
+#include "core/skips.h"
+#include "core/state.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+namespace drawstat {
+
+namespace {
+const QColor kLightGrey(224, 224, 224);
+const QColor kBlack(0, 0, 0);
+
+// A double click on an input box empties it.
+class DoubleClickClears : public QObject {
+public:
+    DoubleClickClears(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            f_();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> f_;
+};
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    b->setGeometry(dz::ui::twips(left), dz::ui::twips(top), dz::ui::twips(width), dz::ui::twips(375));
+    return b;
+}
+}  // namespace
+
+kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("kihagyas"));
+    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(44, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    resize(dz::ui::twips(8400), dz::ui::twips(6600));
+
+    dz::ui::GridGeometry g;
+    g.cellLeft = -245;  // the hidden template one pitch left of column 1, which starts at 120
+    g.cellTop = 240;
+    grid = new dz::ui::NumberGrid(this, g);
+    grid->setStandardClicks(false);
+    connect(grid, &dz::ui::NumberGrid::cellClicked, this, &kihagyas::Command3D2_Click);
+
+    const int right = 120 + 5 * 365 + 240;
+    Command3D3 = button(this, "Command3D3", QStringLiteral("Mióta nem húzták"), right, 240, 1900);
+    Text1 = new QLineEdit(QStringLiteral("1"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(dz::ui::twips(right), dz::ui::twips(705), dz::ui::twips(700), dz::ui::twips(330));
+    Text1->installEventFilter(new DoubleClickClears(Text1, [this] { Text1_DblClick(); }));
+    Spin1 = new dz::ui::SpinButton(this);
+    Spin1->setObjectName(QStringLiteral("Spin1"));
+    Spin1->setGeometry(dz::ui::twips(right + 720), dz::ui::twips(705), dz::ui::twips(255), dz::ui::twips(330));
+    connect(Spin1, &dz::ui::SpinButton::spinUp, this, &kihagyas::Spin1_SpinUp);
+    connect(Spin1, &dz::ui::SpinButton::spinDown, this, &kihagyas::Spin1_SpinDown);
+    Command3D4 = button(this, "Command3D4", QStringLiteral("Töröl"), right, 1170, 1900);
+    Command3D5 = button(this, "Command3D5", QStringLiteral("Életút"), right, 1635, 1900);
+    Command3D1 = button(this, "Command3D1", QStringLiteral("Vége"), right + 2100, 240, 1200);
+    connect(Command3D3, &QPushButton::clicked, this, &kihagyas::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &kihagyas::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &kihagyas::Command3D5_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &kihagyas::Command3D1_Click);
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    List1 = new dz::ui::ListBox(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setFont(fixed);
+    List1->setGeometry(dz::ui::twips(120), dz::ui::twips(1900), dz::ui::twips(3600), dz::ui::twips(4500));
+    List2 = new dz::ui::ListBox(this);
+    List2->setObjectName(QStringLiteral("List2"));
+    List2->setFont(fixed);
+    List2->setGeometry(dz::ui::twips(3900), dz::ui::twips(2200), dz::ui::twips(2400), dz::ui::twips(4200));
+
+    Form_Load();
+    dz::ui::nameControls(this);
+}
+
+void kihagyas::open(QWidget* owner) {
+    kihagyas w(owner);
+    w.exec();
+}
+
+void kihagyas::Form_Load() {
+    for (int n = 1; n <= 20; ++n) {
+        caption_[size_t(n)] = dz::ui::NumberGrid::unmarkedCaption(n);
+        color_[size_t(n)] = kLightGrey;
+        paint(n);
+    }
+    numberView_ = true;
+}
+
+void kihagyas::paint(int n) {
+    if (grid->selection().marked(n)) {
+        grid->showImage(n, grid->geometry().markImage);
+        // a marked cell in the since view shows its count over the picture
+        grid->cell(n)->setText(caption_[size_t(n)]);
+    } else {
+        grid->showUnmarked(n, caption_[size_t(n)]);
+    }
+    grid->cell(n)->setStyleSheet(QStringLiteral("color: %1").arg(color_[size_t(n)].name()));
+}
+
+void kihagyas::Command3D2_Click(int n) {
+    if (n < 1 || n > 20) return;
+    auto& sel = grid->selection();
+    if (sel.marked(n)) {
+        sel.set(n, false);
+        caption_[size_t(n)] = dz::ui::NumberGrid::unmarkedCaption(n);
+        paint(n);
+        if (!numberView_) Command3D3_Click();
+    } else {
+        sel.set(n, true);
+        caption_[size_t(n)].clear();
+        paint(n);
+    }
+}
+
+void kihagyas::Command3D3_Click() {
+    const auto t = sinceThreshold(Text1->text());
+    if (t.text != Text1->text()) Text1->setText(t.text);
+    const auto& st = state();
+    const auto since = drawsSince(st.drawCount, st.lastAppearance);
+    for (int n = 1; n <= 20; ++n) {
+        const long long v = since[size_t(n)];
+        caption_[size_t(n)] = QString::number(v);
+        color_[size_t(n)] = double(v) >= t.value ? kBlack : kLightGrey;
+        paint(n);
+    }
+    numberView_ = false;
+}
+
+void kihagyas::Spin1_SpinUp() {
+    Text1->setText(spinThreshold(Text1->text(), +1));
+    Command3D3_Click();
+}
+
+void kihagyas::Spin1_SpinDown() {
+    Text1->setText(spinThreshold(Text1->text(), -1));
+    Command3D3_Click();
+}
+
+void kihagyas::Text1_DblClick() { Text1->clear(); }
+
+void kihagyas::Command3D4_Click() {
+    for (int n = 1; n <= 20; ++n) {
+        grid->selection().set(n, false);
+        caption_[size_t(n)] = dz::ui::NumberGrid::unmarkedCaption(n);
+        color_[size_t(n)] = kLightGrey;
+        paint(n);
+    }
+    numberView_ = true;
+}
+
+void kihagyas::Command3D5_Click() {
+    const auto& sel = grid->selection();
+    if (sel.count() != 1) {
+        dz::ui::message(this, QStringLiteral("Pontosan egy számot kell kijelölni (click) !"), dz::ui::Icon::Critical,
+                        QStringLiteral("Vumo-Soft/2010"));
+        return;
+    }
+    int m = 1;
+    while (m <= 20 && !sel.marked(m)) ++m;
+    const auto& st = state();
+    dz::ui::BusyCursor busy;
+    auto file = dz::DrawFile::load(st.drawFilePath());
+    if (!file) return;
+    // The partial-day build lists every appearance of its file; drawstat the ones after W.
+    const long long listFrom = st.files.drawFile == QLatin1String(dz::kPartialDayFile) ? 0 : st.windowStart;
+    auto r = lifePath(*file, m, listFrom);
+    List1->setItems(std::move(r.appearances));
+    List1->setTopIndex(List1->count() - 14);
+    List2->setItems(std::move(r.distribution));
+    List2->setTopIndex(List2->count() - 13);
+}
+
+void kihagyas::Command3D1_Click() { close(); }
+
+}  // namespace drawstat
