@@ -187,9 +187,8 @@ void NumberGrid::toggle(int n) {
     emit countChanged(sel_.count());
 }
 
-void NumberGrid::invertRow(int r) {
-    if (r < 1 || r > 4) return;
-    for (int n = (r - 1) * 5 + 1; n <= r * 5; ++n) {
+void NumberGrid::invertNumbers(int first, int step) {
+    for (int n = first; n <= 20 && n < first + 5 * step; n += step) {
         // a tool unmarks to the bare digits, unlike a cell click
         const bool on = !sel_.marked(n);
         sel_.set(n, on);
@@ -201,17 +200,12 @@ void NumberGrid::invertRow(int r) {
     emit countChanged(sel_.count());
 }
 
+void NumberGrid::invertRow(int r) {
+    if (r >= 1 && r <= 4) invertNumbers((r - 1) * 5 + 1, 1);
+}
+
 void NumberGrid::invertColumn(int c) {
-    if (c < 1 || c > 5) return;
-    for (int n = c; n <= 20; n += 5) {
-        const bool on = !sel_.marked(n);
-        sel_.set(n, on);
-        if (on)
-            showImage(n, geo_.markImage);
-        else
-            showUnmarked(n, QString::number(n));
-    }
-    emit countChanged(sel_.count());
+    if (c >= 1 && c <= 5) invertNumbers(c, 5);
 }
 
 void NumberGrid::toggleExtra(int p) {

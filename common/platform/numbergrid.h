@@ -98,6 +98,8 @@ signals:
 private:
     QPushButton* makeButton(QWidget* parent, const QString& name, int left, int top, int size);
     void setEmphasis(int n, bool on);
+    // Inverts the five numbers first, first + step, ... (a row: step 1, a column: step 5, four of them).
+    void invertNumbers(int first, int step);
 
     GridGeometry geo_;
     NumberSelection sel_;

@@ -1,8 +1,11 @@
 #include "widgets.h"
 
 #include "../core/cp1250.h"
+#include "services.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QToolButton>
@@ -162,6 +165,35 @@ void onHover(QWidget* w, std::function<void()> f) {
         area->viewport()->setMouseTracking(true);
         area->viewport()->installEventFilter(filt);
     }
+}
+
+namespace {
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::MouseButtonDblClick) return false;
+        f_();
+        return true;
+    }
+
+private:
+    std::function<void()> f_;
+};
+}  // namespace
+
+void onDoubleClick(QWidget* w, std::function<void()> f) { w->installEventFilter(new DoubleClickFilter(w, std::move(f))); }
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+void centreOnScreen(QWidget* w) {
+    QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect g = s->availableGeometry();
+    w->move(g.left() + (g.width() - w->frameGeometry().width()) / 2,
+            g.top() + (g.height() - w->frameGeometry().height()) / 2);
 }
 
 }  // namespace dz::ui

@@ -87,5 +87,11 @@ private:
 
 // Runs f whenever the pointer moves over w (the hints into a status label).
 void onHover(QWidget* w, std::function<void()> f);
+// Runs f on a double click into w (an input box's double click empties it); the click goes no further.
+void onDoubleClick(QWidget* w, std::function<void()> f);
+// Position and size as designed, in twips.
+void placeTwips(QWidget* w, int left, int top, int width, int height);
+// Centres a window on its screen, as the windows do when they load.
+void centreOnScreen(QWidget* w);
 
 }  // namespace dz::ui

@@ -20,19 +20,6 @@ namespace {
 
 using dz::ui::twips;
 
-// A double click on a text box empties it.
-class ClearOnDoubleClick : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick) {
-            if (auto* t = qobject_cast<QLineEdit*>(o)) t->clear();
-            return true;
-        }
-        return false;
-    }
-};
-
 template <class W>
 W* place(W* w, const char* name, int left, int top, int width, int height) {
     w->setObjectName(QLatin1String(name));
@@ -105,8 +92,7 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
     connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
     connect(List1, &dz::ui::ListBox::keyTyped, this, &kiertekel::List1_KeyPress);
     connect(List2, &dz::ui::ListBox::keyTyped, this, &kiertekel::List2_KeyPress);
-    auto* clearer = new ClearOnDoubleClick(this);
-    for (auto* t : {Text1, Text2, Text3, Text4}) t->installEventFilter(clearer);
+    for (auto* t : {Text1, Text2, Text3, Text4}) dz::ui::onDoubleClick(t, [t] { t->clear(); });
 
     Form_Load();
     dz::ui::nameControls(this);

@@ -18,22 +18,6 @@ namespace {
 const QColor kLightGrey(224, 224, 224);
 const QColor kBlack(0, 0, 0);
 
-// A double click on an input box empties it.
-class DoubleClickClears : public QObject {
-public:
-    DoubleClickClears(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick) {
-            f_();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> f_;
-};
-
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
@@ -60,7 +44,7 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     Text1 = new QLineEdit(QStringLiteral("1"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(dz::ui::twips(right), dz::ui::twips(705), dz::ui::twips(700), dz::ui::twips(330));
-    Text1->installEventFilter(new DoubleClickClears(Text1, [this] { Text1_DblClick(); }));
+    dz::ui::onDoubleClick(Text1, [this] { Text1_DblClick(); });
     Spin1 = new dz::ui::SpinButton(this);
     Spin1->setObjectName(QStringLiteral("Spin1"));
     Spin1->setGeometry(dz::ui::twips(right + 720), dz::ui::twips(705), dz::ui::twips(255), dz::ui::twips(330));

@@ -17,19 +17,6 @@ namespace drawstat {
 namespace {
 QPointer<leggyak> g_loaded;
 
-class DoubleClickClears : public QObject {
-public:
-    DoubleClickClears(QLineEdit* box, leggyak* w) : QObject(box), w_(w) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() != QEvent::MouseButtonDblClick) return false;
-        w_->Text1_DblClick();
-        return true;
-    }
-
-private:
-    leggyak* w_;
-};
-
 // The hourglass on this window only, for as long as the count runs.
 class WindowBusy {
 public:
@@ -56,7 +43,7 @@ leggyak::leggyak(QWidget* parent) : QDialog(parent) {
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(dz::ui::twips(1680), dz::ui::twips(120), dz::ui::twips(1000), dz::ui::twips(330));
-    Text1->installEventFilter(new DoubleClickClears(Text1, this));
+    dz::ui::onDoubleClick(Text1, [this] { Text1_DblClick(); });
     Command1 = new QPushButton(QStringLiteral("Kezdés"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(dz::ui::twips(2880), dz::ui::twips(105), dz::ui::twips(1200), dz::ui::twips(375));

@@ -1,6 +1,7 @@
 // Small pieces the windows of keygen and keygengroup share.
 #pragma once
 #include "core/generator.h"
+#include "platform/widgets.h"
 
 #include <QString>
 #include <functional>
@@ -9,13 +10,11 @@ class QWidget;
 
 namespace keygen {
 
+using dz::ui::centreOnScreen;
+using dz::ui::onDoubleClick;
 // Position and size as designed, in twips.
-void place(QWidget* w, int left, int top, int width, int height);
+inline void place(QWidget* w, int left, int top, int width, int height) { dz::ui::placeTwips(w, left, top, width, height); }
 // The engine's message as a message box of the window.
 void showMessage(QWidget* parent, const Message& m);
-// Runs f on a double click into w (the runtime's DblClick of an input box).
-void onDoubleClick(QWidget* w, std::function<void()> f);
-// Centres a window on its screen, as the windows do when they load.
-void centreOnScreen(QWidget* w);
 
 }  // namespace keygen
