@@ -6,25 +6,13 @@
 #include "core/textfile.h"
 #include "platform/widgets.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include "benchutil.h"
 
 namespace {
 
-constexpr size_t kDraws = 1500000;
-
-const QString& historyFile() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.path() + QStringLiteral("/vevud.txt");
-        dz::writeBytes(p, dz::synthDrawHistory(kDraws));
-        return p;
-    }();
-    return path;
-}
-
-dz::DrawFile loadHistory() { return *dz::DrawFile::load(historyFile()); }
+dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
 long long windowStart(const dz::DrawFile& f) { return dz::drawWindowStart(static_cast<long long>(f.size())); }
 
 void BM_Sums(benchmark::State& st) {
@@ -71,8 +59,8 @@ void BM_Backtest(benchmark::State& st) {
     for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
     in.markedCount = 10;
     for (auto _ : st) {
-        in.windowStart = dz::drawWindowStart(static_cast<long long>(kDraws));
-        const auto out = drawstat::runBacktest(in, historyFile());
+        in.windowStart = dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws));
+        const auto out = drawstat::runBacktest(in, bench::historyFile());
         list1.setItems(out.hitLines);
         list3.setItems(out.numberLines);
         list2.setItems(out.distribution);
@@ -93,13 +81,3 @@ BENCHMARK(BM_Identity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Adhesion)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Backtest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentityPassOnly)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    historyFile();  // written once, outside the timings
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

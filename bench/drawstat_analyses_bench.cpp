@@ -8,28 +8,16 @@
 #include "core/textfile.h"
 #include "platform/widgets.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include "benchutil.h"
 
 namespace {
 
-constexpr size_t kDraws = 1500000;
-
-const QString& historyFile() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.path() + QStringLiteral("/vevud.txt");
-        dz::writeBytes(p, dz::synthDrawHistory(kDraws));
-        return p;
-    }();
-    return path;
-}
-
-dz::DrawFile loadHistory() { return *dz::DrawFile::load(historyFile()); }
+dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
 
 void BM_LoadFile(benchmark::State& st) {
-    historyFile();  // written once, outside the timing
+    bench::historyFile();  // written once, outside the timing
     for (auto _ : st) benchmark::DoNotOptimize(loadHistory().size());
 }
 
@@ -94,12 +82,3 @@ BENCHMARK(BM_IntervalLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MostFrequentAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountFrequenciesOnly)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

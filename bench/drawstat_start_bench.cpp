@@ -5,23 +5,13 @@
 #include "core/textfile.h"
 #include "platform/widgets.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace {
-const QString& historyFile() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.path() + QStringLiteral("/vevud.txt");
-        dz::writeBytes(p, dz::synthDrawHistory(1'500'000));
-        return p;
-    }();
-    return path;
-}
+#include "benchutil.h"
 
+namespace {
 void BM_StartStatistics(benchmark::State& st) {
-    const QString path = historyFile();
+    const QString path = bench::historyFile();
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
         const auto s = drawstat::computeStart(*file);
@@ -34,7 +24,7 @@ void BM_StartStatistics(benchmark::State& st) {
 BENCHMARK(BM_StartStatistics)->Unit(benchmark::kMillisecond);
 
 void BM_FullList(benchmark::State& st) {
-    const QString path = historyFile();
+    const QString path = bench::historyFile();
     dz::ui::ListBox list2;
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
@@ -45,11 +35,3 @@ void BM_FullList(benchmark::State& st) {
 }
 BENCHMARK(BM_FullList)->Unit(benchmark::kMillisecond);
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

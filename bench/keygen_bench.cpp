@@ -101,4 +101,3 @@ BENCHMARK(BM_GroupedInfeasibleR1000)->Unit(benchmark::kMillisecond)->Iterations(
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -8,6 +8,6 @@ export QT_QPA_PLATFORM=offscreen
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 "$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF
-# Qt's platform plugins keep allocations until exit; leak reports would be theirs, not ours.
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"

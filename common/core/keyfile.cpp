@@ -15,7 +15,8 @@ QString generatedRow(const std::vector<int>& numbers) {
 int gameType(const QString& row) { return static_cast<int>(roundHalfEven((row.size() + 1) / 3.0)); }
 
 int rowNumber(const QString& row, int j) {
-    return static_cast<int>(intPart(std::clamp(val(QStringView(mid(row, 3 * (j - 1) + 1, 3))), -1e6, 1e6)));
+    // As a table index: the runtime's whole-number conversion (halves to even).
+    return static_cast<int>(roundHalfEven(std::clamp(val(QStringView(mid(row, 3 * (j - 1) + 1, 3))), -1e6, 1e6)));
 }
 
 uint32_t rowMask(std::string_view row, int* type) {
@@ -26,8 +27,8 @@ uint32_t rowMask(std::string_view row, int* type) {
     if (type) *type = t;
     uint32_t m = 0;
     for (int j = 1; j <= t; ++j) {
-        const double v = val(mid(row, size_t(3 * (j - 1) + 1), 3));
-        if (v >= 1 && v <= 20) m |= 1u << static_cast<int>(v);
+        const long long v = roundHalfEven(val(mid(row, size_t(3 * (j - 1) + 1), 3)));
+        if (v >= 1 && v <= 20) m |= 1u << v;
     }
     return m;
 }

@@ -1,6 +1,7 @@
 #include "random.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace dz {
 
@@ -17,8 +18,12 @@ void Random::reseedFromClock() {
 }
 
 int Random::drawNumber(int n) {
-    const int x = static_cast<int>(next() * n + 1);
-    return x > n ? n : (x < 1 ? 1 : x);
+    // Clamped as a double: a fraction that rounds up to n + 1, or a source outside [0, 1), must
+    // not leave 1..n nor reach an undefined conversion.
+    const double x = std::floor(next() * n) + 1;
+    if (!(x >= 1)) return n < 1 ? n : 1;
+    if (x >= n) return n;
+    return static_cast<int>(x);
 }
 
 Random& programRandom() {

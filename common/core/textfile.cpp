@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cstring>
 
 namespace dz {
 
@@ -24,16 +25,27 @@ std::optional<std::string> readFileBytes(const QString& path) {
 }
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
+    // A line ends at CR LF, LF or a lone CR (as the original runtime's line input ends it), so
+    // that no CR ever reaches a line; the input item reader ends its items the same way.
     std::vector<std::string_view> lines;
+    const char* const base = bytes.data();
+    const size_t n = bytes.size();
     size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
-        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) end = bytes.size();
-        size_t len = end - pos;
-        if (len > 0 && bytes[pos + len - 1] == '\r') --len;
-        lines.push_back(bytes.substr(pos, len));
-        pos = next;
+    size_t lf = 0;  // the next LF at or after pos (n when none); kept, so CR-only text stays linear
+    bool lfKnown = false;
+    while (pos < n) {
+        if (!lfKnown || lf < pos) {
+            const void* p = std::memchr(base + pos, '\n', n - pos);
+            lf = p ? static_cast<size_t>(static_cast<const char*>(p) - base) : n;
+            lfKnown = true;
+        }
+        size_t end = lf;
+        if (const void* cr = std::memchr(base + pos, '\r', end - pos))
+            end = static_cast<size_t>(static_cast<const char*>(cr) - base);
+        lines.push_back(bytes.substr(pos, end - pos));
+        if (end < n && bytes[end] == '\r') ++end;
+        if (end < n && bytes[end] == '\n') ++end;
+        pos = end;
     }
     return lines;
 }
@@ -87,6 +99,12 @@ bool writeBytes(const QString& path, std::string_view bytes) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
     if (!bytes.empty() && f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        f.cancelWriting();
+        return false;
+    }
+    // commit() passes over a failure of its own last flush (a full disk) and would put a cut
+    // file in place of the old one: flush here, where a failure can still cancel.
+    if (!f.flush() || f.error() != QFileDevice::NoError) {
         f.cancelWriting();
         return false;
     }

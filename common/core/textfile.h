@@ -13,7 +13,7 @@ namespace dz {
 // The whole file as bytes; nullopt when it cannot be opened (missing, a folder, unreadable).
 std::optional<std::string> readFileBytes(const QString& path);
 
-// Splits bytes into lines: LF ends a line, a CR before it is dropped; a last line without an
+// Splits bytes into lines: CR LF, LF or a lone CR ends a line, so no CR reaches one; a last line without an
 // end counts, an empty tail after the last end does not. The views point into bytes.
 std::vector<std::string_view> splitLines(std::string_view bytes);
 

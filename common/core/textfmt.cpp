@@ -1,7 +1,9 @@
 #include "textfmt.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace dz {
 
@@ -20,7 +22,9 @@ bool allOf(std::string_view m, char c) {
 
 QString format(long long v, std::string_view mask) {
     if (allOf(mask, '0')) {
-        QString digits = QString::number(v < 0 ? -v : v);
+        // unsigned magnitude: the most negative value has no positive counterpart
+        const unsigned long long m = v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+        QString digits = QString::number(m);
         const qsizetype w = static_cast<qsizetype>(mask.size());
         if (digits.size() < w) digits = QString(w - digits.size(), QLatin1Char('0')) + digits;
         return v < 0 ? QLatin1Char('-') + digits : digits;
@@ -45,8 +49,13 @@ QString formatText(const QString& s, std::string_view mask) {
 }
 
 namespace {
+// The leading numeric part: [sign] digits [. digits] [e|E [sign] digits]. Plain whole numbers
+// (the draw and key fields) take a fast path; others are converted in one go, correctly rounded
+// and independent of the locale. A value beyond the double range gives the largest double, one
+// below it 0.
 template <class Get>
 double parseLeading(size_t n, Get at, bool* whole = nullptr) {
+    auto digit = [&](size_t k) { return k < n && at(k) >= '0' && at(k) <= '9'; };
     size_t i = 0;
     while (i < n && (at(i) == ' ' || at(i) == '\t')) ++i;
     const size_t begin = i;
@@ -55,37 +64,24 @@ double parseLeading(size_t n, Get at, bool* whole = nullptr) {
         neg = at(i) == '-';
         ++i;
     }
-    double v = 0;
-    bool any = false;
-    while (i < n && at(i) >= '0' && at(i) <= '9') {
-        v = v * 10 + (at(i) - '0');
-        ++i;
-        any = true;
-    }
+    const size_t numBegin = i;
+    unsigned long long acc = 0;
+    size_t intDigits = 0;
+    for (; digit(i); ++i, ++intDigits)
+        if (intDigits < 19) acc = acc * 10 + static_cast<unsigned>(at(i) - '0');
+    bool any = intDigits > 0;
+    bool plain = true;  // digits only: acc holds the value
     if (i < n && at(i) == '.') {
         ++i;
-        double scale = 0.1;
-        while (i < n && at(i) >= '0' && at(i) <= '9') {
-            v += (at(i) - '0') * scale;
-            scale /= 10;
-            ++i;
-            any = true;
-        }
+        plain = false;
+        for (; digit(i); ++i) any = true;
     }
     if (any && i < n && (at(i) == 'e' || at(i) == 'E')) {
         size_t j = i + 1;
-        bool eneg = false;
-        if (j < n && (at(j) == '-' || at(j) == '+')) {
-            eneg = at(j) == '-';
-            ++j;
-        }
-        if (j < n && at(j) >= '0' && at(j) <= '9') {
-            int e = 0;
-            while (j < n && at(j) >= '0' && at(j) <= '9') {
-                if (e < 400) e = e * 10 + (at(j) - '0');
-                ++j;
-            }
-            v *= std::pow(10.0, eneg ? -e : e);
+        if (j < n && (at(j) == '-' || at(j) == '+')) ++j;
+        if (digit(j)) {
+            while (digit(j)) ++j;
+            plain = false;
             i = j;
         }
     }
@@ -95,7 +91,40 @@ double parseLeading(size_t n, Get at, bool* whole = nullptr) {
         *whole = any && k == n && begin < n;
     }
     if (!any) return 0;
-    if (!std::isfinite(v)) v = std::numeric_limits<double>::max();
+    double v = 0;
+    if (plain && intDigits <= 19) {
+        v = static_cast<double>(acc);
+    } else {
+        std::string text;
+        text.reserve(i - numBegin);
+        for (size_t k = numBegin; k < i; ++k) text += at(k);
+        const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (res.ec == std::errc::result_out_of_range) {
+            // which way it left the range: the decimal place of the first significant digit
+            long long place = 0, e = 0;
+            bool seen = false, afterPoint = false, eneg = false;
+            size_t k = 0;
+            for (; k < text.size() && text[k] != 'e'; ++k) {
+                const char c = text[k];
+                if (c == '.') {
+                    afterPoint = true;
+                    continue;
+                }
+                if (c != '0') seen = true;
+                if (!afterPoint && seen) ++place;
+                if (afterPoint && !seen) --place;
+            }
+            if (k < text.size()) {
+                ++k;
+                if (k < text.size() && (text[k] == '-' || text[k] == '+')) eneg = text[k++] == '-';
+                for (; k < text.size(); ++k)
+                    if (e < 1000000) e = e * 10 + (text[k] - '0');
+            }
+            v = place + (eneg ? -e : e) > 0 ? std::numeric_limits<double>::max() : 0.0;
+        } else if (res.ec != std::errc()) {
+            v = 0;
+        }
+    }
     return neg ? -v : v;
 }
 }  // namespace

@@ -4,6 +4,8 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QScreen>
@@ -29,16 +31,34 @@ std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QStr
     auto lock = std::make_unique<QLockFile>(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
+    if (lock->error() != QLockFile::LockFailedError) {
+        // The program folder takes no lock file (read-only, or gone): an instance cannot be told
+        // from a folder we may not write, so lock beside the other temporary files, per folder.
+        const QByteArray folderId =
+            QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+        lock = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/dizov-") + QString::fromLatin1(folderId) +
+                                           QLatin1Char('-') + exeName + QStringLiteral(".lock"));
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) return lock;
+        // Not even there: starting is better than claiming that another instance runs.
+        if (lock->error() != QLockFile::LockFailedError) return lock;
+    }
     message(nullptr, exeName + QStringLiteral(" márt fut ! "), Icon::Warning, title);
     return nullptr;
 }
 
 void startSpreadsheet(const QString& file) {
-    QString program = qEnvironmentVariable("DIZOV_SPREADSHEET");
-    QStringList args;
+    // The user's command may carry its own arguments ("localc --norestore").
+    QStringList args = QProcess::splitCommand(qEnvironmentVariable("DIZOV_SPREADSHEET"));
+    QString program = args.isEmpty() ? QString() : args.takeFirst();
     if (program.isEmpty()) {
-        program = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
-        if (!program.isEmpty()) args << QStringLiteral("--calc");
+        for (const char* name : {"libreoffice", "soffice", "localc"}) {
+            program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+            if (!program.isEmpty()) {
+                args << QStringLiteral("--calc");
+                break;
+            }
+        }
     }
     if (seam::enabled()) {
         g_started.push_back({program.isEmpty() ? QStringLiteral("xdg-open") : program, file});

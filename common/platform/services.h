@@ -23,7 +23,8 @@ void beep();
 
 // The second-start refusal: a lock file in the program folder, held until the program ends.
 // Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon) when
-// another instance holds it.
+// another instance holds it. A program folder that takes no lock file (read-only) is locked
+// through the temporary folder instead; where no lock can be made at all, the program starts.
 std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString());
 
 // Starts the spreadsheet program on a file without waiting: the command in DIZOV_SPREADSHEET when

@@ -1,5 +1,5 @@
 // Every test binary runs with one application object and the dialog seams on: no test waits on a window.
-#include "platform/dialogs.h"
+#include "../platform/dialogs.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

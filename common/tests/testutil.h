@@ -1,9 +1,9 @@
 // Small helpers the tests of every program share.
 #pragma once
-#include "core/folder.h"
-#include "core/textfile.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
+#include "../core/folder.h"
+#include "../core/textfile.h"
+#include "../platform/dialogs.h"
+#include "../platform/services.h"
 
 #include <QTemporaryDir>
 #include <string>

@@ -1,0 +1,38 @@
+// The benchmarks' main: an offscreen application, since many of them fill real list widgets.
+#include "benchutil.h"
+
+#include "core/synth.h"
+#include "core/textfile.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace bench {
+
+const QString& historyFile() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.path() + QStringLiteral("/vevud.txt");
+        dz::writeBytes(p, dz::synthDrawHistory(kHistoryDraws));
+        return p;
+    }();
+    return path;
+}
+
+const dz::DrawFile& history() {
+    static const dz::DrawFile f = *dz::DrawFile::load(historyFile());
+    return f;
+}
+
+}  // namespace bench
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bench::historyFile();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

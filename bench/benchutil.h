@@ -1,0 +1,17 @@
+// What the benchmarks share: one synthetic history of the real one's size, written once.
+#pragma once
+#include "core/draws.h"
+
+#include <QString>
+
+namespace bench {
+
+inline constexpr size_t kHistoryDraws = 1'500'000;
+
+// The history as a "vevud.txt" on disk (written on first use, outside the timings when the
+// benchmark main calls it first).
+const QString& historyFile();
+// The same history read into memory once.
+const dz::DrawFile& history();
+
+}  // namespace bench

@@ -1,0 +1,183 @@
+// Key rows, key files, the last key file pointer and the spreadsheet export file.
+#include "core/keyfile.h"
+#include "testutil.h"
+#include "qtprint.h"
+
+#include <gtest/gtest.h>
+
+using namespace dz;
+
+namespace {
+uint32_t maskOf(std::initializer_list<int> ns) {
+    uint32_t m = 0;
+    for (int n : ns) m |= 1u << n;
+    return m;
+}
+}  // namespace
+
+TEST(KeyRow, GeneratedRowsAndGameType) {
+    EXPECT_EQ(key::generatedRow({3, 7, 11}), QStringLiteral(" 03 07 11 "));
+    EXPECT_EQ(key::generatedRow({1, 2, 3, 4, 5}).size(), 16);
+    EXPECT_EQ(key::generatedRow({1, 2, 3, 4, 5, 6, 7, 20}), QStringLiteral(" 01 02 03 04 05 06 07 20 "));
+    EXPECT_EQ(key::generatedRow({}), QStringLiteral(" "));
+    // (length + 1) / 3 to the nearest whole number, with or without the trailing blank.
+    struct Case {
+        const char* row;
+        int type;
+    };
+    const Case cases[] = {
+        {"", 0},       {"5", 1},          {"03", 1},           {"03 ", 1},
+        {"03 0", 2},   {"03 07", 2},      {"03 07 11", 3},     {"03 07 11 ", 3},
+        {"03 07 11 1", 4}, {"01 02 03 04 05 06 07 08", 8}, {"01 02 03 04 05 06 07 08 ", 8},
+    };
+    for (const Case& c : cases) EXPECT_EQ(key::gameType(QString::fromLatin1(c.row)), c.type) << '"' << c.row << '"';
+}
+
+TEST(KeyRow, NumbersAndMask) {
+    const QString row = QStringLiteral("03 07 11 ");
+    EXPECT_EQ(key::rowNumber(row, 1), 3);
+    EXPECT_EQ(key::rowNumber(row, 2), 7);
+    EXPECT_EQ(key::rowNumber(row, 3), 11);
+    EXPECT_EQ(key::rowNumber(row, 4), 0);
+    EXPECT_EQ(key::rowNumber(row, 0), 0);
+    EXPECT_EQ(key::rowNumber(row, -3), 0);
+    EXPECT_EQ(key::rowNumber(QStringLiteral("99 "), 1), 99);
+    EXPECT_EQ(key::rowNumber(QStringLiteral("999999999"), 1), 999);
+
+    struct Case {
+        const char* row;
+        uint32_t mask;
+        int type;
+    };
+    const Case cases[] = {
+        {" 03 07 11 ", maskOf({3, 7, 11}), 3},
+        {"03 07 11", maskOf({3, 7, 11}), 3},
+        {" \t 01 02", maskOf({1, 2}), 2},  // leading blanks and tabs dropped first
+        {"21 05 00", maskOf({5}), 3},      // above 20 and 0 are skipped
+        {"-1 05 99 ", maskOf({5}), 3},
+        {"20 19 18 17 16 15 14 13 ", maskOf({13, 14, 15, 16, 17, 18, 19, 20}), 8},
+        {"05 05 05", maskOf({5}), 3},
+        {"", 0, 0},
+        {"   ", 0, 0},
+        {"abc", 0, 1},
+        {" 5 6", maskOf({5}), 1},  // "5 6" is one three-character field
+    };
+    for (const Case& c : cases) {
+        int type = -1;
+        EXPECT_EQ(key::rowMask(c.row, &type), c.mask) << '"' << c.row << '"';
+        EXPECT_EQ(type, c.type) << '"' << c.row << '"';
+    }
+    EXPECT_EQ(key::rowMask(std::string(3000, '1')), maskOf({}));  // 111 and more: beyond 20
+}
+
+TEST(KeyFile, SaveAndLoadRoundTrip) {
+    dz::testing::ProgramFolderFixture fx;
+    const QStringList rows{key::generatedRow({1, 2, 3, 4, 5}), key::generatedRow({2, 4, 6, 8, 10}),
+                           key::generatedRow({16, 17, 18, 19, 20})};
+    ASSERT_TRUE(key::saveRows(fx.path("kulcs.txt"), rows));
+    const std::string bytes = fx.read("kulcs.txt");
+    EXPECT_EQ(bytes, " 01 02 03 04 05 \r\n 02 04 06 08 10 \r\n 16 17 18 19 20 \r\n");
+
+    bool truncated = true;
+    const auto back = key::loadRows(fx.path("kulcs.txt"), 32736, &truncated);
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(truncated);
+    // Read back without the leading blank, the trailing one kept.
+    ASSERT_EQ(back->size(), 3);
+    EXPECT_EQ(back->at(0), QStringLiteral("01 02 03 04 05 "));
+    for (const QString& r : *back) EXPECT_EQ(key::gameType(r), 5);
+}
+
+TEST(KeyFile, LoadRowsSkipsEmptyLinesAndStopsAtTheLimit) {
+    dz::testing::ProgramFolderFixture fx;
+    fx.write("k.txt", "\r\n 03 07 11 \r\n\r\n\t01 02 03\n   \r\n21 22\r\n");
+    auto rows = key::loadRows(fx.path("k.txt"), 10);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(*rows, (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("01 02 03"), QStringLiteral("21 22")}));
+
+    bool truncated = false;
+    rows = key::loadRows(fx.path("k.txt"), 2, &truncated);
+    EXPECT_EQ(rows->size(), 2);
+    EXPECT_TRUE(truncated);
+    rows = key::loadRows(fx.path("k.txt"), 3, &truncated);
+    EXPECT_EQ(rows->size(), 3);
+    EXPECT_FALSE(truncated) << "trailing empty lines are no rows beyond the limit";
+
+    // The row limit of a list, on a file one row longer.
+    QStringList many;
+    for (int i = 0; i < 32737; ++i) many << key::generatedRow({1 + i % 20});
+    ASSERT_TRUE(key::saveRows(fx.path("big.txt"), many));
+    rows = key::loadRows(fx.path("big.txt"), 32736, &truncated);
+    EXPECT_EQ(rows->size(), 32736);
+    EXPECT_TRUE(truncated);
+
+    EXPECT_FALSE(key::loadRows(fx.path("nincs.txt"), 10, &truncated));
+    EXPECT_FALSE(truncated);
+}
+
+TEST(KeyFile, LastKeyPointerRoundTrip) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString folder = fx.dir.path();
+    struct Case {
+        QString full, folder, name;
+    };
+    const Case cases[] = {
+        {QStringLiteral("C:\\Játékok, új\\kulcs ő.txt"), QStringLiteral("C:\\Játékok, új"), QStringLiteral("kulcs ő.txt")},
+        {QStringLiteral("/home/ű/a,b/Kulcs.TXT"), QStringLiteral("/home/ű/a,b"), QStringLiteral("Kulcs.TXT")},
+        {QStringLiteral("C:\\a/b\\c.txt"), QStringLiteral("C:\\a/b"), QStringLiteral("c.txt")},
+        {QStringLiteral("D:/x\\y/z.txt"), QStringLiteral("D:/x\\y"), QStringLiteral("z.txt")},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(key::writeLastKeyPointer(folder, c.full));
+        const auto back = key::readLastKeyPointer(folder);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, c.full);
+        const key::SplitName s = key::splitPath(*back);
+        EXPECT_EQ(s.folder, c.folder);
+        EXPECT_EQ(s.name, c.name);
+    }
+    // One line, cp1250, CR LF; a second save rewrites it.
+    ASSERT_TRUE(key::writeLastKeyPointer(folder, QStringLiteral("C:\\ő\\k.txt")));
+    EXPECT_EQ(fx.read("filenev.txt"), "C:\\\xF5\\k.txt\r\n");
+
+    // A pointer from elsewhere: only its first line counts.
+    fx.write("filenev.txt", "/a/b.txt\n/c/d.txt\n");
+    EXPECT_EQ(key::readLastKeyPointer(folder), QStringLiteral("/a/b.txt"));
+    fx.write("filenev.txt", "");
+    EXPECT_FALSE(key::readLastKeyPointer(folder));
+    fx.write("filenev.txt", "   \r\n");
+    EXPECT_FALSE(key::readLastKeyPointer(folder));
+    EXPECT_FALSE(key::readLastKeyPointer(fx.path("nincs")));
+    EXPECT_FALSE(key::writeLastKeyPointer(fx.path("nincs"), QStringLiteral("/x.txt")));
+}
+
+TEST(KeyFile, SplitPath) {
+    struct Case {
+        const char* full;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"C:\\a\\b.txt", "C:\\a", "b.txt"}, {"/x/y/z.txt", "/x/y", "z.txt"}, {"kulcs.txt", "", "kulcs.txt"},
+        {"/kulcs.txt", "/", "kulcs.txt"},   {"\\kulcs.txt", "\\", "kulcs.txt"}, {"dir/", "dir", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const key::SplitName s = key::splitPath(QString::fromLatin1(c.full));
+        EXPECT_EQ(s.folder, QString::fromLatin1(c.folder)) << c.full;
+        EXPECT_EQ(s.name, QString::fromLatin1(c.name)) << c.full;
+    }
+}
+
+TEST(KeyFile, SpreadsheetExport) {
+    dz::testing::ProgramFolderFixture fx;
+    fx.write("minimum.txt", std::string(1000, 'z'));
+    QString path;
+    ASSERT_TRUE(key::writeSpreadsheetExport(fx.dir.path(), {QStringLiteral("03 07 11 "), QStringLiteral(" 01 02 ")}, &path));
+    EXPECT_EQ(path, fx.path("minimum.txt"));
+    EXPECT_EQ(fx.read("minimum.txt"), "03 07 11 \r\n 01 02 \r\n");
+    ASSERT_TRUE(key::writeSpreadsheetExport(fx.dir.path(), {}));
+    EXPECT_EQ(fx.read("minimum.txt"), "");
+    EXPECT_FALSE(key::writeSpreadsheetExport(fx.path("nincs"), {QStringLiteral("x")}, &path));
+    EXPECT_EQ(path, fx.path("nincs") + QStringLiteral("/minimum.txt"));
+}

@@ -1,0 +1,271 @@
+// The platform layer under the offscreen platform: dialog seams, the real message box's text,
+// the sorted list, the second-start lock, the spreadsheet start and the control names.
+#include "core/cp1250.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/widgets.h"
+#include "testutil.h"
+#include "qtprint.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace dz;
+using namespace dz::ui;
+
+TEST(Dialogs, MessageSeamRecordsAndAnswersFromTheQueue) {
+    dz::testing::ProgramFolderFixture fx;
+    seam::queueAnswer(Answer::No);
+    EXPECT_EQ(message(nullptr, QStringLiteral("Első\rmásodik <b>sor</b>"), Icon::Critical,
+                      QStringLiteral("Vumo-Soft/2010"), Buttons::YesNo),
+              Answer::No);
+    // Without a queued answer the first button answers.
+    EXPECT_EQ(message(nullptr, QStringLiteral("k"), Icon::Question, QString(), Buttons::YesNo), Answer::Yes);
+    EXPECT_EQ(message(nullptr, QStringLiteral("k"), Icon::Question, QString(), Buttons::OkCancel), Answer::Ok);
+    EXPECT_EQ(message(nullptr, QStringLiteral("k"), Icon::Information), Answer::Ok);
+    ASSERT_EQ(seam::messages().size(), 4u);
+    const auto& m = seam::messages()[0];
+    EXPECT_EQ(m.text, QStringLiteral("Első\rmásodik <b>sor</b>"));
+    EXPECT_EQ(m.title, QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_EQ(m.icon, Icon::Critical);
+    EXPECT_EQ(m.buttons, Buttons::YesNo);
+    EXPECT_EQ(seam::messages()[3].icon, Icon::Information);
+
+    FileDialogRequest req;
+    req.save = true;
+    req.startFolder = fx.dir.path();
+    req.fileName = QStringLiteral("kulcs.txt");
+    req.defaultSuffix = QStringLiteral("txt");
+    req.confirmOverwrite = true;
+    seam::queueFile(fx.path("k.txt"));
+    EXPECT_EQ(fileDialog(nullptr, req), fx.path("k.txt"));
+    EXPECT_FALSE(fileDialog(nullptr, req));  // nothing queued: Cancel
+    ASSERT_EQ(seam::fileDialogs().size(), 2u);
+    EXPECT_TRUE(seam::fileDialogs()[0].save);
+    EXPECT_EQ(seam::fileDialogs()[0].fileName, QStringLiteral("kulcs.txt"));
+    EXPECT_TRUE(seam::fileDialogs()[0].confirmOverwrite);
+
+    seam::queueInput(QStringLiteral("12"));
+    EXPECT_EQ(inputBox(nullptr, QStringLiteral("Hány?"), QStringLiteral("T")), QStringLiteral("12"));
+    EXPECT_FALSE(inputBox(nullptr, QStringLiteral("Hány?"), QStringLiteral("T")));
+    EXPECT_EQ(seam::inputPrompts().size(), 2u);
+
+    seam::reset();
+    EXPECT_TRUE(seam::enabled());
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_TRUE(seam::fileDialogs().empty());
+}
+
+TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
+    dz::testing::ProgramFolderFixture fx;
+    seam::enable(false);
+    QString shownText, shownTitle;
+    Qt::TextFormat format = Qt::RichText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int tries = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++tries > 200)  // never hang the run
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* b = qobject_cast<QMessageBox*>(w)) b->reject();
+            return;
+        }
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        format = box->textFormat();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    const Answer a = message(nullptr, QStringLiteral("egy\rkettő\r\nhárom <b>x</b>"), Icon::Warning, QStringLiteral("T"));
+    poll.stop();
+    seam::enable(true);
+    EXPECT_EQ(a, Answer::Ok);
+    EXPECT_EQ(shownText, QStringLiteral("egy\nkettő\nhárom <b>x</b>"));
+    EXPECT_EQ(shownTitle, QStringLiteral("T"));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+TEST(Widgets, SortedListKeepsAscendingByteOrderWithDuplicates) {
+    ListBox list(nullptr, true);
+    const QStringList in{QStringLiteral(" 12"), QStringLiteral("Árvíz"), QStringLiteral("Zebra"), QStringLiteral(" 3"),
+                         QStringLiteral("abc"), QStringLiteral(" 12"), QStringLiteral("ab"), QStringLiteral("őz"),
+                         QStringLiteral("oz"), QStringLiteral(""), QStringLiteral("Árvíz")};
+    for (const QString& s : in) {
+        const int at = list.addItem(s);
+        EXPECT_EQ(list.item(at), s);
+    }
+    // The expected order: the cp1250 bytes compared as unsigned.
+    std::vector<QByteArray> bytes;
+    for (const QString& s : in) bytes.push_back(cp1250::encode(s));
+    std::sort(bytes.begin(), bytes.end(), [](const QByteArray& x, const QByteArray& y) {
+        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                            [](char p, char q) { return uchar(p) < uchar(q); });
+    });
+    QStringList want;
+    for (const auto& b : bytes) want << cp1250::decode(b);
+    EXPECT_EQ(list.items(), want);
+    EXPECT_EQ(list.count(), in.size());
+    EXPECT_EQ(list.items().count(QStringLiteral(" 12")), 2);
+    EXPECT_LT(list.items().indexOf(QStringLiteral("Zebra")), list.items().indexOf(QStringLiteral("Árvíz")));
+    EXPECT_LT(list.items().indexOf(QStringLiteral("oz")), list.items().indexOf(QStringLiteral("őz")));
+
+    // setItems fills in one call, sorted the same way.
+    ListBox again(nullptr, true);
+    QSignalSpy reset(again.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(again.model(), &QAbstractItemModel::rowsInserted);
+    QStringList reversed = in;
+    std::reverse(reversed.begin(), reversed.end());
+    again.setItems(reversed);
+    EXPECT_EQ(again.items(), want);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(inserted.count(), 0);
+    again.appendItems({QStringLiteral(" 0")});
+    EXPECT_EQ(again.item(1), QStringLiteral(" 0"));  // after the empty line, before " 12"
+
+    // An unsorted list keeps the order it is given.
+    ListBox plain;
+    plain.setItems(in);
+    plain.addItem(QStringLiteral(" 0"));
+    EXPECT_EQ(plain.items(), in + QStringList{QStringLiteral(" 0")});
+}
+
+TEST(Widgets, TopIndexSelectionAndTypedKeys) {
+    ListBox list;
+    QStringList lines;
+    for (int i = 0; i < 200; ++i) lines << QString::number(i);
+    list.setItems(lines);
+    list.resize(200, 120);
+    list.show();
+    QApplication::processEvents();
+    list.setTopIndex(50);
+    QApplication::processEvents();
+    EXPECT_EQ(list.topIndex(), 50);
+    list.setTopIndex(-5);
+    QApplication::processEvents();
+    EXPECT_EQ(list.topIndex(), 0);
+    list.setTopIndex(100000);  // clamped: the end is in view
+    QApplication::processEvents();
+    EXPECT_GT(list.topIndex(), 150);
+    EXPECT_TRUE(list.viewport()->rect().intersects(list.visualRect(list.model()->index(199, 0))));
+
+    EXPECT_EQ(list.listIndex(), -1);
+    list.setListIndex(7);
+    EXPECT_EQ(list.listIndex(), 7);
+    list.setListIndex(500);
+    EXPECT_EQ(list.listIndex(), -1);
+
+    QSignalSpy typed(&list, &ListBox::keyTyped);
+    QTest::keyClick(&list, 'L');
+    QTest::keyClick(&list, 'l');
+    ASSERT_EQ(typed.count(), 2);
+    EXPECT_EQ(typed[0][0].toInt(), 76);
+    EXPECT_EQ(typed[1][0].toInt(), 108);
+
+    ListBox empty;
+    empty.setTopIndex(3);  // nothing to scroll, no fault
+    EXPECT_EQ(empty.topIndex(), 0);
+}
+
+TEST(Widgets, SpinButtonSignalsItsArrows) {
+    SpinButton spin;
+    QSignalSpy up(&spin, &SpinButton::spinUp), down(&spin, &SpinButton::spinDown);
+    spin.upButton()->click();
+    spin.upButton()->click();
+    spin.downButton()->click();
+    EXPECT_EQ(up.count(), 2);
+    EXPECT_EQ(down.count(), 1);
+}
+
+TEST(Services, SecondLockIsRefusedWithTheWarning) {
+    dz::testing::ProgramFolderFixture fx;
+    auto first = lockSingleInstance(QStringLiteral("kulcsgen"), QStringLiteral("Vumo-Soft/2010"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(seam::messages().empty());
+    auto second = lockSingleInstance(QStringLiteral("kulcsgen"), QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_FALSE(second);
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsgen márt fut ! "));
+    EXPECT_EQ(seam::messages()[0].icon, Icon::Warning);
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+    // Another program has its own lock; the lock goes with the program.
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsnyomt")));
+    first.reset();
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsgen")));
+}
+
+TEST(Services, FolderWithoutLockFilesStillRefusesASecondStart) {
+    dz::testing::ProgramFolderFixture fx;
+    setProgramFolder(fx.path("gone"));  // no lock file can be made there
+    auto first = lockSingleInstance(QStringLiteral("kulcsert"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(seam::messages().empty()) << "a folder without locks is no running instance";
+    EXPECT_FALSE(lockSingleInstance(QStringLiteral("kulcsert")));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsert márt fut ! "));
+    first.reset();
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsert")));
+}
+
+TEST(Services, SpreadsheetStartIsRecordedUnderTheSeam) {
+    dz::testing::ProgramFolderFixture fx;
+    const QByteArray saved = qgetenv("DIZOV_SPREADSHEET");
+    qunsetenv("DIZOV_SPREADSHEET");
+    startSpreadsheet(fx.path("minimum.txt"));
+    qputenv("DIZOV_SPREADSHEET", "/opt/calc/bin/mycalc --norestore");
+    startSpreadsheet(fx.path("minimum.txt"));
+    if (saved.isNull()) qunsetenv("DIZOV_SPREADSHEET");
+    else qputenv("DIZOV_SPREADSHEET", saved);
+    ASSERT_EQ(seam::started().size(), 2u);
+    EXPECT_EQ(seam::started()[0].file, fx.path("minimum.txt"));
+    EXPECT_FALSE(seam::started()[0].program.isEmpty());
+    EXPECT_EQ(seam::started()[1].program, QStringLiteral("/opt/calc/bin/mycalc"));
+    seam::resetServices();
+    EXPECT_TRUE(seam::started().empty());
+}
+
+TEST(Services, ControlNamesBecomeAccessibleDescriptions) {
+    QWidget form;
+    form.setObjectName(QStringLiteral("kiertekel"));
+    auto* list = new ListBox(&form);
+    list->setObjectName(QStringLiteral("List1"));
+    auto* button = new QPushButton(QStringLiteral("Állományba ment"), &form);
+    button->setObjectName(QStringLiteral("Command3D5"));
+    auto* nested = new QLabel(button);
+    nested->setObjectName(QStringLiteral("Label6"));
+    auto* unnamed = new QLabel(&form);
+    nameControls(&form);
+    EXPECT_EQ(form.accessibleDescription(), QStringLiteral("kiertekel"));
+    EXPECT_EQ(list->accessibleDescription(), QStringLiteral("List1"));
+    EXPECT_EQ(button->accessibleDescription(), QStringLiteral("Command3D5"));
+    EXPECT_EQ(nested->accessibleDescription(), QStringLiteral("Label6"));
+    EXPECT_TRUE(unnamed->accessibleDescription().isEmpty());
+    EXPECT_TRUE(list->viewport()->accessibleDescription().isEmpty());  // Qt's own parts stay unnamed
+    EXPECT_TRUE(button->accessibleName().isEmpty());                   // the caption still names it
+    nameControls(nullptr);
+}
+
+TEST(Services, HourglassAndBeep) {
+    dz::testing::ProgramFolderFixture fx;
+    {
+        BusyCursor busy;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    beep();
+    EXPECT_EQ(seam::beeps(), 1);
+}

@@ -1,0 +1,136 @@
+// Lines and input items read from the suite's files, and files written whole or not at all.
+#include "core/textfile.h"
+#include "filelimit.h"
+#include "testutil.h"
+#include "qtprint.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace dz;
+
+namespace {
+std::vector<std::string> toStrings(const std::vector<std::string_view>& v) { return {v.begin(), v.end()}; }
+
+std::vector<std::string> items(std::string_view bytes) {
+    std::vector<std::string> out;
+    InputItemReader r(bytes);
+    while (!r.atEnd()) out.emplace_back(r.next());
+    return out;
+}
+}  // namespace
+
+TEST(TextFile, SplitsLinesAtCrLfLfAndLoneCr) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},  // last line without an end
+        {"a\nb\r\nc\n", {"a", "b", "c"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\n\nb\n", {"a", "", "b"}},
+        {"\n", {""}},
+        {"a\r", {"a"}},
+        {"a\rb", {"a", "b"}},  // a lone CR ends a line: it never reaches one
+        {"a\r\r\n", {"a", ""}},
+        {"\r\r\r", {"", "", ""}},
+        {"a \t\r\n", {"a \t"}},  // blanks stay
+    };
+    for (const Case& c : cases) EXPECT_EQ(toStrings(splitLines(c.bytes)), c.lines) << ::testing::PrintToString(c.bytes);
+}
+
+TEST(TextFile, InputItems) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> items;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"x", {"x"}},
+        {"  a\r\n", {"a"}},
+        {"\t \tb c  \n", {"b c  "}},  // leading blanks and tabs skipped, trailing kept
+        {"a,b\n", {"a", "b"}},        // a comma ends an item, the next starts on the same line
+        {"a, b\r\nc", {"a", "b", "c"}},
+        {"a\n\nb", {"a", "", "b"}},  // an empty line gives an empty item
+        {"   \r\n", {""}},
+        {"a,\n", {"a", ""}},
+        {",", {""}},
+        {"a\rb", {"a", "b"}},
+        {" 03 07 11 \r\n 01 02 \r\n", {"03 07 11 ", "01 02 "}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(items(c.bytes), c.items) << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(firstItem("  20101231 001 01,02"), "20101231 001 01");
+    EXPECT_EQ(firstItem(""), "");
+    EXPECT_EQ(firstItem("\t"), "");
+}
+
+TEST(TextFile, ReadsFilesDecoded) {
+    dz::testing::ProgramFolderFixture fx;
+    fx.write("a.txt", "  \xC1rv\xEDz, t\xFBr\x8B\r\n\r\nutols\xF3");
+    EXPECT_EQ(readLines(fx.path("a.txt")),
+              (QStringList{QStringLiteral("  Árvíz, tűr‹"), QString(), QStringLiteral("utolsó")}));
+    EXPECT_EQ(readInputItems(fx.path("a.txt")),
+              (QStringList{QStringLiteral("Árvíz"), QStringLiteral("tűr‹"), QString(), QStringLiteral("utolsó")}));
+    EXPECT_EQ(readFirstItem(fx.path("a.txt")), QStringLiteral("Árvíz"));
+    fx.write("empty.txt", "");
+    EXPECT_EQ(readLines(fx.path("empty.txt")), QStringList());
+    EXPECT_EQ(readFirstItem(fx.path("empty.txt")), QString());
+    // Missing files and folders cannot be opened.
+    EXPECT_FALSE(readFileBytes(fx.path("nincs.txt")));
+    EXPECT_FALSE(readLines(fx.path("nincs.txt")));
+    EXPECT_FALSE(readInputItems(fx.path("nincs.txt")));
+    EXPECT_FALSE(readFirstItem(fx.path("nincs.txt")));
+    EXPECT_FALSE(readFileBytes(fx.dir.path()));
+}
+
+TEST(TextFile, WritesCrLfCp1250AndReplacesWhole) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString p = fx.path("out.txt");
+    fx.write("out.txt", std::string(500, 'x'));
+    ASSERT_TRUE(writeLines(p, {QStringLiteral(" 03 07 11 "), QString(), QStringLiteral("ő\u00A0ű")}));
+    EXPECT_EQ(fx.read("out.txt"), " 03 07 11 \r\n\r\n\xF5\xA0\xFB\r\n");
+    ASSERT_TRUE(writeLines(p, {}));
+    EXPECT_EQ(fx.read("out.txt"), "");
+    ASSERT_TRUE(writeBytes(p, "raw"));
+    EXPECT_EQ(fx.read("out.txt"), "raw");
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.txt")});
+}
+
+TEST(TextFile, FailedWriteReportsFalseAndKeepsTheOldFile) {
+    dz::testing::ProgramFolderFixture fx;
+    const std::string old = "old line\r\n";
+    fx.write("keep.txt", old);
+
+    // A folder that does not exist, and a name that is a folder.
+    EXPECT_FALSE(writeLines(fx.path("nincs/keep.txt"), {QStringLiteral("x")}));
+    EXPECT_FALSE(QFile::exists(fx.path("nincs")));
+    ASSERT_TRUE(QDir(fx.dir.path()).mkdir(QStringLiteral("sub")));
+    EXPECT_FALSE(writeLines(fx.path("sub"), {QStringLiteral("x")}));
+
+    // A full disk in the middle of the write.
+    {
+        dz::testing::FileSizeLimit full(64);
+        EXPECT_FALSE(writeLines(fx.path("keep.txt"), QStringList(100, QStringLiteral("a new, longer line"))));
+    }
+    EXPECT_EQ(fx.read("keep.txt"), old);
+
+    // A read-only folder (root writes there anyway: then there is nothing to show).
+    QFile::setPermissions(fx.dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool folderRefuses = ::access(fx.dir.path().toLocal8Bit().constData(), W_OK) != 0;
+    if (folderRefuses) {
+        EXPECT_FALSE(writeLines(fx.path("keep.txt"), {QStringLiteral("new")}));
+    }
+    QFile::setPermissions(fx.dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(fx.read("keep.txt"), old);
+    const QStringList left = QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList{QStringLiteral("keep.txt")}) << "a temporary file stayed behind";
+}
