@@ -1,0 +1,31 @@
+#include "evalbuild.h"
+
+#include "core/draws.h"
+
+namespace dz::keyeval {
+
+const Build& keyevalBuild() {
+    static const Build b{
+        QStringLiteral("keyeval"),
+        QString::fromLatin1(kDrawHistoryFile),
+        QStringLiteral("Nincs *vevud.txt* állomány !"),
+        QString(),
+        QString(),
+        QStringLiteral("  DIZOV kulcs kiértékelés                              Vumo-Soft/2013"),
+    };
+    return b;
+}
+
+const Build& keyevalDayBuild() {
+    static const Build b{
+        QStringLiteral("keyevalday"),
+        QString::fromLatin1(kPartialDayFile),
+        QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"),
+        QStringLiteral("Nincs napi-rész DIZOV állomány!"),
+        QStringLiteral("Vumo-Soft/2018"),
+        QStringLiteral("  DIZOV kulcs kiértékelés napi.                        Vumo-Soft/2013"),
+    };
+    return b;
+}
+
+}  // namespace dz::keyeval

@@ -1,0 +1,486 @@
+#include "evaluation.h"
+
+#include "core/cp1250.h"
+#include "core/textfmt.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <immintrin.h>
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace dz::keyeval {
+
+namespace {
+
+// Longest line kept whole when reading a key; a longer one cannot be a key line.
+constexpr size_t kMaxKeyLine = 1 << 20;
+
+// Calls f(line) for every line of a file, as the suite's reader splits them (CR LF, LF or a lone
+// CR ends a line; a last line without an end counts) until f returns false. Lines longer than
+// kMaxKeyLine are cut there and flagged. False when the file cannot be opened.
+template <class F>
+bool forEachLine(const QString& path, F f) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    std::string line;
+    bool cut = false, pending = false, afterCr = false;
+    char buf[1 << 16];
+    for (;;) {
+        const qint64 n = file.read(buf, sizeof buf);
+        if (n <= 0) break;
+        for (qint64 i = 0; i < n; ++i) {
+            const char c = buf[i];
+            if (c == '\n' && afterCr) {  // the LF of a CR LF
+                afterCr = false;
+                continue;
+            }
+            afterCr = c == '\r';
+            if (c == '\n' || c == '\r') {
+                if (!f(std::string_view(line), cut)) return true;
+                line.clear();
+                cut = pending = false;
+                continue;
+            }
+            pending = true;
+            if (line.size() < kMaxKeyLine) line.push_back(c);
+            else cut = true;
+        }
+    }
+    if (pending) f(std::string_view(line), cut);
+    return true;
+}
+
+int numberValue(std::string_view field) {
+    return static_cast<int>(roundHalfEven(std::clamp(val(field), -1000.0, 1000.0)));
+}
+
+}  // namespace
+
+std::optional<ParsedRow> parseKeyLine(std::string_view line) {
+    size_t b = 0, e = line.size();
+    while (b < e && line[b] == ' ') ++b;
+    while (e > b && line[e - 1] == ' ') --e;
+    if (e - b != size_t(kKeyLineLength)) return std::nullopt;
+    // The fields are read from the line without its leading blanks, so that any indent reads alike.
+    const std::string_view t = line.substr(b);
+    ParsedRow r;
+    r.fields.fill(0);
+    for (int i = 0; i < 8; ++i) {
+        const int n = numberValue(mid(t, size_t(3 * i + 1), 3));
+        if (n < 0 || n > 20) {
+            r.fields[size_t(i)] = -1;  // not a number of the game: passed over
+            continue;
+        }
+        if (n == 0) break;  // a 00 field ends the row
+        const uint32_t bit = 1u << n;
+        if (r.mask & bit) r.repeats = true;
+        r.mask |= bit;
+        r.fields[size_t(i)] = static_cast<int8_t>(n);
+    }
+    return r;
+}
+
+std::optional<KeyRows> readKey(const QString& path) {
+    KeyRows k;
+    const bool opened = forEachLine(path, [&](std::string_view line, bool cut) {
+        ++k.fileLines;
+        if (line.empty() && !cut) return true;
+        const auto row = cut ? std::nullopt : parseKeyLine(line);
+        if (!row) {
+            k.badLine = true;
+            return false;
+        }
+        if (row->repeats) k.repeats.emplace_back(uint32_t(k.masks.size()), row->fields);
+        k.masks.push_back(row->mask);
+        k.numbers |= row->mask;
+        if (k.shown.size() < kRowLimit) k.shown << QStringLiteral("  ") + cp1250::decode(line);
+        return true;
+    });
+    if (!opened) return std::nullopt;
+    return k;
+}
+
+namespace {
+int repeatHits(const std::array<int8_t, 8>& fields, uint32_t drawMask) {
+    int h = 0;
+    for (int8_t n : fields)
+        if (n > 0 && (drawMask >> n & 1u)) ++h;
+    return h;
+}
+}  // namespace
+
+int KeyRows::hits(size_t i, uint32_t drawMask) const {
+    if (!repeats.empty()) {
+        auto it = std::lower_bound(repeats.begin(), repeats.end(), uint32_t(i),
+                                   [](const auto& r, uint32_t row) { return r.first < row; });
+        if (it != repeats.end() && it->first == i) return repeatHits(it->second, drawMask);
+    }
+    return std::popcount(masks[i] & drawMask);
+}
+
+namespace {
+
+// The hot loop: the hit count of every row against one draw. Four tallies break the chain of
+// increments on one slot; rows at or above the threshold are noted in row order when cand is set.
+template <bool Collect>
+inline size_t scanRowsImpl(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    uint32_t h4[4][16] = {};
+    size_t c = 0;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const int a = std::popcount(m[i] & dm), b = std::popcount(m[i + 1] & dm);
+        const int x = std::popcount(m[i + 2] & dm), y = std::popcount(m[i + 3] & dm);
+        ++h4[0][a];
+        ++h4[1][b];
+        ++h4[2][x];
+        ++h4[3][y];
+        if constexpr (Collect) {
+            cand[c] = uint32_t(i);
+            c += a >= thr;
+            cand[c] = uint32_t(i + 1);
+            c += b >= thr;
+            cand[c] = uint32_t(i + 2);
+            c += x >= thr;
+            cand[c] = uint32_t(i + 3);
+            c += y >= thr;
+        }
+    }
+    for (; i < n; ++i) {
+        const int a = std::popcount(m[i] & dm);
+        ++h4[0][a];
+        if constexpr (Collect) {
+            cand[c] = uint32_t(i);
+            c += a >= thr;
+        }
+    }
+    for (int h = 0; h <= 8; ++h) hist[h] = h4[0][h] + h4[1][h] + h4[2][h] + h4[3][h];
+    return c;
+}
+
+using ScanFn = size_t (*)(const uint32_t*, size_t, uint32_t, int, uint32_t*, uint32_t*);
+
+__attribute__((target("popcnt"))) size_t scanPopcnt(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist,
+                                                     uint32_t* cand) {
+    return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
+}
+size_t scanPlain(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
+}
+
+// The histogram alone, eight rows at a time: a nibble popcount through a table, then a one-hot
+// nibble per row (hit counts 0..7; 8 is what is left) summed in a register for 15 steps.
+// For every 8-bit pattern of rows at or above the threshold, their lane numbers packed to the front.
+struct CompressTable {
+    alignas(32) uint32_t idx[256][8];
+    CompressTable() {
+        for (int b = 0; b < 256; ++b) {
+            int k = 0;
+            for (int l = 0; l < 8; ++l)
+                if (b >> l & 1) idx[b][k++] = uint32_t(l);
+            for (; k < 8; ++k) idx[b][k] = 0;
+        }
+    }
+};
+const CompressTable kCompress;
+
+template <bool Collect>
+__attribute__((target("avx2,popcnt"))) inline size_t scanAvx2(const uint32_t* m, size_t n, uint32_t dm, int thr,
+                                                               uint32_t* hist, uint32_t* cand) {
+    const __m256i lut = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1, 2, 1, 2, 2, 3, 1, 2,
+                                         2, 3, 2, 3, 3, 4);
+    const __m256i low4 = _mm256_set1_epi8(0x0F), ones8 = _mm256_set1_epi8(1), ones16 = _mm256_set1_epi16(1);
+    const __m256i one32 = _mm256_set1_epi32(1), nibble = _mm256_set1_epi32(0xF), dmv = _mm256_set1_epi32(int(dm));
+    const __m256i below = _mm256_set1_epi32(thr - 1), lanes8 = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i tot[8];
+    for (auto& t : tot) t = _mm256_setzero_si256();
+    size_t i = 0, c = 0;
+    while (i + 8 <= n) {
+        __m256i acc = _mm256_setzero_si256();
+        for (int step = 0; step < 15 && i + 8 <= n; ++step, i += 8) {
+            const __m256i v = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(m + i)), dmv);
+            const __m256i c8 = _mm256_add_epi8(_mm256_shuffle_epi8(lut, _mm256_and_si256(v, low4)),
+                                               _mm256_shuffle_epi8(lut, _mm256_and_si256(_mm256_srli_epi32(v, 4), low4)));
+            const __m256i c32 = _mm256_madd_epi16(_mm256_maddubs_epi16(c8, ones8), ones16);
+            acc = _mm256_add_epi32(acc, _mm256_sllv_epi32(one32, _mm256_slli_epi32(c32, 2)));
+            if constexpr (Collect) {
+                // The qualifying rows' numbers, packed, written 8 at a time (cand has room past n).
+                const unsigned bits = unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(c32, below))));
+                const __m256i perm = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCompress.idx[bits]));
+                const __m256i rowsIdx = _mm256_add_epi32(_mm256_set1_epi32(int(i)), lanes8);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(cand + c), _mm256_permutevar8x32_epi32(rowsIdx, perm));
+                c += size_t(std::popcount(bits));
+            }
+        }
+        for (int h = 0; h < 8; ++h)
+            tot[h] = _mm256_add_epi32(tot[h], _mm256_and_si256(_mm256_srlv_epi32(acc, _mm256_set1_epi32(4 * h)), nibble));
+    }
+    uint32_t counted = 0;
+    for (int h = 0; h < 8; ++h) {
+        alignas(32) uint32_t lanes[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), tot[h]);
+        hist[h] = lanes[0] + lanes[1] + lanes[2] + lanes[3] + lanes[4] + lanes[5] + lanes[6] + lanes[7];
+        counted += hist[h];
+    }
+    hist[8] = uint32_t(i) - counted;
+    for (; i < n; ++i) {
+        const int h = std::popcount(m[i] & dm);
+        ++hist[h];
+        if constexpr (Collect) {
+            cand[c] = uint32_t(i);
+            c += h >= thr;
+        }
+    }
+    return c;
+}
+
+__attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size_t n, uint32_t dm, int thr,
+                                                         uint32_t* hist, uint32_t* cand) {
+    return cand ? scanAvx2<true>(m, n, dm, thr, hist, cand) : scanAvx2<false>(m, n, dm, thr, hist, cand);
+}
+
+std::atomic<bool> g_vectorScan{true};
+
+ScanFn scanFn() {
+    static const ScanFn best = [] {
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return &scanAvx2Fn;
+        return __builtin_cpu_supports("popcnt") ? &scanPopcnt : &scanPlain;
+    }();
+    return g_vectorScan.load(std::memory_order_relaxed) ? best : &scanPlain;
+}
+
+// One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
+// least thr hits, in row order; returns their count.
+size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
+    if (key.repeats.empty()) return c;
+    // Rows that name a number twice: move them to their real class, and rebuild the candidates.
+    for (const auto& [row, fields] : key.repeats) {
+        --hist[std::popcount(key.masks[row] & dm)];
+        ++hist[repeatHits(fields, dm)];
+    }
+    if (!cand) return c;
+    c = 0;
+    for (size_t i = 0; i < key.masks.size(); ++i)
+        if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
+    return c;
+}
+
+}  // namespace
+
+void setVectorScan(bool on) { g_vectorScan = on; }
+
+void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist) {
+    uint32_t h[9];
+    scanDraw(key, drawMask, 9, h, nullptr);
+    for (int i = 0; i < 9; ++i) hist[size_t(i)] += h[i];
+}
+
+Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+    const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
+    const std::string_view f(from.constData(), size_t(from.size())), t(to.constData(), size_t(to.size()));
+    Span s;
+    const size_t n = draws.size();
+    size_t i = 0;
+    while (i < n && drawKey(draws.line(i)) < f) ++i;
+    if (i == n) {
+        s.recordsRead = n;
+        return s;
+    }
+    s.reached = true;
+    s.first = i;
+    if (drawKey(draws.line(i)) > t) {
+        // No draw lies in the period: nothing is evaluated.
+        s.recordsRead = i + 1;
+        return s;
+    }
+    size_t last = i;
+    while (last + 1 < n && drawKey(draws.line(last + 1)) <= t) ++last;
+    s.any = true;
+    s.last = last;
+    s.recordsRead = last + 1 < n ? last + 2 : n;
+    return s;
+}
+
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws) {
+    auto key = readKey(settings.keyFile);
+    if (!key) return std::nullopt;
+    EvaluationInput in;
+    in.settings = settings;
+    in.key = std::make_shared<const KeyRows>(std::move(*key));
+    if (draws) in.span = findSpan(*draws, settings.fromKey, settings.toKey);
+    in.draws = std::move(draws);
+    return in;
+}
+
+std::shared_ptr<const DrawFile> DrawFileCache::get(const QString& path) {
+    std::lock_guard lock(m_);
+    const QFileInfo fi(path);
+    if (file_ && path == path_ && fi.exists() && fi.size() == size_ && fi.lastModified() == modified_) return file_;
+    file_.reset();
+    auto f = DrawFile::load(path);
+    if (!f) return nullptr;
+    // The stamp taken before reading: a file replaced while it is read is read again next time.
+    path_ = path;
+    size_ = fi.size();
+    modified_ = fi.lastModified();
+    file_ = std::make_shared<const DrawFile>(std::move(*f));
+    return file_;
+}
+
+EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
+    EvaluationResult r;
+    r.recordsRead = in.span.recordsRead;
+    if (!in.draws || !in.key || !in.span.any || in.draws->empty() || in.span.first >= in.draws->size()) {
+        if (progress) progress->recordsRead = int64_t(r.recordsRead);
+        return r;
+    }
+    const DrawFile& draws = *in.draws;
+    const KeyRows& key = *in.key;
+    const RunSettings& st = in.settings;
+    const int k = std::clamp(st.extraCount, 1, 4);
+    const int minHits = std::clamp(st.minHits, 4, 8);
+    const size_t first = in.span.first, last = std::min(in.span.last, draws.size() - 1);
+    std::vector<uint32_t> cand(key.rowCount() + 8);
+    r.hits.reserve(std::min<size_t>(kHitListCap, key.rowCount() * (last - first + 1) * size_t(k + 1) / 4 + 16));
+    // Check the stop flag about every million row evaluations.
+    const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
+    // A bad key line ends the run inside the first draw, after the rows before it.
+    const size_t end = key.badLine ? first : last;
+
+    for (size_t d = first; d <= end; ++d) {
+        if (progress && (d - first) % chunk == 0) {
+            progress->recordsRead.store(int64_t(d + 1), std::memory_order_relaxed);
+            if (progress->stop.load(std::memory_order_relaxed)) {
+                r.stopped = true;
+                r.recordsRead = d;
+                return r;
+            }
+        }
+        std::string_view line = draws.line(d);
+        const DrawRecord& rec0 = draws.record(d);
+        // The records were read from the line as one input field; a line read whole differs only
+        // when it has leading blanks or a comma.
+        DrawRecord own;
+        const DrawRecord* rec = &rec0;
+        if (!line.empty() && (line[0] == ' ' || line[0] == '\t' || line.find(',') != std::string_view::npos)) {
+            own = parseDrawRecord(line);
+            rec = &own;
+        }
+        const uint32_t dm = rec->mask;
+        const bool plus = st.plusFor(rec->extra);
+        const int thr = plus ? minHits : std::max(minHits, 5);
+        const bool collect = r.hits.size() < kHitListCap;
+        uint32_t hist[9];
+        const size_t c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+        for (int h = 0; h <= 8; ++h) {
+            if (plus) {
+                r.plusTally[size_t(h + 1)] += hist[h];
+                r.plainTally[size_t(h + 1)] += int64_t(k - 1) * hist[h];
+            } else {
+                r.plainTally[size_t(h + 1)] += int64_t(k) * hist[h];
+            }
+            if (h >= thr) {
+                const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
+                r.listedCount += int64_t(hist[h]) * ((plus ? 1 : 0) + plain);
+            }
+        }
+        if (collect) {
+            for (size_t j = 0; j < c && r.hits.size() < kHitListCap; ++j) {
+                const uint32_t row = cand[j];
+                const int h = key.hits(row, dm);
+                const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
+                if (plus) r.hits.push_back({uint32_t(d), row, uint8_t(h), true});
+                for (int p = 0; p < plain && r.hits.size() < kHitListCap; ++p)
+                    r.hits.push_back({uint32_t(d), row, uint8_t(h), false});
+            }
+        }
+        ++r.drawsEvaluated;
+        r.lastDrawMask = dm;
+        r.rowCounter = (long long)key.rowCount();
+    }
+    if (key.badLine) {
+        r.badLine = true;
+        r.recordsRead = first + 1;
+    }
+    if (progress) progress->recordsRead = int64_t(r.recordsRead);
+    return r;
+}
+
+QString keyPieces(std::string_view drawKey) {
+    const long long v = intPart(std::clamp(val(mid(drawKey, 1, 8)), -1e15, 1e15));
+    const QString d = format(v < 0 ? -v : v, "00000000");
+    QString out = (v < 0 ? QStringLiteral("-") : QString()) + d.left(d.size() - 4) + QLatin1Char(' ') +
+                  d.mid(d.size() - 4, 2) + QLatin1Char(' ') + d.right(2);
+    out += cp1250::decode(drawKey.substr(drawKey.size() >= 4 ? drawKey.size() - 4 : 0));
+    return out;
+}
+
+namespace {
+QString lineOf(const QString& pieces, const Hit& hit) {
+    QString s;
+    s.reserve(pieces.size() + 12);
+    s += pieces;
+    s += QStringLiteral("  *") + QChar(u'0' + hit.hits);
+    s += hit.plus ? QStringLiteral("+ ") : QStringLiteral("   ");
+    s += str(hit.row + 1LL);
+    return s;
+}
+}  // namespace
+
+QString hitLine(std::string_view drawKey, const Hit& hit) { return lineOf(keyPieces(drawKey), hit); }
+
+
+QStringList hitLines(const DrawFile& draws, const std::vector<Hit>& hits) {
+    QStringList out;
+    out.reserve(qsizetype(hits.size()));
+    size_t pieceDraw = SIZE_MAX;
+    QString pieces;
+    for (const Hit& h : hits) {
+        if (h.draw >= draws.size()) continue;
+        if (h.draw != pieceDraw) {
+            pieceDraw = h.draw;
+            pieces = keyPieces(drawKey(draws.line(h.draw)));
+        }
+        out << lineOf(pieces, h);
+    }
+    return out;
+}
+
+QStringList tallyLines(const EvaluationResult& r) {
+    QStringList out;
+    for (int h = 0; h <= 8; ++h) out << str(h) + QStringLiteral("   ") + str(r.plainTally[size_t(h + 1)]);
+    for (int h = 4; h <= 8; ++h) out << str(h) + QStringLiteral("+ ") + str(r.plusTally[size_t(h + 1)]);
+    return out;
+}
+
+bool textLess(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        const auto x = uint8_t(cp1250::toByte(a[i])), y = uint8_t(cp1250::toByte(b[i]));
+        if (x != y) return x < y;
+        return a[i] < b[i];
+    }
+    return a.size() < b.size();
+}
+
+QStringList orderByClass(QStringList hitLines) {
+    std::vector<std::pair<QString, qsizetype>> keyed;
+    keyed.reserve(size_t(hitLines.size()));
+    for (qsizetype i = 0; i < hitLines.size(); ++i) keyed.emplace_back(mid(hitLines[i], 18, 2) + hitLines[i], i);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return textLess(a.first, b.first); });
+    QStringList out;
+    out.reserve(hitLines.size());
+    for (const auto& k : keyed) out << hitLines[k.second];
+    return out;
+}
+
+QStringList orderByDraw(QStringList hitLines) {
+    std::stable_sort(hitLines.begin(), hitLines.end(), textLess);
+    return hitLines;
+}
+
+}  // namespace dz::keyeval

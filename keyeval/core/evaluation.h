@@ -1,0 +1,152 @@
+// The evaluation of a key against the draws of a period: the key read once into row masks, the
+// period found in the draw file, and the hit counts of every row for every draw.
+#pragma once
+#include "core/draws.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace dz::keyeval {
+
+inline constexpr const char* kTitle = "Vumo-Soft/2010";
+// A key line must hold exactly this many characters once blanks are trimmed from both ends.
+inline constexpr int kKeyLineLength = 23;
+// The most lines the hit list keeps in memory; the listed count goes on past it.
+inline constexpr size_t kHitListCap = 1'000'000;
+
+// What a run reads from the window once the field defaults, the minimum, the period clamp and the
+// range check are done.
+struct RunSettings {
+    QString keyFile;                // the file named by Label8
+    std::array<bool, 5> extra{};    // extra[k]: extra number k (1..4) is played; extra[0] stays false
+    int extraCount = 0;             // 1..4
+    int minHits = 4;                // 4..8
+    QString fromKey, toKey;         // "YYYYMMDD NNN"
+
+    // Whether a draw with this extra number has a plus play (the number is ticked).
+    bool plusFor(int drawExtra) const { return drawExtra >= 1 && drawExtra <= 4 && extra[size_t(drawExtra)]; }
+};
+
+// A key file read once for a run. Rows are the non-empty lines up to the first line that is not
+// 23 characters long after trimming; that line stops the run where a reread per draw would stop.
+struct KeyRows {
+    std::vector<uint32_t> masks;    // per row: bit n for each number that scores (fields before a 00)
+    // Rows that name a number twice score it twice: their fields are kept here (0 ends a row).
+    std::vector<std::pair<uint32_t, std::array<int8_t, 8>>> repeats;  // (row index, fields 1..20 or 0)
+    uint32_t numbers = 0;           // bit n: n occurs in some row (the key's numbers, Label11)
+    QStringList shown;              // the first 32736 rows as read, leading blanks kept
+    bool badLine = false;           // reading stopped at a line of the wrong length
+    long long fileLines = 0;        // lines read, blank ones included (up to the bad line, when one stopped it)
+
+    size_t rowCount() const { return masks.size(); }
+    // Hits of row i for a draw: popcount of the row mask against the draw mask, repeats counted.
+    int hits(size_t i, uint32_t drawMask) const;
+};
+
+// Reads the key file; nullopt when it cannot be opened. Reading stops at the first bad line, so a
+// huge file that is no key is not read whole.
+std::optional<KeyRows> readKey(const QString& path);
+// Scores one key line (the line as read): nullopt when its trimmed length is not 23.
+struct ParsedRow {
+    uint32_t mask = 0;               // the numbers that score, also the row's share of the key's numbers
+    std::array<int8_t, 8> fields{};  // 1..20 for a scoring field, 0 from a 00 on, -1 for a skipped one
+    bool repeats = false;
+};
+std::optional<ParsedRow> parseKeyLine(std::string_view line);
+
+// hist[h] += rows of the key that hit h numbers of the draw (h = 0..8).
+void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist);
+
+// Off: the plain scan (no AVX2, no POPCNT), so that tests check it on any processor.
+void setVectorScan(bool on);
+
+// The draws of a period: the first record whose key is not less than the from key, and every
+// record after it while its key is not greater than the to key.
+struct Span {
+    bool reached = false;           // some record is not less than the from key
+    bool any = false;               // some draw lies in the period
+    size_t first = 0, last = 0;     // 0-based line indexes, inclusive
+    size_t recordsRead = 0;         // lines a sequential reader has read when the run ends
+};
+Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey);
+
+// Everything an evaluation over the window's period takes at the start of a run.
+struct EvaluationInput {
+    RunSettings settings;
+    std::shared_ptr<const DrawFile> draws;
+    std::shared_ptr<const KeyRows> key;
+    Span span;
+};
+
+// Reads the key named by the settings and finds the period in the draws; nullopt when the key
+// file cannot be opened.
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws);
+
+// A draw file, read again only when it changed on disk (a run over the whole history then skips
+// reading and parsing 1.5 million lines again).
+class DrawFileCache {
+public:
+    // null when the file cannot be opened.
+    std::shared_ptr<const DrawFile> get(const QString& path);
+
+private:
+    std::mutex m_;
+    QString path_;
+    qint64 size_ = -1;
+    QDateTime modified_;
+    std::shared_ptr<const DrawFile> file_;
+};
+
+// One listed play of the hit list.
+struct Hit {
+    uint32_t draw;                  // 0-based line index in the draw file
+    uint32_t row;                   // 0-based row of the key
+    uint8_t hits;
+    bool plus;
+};
+
+struct EvaluationResult {
+    bool stopped = false;           // the user stopped the run
+    bool badLine = false;           // a key line of the wrong length ended it ("Hibás kulcsformátum !")
+    size_t drawsEvaluated = 0;
+    size_t recordsRead = 0;
+    std::array<int64_t, 12> plainTally{}, plusTally{};  // indexed by hits + 1
+    std::vector<Hit> hits;          // at most kHitListCap
+    int64_t listedCount = 0;        // every listed play, also those past the cap
+    long long rowCounter = 0;       // rows read for the last draw
+    uint32_t lastDrawMask = 0;      // drawn numbers of the last draw evaluated
+};
+
+// Progress of a running evaluation, read by the window's timer.
+struct Progress {
+    std::atomic<int64_t> recordsRead{0};
+    std::atomic<bool> stop{false};
+};
+
+EvaluationResult evaluate(const EvaluationInput& in, Progress* progress = nullptr);
+
+// Text of a hit list line: date "0000 00 00", the draw piece, the mark, the row in signed form.
+QString hitLine(std::string_view drawKey, const Hit& hit);
+// The date piece ("0000 00 00" of the key's first 8 characters by value) and the draw piece (its
+// last 4 characters) that begin a hit list line: 14 characters for a full key.
+QString keyPieces(std::string_view drawKey);
+// The hit list of a run, in the order the plays were found.
+QStringList hitLines(const DrawFile& draws, const std::vector<Hit>& hits);
+// The tally lines of List2 (before sorting).
+QStringList tallyLines(const EvaluationResult& r);
+
+// Ascending byte order of texts as the files hold them (cp1250): the sorted lists' order.
+bool textLess(const QString& a, const QString& b);
+// "Találat": by hit class (characters 18 and 19), then by the whole line. "Húzás": by the whole line.
+QStringList orderByClass(QStringList hitLines);
+QStringList orderByDraw(QStringList hitLines);
+
+}  // namespace dz::keyeval

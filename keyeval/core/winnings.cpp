@@ -1,0 +1,206 @@
+#include "winnings.h"
+
+#include "core/textfmt.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <thread>
+
+namespace dz::keyeval {
+
+long long playPrize(int hits, bool plus, int minHits) {
+    if (hits < 0 || hits > 8 || hits < minHits) return 0;
+    if (plus) return kPlusPrize[size_t(hits)];
+    return hits > 4 ? kPlainPrize[size_t(hits)] : 0;
+}
+
+namespace {
+
+// What one row earns in a draw by its hit count, for the two kinds of draw: one whose extra
+// number is played (one plus play and k − 1 plain plays a row) and one whose is not (k plain
+// plays). Slots past 8 stay 0, so any popcount indexes safely.
+struct DrawTables {
+    alignas(64) std::array<int32_t, 32> withPlus{};
+    alignas(64) std::array<int32_t, 32> plainOnly{};
+};
+
+DrawTables makeTables(int k, int minHits) {
+    DrawTables t;
+    for (int h = 0; h <= 8; ++h) {
+        t.withPlus[size_t(h)] = int32_t(playPrize(h, true, minHits) + (k - 1) * playPrize(h, false, minHits));
+        t.plainOnly[size_t(h)] = int32_t(k * playPrize(h, false, minHits));
+    }
+    return t;
+}
+
+int fieldHits(const std::array<int8_t, 8>& fields, uint32_t drawn) {
+    int h = 0;
+    for (int8_t f : fields) {
+        if (f == 0) break;
+        if (f > 0 && f <= 20 && (drawn >> f & 1u)) ++h;
+    }
+    return h;
+}
+
+// One thread's share of a run. The hot loop: a popcount and a table load a row and draw. The
+// popcnt clone is chosen at load time where the processor has the instruction.
+struct RunShare {
+    const dz::DrawRecord* records;
+    std::span<const uint32_t> rows;
+    std::span<const RepeatRow> repeats;
+    const std::array<bool, 5>* extra;
+    const DrawTables* tables;
+    long long cost;
+    long long* nets;   // slot d - keptFirst for every kept draw d
+    size_t keptFirst;
+    Progress* progress;
+    std::atomic<bool>* stop;
+};
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+long long runShare(const RunShare& s, size_t from, size_t to) {
+    const uint32_t* rows = s.rows.data();
+    const size_t n = s.rows.size();
+    long long sum = 0;
+    for (size_t d = from; d < to; ++d) {
+        if (s.progress && d > from && (d - from) % 512 == 0) {
+            s.progress->recordsRead += 512;
+            if (s.progress->stop.load(std::memory_order_relaxed)) {
+                *s.stop = true;
+                break;
+            }
+        }
+        const dz::DrawRecord& rec = s.records[d];
+        const uint32_t drawn = rec.mask;
+        const bool plus = rec.extra >= 1 && rec.extra <= 4 && (*s.extra)[size_t(rec.extra)];
+        const int32_t* table = plus ? s.tables->withPlus.data() : s.tables->plainOnly.data();
+        long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
+        size_t i = 0;
+        for (; i + 4 <= n; i += 4) {
+            a0 += table[std::popcount(rows[i] & drawn)];
+            a1 += table[std::popcount(rows[i + 1] & drawn)];
+            a2 += table[std::popcount(rows[i + 2] & drawn)];
+            a3 += table[std::popcount(rows[i + 3] & drawn)];
+        }
+        for (; i < n; ++i) a0 += table[std::popcount(rows[i] & drawn)];
+        long long net = a0 + a1 + a2 + a3 - s.cost;
+        for (const RepeatRow& rep : s.repeats) {
+            if (rep.first >= n) continue;
+            net += table[size_t(fieldHits(rep.second, drawn))] - table[size_t(std::popcount(rows[rep.first] & drawn))];
+        }
+        sum += net;
+        if (d >= s.keptFirst) s.nets[d - s.keptFirst] = net;
+    }
+    return sum;
+}
+
+}  // namespace
+
+WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
+                                std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
+                                const std::array<bool, 5>& extra, int minHits, Progress* progress) {
+    WinningsResult r;
+    r.rows = static_cast<long long>(rowMasks.size());
+    if (records.empty() || first >= records.size() || first > last) return r;
+    last = std::min(last, records.size() - 1);
+    r.any = true;
+    r.recordsRead = std::min(records.size(), last + 2);
+    const size_t count = last - first + 1;
+    int k = 0;
+    for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
+    const DrawTables tables = makeTables(k, minHits);
+    const long long cost = r.rows * k;
+
+    r.draws = static_cast<long long>(count);
+    r.stake = r.draws * cost;
+    const size_t kept = std::min<size_t>(count, size_t(dz::kRowLimit));
+    r.keptFirst = last + 1 - kept;
+    r.nets.assign(kept, 0);
+
+    // Each draw stands alone, so the period is cut into one run of draws a thread; every thread
+    // writes its own slots of the kept nets and its own total.
+    std::atomic<bool> stop = false;
+    if (progress) progress->recordsRead = int64_t(first);
+    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, cost,
+                         r.nets.data(), r.keptFirst, progress, &stop};
+    auto runDraws = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
+
+    const double work = double(count) * double(rowMasks.size() + repeats.size() + 1);
+    size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
+    if (work < 4e6) threads = 1;
+    threads = std::min(threads, count);
+    std::vector<long long> totals(threads, 0);
+    if (threads == 1) {
+        runDraws(first, last + 1, &totals[0]);
+    } else {
+        std::vector<std::jthread> pool;
+        pool.reserve(threads);
+        for (size_t t = 0; t < threads; ++t) {
+            const size_t from = first + count * t / threads, to = first + count * (t + 1) / threads;
+            pool.emplace_back(runDraws, from, to, &totals[t]);
+        }
+    }
+    if (stop) {
+        WinningsResult stopped;
+        stopped.stopped = true;
+        stopped.rows = r.rows;
+        return stopped;
+    }
+    for (long long s : totals) r.balance += s;
+    r.winnings = r.stake + r.balance;
+    if (progress) progress->recordsRead = int64_t(r.recordsRead);
+    return r;
+}
+
+WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
+    WinningsResult r;
+    if (!in.draws || !in.key) return r;
+    r.rows = static_cast<long long>(in.key->rowCount());
+    if (!in.span.any) {
+        r.recordsRead = in.span.recordsRead;
+        return r;
+    }
+    if (in.key->badLine) {
+        // A reread per draw meets the bad line in the first draw, before any result is listed.
+        r.any = true;
+        r.badLine = true;
+        r.recordsRead = std::min(in.draws->size(), in.span.first + 1);
+        return r;
+    }
+    r = evaluateWinnings(std::span<const dz::DrawRecord>(in.draws->records()), in.span.first, in.span.last,
+                         in.key->masks, in.key->repeats, in.settings.extra, in.settings.minHits, progress);
+    if (!r.stopped) r.recordsRead = in.span.recordsRead;
+    if (progress && !r.stopped) progress->recordsRead = int64_t(r.recordsRead);
+    return r;
+}
+
+QString resultLine(std::string_view drawKey, long long net) {
+    return keyPieces(drawKey) + QStringLiteral("   ") + dz::str(net);
+}
+
+QStringList resultLines(const dz::DrawFile& draws, const WinningsResult& result) {
+    QStringList lines;
+    lines.reserve(qsizetype(result.nets.size()));
+    for (size_t i = 0; i < result.nets.size(); ++i) {
+        const size_t d = result.keptFirst + i;
+        const std::string_view key = d < draws.size() ? dz::drawKey(draws.line(d)) : std::string_view{};
+        lines << resultLine(key, result.nets[i]);
+    }
+    return lines;
+}
+
+std::vector<long long> chartValues(const QStringList& resultListLines) {
+    std::vector<long long> values;
+    values.reserve(size_t(resultListLines.size()));
+    for (const QString& line : resultListLines) {
+        const double v = line.size() > 17 ? dz::val(QStringView(line).mid(17)) : 0.0;
+        values.push_back(dz::roundHalfEven(std::clamp(v, -9e15, 9e15)));
+    }
+    return values;
+}
+
+}  // namespace dz::keyeval

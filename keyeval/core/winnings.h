@@ -1,0 +1,66 @@
+// The evaluation for winnings: every play of a key row costs one stake unit and earns a prize by
+// its hit class; each draw of the period gives one net result, the period a stake, winnings and
+// a balance.
+#pragma once
+#include "evaluation.h"
+
+#include "core/draws.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dz::keyeval {
+
+// Prize of a play in stake units by its hit count 0..8.
+inline constexpr std::array<int, 9> kPlusPrize{0, 0, 0, 0, 1, 4, 24, 150, 10000};  // extra number matched
+inline constexpr std::array<int, 9> kPlainPrize{0, 0, 0, 0, 0, 2, 8, 50, 1000};
+
+// The prize of one play, counted only from the minimum hit count up; a plain play of 4 hits
+// never earns.
+long long playPrize(int hits, bool plus, int minHits);
+
+// A key row that names a number more than once: its row index and fields (0 ends the row), as
+// KeyRows keeps them.
+using RepeatRow = std::pair<uint32_t, std::array<int8_t, 8>>;
+
+// Per-draw net results and the period's totals, in stake units, 64-bit throughout.
+struct WinningsResult {
+    bool stopped = false;    // the user stopped the run: nothing of it counts
+    bool any = false;        // some draw lay in the period
+    bool badLine = false;    // the key holds a line of the wrong length: nothing was evaluated
+    size_t recordsRead = 0;  // lines a sequential reader has read when the run ends
+    long long draws = 0;     // draws evaluated
+    long long rows = 0;      // key rows played in each draw (blank lines are none)
+    long long stake = 0;     // draws × rows × extra count
+    long long winnings = 0;  // the sum of the prizes
+    long long balance = 0;   // winnings − stake, the sum of the nets
+    size_t keptFirst = 0;    // draw index of the first kept net
+    std::vector<long long> nets;  // the nets of the latest kRowLimit draws, in draw order
+};
+
+// Evaluates the draws first..last (0-based, inclusive; last clamped to the records) for a key
+// given as row masks (bit n for number n), rows that repeat a number scoring it twice. An empty
+// or inverted range evaluates nothing. Large runs are shared among the processor's cores; a
+// progress, when given, counts the records read and is polled for a stop.
+WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
+                                std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
+                                const std::array<bool, 5>& extra, int minHits, Progress* progress = nullptr);
+// The same over a run's input: its period, key and settings.
+WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress = nullptr);
+
+// One per-draw result line: the date and draw pieces, three blanks, the net in signed form.
+QString resultLine(std::string_view drawKey, long long net);
+// The result list of a run: one line for every kept net, the oldest first.
+QStringList resultLines(const dz::DrawFile& draws, const WinningsResult& result);
+
+// The chart values of the result list: each line's value after its first 17 characters, taken as
+// it is (no 16-bit cut).
+std::vector<long long> chartValues(const QStringList& resultListLines);
+
+}  // namespace dz::keyeval

@@ -1,0 +1,22 @@
+// keyeval (over the draw history file) and keyevalday (over the partial-day draw file): one
+// program, two builds.
+#include "core/evalbuild.h"
+#include "platform/services.h"
+#include "ui/fokep.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+#if DIZOV_PARTIAL_DAY
+    const dz::keyeval::Build& build = dz::keyeval::keyevalDayBuild();
+#else
+    const dz::keyeval::Build& build = dz::keyeval::keyevalBuild();
+#endif
+    const auto lock = dz::ui::lockSingleInstance(build.exeName);
+    if (!lock) return 0;
+    dz::keyeval::FOKEP window(build);
+    if (!window.Form_Load()) return 0;
+    window.show();
+    return app.exec();
+}

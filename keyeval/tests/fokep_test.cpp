@@ -1,0 +1,388 @@
+#include "core/evalbuild.h"
+#include "core/keyfile.h"
+#include "core/synth.h"
+#include "platform/widgets.h"
+#include "tests/testutil.h"
+#include "ui/fokep.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+using namespace dz;
+using namespace dz::keyeval;
+namespace seam = dz::ui::seam;
+
+namespace {
+
+std::string draw(int day, int drawNo, std::array<int, 8> numbers, int extra) {
+    return drawRecordLine(2010, 5, day, drawNo, numbers.data(), extra) + "\r\n";
+}
+
+const std::string kRow = " 01 02 03 04 05 06 07 08 \r\n";
+
+// A program folder with a draw file of three draws and two key files.
+struct Folder : dz::testing::ProgramFolderFixture {
+    explicit Folder(const Build& b = keyevalBuild()) : build(b) {
+        write(b.drawFile, draw(11, 264, {1, 2, 3, 4, 5, 6, 7, 8}, 1) + draw(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
+                              draw(12, 5, {11, 12, 13, 14, 15, 16, 17, 18}, 3));
+        write(QStringLiteral("kulcs.txt"), kRow + "01 02 03 04 05 06 19 20\r\n");
+        write(QStringLiteral("hetes.txt"), "01 02 03 04 05 06 07\r\n");
+    }
+    std::unique_ptr<FOKEP> open() {
+        auto w = std::make_unique<FOKEP>(build);
+        w->setTextWidth([](const QString& s) { return int(s.size()) * 5; });
+        EXPECT_TRUE(w->Form_Load());
+        return w;
+    }
+    const Build& build;
+};
+
+void chooseKey(FOKEP& w, const QString& name) {
+    const QStringList shown = w.List4->items();
+    for (int i = 0; i < shown.size(); ++i)
+        if (shown[i].startsWith(name + QLatin1Char(' '))) return w.List4_Click(i);
+    ADD_FAILURE() << "no entry " << name.toStdString();
+}
+
+void run(FOKEP& w) {
+    w.Command3D1_Click();
+    ASSERT_TRUE(w.waitForRun());
+}
+
+void setPeriod(FOKEP& w, std::array<const char*, 4> from, std::array<const char*, 4> to) {
+    const int f[] = {1, 2, 3, 8}, t[] = {4, 5, 6, 9};
+    for (int i = 0; i < 4; ++i) {
+        w.Text[size_t(f[i])]->setText(QString::fromLatin1(from[size_t(i)]));
+        w.Text[size_t(t[i])]->setText(QString::fromLatin1(to[size_t(i)]));
+    }
+}
+
+}  // namespace
+
+TEST(FokepStart, ReadsTheDrawFileAndListsKeyFiles) {
+    Folder fx;
+    auto w = fx.open();
+    EXPECT_EQ(w->Label13->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->Label10->text(), QStringLiteral(" 11 12 13 14 15 16 17 18 03"));
+    for (int i : {1, 4}) EXPECT_EQ(w->Text[size_t(i)]->text(), QStringLiteral("2010"));
+    for (int i : {2, 5}) EXPECT_EQ(w->Text[size_t(i)]->text(), QStringLiteral("5"));
+    for (int i : {8, 9}) EXPECT_EQ(w->Text[size_t(i)]->text(), QStringLiteral("5"));
+    EXPECT_EQ(w->Text[7]->text(), QStringLiteral("4"));
+    ASSERT_EQ(w->List4->count(), 1);  // the 7-number key is left out
+    EXPECT_TRUE(w->List4->item(0).startsWith(QStringLiteral("kulcs.txt ")));
+    EXPECT_FALSE(w->Command3D4->isEnabled());
+    EXPECT_EQ(w->windowTitle(), fx.build.caption);
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("Check3(2)"))->accessibleDescription(), QStringLiteral("Check3(2)"));
+}
+
+TEST(FokepStart, MissingDrawFileEndsTheProgram) {
+    for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()}) {
+        dz::testing::ProgramFolderFixture fx;
+        FOKEP w(*b);
+        EXPECT_FALSE(w.Form_Load());
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, b->missingAtStart);
+        EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+        EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
+    }
+    EXPECT_EQ(keyevalDayBuild().missingAtStart, QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"));
+    EXPECT_EQ(keyevalBuild().missingAtStart, QStringLiteral("Nincs *vevud.txt* állomány !"));
+}
+
+TEST(FokepStart, SecondStartRefused) {
+    dz::testing::ProgramFolderFixture fx;
+    auto first = ui::lockSingleInstance(QStringLiteral("keyevalday"));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(ui::lockSingleInstance(QStringLiteral("keyevalday")));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("keyevalday márt fut ! "));
+    EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Warning);
+}
+
+TEST(FokepRun, SingleDrawWithTwoExtraNumbers) {
+    Folder fx;
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    setPeriod(*w, {"2010", "05", "12", "1"}, {"2010", "5", "12", "1"});
+    w->Check3[1]->setChecked(true);  // extra number 2: the draw's own
+    w->Check3[2]->setChecked(true);
+    w->Text[7]->setText(QStringLiteral("0"));
+    run(*w);
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(w->Text[7]->text(), QStringLiteral("4"));
+    // Row 1 hits 6 (1..6), row 2 hits 8 (1..6 and the draw's 9, 10 are not in it: 6).
+    EXPECT_EQ(w->List3->items(), QStringList({"2010 05 12 001  *6+  1", "2010 05 12 001  *6    1",
+                                              "2010 05 12 001  *6+  2", "2010 05 12 001  *6    2"}));
+    EXPECT_EQ(w->List1->items(), QStringList({"   01 02 03 04 05 06 07 08 ", "  01 02 03 04 05 06 19 20"}));
+    ASSERT_EQ(w->List2->count(), 14);
+    EXPECT_EQ(w->List2->item(0), QStringLiteral(" 0    0"));
+    EXPECT_EQ(w->List2->item(8), QStringLiteral(" 6    2"));
+    EXPECT_EQ(w->List2->item(9), QStringLiteral(" 6+  2"));
+    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 2"));
+    EXPECT_EQ(w->Label11->text(), QStringLiteral("10"));
+    EXPECT_EQ(w->Label14->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->Label5->text(), QStringLiteral(" 6"));
+    EXPECT_EQ(w->Label7->text(), QStringLiteral(" 01 02 03 04 05 06"));
+    EXPECT_EQ(w->Label10->text(), QStringLiteral(" 01 02 03 04 05 06 09 10 02"));
+    // The period boxes show the draw keys used.
+    EXPECT_EQ(w->Text[2]->text(), QStringLiteral("5"));
+    EXPECT_EQ(w->Text[8]->text(), QStringLiteral("001"));
+    EXPECT_EQ(w->Text[9]->text(), QStringLiteral("001"));
+    EXPECT_TRUE(w->Command1->isEnabled());
+
+    // A click on a tally line selects its class in the hit list.
+    w->List2_Click(9);
+    const auto sel = w->List3->selectionModel()->selectedRows();
+    ASSERT_EQ(sel.size(), 2);
+    EXPECT_EQ(sel[0].row() + sel[1].row(), 0 + 2);
+    // "Találat" then "Húzás".
+    w->Command1_Click();
+    EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 12 001  *6    1"));
+    EXPECT_EQ(w->List3->item(3), QStringLiteral("2010 05 12 001  *6+  2"));
+    w->Command2_Click();
+    EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 12 001  *6    1"));
+    EXPECT_EQ(w->List3->item(1), QStringLiteral("2010 05 12 001  *6    2"));
+}
+
+TEST(FokepRun, PeriodPastTheLastDrawIsReplaced) {
+    Folder fx;
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    setPeriod(*w, {"2010", "5", "11", "1"}, {"2011", "1", "1", "1"});
+    w->Check3[0]->setChecked(true);
+    run(*w);
+    EXPECT_EQ(w->Text[4]->text(), QStringLiteral("2010"));
+    EXPECT_EQ(w->Text[5]->text(), QStringLiteral("5"));
+    EXPECT_EQ(w->Text[6]->text(), QStringLiteral("12"));
+    EXPECT_EQ(w->Text[9]->text(), QStringLiteral("005"));
+    EXPECT_EQ(w->Text[8]->text(), QStringLiteral("264"));  // the first draw of the period
+    EXPECT_EQ(w->Label14->text(), QStringLiteral("3"));
+    EXPECT_TRUE(w->Label5->text().isEmpty());
+    EXPECT_TRUE(w->Label10->text().isEmpty());
+    // 3 draws × 2 rows, one extra number: 6 plays; the first draw is 8 hits with its extra number.
+    EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 11 264  *8+  1"));
+}
+
+TEST(FokepRun, MessagesThatEndARun) {
+    Folder fx;
+    auto w = fx.open();
+    w->Command3D1_Click();  // no key chosen: nothing
+    EXPECT_TRUE(seam::messages().empty());
+
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    w->Command3D1_Click();
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Nincs pótszám megadva !"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+
+    w->Check3[3]->setChecked(true);
+    setPeriod(*w, {"2010", "5", "12", "5"}, {"2010", "5", "12", "1"});
+    w->Command3D1_Click();
+    ASSERT_EQ(seam::messages().size(), 2u);
+    EXPECT_EQ(seam::messages()[1].text, QStringLiteral("Hibás tól-; ig- beállítás !"));
+    EXPECT_FALSE(w->busy());
+
+    // A 7-number row stops the run: the rows before it stay listed, no tallies.
+    fx.write(QStringLiteral("bad.txt"), kRow + "01 02 03 04 05 06 07\r\n" + kRow);
+    w->Label8->setText(fx.path(QStringLiteral("bad.txt")));
+    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "12", "5"});
+    run(*w);
+    ASSERT_EQ(seam::messages().size(), 3u);
+    EXPECT_EQ(seam::messages()[2].text, QStringLiteral("Hibás kulcsformátum !"));
+    EXPECT_EQ(seam::messages()[2].icon, ui::Icon::Critical);
+    EXPECT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(w->List3->items(), QStringList({"2010 05 11 264  *8    1"}));
+    EXPECT_EQ(w->List2->count(), 0);
+    EXPECT_TRUE(w->Label1->text().isEmpty());
+}
+
+TEST(FokepRun, EmptyPeriodEvaluatesNothing) {
+    Folder fx;
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    w->Check3[0]->setChecked(true);
+    setPeriod(*w, {"2010", "5", "12", "2"}, {"2010", "5", "12", "4"});
+    run(*w);
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(w->List3->count(), 0);
+    EXPECT_EQ(w->List1->count(), 0);
+    ASSERT_EQ(w->List2->count(), 14);
+    EXPECT_EQ(w->List2->item(0), QStringLiteral(" 0    0"));
+    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 0"));
+    EXPECT_EQ(w->Text[8]->text(), QStringLiteral("2"));  // no draw was used: the boxes stay
+    EXPECT_EQ(w->Text[9]->text(), QStringLiteral("4"));
+}
+
+TEST(FokepRun, PartialDayDrawFileGoneAtRun) {
+    Folder fx(keyevalDayBuild());
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    w->Check3[0]->setChecked(true);
+    QFile::remove(fx.path(QStringLiteral("vevud.dat")));
+    w->Command3D1_Click();
+    EXPECT_FALSE(w->busy());
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Nincs napi-rész DIZOV állomány!"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2018"));
+}
+
+TEST(FokepRun, ManyListedLinesDisableTheViews) {
+    Folder fx;
+    std::string key;
+    for (int i = 0; i < 32737; ++i) key += "01 02 03 04 05 06 07 08\r\n";
+    fx.write(QStringLiteral("big.txt"), key);
+    auto w = fx.open();
+    w->Label8->setText(fx.path(QStringLiteral("big.txt")));
+    w->Check3[0]->setChecked(true);
+    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "11", "264"});
+    run(*w);
+    EXPECT_EQ(w->List3->count(), 32737);
+    EXPECT_EQ(w->List1->count(), 32736);
+    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 32737"));
+    EXPECT_FALSE(w->Command1->isEnabled());
+    EXPECT_FALSE(w->Command2->isEnabled());
+}
+
+TEST(FokepRun, CloseDuringARunStopsIt) {
+    dz::testing::ProgramFolderFixture fx;
+    fx.write(QStringLiteral("vevud.txt"), synthDrawHistory(300000));
+    std::string key;
+    for (int i = 0; i < 32736; ++i) key += "01 02 03 04 05 06 07 08\r\n";
+    fx.write(QStringLiteral("k.txt"), key);
+    FOKEP w(keyevalBuild());
+    ASSERT_TRUE(w.Form_Load());
+    w.Label8->setText(fx.path(QStringLiteral("k.txt")));
+    w.Check3[0]->setChecked(true);
+    w.Text[1]->setText(QStringLiteral("2000"));  // the whole history
+    w.Text[4]->setText(QStringLiteral("2100"));
+    w.Command3D1_Click();
+    ASSERT_TRUE(w.busy());
+    // Clicks during the run are ignored.
+    w.Command3D4_Click();
+    w.List4_KeyUp(Qt::Key_Delete);
+    w.spinUp(1);
+    EXPECT_EQ(w.Text[1]->text(), QStringLiteral("2010"));
+    // The progress label follows the run.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 250) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(w.busy());
+    EXPECT_GT(w.Label14->text().toLongLong(), 0);
+    t.restart();
+    w.close();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.busy());
+    // The whole run takes seconds; the close box ends it within a few hundredths.
+    EXPECT_LT(t.elapsed(), 500);
+}
+
+TEST(FokepKeys, ChoiceThroughTheDialog) {
+    Folder fx;
+    auto w = fx.open();
+    const QString other = fx.path(QStringLiteral("sub"));
+    QDir().mkpath(other);
+    std::string rows;
+    for (int i = 0; i < 10; ++i) rows += kRow;
+    fx.write(QStringLiteral("sub/ten.txt"), rows + "\r\n" + kRow);
+    ASSERT_TRUE(key::writeLastKeyPointer(fx.dir.path(), other + QStringLiteral("/ten.txt")));
+    seam::queueFile(other + QStringLiteral("/ten.txt"));
+    w->Command3D3_Click();
+    ASSERT_EQ(seam::fileDialogs().size(), 1u);
+    EXPECT_EQ(seam::fileDialogs()[0].startFolder, other);
+    EXPECT_EQ(seam::fileDialogs()[0].fileName, QStringLiteral("ten.txt"));
+    EXPECT_EQ(w->Label8->text(), other + QStringLiteral("/ten.txt"));
+    EXPECT_EQ(w->List1->count(), 10);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral(" 10"));
+    w->List1_Click(3);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral("4"));
+
+    // Over the limit: 32736 rows and the message.
+    std::string big;
+    for (int i = 0; i < 32737; ++i) big += "01 02 03 04 05 06 07 08\r\n";
+    fx.write(QStringLiteral("big.txt"), big);
+    seam::queueFile(fx.path(QStringLiteral("big.txt")));
+    w->Command3D3_Click();
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Maximum 32736 sorú kulcs tölthető be!"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("(Vumo-Soft/2010"));
+    EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
+
+    // Cancel changes nothing.
+    w->Command3D3_Click();
+    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("big.txt")));
+}
+
+TEST(FokepKeys, DeleteAndViews) {
+    Folder fx;
+    fx.write(QStringLiteral("Alpha.txt"), kRow);
+    fx.write(QStringLiteral("beta.txt"), kRow);
+    auto w = fx.open();
+    ASSERT_EQ(w->List4->count(), 3);
+
+    // Date view (equal dates, names in mixed case): every entry opens the file it shows.
+    w->Command3D5_Click();
+    EXPECT_TRUE(w->Label8->text().isEmpty());
+    EXPECT_TRUE(w->Command3D4->isEnabled());
+    for (int i = 0; i < 3; ++i) {
+        w->List4_Click(i);
+        const QString name = QFileInfo(w->Label8->text()).fileName();
+        EXPECT_TRUE(w->List4->item(i).startsWith(name.toLower() + QLatin1Char(' '))) << w->List4->item(i).toStdString();
+        EXPECT_TRUE(QFile::exists(w->Label8->text()));
+    }
+    w->List4->setListIndex(0);
+    QTest::keyClick(w->List4, Qt::Key_Delete);
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Csak NÉV szerinti rendezettségnél törölhet !"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2011"));
+    EXPECT_EQ(w->List4->count(), 3);
+
+    // Name view: the two selected go, the first remaining is chosen.
+    w->Command3D4_Click();
+    auto* sm = w->List4->selectionModel();
+    sm->select(w->List4->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    sm->select(w->List4->model()->index(1, 0), QItemSelectionModel::Select);
+    QTest::keyClick(w->List4, Qt::Key_Delete);
+    ASSERT_EQ(w->List4->count(), 1);
+    EXPECT_TRUE(w->List4->item(0).startsWith(QStringLiteral("kulcs.txt ")));
+    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    w->Command3D5_Click();
+    ASSERT_EQ(w->List4->count(), 1);
+    w->List4_Click(0);
+    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    EXPECT_TRUE(QFile::exists(fx.path(QStringLiteral("Alpha.txt"))));
+}
+
+TEST(FokepKeys, SpinButtonsAndDoubleClicks) {
+    Folder fx;
+    auto w = fx.open();
+    w->Text[2]->setText(QStringLiteral("12"));
+    w->spinUp(2);
+    EXPECT_EQ(w->Text[2]->text(), QStringLiteral("12"));
+    w->Text[3]->setText(QStringLiteral("1"));
+    w->spinDown(3);
+    EXPECT_EQ(w->Text[3]->text(), QStringLiteral("1"));
+    w->spinUp(7);  // Text8 holds 5
+    EXPECT_EQ(w->Text[8]->text(), QStringLiteral("6"));
+    w->Text[9]->setText(QStringLiteral("264"));
+    w->spinUp(8);
+    EXPECT_EQ(w->Text[9]->text(), QStringLiteral("264"));
+    w->spinDown(1);  // the first draw's year
+    EXPECT_EQ(w->Text[1]->text(), QStringLiteral("2010"));
+    QTest::mouseClick(w->Spin[4]->downButton(), Qt::LeftButton);
+    EXPECT_EQ(w->Text[4]->text(), QStringLiteral("2010"));
+    QTest::mouseDClick(w->Text[7], Qt::LeftButton);
+    EXPECT_TRUE(w->Text[7]->text().isEmpty());
+}

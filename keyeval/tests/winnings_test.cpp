@@ -1,0 +1,227 @@
+#include "core/winnings.h"
+
+#include "core/draws.h"
+#include "core/keyfile.h"
+#include "core/random.h"
+#include "core/synth.h"
+#include "core/textfmt.h"
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+using namespace dz;
+using namespace dz::keyeval;
+
+namespace {
+
+std::string record(int day, int drawNo, std::array<int, 8> numbers, int extra) {
+    return drawRecordLine(2010, 5, day, drawNo, numbers.data(), extra) + "\r\n";
+}
+
+uint32_t maskOf(std::initializer_list<int> numbers) {
+    uint32_t m = 0;
+    for (int n : numbers) m |= 1u << n;
+    return m;
+}
+
+std::array<bool, 5> ticks(std::initializer_list<int> extras) {
+    std::array<bool, 5> t{};
+    for (int e : extras) t[size_t(e)] = true;
+    return t;
+}
+
+WinningsResult run(const DrawFile& f, size_t first, size_t last, const std::vector<uint32_t>& rows,
+                   std::initializer_list<int> extras, int minHits = 4) {
+    return evaluateWinnings(std::span<const DrawRecord>(f.records()), first, last, rows, {}, ticks(extras), minHits);
+}
+
+// The key row 01 02 .. 08 against a draw that holds the first `hits` of them.
+DrawFile oneDraw(int hits, int extra) {
+    std::array<int, 8> n{};
+    for (int i = 0; i < 8; ++i) n[size_t(i)] = i < hits ? i + 1 : 13 + i;
+    return DrawFile::fromBytes(record(12, 123, n, extra));
+}
+const std::vector<uint32_t> kRow1to8{maskOf({1, 2, 3, 4, 5, 6, 7, 8})};
+
+}  // namespace
+
+TEST(Winnings, NetOfOneDrawByHitsExtrasAndMinimum) {
+    struct Case {
+        int hits, drawExtra;
+        std::initializer_list<int> ticked;
+        int minHits;
+        long long net;
+    };
+    const Case cases[] = {
+        {6, 1, {1}, 4, -1 + 24},          // the plus play of 6
+        {6, 1, {1, 2}, 4, -2 + 24 + 8},   // plus and plain play
+        {6, 3, {1, 2}, 4, -2 + 8 + 8},    // the draw's extra not ticked: two plain plays
+        {4, 1, {1}, 4, -1 + 1},           // 4 with the extra number earns 1 ...
+        {4, 1, {1}, 5, -1},               // ... but not under a minimum of 5
+        {4, 2, {1, 3}, 4, -2},            // a plain play of 4 never earns
+        {5, 2, {1, 2, 3, 4}, 4, -4 + 4 + 3 * 2},
+        {5, 2, {1, 2, 3, 4}, 6, -4},      // raising the minimum drops the smaller prizes
+        {8, 4, {4}, 8, -1 + 10000},
+        {8, 4, {1, 4}, 4, -2 + 10000 + 1000},
+        {7, 2, {3}, 4, -1 + 50},
+        {3, 1, {1}, 4, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "hits " << c.hits << " extra " << c.drawExtra << " min " << c.minHits);
+        const DrawFile f = oneDraw(c.hits, c.drawExtra);
+        const WinningsResult r = run(f, 0, 0, kRow1to8, c.ticked, c.minHits);
+        ASSERT_EQ(r.nets.size(), 1u);
+        EXPECT_EQ(r.nets[0], c.net);
+        EXPECT_EQ(r.stake, static_cast<long long>(c.ticked.size()));
+        EXPECT_EQ(r.balance, c.net);
+        EXPECT_EQ(r.winnings, r.stake + c.net);
+    }
+}
+
+TEST(Winnings, WorkedExampleLabelsAndLine) {
+    const DrawFile f = oneDraw(6, 1);
+    const WinningsResult r = run(f, 0, 0, kRow1to8, {1});
+    EXPECT_EQ(r.stake, 1);
+    EXPECT_EQ(r.winnings, 24);
+    EXPECT_EQ(r.balance, 23);
+    EXPECT_EQ(resultLines(f, r), QStringList{QStringLiteral("2010 05 12 123    23")});
+    EXPECT_EQ(resultLine("20100512 123", -16), QStringLiteral("2010 05 12 123   -16"));
+}
+
+TEST(Winnings, StakeCountsDrawsOfThePeriodOnly) {
+    std::string bytes;
+    for (int i = 1; i <= 5; ++i) bytes += record(12, i, {1, 2, 3, 4, 5, 6, 7, 8}, 3);
+    const DrawFile f = DrawFile::fromBytes(bytes);
+    const std::vector<uint32_t> ten(10, maskOf({11, 12, 13, 14, 15, 16, 17, 18}));
+    for (size_t last : {size_t(4), size_t(3)}) {  // ending at the last record and before it
+        const WinningsResult r = run(f, last - 2, last, ten, {1, 2});
+        EXPECT_EQ(r.draws, 3);
+        EXPECT_EQ(r.stake, 60);
+        EXPECT_EQ(r.balance, -60);
+        EXPECT_EQ(r.keptFirst, last - 2);
+    }
+    // a range past the file is clamped; an inverted or empty one evaluates nothing
+    EXPECT_EQ(run(f, 3, 99, ten, {1}).draws, 2);
+    EXPECT_FALSE(run(f, 3, 2, ten, {1}).any);
+    EXPECT_EQ(run(DrawFile{}, 0, 0, ten, {1}).draws, 0);
+}
+
+TEST(Winnings, ExtraNumberOutsideOneToFourPlaysPlain) {
+    for (int extra : {0, 5, 20, 99}) {
+        const DrawFile f = oneDraw(6, extra);
+        EXPECT_EQ(run(f, 0, 0, kRow1to8, {1, 2, 3, 4}).nets.at(0), -4 + 4 * 8) << extra;
+    }
+}
+
+// The whole run against a plain play-by-play reading of the rules, over more draws than the list
+// keeps: the list holds the latest lines, the totals every draw.
+TEST(Winnings, LongPeriodKeepsLatestLinesAndExactTotals) {
+    const size_t draws = size_t(kRowLimit) + 7000;
+    const DrawFile f = DrawFile::fromBytes(synthDrawHistory(draws));
+    Random rng(7);
+    std::vector<uint32_t> rows;
+    for (int i = 0; i < 150; ++i) {  // 2..8 numbers a row
+        uint32_t m = 0;
+        const int type = 2 + i % 7;
+        while (std::popcount(m) < type) m |= 1u << rng.drawNumber(20);
+        rows.push_back(m);
+    }
+    const auto extras = {1, 3};
+    const std::array<bool, 5> ticked = ticks(extras);
+    const int plusPrize[9] = {0, 0, 0, 0, 1, 4, 24, 150, 10000}, plainPrize[9] = {0, 0, 0, 0, 0, 2, 8, 50, 1000};
+    const size_t first = 5, last = draws - 2;
+    std::vector<long long> expected;
+    long long total = 0;
+    for (size_t d = first; d <= last; ++d) {
+        const DrawRecord& rec = f.record(d);
+        long long net = -static_cast<long long>(rows.size()) * 2;
+        for (uint32_t row : rows) {
+            int hits = 0;
+            for (int8_t n : rec.num) hits += n > 0 && (row >> n & 1u) ? 1 : 0;
+            int e = rec.extra;
+            for (int play = 0; play < 2; ++play) {
+                if (e >= 1 && e <= 4 && ticked[size_t(e)]) {
+                    net += plusPrize[hits];
+                    e = 0;
+                } else if (hits > 4) {
+                    net += plainPrize[hits];
+                }
+            }
+        }
+        expected.push_back(net);
+        total += net;
+    }
+    const WinningsResult r = run(f, first, last, rows, extras);
+    EXPECT_EQ(r.draws, static_cast<long long>(last - first + 1));
+    EXPECT_EQ(r.stake, r.draws * 150 * 2);
+    EXPECT_EQ(r.balance, total);
+    EXPECT_EQ(r.winnings, r.stake + total);
+    ASSERT_EQ(r.nets.size(), size_t(kRowLimit));
+    EXPECT_EQ(r.keptFirst, last + 1 - size_t(kRowLimit));
+    EXPECT_TRUE(std::equal(r.nets.begin(), r.nets.end(), expected.end() - kRowLimit));
+
+    const QStringList lines = resultLines(f, r);
+    ASSERT_EQ(lines.size(), kRowLimit);
+    const std::string_view lastKey = drawKey(f.line(last));
+    EXPECT_EQ(lines.back(), resultLine(lastKey, expected.back()));
+    EXPECT_EQ(lines.back().left(14), keyPieces(lastKey));
+    const std::vector<long long> chart = chartValues(lines);
+    EXPECT_TRUE(std::equal(chart.begin(), chart.end(), r.nets.begin()));
+
+    // a stop asked for leaves nothing of the run
+    Progress progress;
+    progress.stop = true;
+    const WinningsResult stopped = evaluateWinnings(std::span<const DrawRecord>(f.records()), first, last, rows, {},
+                                                    ticked, 4, &progress);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_TRUE(stopped.nets.empty());
+    EXPECT_EQ(stopped.stake, 0);
+}
+
+TEST(Winnings, ChartValuesKeepLargeResults) {
+    const QStringList lines{resultLine("20100512 001", 40000), resultLine("20100512 002", -70000),
+                            resultLine("20100512 003", 5), QStringLiteral("short")};
+    EXPECT_EQ(chartValues(lines), (std::vector<long long>{40000, -70000, 5, 0}));
+}
+
+// The key as the evaluation reads it from its file: blank lines are no rows, a row naming a number
+// twice scores it twice, a line of the wrong length stops the run before any result.
+TEST(Winnings, KeyFileRowsAsTheEvaluationReadsThem) {
+    dz::testing::ProgramFolderFixture folder;
+    auto input = [&](const std::string& keyBytes) {
+        folder.write(QStringLiteral("k.txt"), keyBytes);
+        EvaluationInput in;
+        in.settings.extra = ticks({1, 2});
+        in.settings.extraCount = 2;
+        in.settings.minHits = 4;
+        in.draws = std::make_shared<const DrawFile>(DrawFile::fromBytes(record(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 1) +
+                                                                        record(12, 2, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
+                                                                        record(12, 3, {1, 2, 3, 4, 5, 6, 9, 10}, 3)));
+        auto key = readKey(folder.path(QStringLiteral("k.txt")));
+        EXPECT_TRUE(key.has_value());
+        in.key = std::make_shared<const KeyRows>(key.value_or(KeyRows{}));
+        in.span = findSpan(*in.draws, QStringLiteral("20100512 001"), QStringLiteral("20100512 002"));
+        return in;
+    };
+    std::string ten;
+    for (int i = 0; i < 10; ++i) ten += (i == 4 ? "\r\n" : "") + std::string(" 11 12 13 14 15 16 17 18 \r\n");
+    WinningsResult r = evaluateWinnings(input(ten));
+    EXPECT_EQ(r.rows, 10);
+    EXPECT_EQ(r.draws, 2);
+    EXPECT_EQ(r.stake, 2 * 10 * 2);
+
+    r = evaluateWinnings(input("01 01 02 03 04 05 06 07\r\n"));  // 01 drawn and counted twice: 7 hits
+    ASSERT_EQ(r.nets.size(), 2u);
+    EXPECT_EQ(r.nets[0], -2 + 150 + 50);
+
+    r = evaluateWinnings(input("01 02 03 04 05 06 07 08\r\n01 02 03 04 05 06 07\r\n"));
+    EXPECT_TRUE(r.badLine);
+    EXPECT_TRUE(r.nets.empty());
+    EXPECT_EQ(r.stake, 0);
+}

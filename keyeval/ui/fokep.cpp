@@ -1,0 +1,598 @@
+#include "fokep.h"
+#include "winningsrun.h"
+
+#include "core/cp1250.h"
+#include "core/folder.h"
+#include "core/textfmt.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <bit>
+
+namespace dz::keyeval {
+
+namespace {
+const QString kTitle2010 = QString::fromLatin1(kTitle);
+
+QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+}  // namespace
+
+// What the worker hands back to the window.
+struct FOKEP::Outcome {
+    bool quiet = true;  // nothing to show: the draw file or key vanished, or no record from the from key on
+    RunSettings settings;
+    std::shared_ptr<const DrawFile> draws;
+    std::shared_ptr<const KeyRows> key;
+    Span span;
+    EvaluationResult result;
+    QStringList hitLines;
+};
+
+FOKEP::FOKEP(const Build& build, QWidget* parent) : QWidget(parent), build_(build) {
+    setObjectName(QStringLiteral("FOKEP"));
+    setWindowTitle(build_.caption);
+    buildWindow();
+    width_ = [this](const QString& s) { return QFontMetrics(List4->font()).horizontalAdvance(s); };
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this,
+            [this] { Label14->setText(QString::number(progress_.recordsRead.load(std::memory_order_relaxed))); });
+    ui::nameControls(this);
+}
+
+FOKEP::~FOKEP() {
+    stopRun();
+    delete worker_;
+}
+
+void FOKEP::buildWindow() {
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    auto* grid = new QGridLayout(this);
+
+    auto named = [](auto* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    auto button = [&](const char* name, const QString& text) { return named(new QPushButton(text, this), name); };
+    auto label = [&](const char* name, bool fixedFont = false) {
+        auto* l = named(new QLabel(this), name);
+        if (fixedFont) l->setFont(fixed);
+        l->setMinimumWidth(ui::twips(600));
+        return l;
+    };
+
+    // The key files of the program folder.
+    auto* files = new QVBoxLayout;
+    List4 = named(new ui::ListBox(this), "List4");
+    List4->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List4->setMinimumSize(ui::twips(4000), ui::twips(3000));
+    List4->installEventFilter(this);
+    files->addWidget(List4);
+    auto* views = new QHBoxLayout;
+    Command3D4 = button("Command3D4", QStringLiteral("Név"));
+    Command3D5 = button("Command3D5", QStringLiteral("Dátum"));
+    Command3D3 = button("Command3D3", QStringLiteral("Kulcs választás"));
+    views->addWidget(Command3D4);
+    views->addWidget(Command3D5);
+    views->addWidget(Command3D3);
+    files->addLayout(views);
+    Label8 = label("Label8");
+    Label8->setWordWrap(true);
+    files->addWidget(Label8);
+    grid->addLayout(files, 0, 0, 2, 1);
+
+    // The period, the minimum hit count and the extra numbers.
+    auto* period = new QGridLayout;
+    const int boxWidth[] = {0, 700, 450, 450, 700, 450, 450, 450, 600, 600};
+    for (int i = 1; i <= 9; ++i) {
+        Text[size_t(i)] = new QLineEdit(this);
+        Text[size_t(i)]->setObjectName(QStringLiteral("Text%1").arg(i));
+        Text[size_t(i)]->setMaximumWidth(ui::twips(boxWidth[i]));
+        Text[size_t(i)]->installEventFilter(this);
+    }
+    for (int n = 1; n <= 8; ++n) {
+        Spin[size_t(n)] = new ui::SpinButton(this);
+        Spin[size_t(n)]->setObjectName(QStringLiteral("Spin%1").arg(n));
+        Spin[size_t(n)]->setFixedSize(ui::twips(255), ui::twips(375));
+        connect(Spin[size_t(n)], &ui::SpinButton::spinUp, this, [this, n] { spinUp(n); });
+        connect(Spin[size_t(n)], &ui::SpinButton::spinDown, this, [this, n] { spinDown(n); });
+    }
+    // Box and spin button of each column: year, month, day, draw number of the day.
+    const int fromBox[] = {1, 2, 3, 8}, fromSpin[] = {1, 2, 3, 7};
+    const int toBox[] = {4, 5, 6, 9}, toSpin[] = {4, 5, 6, 8};
+    period->addWidget(caption(QStringLiteral("Tól:"), this), 0, 0);
+    period->addWidget(caption(QStringLiteral("Ig:"), this), 1, 0);
+    for (int c = 0; c < 4; ++c) {
+        period->addWidget(Text[size_t(fromBox[c])], 0, 1 + 2 * c);
+        period->addWidget(Spin[size_t(fromSpin[c])], 0, 2 + 2 * c);
+        period->addWidget(Text[size_t(toBox[c])], 1, 1 + 2 * c);
+        period->addWidget(Spin[size_t(toSpin[c])], 1, 2 + 2 * c);
+    }
+    period->addWidget(caption(QStringLiteral("Találattól:"), this), 2, 0, 1, 3);
+    period->addWidget(Text[7], 2, 3);
+    auto* extras = named(new QGroupBox(QStringLiteral("Pót számok"), this), "Frame1");
+    auto* extrasLay = new QHBoxLayout(extras);
+    for (int i = 0; i < 4; ++i) {
+        Check3[size_t(i)] = new QCheckBox(QStringLiteral(" %1").arg(i + 1), extras);
+        Check3[size_t(i)]->setObjectName(QStringLiteral("Check3(%1)").arg(i));
+        extrasLay->addWidget(Check3[size_t(i)]);
+    }
+    period->addWidget(extras, 3, 0, 1, 9);
+    grid->addLayout(period, 0, 1);
+
+    // The buttons and the labels of a run.
+    auto* side = new QGridLayout;
+    Command3D1 = button("Command3D1", QStringLiteral("Kezdés"));
+    Command1 = button("Command1", QStringLiteral("Találat"));
+    Command2 = button("Command2", QStringLiteral("Húzás"));
+    SSCommand1 = button("SSCommand1", QStringLiteral("Kiértékelés hozamra"));
+    SSCommand2 = button("SSCommand2", QStringLiteral("Grafikon"));
+    Command3D2 = button("Command3D2", QStringLiteral("Vége"));
+    side->addWidget(Command3D1, 0, 0);
+    side->addWidget(Command1, 0, 1);
+    side->addWidget(Command2, 0, 2);
+    side->addWidget(SSCommand1, 1, 0, 1, 2);
+    side->addWidget(SSCommand2, 1, 2);
+    side->addWidget(Command3D2, 2, 2);
+    Label13 = label("Label13");
+    Label14 = label("Label14");
+    Label1 = label("Label1");
+    Label2 = label("Label2");
+    Label11 = label("Label11");
+    Label5 = label("Label5", true);
+    Label7 = label("Label7", true);
+    Label10 = label("Label10", true);
+    side->addWidget(caption(QStringLiteral("Húzások:"), this), 3, 0);
+    side->addWidget(Label13, 3, 1);
+    side->addWidget(Label14, 3, 2);
+    side->addWidget(caption(QStringLiteral("Sorok:"), this), 4, 0);
+    side->addWidget(Label1, 4, 1);
+    side->addWidget(Label2, 4, 2);
+    side->addWidget(caption(QStringLiteral("Számok:"), this), 5, 0);
+    side->addWidget(Label11, 5, 1);
+    side->addWidget(caption(QStringLiteral("Össz találat :"), this), 6, 0);
+    side->addWidget(Label5, 6, 1);
+    side->addWidget(Label7, 6, 2);
+    side->addWidget(caption(QStringLiteral("Húzott számok:"), this), 7, 0);
+    side->addWidget(Label10, 7, 1, 1, 2);
+    grid->addLayout(side, 1, 1);
+
+    // The key rows, the tallies, the hit list and the results for winnings.
+    auto* lists = new QHBoxLayout;
+    List1 = named(new ui::ListBox(this), "List1");
+    List2 = named(new ui::ListBox(this, true), "List2");
+    List3 = named(new ui::ListBox(this), "List3");
+    List3->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List8 = named(new ui::ListBox(this), "List8");
+    const int listWidth[] = {2300, 1500, 3200, 3200};
+    int w = 0;
+    for (ui::ListBox* l : {List1, List2, List3, List8}) {
+        l->setFont(fixed);
+        l->setMinimumSize(ui::twips(listWidth[w++]), ui::twips(3500));
+        lists->addWidget(l);
+    }
+    auto* money = new QGridLayout;
+    Label16 = label("Label16");
+    Label18 = label("Label18");
+    Label21 = label("Label21");
+    money->addWidget(caption(QStringLiteral("Össz befizetés :"), this), 0, 0);
+    money->addWidget(Label16, 0, 1);
+    money->addWidget(caption(QStringLiteral("Nyeremény :"), this), 1, 0);
+    money->addWidget(Label18, 1, 1);
+    money->addWidget(caption(QStringLiteral("Egyenleg :"), this), 2, 0);
+    money->addWidget(Label21, 2, 1);
+    lists->addLayout(money);
+    grid->addLayout(lists, 2, 0, 1, 2);
+
+    // The form's defaults; start-up overwrites the period.
+    const char* defaults[] = {"", "2005", "12", "31", "2005", "12", "31", "4", "180", "180"};
+    for (int i = 1; i <= 9; ++i) Text[size_t(i)]->setText(QString::fromLatin1(defaults[i]));
+
+    connect(Command3D1, &QPushButton::clicked, this, &FOKEP::Command3D1_Click);
+    connect(Command1, &QPushButton::clicked, this, &FOKEP::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FOKEP::Command2_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &FOKEP::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &FOKEP::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &FOKEP::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &FOKEP::Command3D5_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &FOKEP::SSCommand1_Click);
+    connect(SSCommand2, &QPushButton::clicked, this, &FOKEP::SSCommand2_Click);
+    connect(List4, &ui::ListBox::itemClicked, this, &FOKEP::List4_Click);
+    connect(List4, &ui::ListBox::itemDoubleClicked, this, &FOKEP::List4_DblClick);
+    connect(List1, &ui::ListBox::itemClicked, this, &FOKEP::List1_Click);
+    connect(List2, &ui::ListBox::itemClicked, this, &FOKEP::List2_Click);
+}
+
+QString FOKEP::drawFilePath() const { return programFile(build_.drawFile); }
+
+std::shared_ptr<const DrawFile> FOKEP::drawFile() { return cache_.get(drawFilePath()); }
+
+bool FOKEP::Form_Load() {
+    ui::BusyCursor hourglass;
+    if (const QScreen* s = screen()) {
+        const QRect r = s->availableGeometry();
+        const QSize size = sizeHint();
+        move(r.x() + (r.width() - size.width()) / 2, r.y() + (r.height() - size.height()) / 2);
+    }
+
+    keyFiles_.scan(programFolder(), width_, ui::twips(kNameColumnTwips));
+    List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
+    Command3D4->setEnabled(false);
+    Command3D5->setEnabled(true);
+
+    const auto draws = drawFile();
+    if (!draws) {
+        ui::message(this, build_.missingAtStart, ui::Icon::Critical, kTitle2010);
+        return false;
+    }
+    bounds_ = drawBounds(*draws);
+    Label13->setText(QString::number(draws->size()));
+    PeriodFields f;
+    DrawFields last = bounds_.last;  // all 0 when no line is a draw record
+    setFields(f.to, last);
+    setFields(f.from, last);
+    writeFields(f);
+    Label10->setText(bounds_.lastNumbers);
+    return true;
+}
+
+PeriodFields FOKEP::readFields() const {
+    PeriodFields f;
+    const int from[] = {1, 2, 3, 8}, to[] = {4, 5, 6, 9};
+    for (int c = 0; c < 4; ++c) {
+        f.from[size_t(c)] = Text[size_t(from[c])]->text();
+        f.to[size_t(c)] = Text[size_t(to[c])]->text();
+    }
+    return f;
+}
+
+void FOKEP::writeFields(const PeriodFields& f) {
+    const int from[] = {1, 2, 3, 8}, to[] = {4, 5, 6, 9};
+    for (int c = 0; c < 4; ++c) {
+        Text[size_t(from[c])]->setText(f.from[size_t(c)]);
+        Text[size_t(to[c])]->setText(f.to[size_t(c)]);
+    }
+}
+
+bool FOKEP::keyFileOpenable() const {
+    if (Label8->text().isEmpty()) return false;
+    QFile f(Label8->text());
+    return f.open(QIODevice::ReadOnly);
+}
+
+std::optional<RunSettings> FOKEP::prepareRun() {
+    PeriodFields f = readFields();
+    fillEmptyFields(f);
+    writeFields(f);
+
+    RunSettings st;
+    st.keyFile = Label8->text();
+    for (int i = 0; i < 4; ++i) {
+        if (!Check3[size_t(i)]->isChecked()) continue;
+        st.extra[size_t(i + 1)] = true;
+        ++st.extraCount;
+    }
+    if (st.extraCount == 0) {
+        ui::message(this, QStringLiteral("Nincs pótszám megadva !"), ui::Icon::Critical, kTitle2010);
+        return std::nullopt;
+    }
+
+    st.minHits = minimumHits(Text[7]->text());
+    Text[7]->setText(QString::number(st.minHits));
+
+    const PeriodKeys keys = periodKeys(f, bounds_);
+    writeFields(f);
+    if (keys.status == PeriodStatus::NoRecord) return std::nullopt;
+    if (keys.status == PeriodStatus::Wrong) {
+        ui::message(this, QStringLiteral("Hibás tól-; ig- beállítás !"), ui::Icon::Critical, kTitle2010);
+        return std::nullopt;
+    }
+    st.fromKey = keys.fromKey;
+    st.toKey = keys.toKey;
+    return st;
+}
+
+void FOKEP::Command3D1_Click() {
+    if (busy_) return;
+    if (!keyFileOpenable()) return;
+    List1->clear();
+    List2->clear();
+    List3->clear();
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    const auto st = prepareRun();
+    if (!st) return;
+    if (!QFile(drawFilePath()).open(QIODevice::ReadOnly)) {
+        if (!build_.missingOnRun.isEmpty())
+            ui::message(this, build_.missingOnRun, ui::Icon::Critical, build_.missingOnRunTitle);
+        return;
+    }
+    startRun(*st);
+}
+
+void FOKEP::startRun(const RunSettings& settings) {
+    busy_ = true;
+    cursor_ = std::make_unique<ui::BusyCursor>();
+    progress_.recordsRead = 0;
+    progress_.stop = false;
+    auto outcome = std::make_shared<Outcome>();
+    outcome->settings = settings;
+    outcome_ = outcome;
+    const QString path = drawFilePath();
+    worker_ = QThread::create([this, outcome, path] {
+        outcome->draws = cache_.get(path);
+        if (!outcome->draws) return;
+        auto in = gatherInput(outcome->settings, outcome->draws);
+        if (!in) return;
+        outcome->key = in->key;
+        outcome->span = in->span;
+        if (!in->span.reached) return;
+        outcome->quiet = false;
+        outcome->result = evaluate(*in, &progress_);
+        if (outcome->result.stopped) return;
+        outcome->hitLines = hitLines(*outcome->draws, outcome->result.hits);
+    });
+    connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
+    progressTimer_->start();
+    worker_->start();
+}
+
+void FOKEP::stopRun() {
+    if (!worker_) return;
+    progress_.stop = true;
+    worker_->wait();
+}
+
+void FOKEP::finishRun() {
+    progressTimer_->stop();
+    if (worker_) {
+        worker_->deleteLater();
+        worker_ = nullptr;
+    }
+    cursor_.reset();
+    busy_ = false;
+    const std::shared_ptr<Outcome> o = std::move(outcome_);
+    if (closing_ || !o) return;
+    const EvaluationResult& r = o->result;
+    if (o->quiet || r.stopped) {
+        Label14->setText(QString::number(progress_.recordsRead.load()));
+        return;
+    }
+    const DrawFile& draws = *o->draws;
+    const KeyRows& key = *o->key;
+
+    // The boxes show the draw keys the run used (none in an empty period).
+    PeriodFields f = readFields();
+    if (o->span.any) fieldsFromKey(f.from, drawKey(draws.line(o->span.first)));
+    if (r.drawsEvaluated > 0) List1->setItems(key.shown);
+    List3->setItems(o->hitLines);
+
+    if (r.badLine) {
+        writeFields(f);
+        // The progress label showed the records read at every hundredth.
+        if (r.recordsRead >= 100) Label14->setText(QString::number(r.recordsRead / 100 * 100));
+        ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, kTitle2010);
+        return;
+    }
+    if (o->span.any) fieldsFromKey(f.to, drawKey(draws.line(o->span.last)));
+    writeFields(f);
+
+    Label14->setText(QString::number(r.recordsRead));
+    List2->setItems(tallyLines(r));
+    Label1->setText(str(r.rowCounter));
+    Label11->setText(QString::number(std::popcount(key.numbers & 0x1FFFFEu)));
+    if (o->settings.fromKey == o->settings.toKey) {
+        const uint32_t both = r.drawsEvaluated ? key.numbers & r.lastDrawMask & 0x1FFFFEu : 0;
+        QString t;
+        for (int n = 1; n <= 20; ++n)
+            if (both >> n & 1u) t += QLatin1Char(' ') + format(n, "00");
+        Label5->setText(str(std::popcount(both)));
+        Label7->setText(t);
+        Label10->setText(o->span.any ? cp1250::decode(numbersPart(draws.line(o->span.first))) : QString());
+    } else {
+        Label5->clear();
+        Label7->clear();
+        Label10->clear();
+    }
+    if (r.listedCount > kRowLimit) {
+        Command1->setEnabled(false);
+        Command2->setEnabled(false);
+    }
+}
+
+bool FOKEP::waitForRun(int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (busy_ && t.elapsed() < timeoutMs) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !busy_;
+}
+
+void FOKEP::Command1_Click() {
+    if (busy_) return;
+    List3->setItems(orderByClass(List3->items()));
+}
+
+void FOKEP::Command2_Click() {
+    if (busy_) return;
+    List3->setItems(orderByDraw(List3->items()));
+}
+
+void FOKEP::Command3D2_Click() { close(); }
+
+void FOKEP::SSCommand1_Click() { winningsRun(*this); }
+
+void FOKEP::SSCommand2_Click() { winningsChart(*this); }
+
+void FOKEP::clearResults() {
+    List1->clear();
+    List2->clear();
+    List3->clear();
+    for (QLabel* l : {Label1, Label2, Label11, Label5, Label7}) l->clear();
+}
+
+void FOKEP::Command3D3_Click() {
+    if (busy_) return;
+    const DialogStart start = keyDialogStart(programFolder());
+    ui::FileDialogRequest req;
+    req.startFolder = start.folder;
+    req.fileName = start.name;
+    req.filterIndex = 0;
+    const auto chosen = ui::fileDialog(this, req);
+    if (!chosen) return;
+    Label8->setText(*chosen);
+    const auto loaded = loadKeyList(*chosen);
+    if (!loaded) return;
+    List1->clear();
+    List2->clear();
+    List3->clear();
+    {
+        ui::BusyCursor hourglass;
+        List1->setItems(loaded->rows);
+    }
+    if (loaded->overLimit)
+        ui::message(this, QStringLiteral("Maximum 32736 sorú kulcs tölthető be!"), ui::Icon::Critical,
+                    QStringLiteral("(Vumo-Soft/2010"));
+    Label2->setText(str(loaded->rows.size()));
+    for (QLabel* l : {Label1, Label5, Label7, Label11}) l->clear();
+}
+
+bool FOKEP::nameViewShown() const { return Command3D5->isEnabled(); }
+
+void FOKEP::Command3D4_Click() {
+    if (busy_) return;
+    List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
+    Command3D4->setEnabled(false);
+    Command3D5->setEnabled(true);
+    Label8->clear();
+}
+
+void FOKEP::Command3D5_Click() {
+    if (busy_) return;
+    List4->setItems(keyFiles_.entries(KeyFileList::View::Date));
+    Command3D5->setEnabled(false);
+    Command3D4->setEnabled(true);
+    Label8->clear();
+}
+
+void FOKEP::List4_Click(int index) {
+    if (busy_) return;
+    const QString name =
+        keyFiles_.nameAt(nameViewShown() ? KeyFileList::View::Name : KeyFileList::View::Date, index);
+    if (name.isEmpty()) return;
+    Label8->setText(programFolder() + QLatin1Char('/') + name);
+    clearResults();
+}
+
+void FOKEP::List4_DblClick(int index) {
+    if (busy_) return;
+    List4_Click(index);
+    Command3D1_Click();
+}
+
+void FOKEP::List4_KeyUp(int keyCode) {
+    if (busy_ || keyCode != Qt::Key_Delete) return;
+    std::vector<int> selected;
+    for (const QModelIndex& i : List4->selectionModel()->selectedIndexes()) selected.push_back(i.row());
+    if (selected.empty()) return;
+    if (!nameViewShown()) {
+        ui::message(this, QStringLiteral("Csak NÉV szerinti rendezettségnél törölhet !"), ui::Icon::Critical,
+                    QStringLiteral("Vumo-Soft/2011"));
+        return;
+    }
+    keyFiles_.removeFromNameView(selected);
+    List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
+    Label8->clear();
+    if (List4->count() > 0) {
+        List4->setListIndex(0);
+        List4_Click(0);
+    }
+}
+
+void FOKEP::List1_Click(int index) {
+    if (busy_ || index < 0) return;
+    Label2->setText(QString::number(index + 1));
+}
+
+void FOKEP::List2_Click(int index) {
+    if (busy_) return;
+    List3->clearSelection();
+    const QString cls = List2->item(index).trimmed().left(2);
+    if (cls.isEmpty()) return;
+    QItemSelection sel;
+    const QStringList& lines = List3->items();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (mid(lines[i], 18, 2) != cls) continue;
+        qsizetype j = i;
+        while (j + 1 < lines.size() && mid(lines[j + 1], 18, 2) == cls) ++j;
+        sel.select(List3->model()->index(int(i), 0), List3->model()->index(int(j), 0));
+        i = j;
+    }
+    List3->selectionModel()->select(sel, QItemSelectionModel::Select);
+}
+
+namespace {
+struct SpinBox {
+    int box;
+    bool year;  // bounds from the first and last draw
+    int floor, ceiling;
+};
+// Spin1 .. Spin8.
+constexpr SpinBox kSpins[9] = {{0, false, 0, 0},   {1, true, 0, 0},    {2, false, 1, 12},
+                               {3, false, 1, 31},  {4, true, 0, 0},    {5, false, 1, 12},
+                               {6, false, 1, 31},  {8, false, 1, 264}, {9, false, 1, 264}};
+}  // namespace
+
+void FOKEP::spinUp(int n) {
+    if (busy_ || n < 1 || n > 8) return;
+    const SpinBox& s = kSpins[n];
+    QLineEdit* box = Text[size_t(s.box)];
+    box->setText(spinStep(box->text(), +1, s.floor, s.year ? bounds_.last.year : s.ceiling));
+}
+
+void FOKEP::spinDown(int n) {
+    if (busy_ || n < 1 || n > 8) return;
+    const SpinBox& s = kSpins[n];
+    QLineEdit* box = Text[size_t(s.box)];
+    box->setText(spinStep(box->text(), -1, s.year ? bounds_.first.year : s.floor, s.ceiling));
+}
+
+void FOKEP::closeEvent(QCloseEvent* e) {
+    if (busy_) {
+        closing_ = true;
+        stopRun();
+    }
+    e->accept();
+}
+
+bool FOKEP::eventFilter(QObject* o, QEvent* e) {
+    if (o == List4 && e->type() == QEvent::KeyRelease) List4_KeyUp(static_cast<QKeyEvent*>(e)->key());
+    if (e->type() == QEvent::MouseButtonDblClick)
+        for (int i = 1; i <= 9; ++i)
+            if (o == Text[size_t(i)] && !busy_) {
+                Text[size_t(i)]->clear();
+                return true;
+            }
+    return QWidget::eventFilter(o, e);
+}
+
+}  // namespace dz::keyeval

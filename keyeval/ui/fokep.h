@@ -1,0 +1,121 @@
+// The key evaluation window of keyevalday and keyeval: start-up, the key file list, the key
+// choice, the period controls, and "Kezdés" with its hit list views.
+#pragma once
+#include "core/evalbuild.h"
+#include "core/evalperiod.h"
+#include "core/evaluation.h"
+#include "core/keychoice.h"
+#include "core/keyfilelist.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QThread;
+class QTimer;
+
+namespace dz::ui {
+class BusyCursor;
+class ListBox;
+class SpinButton;
+}  // namespace dz::ui
+
+namespace dz::keyeval {
+
+class FOKEP : public QWidget {
+    Q_OBJECT
+public:
+    explicit FOKEP(const Build& build, QWidget* parent = nullptr);
+    ~FOKEP() override;
+
+    // Start-up after the second-start check: the key file list, the draw file's first and last
+    // draw, the period preset. False (after the build's message) when the draw file cannot be
+    // opened: the program then ends.
+    bool Form_Load();
+
+    // The handlers.
+    void Command3D1_Click();  // "Kezdés"
+    void Command1_Click();    // "Találat"
+    void Command2_Click();    // "Húzás"
+    void Command3D2_Click();  // "Vége"
+    void Command3D3_Click();  // "Kulcs választás"
+    void Command3D4_Click();  // "Név"
+    void Command3D5_Click();  // "Dátum"
+    void SSCommand1_Click();  // "Kiértékelés hozamra"
+    void SSCommand2_Click();  // "Grafikon"
+    void List4_Click(int index);
+    void List4_DblClick(int index);
+    void List4_KeyUp(int keyCode);
+    void List1_Click(int index);
+    void List2_Click(int index);
+    // Spin1 .. Spin8: n = 1..8.
+    void spinUp(int n);
+    void spinDown(int n);
+
+    // What the evaluation for winnings shares with "Kezdés".
+    const Build& build() const { return build_; }
+    bool busy() const { return busy_; }
+    // The first and last draw of the draw file, read at start.
+    const DrawBounds& bounds() const { return bounds_; }
+    // The key check: the file named by Label8 can be opened.
+    bool keyFileOpenable() const;
+    // The field defaults, the extra numbers (with their message), the minimum hit count and the
+    // period keys with their clamp and range check (with their message), writing the boxes as
+    // the evaluation does; nullopt when the run must end there.
+    std::optional<RunSettings> prepareRun();
+    // The draw file of the build, read again only when it changed; null when it cannot be opened.
+    std::shared_ptr<const DrawFile> drawFile();
+    QString drawFilePath() const;
+
+    // For tests: the width of an entry of the key file list (default: the list's own font), and
+    // waiting for a run to end.
+    void setTextWidth(WidthFn width) { width_ = std::move(width); }
+    bool waitForRun(int timeoutMs = 60000);
+
+    // The controls, by their names.
+    std::array<QLineEdit*, 10> Text{};  // Text[1] .. Text[9]
+    std::array<QCheckBox*, 4> Check3{};
+    std::array<ui::SpinButton*, 9> Spin{};  // Spin[1] .. Spin[8]
+    ui::ListBox *List1, *List2, *List3, *List4, *List8;
+    QLabel *Label1, *Label2, *Label5, *Label7, *Label8, *Label10, *Label11, *Label13, *Label14;
+    QLabel *Label16, *Label18, *Label21;
+    QPushButton *Command3D1, *Command1, *Command2, *Command3D2, *Command3D3, *Command3D4, *Command3D5;
+    QPushButton *SSCommand1, *SSCommand2;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    struct Outcome;
+    void buildWindow();
+    PeriodFields readFields() const;
+    void writeFields(const PeriodFields& f);
+    void showKeyFiles();
+    bool nameViewShown() const;
+    void clearResults();
+    void startRun(const RunSettings& settings);
+    void finishRun();
+    void stopRun();
+
+    const Build& build_;
+    WidthFn width_;
+    KeyFileList keyFiles_;
+    DrawBounds bounds_;
+    DrawFileCache cache_;
+
+    bool busy_ = false;
+    bool closing_ = false;
+    Progress progress_;
+    QThread* worker_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    std::unique_ptr<ui::BusyCursor> cursor_;
+    std::shared_ptr<Outcome> outcome_;
+};
+
+}  // namespace dz::keyeval
