@@ -81,6 +81,7 @@ NumberGrid::NumberGrid(QWidget* parent, GridGeometry g) : QObject(parent), geo_(
             if (standard_) toggle(n);
             emit cellClicked(n);
         });
+        if (!geo_.hoverEmphasis) continue;
         // The watcher belongs to the grid, not the cell: the grid goes before the cells when the
         // window is destroyed, and a cell's last focus-out must not reach a grid that is gone.
         b->installEventFilter(new HoverWatcher(this, [this, n](QEvent::Type t) {

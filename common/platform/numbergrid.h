@@ -33,6 +33,9 @@ struct GridGeometry {
     int extraLeft = 420, extraTop = 2385;
     QString extraName = QStringLiteral("Command3D6");
     QString markImage = QStringLiteral("XX.BMP");
+    // The cell under the pointer takes the focus and the emphasis (the statistics windows' grids);
+    // off where the emphasis carries a state of its own.
+    bool hoverEmphasis = true;
 };
 
 // A grid image of the program folder by name (case-blind), or a drawn stand-in when the file is

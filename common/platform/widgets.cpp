@@ -80,6 +80,8 @@ int ListBox::addItem(const QString& line) {
 void ListBox::setItems(QStringList lines) {
     if (sorted_) std::stable_sort(lines.begin(), lines.end(), lessByBytes);
     model_->setLines(std::move(lines));
+    // A list refilled from scratch shows its first line, as one cleared and filled again does.
+    scrollToTop();
 }
 
 void ListBox::appendItems(const QStringList& lines) {

@@ -41,7 +41,7 @@ public:
     int count() const { return model_->rowCount(); }
     QString item(int i) const { return model_->lines().value(i); }
     const QStringList& items() const { return model_->lines(); }
-    void clear() { model_->setLines({}); }
+    void clear() { setItems({}); }
     // Adds one line (at its place in a sorted list); returns its index.
     int addItem(const QString& line);
     // Replaces every line in one call (sorted in a sorted list).

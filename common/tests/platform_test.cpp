@@ -175,6 +175,10 @@ TEST(Widgets, TopIndexSelectionAndTypedKeys) {
     EXPECT_EQ(typed[0][0].toInt(), 76);
     EXPECT_EQ(typed[1][0].toInt(), 108);
 
+    list.setItems(lines);  // refilled: back at its first line
+    QApplication::processEvents();
+    EXPECT_EQ(list.topIndex(), 0);
+
     ListBox empty;
     empty.setTopIndex(3);  // nothing to scroll, no fault
     EXPECT_EQ(empty.topIndex(), 0);

@@ -124,6 +124,12 @@ TEST_F(AnalysisWindowsTest, MapTooltipExportAndLifecycle) {
     folder.write(QStringLiteral("vevud.txt"), "");
     whileModal([&](QWidget* w) {
         EXPECT_EQ(static_cast<terkep*>(w)->List1->count(), 3);  // the same map, the file not read
+        QTest::keyClick(w, Qt::Key_Escape);                     // Esc hides, as "Kilép" does
+    });
+    main->action("terkepbe")->trigger();
+    ASSERT_NE(terkep::instance(), nullptr);
+    whileModal([&](QWidget* w) {
+        EXPECT_EQ(static_cast<terkep*>(w)->List1->count(), 3);
         w->close();
     });
     main->action("terkepbe")->trigger();

@@ -47,7 +47,7 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
     setPalette(pal);
     setAutoFillBackground(true);
     setMouseTracking(true);  // the pointer over the background empties the hover label
-    setFixedSize(twips(9240), twips(5940));
+    setFixedSize(twips(9600), twips(5940));
 
     dz::ui::GridGeometry geo;
     geo.rowTools = true;
@@ -64,8 +64,8 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
     Label2 = label(this, "Label2", QStringLiteral("Találat- tól-ig m."), 240, 3720, 1620);
     Text2 = place(new QLineEdit(QStringLiteral("0"), this), "Text2", 240, 3990, 500, 315);
     Text4 = place(new QLineEdit(QStringLiteral("8"), this), "Text4", 840, 3990, 500, 315);
-    Label12 = label(this, "Label12", QStringLiteral("Csillag mutat"), 1920, 3720, 1200);
-    Text3 = place(new QLineEdit(QStringLiteral("4"), this), "Text3", 1920, 3990, 500, 315);
+    Label12 = label(this, "Label12", QStringLiteral("Csillag mutat"), 1860, 3720, 1500);
+    Text3 = place(new QLineEdit(QStringLiteral("4"), this), "Text3", 1860, 3990, 500, 315);
     Check1 = place(new QCheckBox(QStringLiteral("Teljes húzásra"), this), "Check1", 240, 4440, 2300, 300);
     Command3D4 = button(this, "Command3D4", QStringLiteral("Vizsgál"), 240, 4920);
     Command3D7 = button(this, "Command3D7", QStringLiteral("Húzás"), 1200, 4920);
@@ -73,15 +73,21 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
 
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::TypeWriter);
-    List1 = place(new dz::ui::ListBox(this), "List1", 3120, 360, 3000, 4440);
-    List2 = place(new dz::ui::ListBox(this), "List2", 6300, 360, 2700, 2700);
-    List3 = place(new dz::ui::ListBox(this), "List3", 6300, 3120, 2700, 1200);
+    List1 = place(new dz::ui::ListBox(this), "List1", 3480, 360, 3000, 4440);
+    List2 = place(new dz::ui::ListBox(this), "List2", 6660, 360, 2700, 2700);
+    List3 = place(new dz::ui::ListBox(this), "List3", 6660, 3120, 2700, 1200);
     List3->hide();
     for (auto* l : {List1, List2, List3}) l->setFont(mono);
-    Label3 = label(this, "Label3", QString(), 3120, 4920, 1500);
-    Label4 = label(this, "Label4", QStringLiteral("Az első húzástól visszamenőleg, csak :"), 3120, 5400, 3960);
-    Label5 = label(this, "Label5", QString(), 7140, 5400, 360);
-    Label6 = label(this, "Label6", QStringLiteral("találattól teljes."), 7560, 5400, 1620);
+    Label3 = label(this, "Label3", QString(), 3480, 4920, 1500);
+    Label4 = label(this, "Label4", QStringLiteral("Az első húzástól visszamenőleg, csak :"), 3480, 5400, 3960);
+    // The level stands right after the first text, whatever the font makes of its width.
+    Label4->resize(Label4->sizeHint().width(), Label4->height());
+    Label5 = label(this, "Label5", QString(), 0, 5400, 300);
+    Label5->move(Label4->geometry().right() + twips(90), Label5->y());
+    Label5->setAlignment(Qt::AlignCenter);
+    Label6 = label(this, "Label6", QStringLiteral("találattól teljes."), 0, 5400, 1620);
+    Label6->move(Label5->geometry().right() + twips(60), Label6->y());
+    Label6->resize(Label6->sizeHint().width(), Label6->height());
 
     grid->setHoverLabel(Label13);
     connect(grid, &dz::ui::NumberGrid::countChanged, this, [this](int n) { Label1->setText(dz::str(n)); });

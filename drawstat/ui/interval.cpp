@@ -36,6 +36,8 @@ interval::interval(QWidget* parent) : QDialog(parent) {
     List3->setObjectName(QStringLiteral("List3"));
     List3->setGeometry(dz::ui::twips(7000), dz::ui::twips(420), dz::ui::twips(2300), dz::ui::twips(5000));
     for (auto* l : {List1, List2, List3}) l->setFont(fixed);
+    // the heading starts where the list's text starts
+    Label1->move(List1->x() + List1->frameWidth() + 3, Label1->y());
     Command3D1 = new QPushButton(QStringLiteral("Kilép"), this);
     Command3D1->setObjectName(QStringLiteral("Command3D1"));
     Command3D1->setAutoDefault(false);

@@ -1,12 +1,15 @@
 #include "kihagyas.h"
 
 #include "core/draws.h"
+#include "core/folder.h"
 #include "core/skips.h"
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 
 #include <QEvent>
+#include <QFileInfo>
+#include <QIcon>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +20,7 @@ namespace drawstat {
 namespace {
 const QColor kLightGrey(224, 224, 224);
 const QColor kBlack(0, 0, 0);
+const QColor kCellFace(150, 150, 150);
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
     auto* b = new QPushButton(caption, parent);
@@ -30,7 +34,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kihagyas"));
     setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(44, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
-    resize(dz::ui::twips(8400), dz::ui::twips(6600));
+    setFixedSize(dz::ui::twips(6540), dz::ui::twips(6600));
 
     dz::ui::GridGeometry g;
     g.cellLeft = -245;  // the hidden template one pitch left of column 1, which starts at 120
@@ -62,11 +66,11 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     List1 = new dz::ui::ListBox(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(fixed);
-    List1->setGeometry(dz::ui::twips(120), dz::ui::twips(1900), dz::ui::twips(3600), dz::ui::twips(4500));
+    List1->setGeometry(dz::ui::twips(120), dz::ui::twips(2160), dz::ui::twips(3600), dz::ui::twips(4320));
     List2 = new dz::ui::ListBox(this);
     List2->setObjectName(QStringLiteral("List2"));
     List2->setFont(fixed);
-    List2->setGeometry(dz::ui::twips(3900), dz::ui::twips(2200), dz::ui::twips(2400), dz::ui::twips(4200));
+    List2->setGeometry(dz::ui::twips(3900), dz::ui::twips(2160), dz::ui::twips(2520), dz::ui::twips(4320));
 
     Form_Load();
     dz::ui::nameControls(this);
@@ -87,14 +91,25 @@ void kihagyas::Form_Load() {
 }
 
 void kihagyas::paint(int n) {
+    QPushButton* cell = grid->cell(n);
+    const QString& caption = caption_[size_t(n)];
+    // Light grey figures need a darker face than the desktop's own to be read; black ones stand out on it.
+    QString face = QStringLiteral("background-color: %1; border: 2px outset %2;")
+                       .arg(kCellFace.name(), kCellFace.lighter(130).name());
     if (grid->selection().marked(n)) {
         grid->showImage(n, grid->geometry().markImage);
-        // a marked cell in the since view shows its count over the picture
-        grid->cell(n)->setText(caption_[size_t(n)]);
+        // A marked cell in the since view shows its count over the picture: a caption beside an icon
+        // would not fit the cell, so the picture becomes the face (when its file is there).
+        const QString image = dz::programFile(grid->geometry().markImage);
+        if (!caption.isEmpty() && QFileInfo(image).isFile()) {
+            cell->setIcon(QIcon());
+            face = QStringLiteral("border-image: url(\"%1\") 0 0 0 0 stretch stretch; border: 0px;").arg(image);
+        }
+        cell->setText(caption);
     } else {
-        grid->showUnmarked(n, caption_[size_t(n)]);
+        grid->showUnmarked(n, caption);
     }
-    grid->cell(n)->setStyleSheet(QStringLiteral("color: %1").arg(color_[size_t(n)].name()));
+    cell->setStyleSheet(QStringLiteral("QPushButton { color: %1; %2 }").arg(color_[size_t(n)].name(), face));
 }
 
 void kihagyas::Command3D2_Click(int n) {

@@ -105,7 +105,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     grid->addLayout(buttons, 1, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     setCentralWidget(central);
-    resize(dz::ui::twips(9600), dz::ui::twips(6600));
+    resize(dz::ui::twips(10800), dz::ui::twips(6600));
 
     connect(Command3D1, &QPushButton::clicked, this, &MainWindow::Command3D1_Click);
     connect(Command3D2, &QPushButton::clicked, this, &MainWindow::Command3D2_Click);

@@ -1,6 +1,7 @@
 #include "evaluation.h"
 
 #include "core/cp1250.h"
+#include "core/textfile.h"
 #include "core/textfmt.h"
 
 #include <QFile>
@@ -304,6 +305,14 @@ Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKe
     return s;
 }
 
+const DrawRecord& wholeLineRecord(const DrawFile& draws, size_t i, DrawRecord& scratch) {
+    const std::string_view line = draws.line(i);
+    const std::string_view item = firstItem(line);
+    if (item.data() == line.data() && item.size() == line.size()) return draws.record(i);
+    scratch = parseDrawRecord(line);
+    return scratch;
+}
+
 std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws) {
     auto key = readKey(settings.keyFile);
     if (!key) return std::nullopt;
@@ -359,16 +368,8 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
                 return r;
             }
         }
-        std::string_view line = draws.line(d);
-        const DrawRecord& rec0 = draws.record(d);
-        // The records were read from the line as one input field; a line read whole differs only
-        // when it has leading blanks or a comma.
         DrawRecord own;
-        const DrawRecord* rec = &rec0;
-        if (!line.empty() && (line[0] == ' ' || line[0] == '\t' || line.find(',') != std::string_view::npos)) {
-            own = parseDrawRecord(line);
-            rec = &own;
-        }
+        const DrawRecord* rec = &wholeLineRecord(draws, d, own);
         const uint32_t dm = rec->mask;
         const bool plus = st.plusFor(rec->extra);
         const int thr = plus ? minHits : std::max(minHits, 5);

@@ -86,6 +86,11 @@ struct EvaluationInput {
     Span span;
 };
 
+// The record of draw line i as the evaluations read it: the whole line. The file's records were
+// read from each line's first input item, which differs only for a line with leading blanks or a
+// comma; such a line is parsed again into scratch.
+const DrawRecord& wholeLineRecord(const DrawFile& draws, size_t i, DrawRecord& scratch);
+
 // Reads the key named by the settings and finds the period in the draws; nullopt when the key
 // file cannot be opened.
 std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws);

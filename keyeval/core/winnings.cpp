@@ -171,8 +171,21 @@ WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
         r.recordsRead = std::min(in.draws->size(), in.span.first + 1);
         return r;
     }
-    r = evaluateWinnings(std::span<const dz::DrawRecord>(in.draws->records()), in.span.first, in.span.last,
-                         in.key->masks, in.key->repeats, in.settings.extra, in.settings.minHits, progress);
+    // The lines are read whole, as "Kezdés" reads them: the few that differ from their first input
+    // item are parsed again, in a copy of the records.
+    std::span<const dz::DrawRecord> records(in.draws->records());
+    std::vector<dz::DrawRecord> own;
+    const size_t last = std::min(in.span.last, in.draws->size() - 1);
+    for (size_t d = in.span.first; d <= last; ++d) {
+        dz::DrawRecord scratch;
+        const dz::DrawRecord& rec = wholeLineRecord(*in.draws, d, scratch);
+        if (&rec != &scratch) continue;
+        if (own.empty()) own.assign(records.begin(), records.end());
+        own[d] = rec;
+    }
+    if (!own.empty()) records = own;
+    r = evaluateWinnings(records, in.span.first, in.span.last, in.key->masks, in.key->repeats, in.settings.extra,
+                         in.settings.minHits, progress);
     if (!r.stopped) r.recordsRead = in.span.recordsRead;
     if (progress && !r.stopped) progress->recordsRead = int64_t(r.recordsRead);
     return r;

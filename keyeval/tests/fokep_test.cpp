@@ -1,6 +1,7 @@
 #include "core/evalbuild.h"
 #include "core/keyfile.h"
 #include "core/synth.h"
+#include "core/textfmt.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
 #include "ui/fokep.h"
@@ -207,6 +208,15 @@ TEST(FokepRun, MessagesThatEndARun) {
     EXPECT_EQ(w->List3->items(), QStringList({"2010 05 11 264  *8    1"}));
     EXPECT_EQ(w->List2->count(), 0);
     EXPECT_TRUE(w->Label1->text().isEmpty());
+
+    // The same when the first line is the bad one (the key file list leaves such a file out,
+    // the dialog takes it).
+    w->Label8->setText(fx.path(QStringLiteral("hetes.txt")));
+    run(*w);
+    ASSERT_EQ(seam::messages().size(), 4u);
+    EXPECT_EQ(seam::messages()[3].text, QStringLiteral("Hibás kulcsformátum !"));
+    EXPECT_EQ(w->List1->count(), 0);
+    EXPECT_EQ(w->List3->count(), 0);
 }
 
 TEST(FokepRun, EmptyPeriodEvaluatesNothing) {
@@ -222,6 +232,7 @@ TEST(FokepRun, EmptyPeriodEvaluatesNothing) {
     ASSERT_EQ(w->List2->count(), 14);
     EXPECT_EQ(w->List2->item(0), QStringLiteral(" 0    0"));
     EXPECT_EQ(w->Label1->text(), QStringLiteral(" 0"));
+    EXPECT_EQ(w->Label11->text(), QStringLiteral("0"));
     EXPECT_EQ(w->Text[8]->text(), QStringLiteral("2"));  // no draw was used: the boxes stay
     EXPECT_EQ(w->Text[9]->text(), QStringLiteral("4"));
 }
@@ -256,37 +267,51 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
     EXPECT_FALSE(w->Command2->isEnabled());
 }
 
+// Both evaluations run on the worker: clicks are ignored meanwhile, the progress label follows,
+// and the close box ("Vége" alike) stops the run before the window goes.
 TEST(FokepRun, CloseDuringARunStopsIt) {
     dz::testing::ProgramFolderFixture fx;
     fx.write(QStringLiteral("vevud.txt"), synthDrawHistory(300000));
     std::string key;
     for (int i = 0; i < 32736; ++i) key += "01 02 03 04 05 06 07 08\r\n";
     fx.write(QStringLiteral("k.txt"), key);
-    FOKEP w(keyevalBuild());
-    ASSERT_TRUE(w.Form_Load());
-    w.Label8->setText(fx.path(QStringLiteral("k.txt")));
-    w.Check3[0]->setChecked(true);
-    w.Text[1]->setText(QStringLiteral("2000"));  // the whole history
-    w.Text[4]->setText(QStringLiteral("2100"));
-    w.Command3D1_Click();
-    ASSERT_TRUE(w.busy());
-    // Clicks during the run are ignored.
-    w.Command3D4_Click();
-    w.List4_KeyUp(Qt::Key_Delete);
-    w.spinUp(1);
-    EXPECT_EQ(w.Text[1]->text(), QStringLiteral("2010"));
-    // The progress label follows the run.
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 250) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(w.busy());
-    EXPECT_GT(w.Label14->text().toLongLong(), 0);
-    t.restart();
-    w.close();
-    QApplication::processEvents();
-    EXPECT_FALSE(w.busy());
-    // The whole run takes seconds; the close box ends it within a few hundredths.
-    EXPECT_LT(t.elapsed(), 500);
+    for (const bool winnings : {false, true}) {
+        SCOPED_TRACE(winnings ? "Kiértékelés hozamra" : "Kezdés");
+        FOKEP w(keyevalBuild());
+        ASSERT_TRUE(w.Form_Load());
+        w.Label8->setText(fx.path(QStringLiteral("k.txt")));
+        for (QCheckBox* c : w.Check3) c->setChecked(true);
+        w.Text[1]->setText(QStringLiteral("2000"));  // the whole history
+        w.Text[4]->setText(QStringLiteral("2100"));
+        if (winnings) w.SSCommand1_Click();
+        else w.Command3D1_Click();
+        ASSERT_TRUE(w.busy());
+        // Clicks during the run are ignored.
+        w.Command3D4_Click();
+        w.List4_KeyUp(Qt::Key_Delete);
+        w.spinUp(1);
+        w.Command3D1_Click();
+        w.SSCommand1_Click();
+        w.SSCommand2_Click();
+        EXPECT_EQ(w.Text[1]->text(), QStringLiteral("2010"));
+        EXPECT_TRUE(seam::messages().empty());
+        // The progress label follows the run.
+        QElapsedTimer t;
+        t.start();
+        while (w.busy() && w.Label14->text().toLongLong() == 0 && t.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_TRUE(w.busy());
+        EXPECT_GT(w.Label14->text().toLongLong(), 0);
+        t.restart();
+        if (winnings) w.Command3D2_Click();
+        else w.close();
+        QApplication::processEvents();
+        EXPECT_FALSE(w.busy());
+        // The whole run takes seconds; closing ends it within a few hundredths.
+        EXPECT_LT(t.elapsed(), 500);
+        EXPECT_EQ(w.List8->count(), 0);
+        EXPECT_TRUE(w.Label16->text().isEmpty());
+    }
 }
 
 TEST(FokepKeys, ChoiceThroughTheDialog) {
@@ -385,4 +410,59 @@ TEST(FokepKeys, SpinButtonsAndDoubleClicks) {
     EXPECT_EQ(w->Text[4]->text(), QStringLiteral("2010"));
     QTest::mouseDClick(w->Text[7], Qt::LeftButton);
     EXPECT_TRUE(w->Text[7]->text().isEmpty());
+}
+
+// Files that break their layout: an empty draw file ends both runs quietly, a key that is no key
+// (ragged rows, binary bytes) stops them with the format message, and nothing crashes.
+TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
+    for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()}) {
+        SCOPED_TRACE(b->exeName.toStdString());
+        dz::testing::ProgramFolderFixture fx;
+        fx.write(b->drawFile, "");
+        fx.write(QStringLiteral("kulcs.txt"), kRow);
+        FOKEP w(*b);
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_EQ(w.Label13->text(), QStringLiteral("0"));
+        EXPECT_EQ(w.Text[4]->text(), QStringLiteral("0"));
+        w.Label8->setText(fx.path(QStringLiteral("kulcs.txt")));
+        w.Check3[0]->setChecked(true);
+        run(w);
+        w.SSCommand1_Click();
+        ASSERT_TRUE(w.waitForRun());
+        EXPECT_TRUE(seam::messages().empty());
+        EXPECT_EQ(w.List2->count(), 0);
+        EXPECT_EQ(w.List8->count(), 0);
+        EXPECT_TRUE(w.Label16->text().isEmpty());
+    }
+
+    Folder fx;
+    // A garbage line and an empty line among the draws: they are read and score nothing.
+    fx.write(fx.build.drawFile, draw(11, 264, {1, 2, 3, 4, 5, 6, 7, 8}, 1) + "garbage\r\n\r\n" +
+                                    draw(12, 5, {11, 12, 13, 14, 15, 16, 17, 18}, 3));
+    std::string binary;
+    for (int i = 0; i < 70000; ++i) binary += char((i * 7919) % 256);
+    const std::pair<const char*, std::string> keys[] = {
+        {"ragged", kRow + "01 02 03 04 05 06 07 08 09\r\n" + kRow},
+        {"lone CR", "01 02 03 04 05 06 07 08\n01 02\r01 02 03 04 05 06 07 08\n"},
+        {"binary", binary},
+    };
+    auto w = fx.open();
+    w->Check3[0]->setChecked(true);
+    w->Text[1]->setText(QStringLiteral("2000"));
+    for (const auto& [name, bytes] : keys) {
+        SCOPED_TRACE(name);
+        seam::reset();
+        fx.write(QStringLiteral("bad.txt"), bytes);
+        w->Label8->setText(fx.path(QStringLiteral("bad.txt")));
+        run(*w);
+        w->SSCommand1_Click();
+        ASSERT_TRUE(w->waitForRun());
+        ASSERT_EQ(seam::messages().size(), 2u);
+        for (const auto& m : seam::messages()) EXPECT_EQ(m.text, QStringLiteral("Hibás kulcsformátum !"));
+        EXPECT_EQ(w->List2->count(), 0);
+        // The dialog loads whatever items the file holds, unchecked.
+        seam::queueFile(fx.path(QStringLiteral("bad.txt")));
+        w->Command3D3_Click();
+        EXPECT_EQ(w->Label2->text(), str(w->List1->count()));
+    }
 }

@@ -216,6 +216,11 @@ TEST(Winnings, KeyFileRowsAsTheEvaluationReadsThem) {
     EXPECT_EQ(r.draws, 2);
     EXPECT_EQ(r.stake, 2 * 10 * 2);
 
+    r = evaluateWinnings(input("  01 02 03 04 05 06 07 08\r\n"));  // two leading blanks: the real 6 hits
+    ASSERT_EQ(r.nets.size(), 2u);
+    EXPECT_EQ(r.nets[0], -2 + 24 + 8);
+    EXPECT_EQ(r.nets[1], -2 + 24 + 8);
+
     r = evaluateWinnings(input("01 01 02 03 04 05 06 07\r\n"));  // 01 drawn and counted twice: 7 hits
     ASSERT_EQ(r.nets.size(), 2u);
     EXPECT_EQ(r.nets[0], -2 + 150 + 50);
@@ -224,4 +229,25 @@ TEST(Winnings, KeyFileRowsAsTheEvaluationReadsThem) {
     EXPECT_TRUE(r.badLine);
     EXPECT_TRUE(r.nets.empty());
     EXPECT_EQ(r.stake, 0);
+}
+
+// Both runs read a draw line whole: a comma inside it (which ends the line's first input item)
+// changes nothing for either.
+TEST(Winnings, DrawLineWithACommaReadWholeByBothRuns) {
+    dz::testing::ProgramFolderFixture folder;
+    folder.write(QStringLiteral("k.txt"), "01 02 03 04 05 06 07 08\r\n");
+    std::string line = record(12, 1, {1, 2, 3, 4, 5, 6, 7, 8}, 1);
+    line[15] = ',';  // the blank after the first number
+    EvaluationInput in;
+    in.settings.keyFile = folder.path(QStringLiteral("k.txt"));
+    in.settings.extra = ticks({1});
+    in.settings.extraCount = 1;
+    in.draws = std::make_shared<const DrawFile>(DrawFile::fromBytes(line));
+    ASSERT_EQ(in.draws->record(0).mask, maskOf({1}));  // the first item alone
+    in.key = std::make_shared<const KeyRows>(readKey(in.settings.keyFile).value());
+    in.span = findSpan(*in.draws, QStringLiteral("20100512 001"), QStringLiteral("20100512 001"));
+    EXPECT_EQ(evaluate(in).plusTally[9], 1);
+    const WinningsResult r = evaluateWinnings(in);
+    ASSERT_EQ(r.nets.size(), 1u);
+    EXPECT_EQ(r.nets[0], -1 + 10000);
 }

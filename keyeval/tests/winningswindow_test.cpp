@@ -49,11 +49,17 @@ struct MoneyWindow {
     }
 };
 
+// "Kiértékelés hozamra" and the end of its run.
+void money(FOKEP& w) {
+    w.SSCommand1->click();
+    ASSERT_TRUE(w.waitForRun());
+}
+
 }  // namespace
 
 TEST(WinningsWindow, ListsEveryDrawAndShowsTheMoneyLabels) {
     MoneyWindow m;
-    m.w->SSCommand1->click();
+    money(*m.w);
     EXPECT_EQ(m.w->List8->items(), (QStringList{QStringLiteral("2010 05 12 001    30"),
                                                 QStringLiteral("2010 05 12 002    30"),
                                                 QStringLiteral("2010 05 12 003    14")}));
@@ -65,7 +71,7 @@ TEST(WinningsWindow, ListsEveryDrawAndShowsTheMoneyLabels) {
 
     // a minimum of 7 leaves every prize out; the stake stays
     m.w->Text[7]->setText(QStringLiteral("7"));
-    m.w->SSCommand1->click();
+    money(*m.w);
     EXPECT_EQ(m.w->Label16->text(), QStringLiteral(" 6"));
     EXPECT_EQ(m.w->Label18->text(), QStringLiteral(" 0"));
     EXPECT_EQ(m.w->Label21->text(), QStringLiteral("-6"));
@@ -73,12 +79,12 @@ TEST(WinningsWindow, ListsEveryDrawAndShowsTheMoneyLabels) {
 
 TEST(WinningsWindow, FailuresKeepTheLastResults) {
     MoneyWindow m;
-    m.w->SSCommand1->click();
+    money(*m.w);
     ASSERT_EQ(m.w->List8->count(), 3);
 
     m.w->Check3[0]->setChecked(false);
     m.w->Check3[1]->setChecked(false);
-    m.w->SSCommand1->click();
+    money(*m.w);
     ASSERT_EQ(ui::seam::messages().size(), 1u);
     EXPECT_EQ(ui::seam::messages()[0].text, QStringLiteral("Nincs pótszám megadva !"));
     EXPECT_EQ(ui::seam::messages()[0].icon, ui::Icon::Critical);
@@ -86,7 +92,7 @@ TEST(WinningsWindow, FailuresKeepTheLastResults) {
 
     m.w->Check3[3]->setChecked(true);
     m.folder.write(QStringLiteral("egy.txt"), "01 02 03 04 05 06 07 08\r\n01 02 03 04 05 06 07\r\n");
-    m.w->SSCommand1->click();
+    money(*m.w);
     ASSERT_EQ(ui::seam::messages().size(), 2u);
     EXPECT_EQ(ui::seam::messages()[1].text, QStringLiteral("Hibás kulcsformátum !"));
     EXPECT_EQ(ui::seam::messages()[1].title, QStringLiteral("Vumo-Soft/2010"));
@@ -95,16 +101,43 @@ TEST(WinningsWindow, FailuresKeepTheLastResults) {
 
     // no key file: nothing happens at all
     m.w->Label8->setText(m.folder.path(QStringLiteral("nincs.txt")));
-    m.w->SSCommand1->click();
+    money(*m.w);
     EXPECT_EQ(ui::seam::messages().size(), 2u);
     // and with the result list empty the chart button opens nothing
     m.w->SSCommand2->click();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST(WinningsWindow, TwoLeadingBlanksScoreTheRealHits) {
+    MoneyWindow m("  01 02 03 04 05 06 07 08\r\n");
+    money(*m.w);
+    EXPECT_EQ(m.w->List8->items(), (QStringList{QStringLiteral("2010 05 12 001    30"),
+                                                QStringLiteral("2010 05 12 002    30"),
+                                                QStringLiteral("2010 05 12 003    14")}));
+    EXPECT_EQ(m.w->Label21->text(), QStringLiteral(" 74"));
+}
+
+TEST(WinningsWindow, EmptyPeriodEvaluatesNothing) {
+    dz::testing::ProgramFolderFixture folder;
+    folder.write(QStringLiteral("vevud.txt"), record(1, 1) + record(5, 2));
+    folder.write(QStringLiteral("egy.txt"), "01 02 03 04 05 06 07 08\r\n");
+    FOKEP w(keyevalBuild());
+    ASSERT_TRUE(w.Form_Load());
+    w.Label8->setText(folder.path(QStringLiteral("egy.txt")));
+    w.Check3[0]->setChecked(true);
+    w.Text[8]->setText(QStringLiteral("2"));  // 2010.05.12 draws 2..4: none was drawn
+    w.Text[9]->setText(QStringLiteral("4"));
+    money(w);
+    EXPECT_TRUE(ui::seam::messages().empty());
+    EXPECT_EQ(w.List8->count(), 0);
+    for (QLabel* l : {w.Label16, w.Label18, w.Label21}) EXPECT_EQ(l->text(), QStringLiteral(" 0"));
+    EXPECT_EQ(w.Text[8]->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.Text[9]->text(), QStringLiteral("4"));
+}
+
 TEST(WinningsWindow, ChartButtonChartsTheResultList) {
     MoneyWindow m;
-    m.w->SSCommand1->click();
+    money(*m.w);
     std::vector<long long> charted;
     QTimer safety;
     QObject::connect(&safety, &QTimer::timeout, [] {

@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,18 +37,66 @@ namespace {
 const QString kTitle2010 = QString::fromLatin1(kTitle);
 
 QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
-}  // namespace
 
-// What the worker hands back to the window.
-struct FOKEP::Outcome {
-    bool quiet = true;  // nothing to show: the draw file or key vanished, or no record from the from key on
-    RunSettings settings;
-    std::shared_ptr<const DrawFile> draws;
-    std::shared_ptr<const KeyRows> key;
-    Span span;
-    EvaluationResult result;
-    QStringList hitLines;
+// Room for this many digits in the widget's font.
+int digitsWidth(const QWidget* w, int chars) {
+    return w->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0')));
+}
+
+// A list of fixed-pitch lines: wide enough for lines of this many characters beside its scroll bar.
+void fitLines(ui::ListBox* l, int chars, int heightTwips) {
+    const int frame = 2 * l->frameWidth() + 6;
+    l->setMinimumSize(digitsWidth(l, chars) + l->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + frame,
+                      ui::twips(heightTwips));
+}
+
+// The key file list: the date text of every entry in one column, whatever the width of the name
+// before its tab (the names are fitted to that column in a proportional font).
+class TabColumnDelegate : public QStyledItemDelegate {
+public:
+    TabColumnDelegate(int column, QObject* parent) : QStyledItemDelegate(parent), column_(column) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        if (tab < 0) return QStyledItemDelegate::paint(p, option, index);
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w).adjusted(2, 0, 0, 0);
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Active
+                                                                                : QPalette::Inactive;
+        p->save();
+        p->setFont(opt.font);
+        p->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                : QPalette::Text));
+        const int gap = opt.fontMetrics.horizontalAdvance(QStringLiteral("  "));
+        p->drawText(QRect(r.left(), r.top(), column_, r.height()), Qt::AlignLeft | Qt::AlignVCenter, text.left(tab));
+        p->drawText(QRect(r.left() + column_ + gap, r.top(), std::max(0, r.width() - column_ - gap), r.height()),
+                    Qt::AlignLeft | Qt::AlignVCenter, text.mid(tab + 1));
+        p->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        const QString text = index.data().toString();
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        if (tab >= 0) {
+            const QFontMetrics& fm = option.fontMetrics;
+            s.setWidth(column_ + fm.horizontalAdvance(QStringLiteral("  ")) +
+                       fm.horizontalAdvance(text.mid(tab + 1)) + 8);
+        }
+        return s;
+    }
+
+private:
+    int column_;
 };
+}  // namespace
 
 FOKEP::FOKEP(const Build& build, QWidget* parent) : QWidget(parent), build_(build) {
     setObjectName(QStringLiteral("FOKEP"));
@@ -85,7 +135,12 @@ void FOKEP::buildWindow() {
     auto* files = new QVBoxLayout;
     List4 = named(new ui::ListBox(this), "List4");
     List4->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    List4->setMinimumSize(ui::twips(4000), ui::twips(3000));
+    List4->setItemDelegate(new TabColumnDelegate(ui::twips(kNameColumnTwips), List4));
+    // The name column, the date text after it, the scroll bar.
+    List4->setMinimumSize(ui::twips(kNameColumnTwips) +
+                              List4->fontMetrics().horizontalAdvance(QStringLiteral("  0000.00.00.  ")) +
+                              List4->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * List4->frameWidth() + 8,
+                          ui::twips(3000));
     List4->installEventFilter(this);
     files->addWidget(List4);
     auto* views = new QHBoxLayout;
@@ -98,6 +153,9 @@ void FOKEP::buildWindow() {
     files->addLayout(views);
     Label8 = label("Label8");
     Label8->setWordWrap(true);
+    // Room for a long full name, so that the list above does not jump when the name changes.
+    Label8->setMinimumHeight(2 * Label8->fontMetrics().lineSpacing());
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     files->addWidget(Label8);
     grid->addLayout(files, 0, 0, 2, 1);
 
@@ -108,7 +166,10 @@ void FOKEP::buildWindow() {
         Text[size_t(i)] = new QLineEdit(this);
         Text[size_t(i)]->setObjectName(QStringLiteral("Text%1").arg(i));
         Text[size_t(i)]->setMaximumWidth(ui::twips(boxWidth[i]));
-        Text[size_t(i)]->installEventFilter(this);
+        // Text1_DblClick .. Text9_DblClick: the box is emptied.
+        ui::onDoubleClick(Text[size_t(i)], [this, i] {
+            if (!busy_) Text[size_t(i)]->clear();
+        });
     }
     for (int n = 1; n <= 8; ++n) {
         Spin[size_t(n)] = new ui::SpinButton(this);
@@ -159,6 +220,7 @@ void FOKEP::buildWindow() {
     Label1 = label("Label1");
     Label2 = label("Label2");
     Label11 = label("Label11");
+    for (QLabel* l : {Label13, Label14, Label1, Label2}) l->setMinimumWidth(digitsWidth(l, 9));
     Label5 = label("Label5", true);
     Label7 = label("Label7", true);
     Label10 = label("Label10", true);
@@ -184,25 +246,35 @@ void FOKEP::buildWindow() {
     List3 = named(new ui::ListBox(this), "List3");
     List3->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List8 = named(new ui::ListBox(this), "List8");
-    const int listWidth[] = {2300, 1500, 3200, 3200};
+    // Characters of the longest usual line: a key row after two blanks, a tally of a long run, a
+    // hit line of a full key, a result line of a large loss.
+    const int lineChars[] = {28, 16, 27, 26};
     int w = 0;
     for (ui::ListBox* l : {List1, List2, List3, List8}) {
         l->setFont(fixed);
-        l->setMinimumSize(ui::twips(listWidth[w++]), ui::twips(3500));
-        lists->addWidget(l);
+        fitLines(l, lineChars[w++], 3500);
     }
+    for (ui::ListBox* l : {List1, List2, List3}) lists->addWidget(l, 1);
+    // The results for winnings: their list with the stake, winnings and balance under it.
+    auto* results = new QVBoxLayout;
+    results->addWidget(List8, 1);
     auto* money = new QGridLayout;
     Label16 = label("Label16");
     Label18 = label("Label18");
     Label21 = label("Label21");
+    // A stake of a full key with four extra numbers over the whole history runs to 12 digits.
+    for (QLabel* l : {Label16, Label18, Label21}) l->setMinimumWidth(digitsWidth(l, 14));
     money->addWidget(caption(QStringLiteral("Össz befizetés :"), this), 0, 0);
     money->addWidget(Label16, 0, 1);
     money->addWidget(caption(QStringLiteral("Nyeremény :"), this), 1, 0);
     money->addWidget(Label18, 1, 1);
     money->addWidget(caption(QStringLiteral("Egyenleg :"), this), 2, 0);
     money->addWidget(Label21, 2, 1);
-    lists->addLayout(money);
+    money->setColumnStretch(1, 1);
+    results->addLayout(money);
+    lists->addLayout(results, 1);
     grid->addLayout(lists, 2, 0, 1, 2);
+    grid->setRowStretch(2, 1);
 
     // The form's defaults; start-up overwrites the period.
     const char* defaults[] = {"", "2005", "12", "31", "2005", "12", "31", "4", "180", "180"};
@@ -229,11 +301,8 @@ std::shared_ptr<const DrawFile> FOKEP::drawFile() { return cache_.get(drawFilePa
 
 bool FOKEP::Form_Load() {
     ui::BusyCursor hourglass;
-    if (const QScreen* s = screen()) {
-        const QRect r = s->availableGeometry();
-        const QSize size = sizeHint();
-        move(r.x() + (r.width() - size.width()) / 2, r.y() + (r.height() - size.height()) / 2);
-    }
+    adjustSize();
+    ui::centreOnScreen(this);
 
     keyFiles_.scan(programFolder(), width_, ui::twips(kNameColumnTwips));
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
@@ -327,15 +396,17 @@ void FOKEP::Command3D1_Click() {
             ui::message(this, build_.missingOnRun, ui::Icon::Critical, build_.missingOnRunTitle);
         return;
     }
-    startRun(*st);
+    startRun(*st, RunKind::Hits);
 }
 
-void FOKEP::startRun(const RunSettings& settings) {
+void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
+    if (busy_) return;
     busy_ = true;
     cursor_ = std::make_unique<ui::BusyCursor>();
     progress_.recordsRead = 0;
     progress_.stop = false;
-    auto outcome = std::make_shared<Outcome>();
+    auto outcome = std::make_shared<RunOutcome>();
+    outcome->kind = kind;
     outcome->settings = settings;
     outcome_ = outcome;
     const QString path = drawFilePath();
@@ -346,11 +417,21 @@ void FOKEP::startRun(const RunSettings& settings) {
         if (!in) return;
         outcome->key = in->key;
         outcome->span = in->span;
-        if (!in->span.reached) return;
+        if (!in->span.reached) {
+            // Every record was read without reaching the period.
+            progress_.recordsRead = int64_t(in->span.recordsRead);
+            return;
+        }
         outcome->quiet = false;
-        outcome->result = evaluate(*in, &progress_);
-        if (outcome->result.stopped) return;
-        outcome->hitLines = hitLines(*outcome->draws, outcome->result.hits);
+        if (outcome->kind == RunKind::Hits) {
+            outcome->result = evaluate(*in, &progress_);
+            if (outcome->result.stopped) return;
+            outcome->hitLines = hitLines(*outcome->draws, outcome->result.hits);
+        } else {
+            outcome->money = evaluateWinnings(*in, &progress_);
+            if (outcome->money.stopped) return;
+            outcome->moneyLines = resultLines(*outcome->draws, outcome->money);
+        }
     });
     connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
     progressTimer_->start();
@@ -371,44 +452,54 @@ void FOKEP::finishRun() {
     }
     cursor_.reset();
     busy_ = false;
-    const std::shared_ptr<Outcome> o = std::move(outcome_);
+    const std::shared_ptr<RunOutcome> o = std::move(outcome_);
     if (closing_ || !o) return;
-    const EvaluationResult& r = o->result;
-    if (o->quiet || r.stopped) {
+    if (o->quiet || o->result.stopped || o->money.stopped) {
         Label14->setText(QString::number(progress_.recordsRead.load()));
         return;
     }
-    const DrawFile& draws = *o->draws;
-    const KeyRows& key = *o->key;
+    if (o->kind == RunKind::Hits) showHits(*o);
+    else showWinnings(*this, *o);
+}
+
+void FOKEP::showBadKeyLine(size_t recordsRead) {
+    // The progress label showed the records read at every hundredth.
+    if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
+    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, kTitle2010);
+}
+
+void FOKEP::showHits(const RunOutcome& o) {
+    const EvaluationResult& r = o.result;
+    const DrawFile& draws = *o.draws;
+    const KeyRows& key = *o.key;
 
     // The boxes show the draw keys the run used (none in an empty period).
     PeriodFields f = readFields();
-    if (o->span.any) fieldsFromKey(f.from, drawKey(draws.line(o->span.first)));
+    if (o.span.any) fieldsFromKey(f.from, drawKey(draws.line(o.span.first)));
     if (r.drawsEvaluated > 0) List1->setItems(key.shown);
-    List3->setItems(o->hitLines);
+    List3->setItems(o.hitLines);
 
     if (r.badLine) {
         writeFields(f);
-        // The progress label showed the records read at every hundredth.
-        if (r.recordsRead >= 100) Label14->setText(QString::number(r.recordsRead / 100 * 100));
-        ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, kTitle2010);
+        showBadKeyLine(r.recordsRead);
         return;
     }
-    if (o->span.any) fieldsFromKey(f.to, drawKey(draws.line(o->span.last)));
+    if (o.span.any) fieldsFromKey(f.to, drawKey(draws.line(o.span.last)));
     writeFields(f);
 
     Label14->setText(QString::number(r.recordsRead));
     List2->setItems(tallyLines(r));
     Label1->setText(str(r.rowCounter));
-    Label11->setText(QString::number(std::popcount(key.numbers & 0x1FFFFEu)));
-    if (o->settings.fromKey == o->settings.toKey) {
+    // The key's numbers are noted while its rows are read for a draw: none in an empty period.
+    Label11->setText(QString::number(r.drawsEvaluated ? std::popcount(key.numbers & 0x1FFFFEu) : 0));
+    if (o.settings.fromKey == o.settings.toKey) {
         const uint32_t both = r.drawsEvaluated ? key.numbers & r.lastDrawMask & 0x1FFFFEu : 0;
         QString t;
         for (int n = 1; n <= 20; ++n)
             if (both >> n & 1u) t += QLatin1Char(' ') + format(n, "00");
         Label5->setText(str(std::popcount(both)));
         Label7->setText(t);
-        Label10->setText(o->span.any ? cp1250::decode(numbersPart(draws.line(o->span.first))) : QString());
+        Label10->setText(o.span.any ? cp1250::decode(numbersPart(draws.line(o.span.first))) : QString());
     } else {
         Label5->clear();
         Label7->clear();
@@ -586,12 +677,6 @@ void FOKEP::closeEvent(QCloseEvent* e) {
 
 bool FOKEP::eventFilter(QObject* o, QEvent* e) {
     if (o == List4 && e->type() == QEvent::KeyRelease) List4_KeyUp(static_cast<QKeyEvent*>(e)->key());
-    if (e->type() == QEvent::MouseButtonDblClick)
-        for (int i = 1; i <= 9; ++i)
-            if (o == Text[size_t(i)] && !busy_) {
-                Text[size_t(i)]->clear();
-                return true;
-            }
     return QWidget::eventFilter(o, e);
 }
 

@@ -6,6 +6,7 @@
 #include "core/evaluation.h"
 #include "core/keychoice.h"
 #include "core/keyfilelist.h"
+#include "core/winnings.h"
 
 #include <QWidget>
 #include <array>
@@ -26,6 +27,23 @@ class SpinButton;
 }  // namespace dz::ui
 
 namespace dz::keyeval {
+
+// The two evaluations that run on the window's worker thread: "Kezdés" and "Kiértékelés hozamra".
+enum class RunKind { Hits, Winnings };
+
+// What the worker hands back to the window.
+struct RunOutcome {
+    RunKind kind = RunKind::Hits;
+    bool quiet = true;  // nothing to show: the draw file or key vanished, or no record from the from key on
+    RunSettings settings;
+    std::shared_ptr<const DrawFile> draws;
+    std::shared_ptr<const KeyRows> key;
+    Span span;
+    EvaluationResult result;  // "Kezdés"
+    QStringList hitLines;
+    WinningsResult money;     // "Kiértékelés hozamra"
+    QStringList moneyLines;
+};
 
 class FOKEP : public QWidget {
     Q_OBJECT
@@ -68,6 +86,11 @@ public:
     // period keys with their clamp and range check (with their message), writing the boxes as
     // the evaluation does; nullopt when the run must end there.
     std::optional<RunSettings> prepareRun();
+    // Starts an evaluation over these settings on the worker thread; the window is busy (clicks
+    // ignored, the progress in Label14) until it ends and shows its results.
+    void startRun(const RunSettings& settings, RunKind kind);
+    // A key line of the wrong length ended a run: Label14 as the progress left it, the message.
+    void showBadKeyLine(size_t recordsRead);
     // The draw file of the build, read again only when it changed; null when it cannot be opened.
     std::shared_ptr<const DrawFile> drawFile();
     QString drawFilePath() const;
@@ -92,15 +115,14 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    struct Outcome;
     void buildWindow();
     PeriodFields readFields() const;
     void writeFields(const PeriodFields& f);
     void showKeyFiles();
     bool nameViewShown() const;
     void clearResults();
-    void startRun(const RunSettings& settings);
     void finishRun();
+    void showHits(const RunOutcome& o);
     void stopRun();
 
     const Build& build_;
@@ -115,7 +137,7 @@ private:
     QThread* worker_ = nullptr;
     QTimer* progressTimer_ = nullptr;
     std::unique_ptr<ui::BusyCursor> cursor_;
-    std::shared_ptr<Outcome> outcome_;
+    std::shared_ptr<RunOutcome> outcome_;
 };
 
 }  // namespace dz::keyeval

@@ -6,8 +6,6 @@
 #include "core/evalperiod.h"
 #include "core/textfmt.h"
 #include "core/winnings.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
 #include "platform/widgets.h"
 
 #include <QLabel>
@@ -33,29 +31,23 @@ void winningsRun(FOKEP& w) {
     w.List8->clear();
     const auto settings = w.prepareRun();
     if (!settings) return;
+    // Neither build tells of a missing draw file here: the run then ends quietly.
+    w.startRun(*settings, RunKind::Winnings);
+}
 
-    // The run reads the key once and evaluates every draw on all cores; even a full key over the
-    // whole history ends within a few seconds, so it runs to its end under the hourglass.
-    ui::BusyCursor hourglass;
-    const auto draws = w.drawFile();
-    if (!draws) return;  // neither build tells of a missing draw file here
-    const auto in = gatherInput(*settings, draws);
-    if (!in) return;  // the key file went away since the key check
-    if (!in->span.reached) {
-        w.Label14->setText(QString::number(in->span.recordsRead));
-        return;
-    }
-    if (in->key->badLine) {
+void showWinnings(FOKEP& w, const RunOutcome& o) {
+    const DrawFile& draws = *o.draws;
+    const WinningsResult& r = o.money;
+    // The boxes show the draw keys the run used (none in an empty period).
+    if (o.span.any) boxesFromKey(w, {1, 2, 3, 8}, drawKey(draws.line(o.span.first)));
+    if (r.badLine) {
         // A reread per draw meets the bad line in the first draw: no result is listed and the
         // money labels keep the last run's values.
-        ui::message(&w, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, QString::fromLatin1(kTitle));
+        w.showBadKeyLine(r.recordsRead);
         return;
     }
-    const WinningsResult r = evaluateWinnings(*in);
-
-    boxesFromKey(w, {1, 2, 3, 8}, drawKey(draws->line(in->span.first)));
-    if (in->span.any) boxesFromKey(w, {4, 5, 6, 9}, drawKey(draws->line(in->span.last)));
-    w.List8->setItems(resultLines(*draws, r));
+    if (o.span.any) boxesFromKey(w, {4, 5, 6, 9}, drawKey(draws.line(o.span.last)));
+    w.List8->setItems(o.moneyLines);
     w.List8->scrollToBottom();
     w.Label14->setText(QString::number(r.recordsRead));
     w.Label16->setText(str(r.stake));

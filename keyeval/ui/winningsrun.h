@@ -5,9 +5,13 @@
 namespace dz::keyeval {
 
 class FOKEP;
+struct RunOutcome;
 
-// "Kiértékelés hozamra" over the window's key, period and extra numbers.
+// "Kiértékelés hozamra" over the window's key, period and extra numbers: the checks it shares
+// with "Kezdés", then the run on the window's worker thread.
 void winningsRun(FOKEP& w);
+// The end of that run: the result list, the period boxes, Label14 and the money labels.
+void showWinnings(FOKEP& w, const RunOutcome& o);
 // "Grafikon": the values of the result list in the chart window, shown modally; nothing when the
 // list is empty.
 void winningsChart(FOKEP& w);

@@ -258,6 +258,14 @@ TEST(GroupedFile, WrongMarkerAndMissingFile) {
     EXPECT_EQ(c.count, 0);  // cleared
     EXPECT_EQ(c.chosenMask(), 0u);
     EXPECT_EQ(loadGroupedSelectionBytes("", c).status, LoadStatus::WrongMarker);
+
+    // A file cut short, with stray values: what it holds loads, the rest reads as empty.
+    o = loadGroupedSelectionBytes("kulcs2\r\n 1 \r\n 1 \r\n 7 \r\n-1\r\n 0 ", c);
+    EXPECT_EQ(o.status, LoadStatus::Loaded);
+    EXPECT_EQ(c.chosenMask(), 1u << 1);
+    EXPECT_EQ(c.groupOf[1], 1);
+    EXPECT_TRUE(c.memberText[1].isEmpty());  // the label lines are missing: read as empty
+    EXPECT_TRUE(c.minText[10].isEmpty());
 }
 
 TEST(GroupedFile, NumberMarkedInTwoGroupsLoadsReleased) {

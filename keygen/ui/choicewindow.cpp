@@ -46,6 +46,7 @@ valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_
     geo.cellLeft = 110;
     geo.cellTop = 300;
     geo.cellName = QStringLiteral("Command3D2");
+    geo.hoverEmphasis = false;  // the cells have no pointer handler of their own
     geo.markImage = QStringLiteral("XX.BMP");
     grid_ = new dz::ui::NumberGrid(this, geo);
     grid_->setStandardClicks(false);

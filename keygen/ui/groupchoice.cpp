@@ -57,6 +57,7 @@ valaszt::valaszt(ProgramState& state, QWidget* parent)
     geo.cellLeft = 255;
     geo.cellTop = 495;
     geo.cellName = QStringLiteral("Command3D2");
+    geo.hoverEmphasis = false;  // the cells have no pointer handler of their own
     grid_ = new dz::ui::NumberGrid(this, geo);
     grid_->setStandardClicks(false);
     connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &valaszt::Command3D2_Click);
@@ -133,14 +134,22 @@ valaszt::valaszt(ProgramState& state, QWidget* parent)
 valaszt::~valaszt() { delete seged_.data(); }
 
 void valaszt::showCell(int n) {
-    const QString caption = dz::ui::NumberGrid::unmarkedCaption(n);
-    if (!choice_.chosen[n]) {
-        grid_->showColor(n, QColor(), caption);
-        return;
+    // Always the number as caption; a chosen cell takes its group's text colour, emphasised (bold).
+    grid_->showColor(n, QColor(), dz::ui::NumberGrid::unmarkedCaption(n));
+    QColor text(Qt::black);
+    const bool chosen = choice_.chosen[n];
+    if (chosen) {
+        const int g = choice_.groupOf[n];
+        // A number the key loader chose has no group: it shows as chosen, in no group's colour.
+        text = g >= 1 && g <= kGroups ? colourOf(g) : QColor(Qt::gray);
     }
-    const int g = choice_.groupOf[n];
-    // A number the key loader chose has no group: it shows as chosen, in no group's colour.
-    grid_->showColor(n, g >= 1 && g <= kGroups ? colourOf(g) : QColor(Qt::lightGray), caption);
+    QPushButton* cell = grid_->cell(n);
+    QPalette pal = cell->palette();
+    pal.setColor(QPalette::ButtonText, text);
+    cell->setPalette(pal);
+    QFont f = cell->font();
+    f.setBold(chosen);
+    cell->setFont(f);
 }
 
 void valaszt::showAll() {
@@ -156,6 +165,7 @@ void valaszt::showAll() {
 
 void valaszt::showEvent(QShowEvent* e) {
     // The chosen flags are shared: a key load may have changed them while the window was hidden.
+    if (dz::val(QStringView(choice_.label1)) != choice_.count) choice_.label1 = dz::str(choice_.count);
     showAll();
     if (!centred_) {
         centreOnScreen(this);

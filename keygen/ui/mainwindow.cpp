@@ -46,7 +46,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 QLineEdit* box(QWidget* parent, const char* name, int left, int top) {
     auto* t = new QLineEdit(parent);
     t->setObjectName(QLatin1String(name));
-    place(t, left, top, 700, 315);
+    place(t, left, top, 760, 315);  // room for six digits ("max szor" counts runs)
     return t;
 }
 
@@ -134,12 +134,13 @@ kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(gr
     Text3 = box(this, "Text3", 3000, 1620);
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    place(Check1, 3780, 1630, 300, 300);
+    place(Check1, 3840, 1630, 300, 300);
     label(this, QStringLiteral("Szám db.   :"), 1800, 2040, 1150);
-    Label6 = valueLabel(this, "Label6", 3000, 2040, 700);
-    Label1 = valueLabel(this, "Label1", 1800, 2430, 700);
-    Label4 = valueLabel(this, "Label4", 2550, 2430, 500);
-    Label7 = valueLabel(this, "Label7", 3100, 2430, 1000);
+    Label6 = valueLabel(this, "Label6", 3000, 2040, 760);
+    // Wide enough for " 32736" (rows, average uses) and " 163680" (the slot index of a run).
+    Label1 = valueLabel(this, "Label1", 1800, 2430, 720);
+    Label4 = valueLabel(this, "Label4", 2580, 2430, 720);
+    Label7 = valueLabel(this, "Label7", 3360, 2430, 780);
     label(this, kHitsLabel, 7400, 5010, 950);
     Text4 = box(this, "Text4", 8400, 4980);
     label(this, kTestLabel, 7400, 5400, 950);
@@ -272,7 +273,6 @@ void kiertekel::Command3D7_Click() {
     KeyLoad load = loadKeyFile(*path);
     if (!load.opened) return;
     List1->setItems(std::move(load.rows));
-    if (load.truncated) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, kTitle);
     const KeyChoice c = deriveChoice(List1->items());
     state_.setChosen(c.chosenMask);
     if (c.gameType) {
@@ -283,6 +283,8 @@ void kiertekel::Command3D7_Click() {
     Label7->setText(str(c.rowCount));
     Text1->setText(str(c.rowCount));
     List1->setTopIndex(List1->count() - 1);
+    // Over the row limit: the first rows are kept and already stand in the window.
+    if (load.truncated) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, kTitle);
 }
 
 void kiertekel::List1_KeyPress(int keyAscii) {
@@ -404,6 +406,14 @@ void kiertekel::setRunning(bool on) {
     running_ = busy_ = on;
     for (QWidget* w : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Text5, Text7, Check1})
         w->setEnabled(!on);
+    // A disabled box with a pointer of its own shows the plain arrow: while the run goes the boxes
+    // take the window's hourglass instead, and get their text pointer back afterwards.
+    for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5, Text7}) {
+        if (on)
+            t->unsetCursor();
+        else
+            t->setCursor(Qt::IBeamCursor);
+    }
     if (on) {
         setCursor(Qt::WaitCursor);
         SSCommand1->setFocus();
