@@ -33,7 +33,7 @@ uint32_t rowMask(std::string_view row, int* type) {
     return m;
 }
 
-std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated) {
+std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated, EmptyItem empty) {
     if (truncated) *truncated = false;
     auto bytes = readFileBytes(path);
     if (!bytes) return std::nullopt;
@@ -41,7 +41,10 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     InputItemReader r(*bytes);
     while (!r.atEnd()) {
         const std::string_view item = r.next();
-        if (item.empty()) continue;
+        if (item.empty()) {
+            if (empty == EmptyItem::EndsRows) break;
+            continue;
+        }
         if (rows.size() >= maxRows) {
             if (truncated) *truncated = true;
             break;

@@ -24,9 +24,13 @@ int rowNumber(const QString& row, int j);
 // blanks are dropped first, values outside 1..20 are skipped.
 uint32_t rowMask(std::string_view row, int* type = nullptr);
 
-// A key file read as input items, leading blanks dropped; empty items (empty lines) are no rows.
-// Stops after maxRows rows, setting *truncated. nullopt when the file cannot be opened.
-std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr);
+// What an empty item (an empty line) means to a reader of key rows.
+enum class EmptyItem { Skip, EndsRows };
+// A key file read as input items, leading blanks dropped; an empty item is no row, and with
+// EndsRows it ends the reading. Stops after maxRows rows, setting *truncated. nullopt when the
+// file cannot be opened.
+std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr,
+                                    EmptyItem empty = EmptyItem::Skip);
 // One row a line, CR LF, replacing the file whole; false when it failed (the old file is kept).
 bool saveRows(const QString& path, const QStringList& rows);
 

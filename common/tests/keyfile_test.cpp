@@ -103,6 +103,13 @@ TEST(KeyFile, LoadRowsSkipsEmptyLinesAndStopsAtTheLimit) {
     EXPECT_EQ(rows->size(), 3);
     EXPECT_FALSE(truncated) << "trailing empty lines are no rows beyond the limit";
 
+    // Readers for which an empty line ends the key stop at the second line's gap.
+    rows = key::loadRows(fx.path("k.txt"), 10, &truncated, key::EmptyItem::EndsRows);
+    EXPECT_TRUE(rows->isEmpty()) << "the file starts with an empty line";
+    fx.write("k2.txt", " 03 07 11 \r\n01 02\r\n\r\n21 22\r\n");
+    rows = key::loadRows(fx.path("k2.txt"), 10, &truncated, key::EmptyItem::EndsRows);
+    EXPECT_EQ(*rows, (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("01 02")}));
+
     // The row limit of a list, on a file one row longer.
     QStringList many;
     for (int i = 0; i < 32737; ++i) many << key::generatedRow({1 + i % 20});

@@ -16,7 +16,7 @@ namespace {
 QPointer<interval> g_loaded;
 }
 
-interval::interval(QWidget* parent) : QDialog(parent) {
+interval::interval(QWidget* parent) : KeptDialog(parent) {
     setObjectName(QStringLiteral("interval"));
     setWindowTitle(QStringLiteral("  5-s intervallum statisztika"));
     resize(dz::ui::twips(9600), dz::ui::twips(6300));
@@ -50,13 +50,7 @@ interval::interval(QWidget* parent) : QDialog(parent) {
 
 interval* interval::instance() { return g_loaded.data(); }
 
-void interval::open(QWidget* owner) {
-    if (!g_loaded) g_loaded = new interval(owner);
-    QPointer<interval> w = g_loaded;
-    w->unload_ = false;
-    w->exec();
-    if (w && w->unload_) delete w.data();
-}
+void interval::open(QWidget* owner) { showKept(g_loaded, owner); }
 
 void interval::Form_Load() {
     dz::ui::BusyCursor busy;
@@ -71,11 +65,5 @@ void interval::Form_Load() {
 }
 
 void interval::Command3D1_Click() { hide(); }
-
-void interval::closeEvent(QCloseEvent* e) {
-    // the close box unloads the window; "Kilép" only hides it
-    unload_ = true;
-    QDialog::closeEvent(e);
-}
 
 }  // namespace drawstat

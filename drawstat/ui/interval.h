@@ -4,14 +4,14 @@
 #pragma once
 #include "platform/widgets.h"
 
-#include <QDialog>
+#include "keptdialog.h"
 
 class QLabel;
 class QPushButton;
 
 namespace drawstat {
 
-class interval : public QDialog {
+class interval : public KeptDialog {
     Q_OBJECT
 public:
     explicit interval(QWidget* parent = nullptr);
@@ -30,12 +30,8 @@ public:
 public slots:
     void Command3D1_Click();
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
 private:
     void Form_Load();
-    bool unload_ = false;
 };
 
 }  // namespace drawstat

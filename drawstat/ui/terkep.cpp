@@ -19,7 +19,7 @@ namespace {
 QPointer<terkep> g_loaded;
 }
 
-terkep::terkep(QWidget* parent) : QDialog(parent) {
+terkep::terkep(QWidget* parent) : KeptDialog(parent) {
     setObjectName(QStringLiteral("terkep"));
     setWindowTitle(QStringLiteral("  Dizov húzások eloszlása."));
     resize(dz::ui::twips(6840), dz::ui::twips(7260));
@@ -61,13 +61,7 @@ terkep::terkep(QWidget* parent) : QDialog(parent) {
 
 terkep* terkep::instance() { return g_loaded.data(); }
 
-void terkep::open(QWidget* owner) {
-    if (!g_loaded) g_loaded = new terkep(owner);
-    QPointer<terkep> w = g_loaded;
-    w->unload_ = false;
-    w->exec();
-    if (w && w->unload_) delete w.data();
-}
+void terkep::open(QWidget* owner) { showKept(g_loaded, owner); }
 
 void terkep::Form_Load() {
     dz::ui::BusyCursor busy;
@@ -88,11 +82,5 @@ void terkep::List1_KeyPress(int charCode) {
 }
 
 void terkep::SSCommand1_Click() { hide(); }
-
-void terkep::closeEvent(QCloseEvent* e) {
-    // the close box unloads the window; "Kilép" only hides it
-    unload_ = true;
-    QDialog::closeEvent(e);
-}
 
 }  // namespace drawstat

@@ -4,7 +4,7 @@
 #pragma once
 #include "platform/widgets.h"
 
-#include <QDialog>
+#include "keptdialog.h"
 #include <array>
 
 class QLabel;
@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace drawstat {
 
-class terkep : public QDialog {
+class terkep : public KeptDialog {
     Q_OBJECT
 public:
     explicit terkep(QWidget* parent = nullptr);
@@ -30,12 +30,8 @@ public slots:
     void List1_KeyPress(int charCode);
     void SSCommand1_Click();
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
 private:
     void Form_Load();
-    bool unload_ = false;
 };
 
 }  // namespace drawstat

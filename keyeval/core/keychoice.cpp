@@ -1,26 +1,15 @@
 #include "keychoice.h"
 
-#include "core/cp1250.h"
 #include "core/draws.h"
 #include "core/keyfile.h"
-#include "core/textfile.h"
 
 namespace dz::keyeval {
 
 std::optional<LoadedKeyList> loadKeyList(const QString& path) {
-    const auto bytes = readFileBytes(path);
-    if (!bytes) return std::nullopt;
     LoadedKeyList k;
-    InputItemReader r(*bytes);
-    while (!r.atEnd()) {
-        const std::string_view item = r.next();
-        if (item.empty()) break;
-        if (k.rows.size() >= kRowLimit) {
-            k.overLimit = true;
-            break;
-        }
-        k.rows << cp1250::decode(item);
-    }
+    auto rows = key::loadRows(path, kRowLimit, &k.overLimit, key::EmptyItem::EndsRows);
+    if (!rows) return std::nullopt;
+    k.rows = std::move(*rows);
     return k;
 }
 
