@@ -15,14 +15,10 @@
 using namespace keygen;
 using keygen::testing::FixedRandom;
 using keygen::testing::ScriptedRandom;
+using keygen::testing::firstNumbers;
 
 namespace {
 
-NumberMask firstNumbers(int n) {
-    NumberMask m = 0;
-    for (int i = 1; i <= n; ++i) m |= 1u << i;
-    return m;
-}
 
 GenInputs inputs(int t, int a, NumberMask chosen, long long rows, bool adjust = false) {
     GenInputs in;

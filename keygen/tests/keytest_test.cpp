@@ -8,13 +8,9 @@
 using namespace keygen;
 using keygen::testing::FixedRandom;
 using keygen::testing::ScriptedRandom;
+using keygen::testing::firstNumbers;
 
 namespace {
-NumberMask firstNumbers(int n) {
-    NumberMask m = 0;
-    for (int i = 1; i <= n; ++i) m |= 1u << i;
-    return m;
-}
 KeyTestInputs test(QStringList rows, int t, NumberMask chosen, double h, double trials) {
     KeyTestInputs in;
     in.rows = std::move(rows);

@@ -44,4 +44,11 @@ public:
     long long calls = 0;
 };
 
+// The numbers 1..n as a mask.
+inline uint32_t firstNumbers(int n) {
+    uint32_t m = 0;
+    for (int i = 1; i <= n; ++i) m |= 1u << i;
+    return m;
+}
+
 }  // namespace keygen::testing
