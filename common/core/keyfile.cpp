@@ -12,6 +12,19 @@ QString generatedRow(const std::vector<int>& numbers) {
     return row;
 }
 
+QString generatedRowFromMask(uint32_t mask) {
+    QString s;
+    s.reserve(25);
+    s += QLatin1Char(' ');
+    for (int n = 1; n <= 20; ++n)
+        if (mask & (1u << n)) {
+            s += QLatin1Char(char('0' + n / 10));
+            s += QLatin1Char(char('0' + n % 10));
+            s += QLatin1Char(' ');
+        }
+    return s;
+}
+
 int gameType(const QString& row) { return static_cast<int>(roundHalfEven((row.size() + 1) / 3.0)); }
 
 int rowNumber(const QString& row, int j) {

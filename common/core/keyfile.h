@@ -15,6 +15,8 @@ inline constexpr const char* kDefaultKeyFile = "kulcs.txt";
 
 // A row as the generators write it: a blank, then each number as "00" followed by a blank.
 QString generatedRow(const std::vector<int>& ascendingNumbers);
+// The same row for the numbers of a bit set (bit n for number n).
+QString generatedRowFromMask(uint32_t mask);
 
 // Game type of a row read back (leading blanks dropped): (length + 1) / 3, halves to even.
 int gameType(const QString& row);

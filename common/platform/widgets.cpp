@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -188,6 +189,15 @@ void onDoubleClick(QWidget* w, std::function<void()> f) { w->installEventFilter(
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+QPushButton* commandButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                           int height) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    placeTwips(b, left, top, width, height);
+    return b;
 }
 
 void centreOnScreen(QWidget* w) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+class QPushButton;
 class QToolButton;
 
 namespace dz::ui {
@@ -91,6 +92,9 @@ void onHover(QWidget* w, std::function<void()> f);
 void onDoubleClick(QWidget* w, std::function<void()> f);
 // Position and size as designed, in twips.
 void placeTwips(QWidget* w, int left, int top, int width, int height);
+// A named command button at its designed place (twips); it never takes the Enter key as a default.
+QPushButton* commandButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                           int height = 375);
 // Centres a window on its screen, as the windows do when they load.
 void centreOnScreen(QWidget* w);
 

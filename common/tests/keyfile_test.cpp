@@ -19,6 +19,7 @@ TEST(KeyRow, GeneratedRowsAndGameType) {
     EXPECT_EQ(key::generatedRow({3, 7, 11}), QStringLiteral(" 03 07 11 "));
     EXPECT_EQ(key::generatedRow({1, 2, 3, 4, 5}).size(), 16);
     EXPECT_EQ(key::generatedRow({1, 2, 3, 4, 5, 6, 7, 20}), QStringLiteral(" 01 02 03 04 05 06 07 20 "));
+    EXPECT_EQ(key::generatedRowFromMask((1u << 3) | (1u << 7) | (1u << 11)), QStringLiteral(" 03 07 11 "));
     EXPECT_EQ(key::generatedRow({}), QStringLiteral(" "));
     // (length + 1) / 3 to the nearest whole number, with or without the trailing blank.
     struct Case {

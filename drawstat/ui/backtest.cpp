@@ -28,9 +28,7 @@ W* place(W* w, const char* name, int left, int top, int width, int height) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width = 900) {
-    auto* b = place(new QPushButton(caption, parent), name, left, top, width, 375);
-    b->setAutoDefault(false);
-    return b;
+    return dz::ui::commandButton(parent, name, caption, left, top, width);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height = 255) {

@@ -38,10 +38,7 @@ interval::interval(QWidget* parent) : KeptDialog(parent) {
     for (auto* l : {List1, List2, List3}) l->setFont(fixed);
     // the heading starts where the list's text starts
     Label1->move(List1->x() + List1->frameWidth() + 3, Label1->y());
-    Command3D1 = new QPushButton(QStringLiteral("Kilép"), this);
-    Command3D1->setObjectName(QStringLiteral("Command3D1"));
-    Command3D1->setAutoDefault(false);
-    Command3D1->setGeometry(dz::ui::twips(7000), dz::ui::twips(5520), dz::ui::twips(2300), dz::ui::twips(375));
+    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Kilép"), 7000, 5520, 2300);
     connect(Command3D1, &QPushButton::clicked, this, &interval::Command3D1_Click);
 
     Form_Load();

@@ -22,13 +22,6 @@ const QColor kLightGrey(224, 224, 224);
 const QColor kBlack(0, 0, 0);
 const QColor kCellFace(150, 150, 150);
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setGeometry(dz::ui::twips(left), dz::ui::twips(top), dz::ui::twips(width), dz::ui::twips(375));
-    return b;
-}
 }  // namespace
 
 kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
@@ -44,7 +37,7 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     connect(grid, &dz::ui::NumberGrid::cellClicked, this, &kihagyas::Command3D2_Click);
 
     const int right = 120 + 5 * 365 + 240;
-    Command3D3 = button(this, "Command3D3", QStringLiteral("Mióta nem húzták"), right, 240, 1900);
+    Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Mióta nem húzták"), right, 240, 1900);
     Text1 = new QLineEdit(QStringLiteral("1"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(dz::ui::twips(right), dz::ui::twips(705), dz::ui::twips(700), dz::ui::twips(330));
@@ -54,9 +47,9 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     Spin1->setGeometry(dz::ui::twips(right + 720), dz::ui::twips(705), dz::ui::twips(255), dz::ui::twips(330));
     connect(Spin1, &dz::ui::SpinButton::spinUp, this, &kihagyas::Spin1_SpinUp);
     connect(Spin1, &dz::ui::SpinButton::spinDown, this, &kihagyas::Spin1_SpinDown);
-    Command3D4 = button(this, "Command3D4", QStringLiteral("Töröl"), right, 1170, 1900);
-    Command3D5 = button(this, "Command3D5", QStringLiteral("Életút"), right, 1635, 1900);
-    Command3D1 = button(this, "Command3D1", QStringLiteral("Vége"), right + 2100, 240, 1200);
+    Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Töröl"), right, 1170, 1900);
+    Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Életút"), right, 1635, 1900);
+    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Vége"), right + 2100, 240, 1200);
     connect(Command3D3, &QPushButton::clicked, this, &kihagyas::Command3D3_Click);
     connect(Command3D4, &QPushButton::clicked, this, &kihagyas::Command3D4_Click);
     connect(Command3D5, &QPushButton::clicked, this, &kihagyas::Command3D5_Click);

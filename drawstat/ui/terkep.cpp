@@ -49,10 +49,7 @@ terkep::terkep(QWidget* parent) : KeptDialog(parent) {
         Label2[size_t(i)]->move(labelLeft, dz::ui::twips(tops[i][0]));
         Label1[size_t(i)]->move(labelLeft, dz::ui::twips(tops[i][1]));
     }
-    SSCommand1 = new QPushButton(QStringLiteral("Kilép"), this);
-    SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
-    SSCommand1->setAutoDefault(false);
-    SSCommand1->setGeometry(dz::ui::twips(4800), dz::ui::twips(6720), dz::ui::twips(1600), dz::ui::twips(375));
+    SSCommand1 = dz::ui::commandButton(this, "SSCommand1", QStringLiteral("Kilép"), 4800, 6720, 1600);
     connect(SSCommand1, &QPushButton::clicked, this, &terkep::SSCommand1_Click);
 
     Form_Load();

@@ -35,19 +35,6 @@ NumberMask maskOf(const std::vector<int>& numbers) {
     return m;
 }
 
-QString rowText(NumberMask m) {
-    QString s;
-    s.reserve(25);
-    s += QLatin1Char(' ');
-    for (int n = 1; n <= 20; ++n)
-        if (m & (1u << n)) {
-            s += QLatin1Char(char('0' + n / 10));
-            s += QLatin1Char(char('0' + n % 10));
-            s += QLatin1Char(' ');
-        }
-    return s;
-}
-
 namespace {
 // Rnd is single precision in the original: Int(Rnd * 20 + 1).
 inline int drawOne(dz::Random& rng) {

@@ -33,6 +33,8 @@
 // click, so a press at any moment ends the click (as in the original, where it could only land
 // at a draw).
 #pragma once
+#include "core/keyfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -76,7 +78,7 @@ inline constexpr NumberMask kAllNumbers = 0x1FFFFEu;
 int countOf(NumberMask m);
 NumberMask maskOf(const std::vector<int>& numbers);
 // The key row text for a mask: a blank, then each number "00" and a blank.
-QString rowText(NumberMask m);
+inline QString rowText(NumberMask m) { return dz::key::generatedRowFromMask(m); }
 
 struct GenInputs {
     NumberMask chosen = 0;        // the chosen flags 1..20; N = countOf(chosen)

@@ -21,11 +21,7 @@ namespace keygen::group {
 
 namespace {
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    place(b, left, top, 1260, 375);
-    return b;
+    return dz::ui::commandButton(parent, name, caption, left, top, 1260);
 }
 
 QColor colourOf(int g) {

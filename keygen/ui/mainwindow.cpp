@@ -35,14 +35,6 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
     return l;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    place(b, left, top, width, 375);
-    return b;
-}
-
 QLineEdit* box(QWidget* parent, const char* name, int left, int top) {
     auto* t = new QLineEdit(parent);
     t->setObjectName(QLatin1String(name));
@@ -146,13 +138,13 @@ kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(gr
     label(this, kTestLabel, 7400, 5400, 950);
     Text5 = box(this, "Text5", 8400, 5370);
 
-    Command3D4 = button(this, "Command3D4", QStringLiteral("Kijelöl"), 120, 3300, 1680);
-    Command3D3 = button(this, "Command3D3", QStringLiteral("Generálás"), 1880, 3300, 1100);
-    SSCommand1 = button(this, "SSCommand1", QStringLiteral("Állj"), 3050, 3300, 1050);
-    Command3D5 = button(this, "Command3D5", QStringLiteral("Állományba ment"), 120, 3750, 1680);
-    Command3D7 = button(this, "Command3D7", QStringLiteral("Betölt"), 1880, 3750, 1100);
-    Command3D2 = button(this, "Command3D2", QStringLiteral("Random teszt indul"), 120, 4200, 2300);
-    Command3D1 = button(this, "Command3D1", QStringLiteral("Vége"), 120, 4650, 1680);
+    Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Kijelöl"), 120, 3300, 1680);
+    Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Generálás"), 1880, 3300, 1100);
+    SSCommand1 = dz::ui::commandButton(this, "SSCommand1", QStringLiteral("Állj"), 3050, 3300, 1050);
+    Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Állományba ment"), 120, 3750, 1680);
+    Command3D7 = dz::ui::commandButton(this, "Command3D7", QStringLiteral("Betölt"), 1880, 3750, 1100);
+    Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Random teszt indul"), 120, 4200, 2300);
+    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Vége"), 120, 4650, 1680);
 
     Panel3D1 = label(this, QString(), 120, 5850, 9960, 375);
     Panel3D1->setObjectName(QStringLiteral("Panel3D1"));
