@@ -1,9 +1,11 @@
+#include "platform/services.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    dz::ui::initApplication(app);
     drawstat::MainWindow w;
     w.show();
     return app.exec();

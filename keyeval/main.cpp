@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    dz::ui::initApplication(app);
 #if DIZOV_PARTIAL_DAY
     const dz::keyeval::Build& build = dz::keyeval::keyevalDayBuild();
 #else

@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    dz::ui::initApplication(app);
     const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     const auto lock = dz::ui::lockSingleInstance(exeName);
     if (!lock) return 0;

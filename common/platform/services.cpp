@@ -7,6 +7,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDesktopServices>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -70,6 +73,15 @@ void startSpreadsheet(const QString& file) {
     }
     args << file;
     QProcess::startDetached(program, args);
+}
+
+void initApplication(QCoreApplication& app) {
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qt);
+    else
+        delete qt;
 }
 
 void nameControls(QWidget* root) {

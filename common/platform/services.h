@@ -7,6 +7,7 @@
 #include <vector>
 
 class QWidget;
+class QCoreApplication;
 
 namespace dz::ui {
 
@@ -20,6 +21,10 @@ public:
 };
 
 void beep();
+
+// What every program does first with its application object: Qt's own dialogs and buttons speak
+// Hungarian (Qt's translation when it is installed; English texts otherwise).
+void initApplication(QCoreApplication& app);
 
 // The second-start refusal: a lock file in the program folder, held until the program ends.
 // Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon) when
