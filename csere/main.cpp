@@ -1,6 +1,6 @@
 // vazoz: the key workshop's start window `kiertekel`, refusing a second start.
 #include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "ui/workshop.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "platform/numbergrid.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
-#include "ui/mainwindow.h"
+#include "ui/workshop.h"
 #include "ui/teljesk.h"
 #include "ui/vezetes.h"
 

@@ -1,4 +1,4 @@
-#include "ui/mainwindow.h"
+#include "ui/workshop.h"
 
 #include "core/folder.h"
 #include "core/keyfile.h"
