@@ -373,3 +373,52 @@ TEST(VazozWindows, RandomSelectionExtensionAndDistribution) {
     v.w.List5_DblClick();  // List4 is empty: List5 stays
     EXPECT_TRUE(v.w.list(5)->isVisible());
 }
+
+TEST(VazozKeys, BadKeyFilesLoadOrAreRefusedAndTheOperationsStaySound) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* message;  // nullptr: none
+        int rows;
+    };
+    std::string many;
+    for (int i = 0; i < 40000; ++i) many += "01 02 03 \n";
+    const Case cases[] = {
+        {"one number", "07\r\n", nullptr, 1},
+        {"nine numbers", "01 02 03 04 05 06 07 08 09 \r\n", nullptr, 1},
+        {"mixed lengths", "01 02 03 04 05 06 07 08 \r\n09 10 \r\n", nullptr, 2},
+        {"letters", "ab cd 05\r\n", nullptr, 1},
+        {"negative", "01 -3 05\r\n", "20-nél nagyobb szám van a kulcsban !\r01 -3 05", 0},
+        {"fraction", "01 1.5 05\r\n", "20-nél nagyobb szám van a kulcsban !\r01 1.5 05", 0},
+        {"comma", "01 02,03 04\r\n", nullptr, 2},
+        {"40000 rows", many, "Lista betelt, maximum 32736 sor tölthető be !", 32736},
+        {"CR only", "01 02\r03 04\r", nullptr, 2},
+        {"binary", std::string("\x01\xff\x00 05 \xfe\r\n", 10), nullptr, 1},
+        {"a very long line", std::string(100000, '1'), "20-nél nagyobb szám van a kulcsban !\r111", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Vazoz v;
+        v.load(c.bytes);
+        if (c.message) {
+            EXPECT_TRUE(v.lastMessage().startsWith(QString::fromUtf8(c.message))) << v.lastMessage().toStdString();
+            EXPECT_LT(v.lastMessage().size(), 300);  // a huge row is cut in the message
+        }
+        else if (c.rows)
+            EXPECT_TRUE(seam::messages().empty());
+        EXPECT_EQ(v.items(1).size(), c.rows);
+        // every operation on what was loaded: a refusal or a sound new key, never a crash
+        v.w.grid()->clearAll();
+        for (int n = 1; n <= 20; ++n)
+            if (v.w.analysis().presence & (1u << n)) v.w.grid()->setMarked(n, true);
+        v.w.Command3D4_Click();
+        for (const QString& row : v.items(2)) EXPECT_EQ(row.size() % 3, 0) << row.toStdString();
+        v.w.Command3D10_Click();
+        v.get<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("8"));
+        v.w.Command3D23_Click();
+        v.w.Command3D18_Click();
+        v.w.Command3D30_Click();
+        v.w.Command3D11_Click();
+        EXPECT_EQ(v.w.analysis().presence & ~0x1FFFFEu, 0u);
+    }
+}

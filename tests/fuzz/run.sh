@@ -20,7 +20,8 @@ mkdir -p "$out/corpus"
 bin=$out/fuzz_$target
 extra=""
 if [ -f "$here/fuzz_$target.sources" ]; then
-  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do extra="$extra $root/$f"; done
+  # each source's program folder is an include root too ("core/x.h" of csere/core/x.cpp)
+  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do extra="$extra $root/$f -I$root/${f%%/*}"; done
 fi
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root/common" -I"$root/common/tests" -I"$root" $(pkg-config --cflags Qt6Core) \
