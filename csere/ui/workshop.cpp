@@ -13,6 +13,16 @@
 #include "ui/teljesk.h"
 #include "ui/vezetes.h"
 
+// The recording grid and the shipped keys windows are built apart; the buttons that open them
+// stand disabled until they are part of the program.
+#if __has_include("ui/gyari.h") && __has_include("ui/kenorogz.h")
+#define CSERE_HAS_SHIPPED_AND_GRID 1
+#include "ui/gyari.h"
+#include "ui/kenorogz.h"
+#else
+#define CSERE_HAS_SHIPPED_AND_GRID 0
+#endif
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -178,9 +188,8 @@ kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
     Panel3D1->setFrameShape(QFrame::Panel);
     Panel3D1->setFrameShadow(QFrame::Sunken);
 
-    // The recording grid and the shipped keys come with their own windows.
-    Command3D6->setEnabled(false);
-    Command3D8->setEnabled(false);
+    Command3D6->setEnabled(CSERE_HAS_SHIPPED_AND_GRID);
+    Command3D8->setEnabled(CSERE_HAS_SHIPPED_AND_GRID);
 
     connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
     connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
@@ -273,9 +282,26 @@ void kiertekel::List2_DblClick(int index) {
 
 void kiertekel::Command3D27_Click() { List2->clear(); }
 
-void kiertekel::Command3D6_Click() {}
+void kiertekel::Command3D6_Click() {
+#if CSERE_HAS_SHIPPED_AND_GRID
+    kenorogz w(this);
+    w.exec();
+#endif
+}
 
-void kiertekel::Command3D8_Click() {}
+void kiertekel::Command3D8_Click() {
+#if CSERE_HAS_SHIPPED_AND_GRID
+    QString line, name;
+    {
+        gyari g(this);
+        g.exec();
+        if (!g.chosen()) return;
+        line = g.chosenLine();
+        name = g.chosenFileName();
+    }
+    loadShippedKey(name, line);
+#endif
+}
 
 void kiertekel::Command3D1_Click() {
     close();
