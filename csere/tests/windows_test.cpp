@@ -422,3 +422,38 @@ TEST(VazozKeys, BadKeyFilesLoadOrAreRefusedAndTheOperationsStaySound) {
         EXPECT_EQ(v.w.analysis().presence & ~0x1FFFFEu, 0u);
     }
 }
+
+#if defined(CSERE_HAS_SHIPPED_AND_GRID) && CSERE_HAS_SHIPPED_AND_GRID
+#include "ui/gyari.h"
+#include "ui/kenorogz.h"
+
+#include <QDir>
+
+TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
+    Vazoz v;
+    QDir(v.dir.path()).mkdir(QStringLiteral("kulcsp"));
+    v.write(QStringLiteral("kulcsp/vevud.inf"), "510a0001.txt otos\r\n");
+    v.write(QStringLiteral("kulcsp/510a0001.txt"), "01 02 03 04 05 \r\n\r\n06 07 08 09 10 \r\n");
+    v.w.list(2)->setItems({QStringLiteral("01 ")});
+    v.inModal<csere::gyari>(
+        [](csere::gyari& g) {
+            g.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->setListIndex(0);
+            g.List1_Click(0);
+            g.Command3D1_Click();
+        },
+        [&] { v.w.Command3D8_Click(); });
+    EXPECT_TRUE(v.w.shippedKeyChosen());
+    EXPECT_EQ(v.label("Label6"), QStringLiteral("510a0001.txt otos"));
+    // a shipped key goes on past its empty line
+    EXPECT_EQ(v.items(1), (QStringList{"01 02 03 04 05 ", "06 07 08 09 10 "}));
+    EXPECT_EQ(v.label("Label3"), QStringLiteral(" 2"));
+    EXPECT_EQ(v.w.dialogFileName(), v.path("kulcsp/510a0001.txt"));
+    EXPECT_EQ(v.items(2), QStringList{"01 "});  // loading never touches the new key
+
+    // closing without a choice changes nothing
+    v.inModal<csere::gyari>([](csere::gyari& g) { g.Kilep_Click(); }, [&] { v.w.Command3D8_Click(); });
+    EXPECT_EQ(v.items(1).size(), 2);
+
+    v.inModal<csere::kenorogz>([](csere::kenorogz&) {}, [&] { v.w.Command3D6_Click(); });
+}
+#endif

@@ -13,14 +13,15 @@
 #include "ui/teljesk.h"
 #include "ui/vezetes.h"
 
-// The recording grid and the shipped keys windows are built apart; the buttons that open them
-// stand disabled until they are part of the program.
-#if __has_include("ui/gyari.h") && __has_include("ui/kenorogz.h")
-#define CSERE_HAS_SHIPPED_AND_GRID 1
+// The recording grid and the shipped keys windows are built apart: the build defines
+// CSERE_HAS_SHIPPED_AND_GRID once they are part of the program, and until then the buttons that
+// open them stand disabled.
+#ifndef CSERE_HAS_SHIPPED_AND_GRID
+#define CSERE_HAS_SHIPPED_AND_GRID 0
+#endif
+#if CSERE_HAS_SHIPPED_AND_GRID
 #include "ui/gyari.h"
 #include "ui/kenorogz.h"
-#else
-#define CSERE_HAS_SHIPPED_AND_GRID 0
 #endif
 
 #include <QApplication>
