@@ -25,20 +25,16 @@ using namespace csere;
 
 namespace {
 
-// 32736 rows of type t over 1..20: the t-subsets in order, repeated where there are fewer.
-QString keyFile(int t) {
+// 32736 rows of type t over 1..top: the t-subsets in order, repeated where there are fewer.
+QString keyFile(int t, int top = 20) {
     static QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/key%1.txt").arg(t);
+    const QString path = dir.path() + QStringLiteral("/key%1_%2.txt").arg(t).arg(top);
     if (QFile::exists(path)) return path;
-    std::string bytes;
-    int rows = 0;
-    while (rows < kRowLimit)
-        for (uint32_t m = 0; m < (1u << 20) && rows < kRowLimit; ++m)
-            if (std::popcount(m) == t) {
-                bytes += producedRow(m << 1).toStdString() + "\r\n";
-                ++rows;
-            }
-    dz::writeBytes(path, bytes);
+    QStringList rows;
+    while (rows.size() < kRowLimit)
+        for (uint32_t m = 0; m < (1u << top) && rows.size() < kRowLimit; ++m)
+            if (std::popcount(m) == t) rows << producedRow(m << 1);
+    dz::writeLines(path, rows);
     return path;
 }
 
@@ -101,16 +97,8 @@ BENCHMARK(BM_Swap32736)->Unit(benchmark::kMillisecond);
 
 void BM_OneToMany32736(benchmark::State& state) {
     // a key over 1..14, 5 replaced by 15..20
-    QTemporaryDir dir;
-    QStringList rows;
-    for (uint32_t m = 0; m < (1u << 14) && rows.size() < 2002; ++m)
-        if (std::popcount(m) == 6) rows << producedRow(m << 1);
-    QStringList all;
-    while (all.size() < kRowLimit) all += rows;
-    all = all.mid(0, kRowLimit);
-    dz::writeLines(dir.path() + QStringLiteral("/k.txt"), all);
     Workshop s(6);
-    s.w.loadKeyFile(dir.path() + QStringLiteral("/k.txt"));
+    s.w.loadKeyFile(keyFile(6, 14));
     s.w.findChild<QLabel*>(QStringLiteral("Label9"))->setText(QStringLiteral("05"));
     s.mark(0x1F8000u);  // 15..20
     for (auto _ : state) s.w.Command3D24_Click();
@@ -119,15 +107,9 @@ void BM_OneToMany32736(benchmark::State& state) {
 BENCHMARK(BM_OneToMany32736)->Unit(benchmark::kMillisecond);
 
 void BM_Fix32736(benchmark::State& state) {
-    QTemporaryDir dir;
-    QStringList rows;
-    // a key over 1..18 (8568 rows, repeated), FIX 19 and 20
-    while (rows.size() < kRowLimit)
-        for (uint32_t m = 0; m < (1u << 18) && rows.size() < kRowLimit; ++m)
-            if (std::popcount(m) == 5) rows << producedRow(m << 1);
-    dz::writeLines(dir.path() + QStringLiteral("/k.txt"), rows);
+    // a key over 1..18, FIX 19 and 20
     Workshop s(5);
-    s.w.loadKeyFile(dir.path() + QStringLiteral("/k.txt"));
+    s.w.loadKeyFile(keyFile(5, 18));
     s.mark((1u << 19) | (1u << 20));
     for (auto _ : state) s.w.Command3D10_Click();
     report(state, s, 2);

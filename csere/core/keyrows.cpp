@@ -1,5 +1,6 @@
 #include "core/keyrows.h"
 
+#include "core/keyfile.h"
 #include "core/textfmt.h"
 
 #include <bit>
@@ -39,15 +40,8 @@ QString twoDigits(int n) {
 }
 
 QString producedRow(uint32_t mask) {
-    QString s;
-    s.reserve(3 * std::popcount(mask));
-    for (int n = 1; n <= 20; ++n)
-        if (mask & (1u << n)) {
-            s += QLatin1Char(char('0' + n / 10));
-            s += QLatin1Char(char('0' + n % 10));
-            s += QLatin1Char(' ');
-        }
-    return s;
+    // the generators' row without its leading blank
+    return dz::key::generatedRowFromMask(mask & 0x1FFFFEu).mid(1);
 }
 
 namespace {

@@ -4,18 +4,15 @@
 #include "core/keyrows.h"
 #include "core/textfile.h"
 #include "tests/testutil.h"
+#include "tests/vazoztest.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
 using namespace csere;
+using csere::testing::bits;
 
 namespace {
-uint32_t bits(std::initializer_list<int> ns) {
-    uint32_t m = 0;
-    for (int n : ns) m |= 1u << n;
-    return m;
-}
 std::string manyRows(int n) {
     std::string s;
     for (int i = 0; i < n; ++i) s += "01 02 03 \r\n";

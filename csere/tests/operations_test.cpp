@@ -1,33 +1,15 @@
 // The workshop's logic without windows: row decoding, the key analysis and every operation.
 #include "core/keyrows.h"
 #include "core/operations.h"
+#include "tests/vazoztest.h"
 
-#include <QString>
 #include <bit>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace csere;
+using namespace csere::testing;
 
 namespace {
-uint32_t bits(std::initializer_list<int> ns) {
-    uint32_t m = 0;
-    for (int n : ns) m |= 1u << n;
-    return m;
-}
-QStringList L(std::initializer_list<const char*> rows) {
-    QStringList out;
-    for (const char* r : rows) out << QString::fromUtf8(r);
-    return out;
-}
-// Reseeding keeps the stream, so a test sees the same draws every run.
-class FixedRandom : public dz::Random {
-public:
-    explicit FixedRandom(uint64_t s) : dz::Random(s) {}
-    void seed(uint64_t) override {}
-};
 KeyAnalysis analysed(const QStringList& rows) {
     const AnalysisOutcome o = analyseKey(rows);
     EXPECT_FALSE(o.rejectedRow);

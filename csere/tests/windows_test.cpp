@@ -5,6 +5,7 @@
 #include "platform/numbergrid.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
+#include "tests/vazoztest.h"
 #include "ui/workshop.h"
 #include "ui/teljesk.h"
 #include "ui/vezetes.h"
@@ -17,9 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace csere;
 namespace seam = dz::ui::seam;
