@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,6 +86,26 @@ TEST(VazozBoard, CellsRowButtonsAndTheCount) {
     v.w.Command3D3_Click();
     EXPECT_EQ(v.label("Label4"), QString());
     EXPECT_EQ(v.w.grid()->selection().count(), 0);
+}
+
+TEST(VazozBoard, HintsAndCaptions) {
+    Vazoz v;
+    const auto hover = [](QWidget* w) {
+        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(w, &e);
+    };
+    hover(v.get(QStringLiteral("Command3D24")));
+    EXPECT_EQ(v.label("Panel3D1"), QStringLiteral("A kulcs egy kijelölt elemének egy vagy több számmal történő cseréje !"));
+    hover(v.get(QStringLiteral("Text1(2)")));
+    EXPECT_EQ(v.label("Panel3D1"), QStringLiteral("A véletlen kijelölés darabszáma, kezdő és végértéke !"));
+    hover(v.cell(3));  // a cell writes no hint
+    EXPECT_EQ(v.label("Panel3D1"), QStringLiteral("A véletlen kijelölés darabszáma, kezdő és végértéke !"));
+    hover(&v.w);
+    EXPECT_EQ(v.label("Panel3D1"), QString());
+    EXPECT_EQ(v.get<QPushButton>(QStringLiteral("Command3D11"))->text(), QStringLiteral(" <- Vissza"));
+    EXPECT_EQ(v.label("Label7"), QStringLiteral("Db.     Tól:    Ig:"));
+    EXPECT_TRUE(v.w.list(1)->sorted());
+    EXPECT_TRUE(v.w.list(2)->sorted());
 }
 
 TEST(VazozBoard, ShowingAListsNumbers) {
