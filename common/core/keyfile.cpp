@@ -4,6 +4,8 @@
 #include "textfile.h"
 #include "textfmt.h"
 
+#include <algorithm>
+
 namespace dz::key {
 
 QString generatedRow(const std::vector<int>& numbers) {
@@ -54,15 +56,12 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     InputItemReader r(*bytes);
     while (!r.atEnd()) {
         const std::string_view item = r.next();
-        if (item.empty()) {
-            if (empty == EmptyItem::EndsRows) break;
-            continue;
-        }
+        if (item.empty() && empty == EmptyItem::EndsRows) break;
         if (rows.size() >= maxRows) {
             if (truncated) *truncated = true;
             break;
         }
-        rows << cp1250::decode(item);
+        rows << cp1250::decode(item.substr(0, std::min(item.size(), kLineTextLimit)));
     }
     return rows;
 }
