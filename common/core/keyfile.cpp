@@ -1,10 +1,7 @@
 #include "keyfile.h"
 
-#include "cp1250.h"
 #include "textfile.h"
 #include "textfmt.h"
-
-#include <algorithm>
 
 namespace dz::key {
 
@@ -61,7 +58,7 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
             if (truncated) *truncated = true;
             break;
         }
-        rows << cp1250::decode(item.substr(0, std::min(item.size(), kLineTextLimit)));
+        rows << decodeCapped(item);
     }
     return rows;
 }

@@ -29,9 +29,7 @@ std::string_view withoutBom(std::string_view bytes) {
     return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
 }
 
-namespace {
 QString decodeCapped(std::string_view s) { return cp1250::decode(s.substr(0, std::min(s.size(), kLineTextLimit))); }
-}  // namespace
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     bytes = withoutBom(bytes);

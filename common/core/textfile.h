@@ -21,6 +21,8 @@ std::string_view withoutBom(std::string_view bytes);
 // The most characters of one line that a reader keeps as text or a list shows: far more than any
 // record, key row or setting holds, and a file of one huge line never becomes a huge text.
 inline constexpr size_t kLineTextLimit = 4096;
+// A line or item as text: decoded from cp1250, cut at kLineTextLimit characters.
+QString decodeCapped(std::string_view bytes);
 
 // Splits bytes into lines: CR LF, LF or a lone CR ends a line, so no CR reaches one; a last line without an
 // end counts, an empty tail after the last end does not. The views point into bytes.

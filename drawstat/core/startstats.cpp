@@ -1,6 +1,5 @@
 #include "startstats.h"
 
-#include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
@@ -34,10 +33,7 @@ QStringList fullListLines(const dz::DrawFile& file) {
     const size_t first = n > size_t(dz::kFullListLimit) ? n - size_t(dz::kFullListLimit) : 0;
     QStringList out;
     out.reserve(qsizetype(n - first));
-    for (size_t i = first; i < n; ++i) {
-        const std::string_view line = file.line(i);
-        out << dz::cp1250::decode(line.substr(0, std::min(line.size(), dz::kLineTextLimit)));
-    }
+    for (size_t i = first; i < n; ++i) out << dz::decodeCapped(file.line(i));
     return out;
 }
 

@@ -19,11 +19,17 @@ out=${FUZZ_OUT:-$here/out}/$target
 mkdir -p "$out/corpus"
 bin=$out/fuzz_$target
 extra=""
+incs=""
 if [ -f "$here/fuzz_$target.sources" ]; then
-  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do extra="$extra $root/$f"; done
+  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do
+    extra="$extra $root/$f"
+    # a program's sources include their own headers from the program's folder ("core/keyload.h")
+    dir="-I$root/${f%%/*}"
+    case " $incs " in *" $dir "*) ;; *) incs="$incs $dir" ;; esac
+  done
 fi
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/common" -I"$root/common/tests" -I"$root" $(pkg-config --cflags Qt6Core) \
+    -I"$root/common" -I"$root/common/tests" -I"$root" $incs $(pkg-config --cflags Qt6Core) \
     "$here/fuzz_$target.cpp" "$root"/common/core/*.cpp $extra \
     $(pkg-config --libs Qt6Core) -o "$bin"
 # Seeds: real records, short and faulty lines, key rows, numbers.
