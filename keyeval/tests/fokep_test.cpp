@@ -1,6 +1,7 @@
 #include "core/evalbuild.h"
 #include "core/keyfile.h"
 #include "core/synth.h"
+#include "core/textfile.h"
 #include "core/textfmt.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
@@ -178,6 +179,25 @@ TEST(FokepRun, PeriodPastTheLastDrawIsReplaced) {
     EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 11 264  *8+  1"));
 }
 
+TEST(FokepRun, ByteOrderMarksBeforeTheFirstLinesAreSkipped) {
+    Folder fx;
+    fx.write(fx.build.drawFile, "\xEF\xBB\xBF" + draw(11, 264, {1, 2, 3, 4, 5, 6, 7, 8}, 1) +
+                                    draw(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
+                                    draw(12, 5, {11, 12, 13, 14, 15, 16, 17, 18}, 3));
+    fx.write(QStringLiteral("bom.txt"), "\xEF\xBB\xBF" + kRow + "01 02 03 04 05 06 19 20\r\n");
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("bom.txt"));
+    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "12", "5"});
+    w->Check3[0]->setChecked(true);
+    run(*w);
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 2"));
+    EXPECT_EQ(w->Label14->text(), QStringLiteral("3"));
+    ASSERT_GT(w->List3->count(), 0);
+    EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 11 264  *8+  1"));
+    EXPECT_EQ(w->List1->item(0), QStringLiteral("   01 02 03 04 05 06 07 08 "));
+}
+
 TEST(FokepRun, MessagesThatEndARun) {
     Folder fx;
     auto w = fx.open();
@@ -349,6 +369,14 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     // Cancel changes nothing.
     w->Command3D3_Click();
     EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("big.txt")));
+
+    // A file of one huge line (no key at all) becomes one row of a bounded length.
+    fx.write(QStringLiteral("nul.txt"), std::string(8 << 20, '\0'));
+    seam::queueFile(fx.path(QStringLiteral("nul.txt")));
+    w->Command3D3_Click();
+    ASSERT_EQ(w->List1->count(), 1);
+    EXPECT_LE(size_t(w->List1->item(0).size()), kLineTextLimit + 2);
+    w->List1->grab();
 }
 
 TEST(FokepKeys, DeleteAndViews) {
