@@ -9,7 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 target=${1:-readers}
 secs=${2:-60}
-if ! command -v clang++ >/dev/null 2>&1; then
+# clang with its fuzzer runtime (a clang without libclang-rt-dev cannot link -fsanitize=fuzzer)
+if ! command -v clang++ >/dev/null 2>&1 || [ ! -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a)" ]; then
   if [ "$(id -u)" != 0 ]; then echo "fuzz: clang is missing; run as root to install it" >&2; exit 1; fi
   DEBIAN_FRONTEND=noninteractive apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-dev qt6-base-dev pkg-config >/dev/null \
