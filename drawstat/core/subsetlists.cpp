@@ -134,7 +134,7 @@ QStringList leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow) {
 
 QString lifePathNumberText(const QString& row, int k) {
     const qsizetype dash = row.indexOf(QLatin1Char('-'));
-    qsizetype start = dash + 2;  // 1-based: two after the dash
+    qsizetype start = dash + 3;  // 1-based: two after the dash
     if (dash < 0) {
         start = 1;
         for (qsizetype i = 0; i < row.size(); ++i)
