@@ -123,20 +123,31 @@ void CounterFile::setHighWaterKey(std::string_view key) {
     std::memcpy(text(n_ + 1) + 2 * k_ + 5, key.data(), std::min<size_t>(12, key.size()));
 }
 
-std::optional<std::string> readDrawBytes(const QString& path) { return dz::readFileBytes(path); }
+DrawBytes::DrawBytes() = default;
+DrawBytes::DrawBytes(DrawBytes&&) noexcept = default;
+DrawBytes& DrawBytes::operator=(DrawBytes&&) noexcept = default;
+DrawBytes::~DrawBytes() = default;
+
+std::optional<DrawBytes> readDrawBytes(const QString& path) {
+    DrawBytes d;
+    d.file_ = std::make_unique<QFile>(path);
+    if (!d.file_->open(QIODevice::ReadOnly)) return std::nullopt;
+    const qint64 size = d.file_->size();
+    if (size > 0) {
+        if (const uchar* m = d.file_->map(0, size)) {
+            d.view_ = std::string_view(reinterpret_cast<const char*>(m), size_t(size));
+            return d;
+        }
+    }
+    d.file_->close();
+    auto bytes = dz::readFileBytes(path);  // a pipe, a special file: read as it comes
+    if (!bytes) return std::nullopt;
+    d.copy_ = std::move(*bytes);
+    d.view_ = d.copy_;
+    return d;
+}
 
 namespace {
-
-// The position choices p0 < .. < p(k-1) of 0..7, in lexicographic order, k bytes each.
-std::vector<uint8_t> positionChoices(int k) {
-    std::vector<uint8_t> out;
-    for (unsigned m = 0; m < 256; ++m) {
-        if (std::popcount(m) != k) continue;
-        for (uint8_t i = 0; i < 8; ++i)
-            if (m & (1u << i)) out.push_back(i);
-    }
-    return out;
-}
 
 // The eight numbers of a draw line, strictly ascending 1..20; false for a line that is no draw.
 bool drawNumbers(std::string_view item, int* x) {
@@ -150,6 +161,20 @@ bool drawNumbers(std::string_view item, int* x) {
     return true;
 }
 
+// Calls hit(rank) for every K-subset of the draw x[0..7]; t[j][v] is what number v takes off the
+// rank in slot j, so the rank is built up slot by slot as the positions are chosen.
+template <int K, int J = 0>
+struct Subsets {
+    template <class Hit>
+    static void run(const int (&t)[8][21], const int* x, int from, int partial, Hit& hit) {
+        if constexpr (J == K) {
+            hit(partial);
+        } else {
+            for (int p = from; p <= 8 - (K - J); ++p) Subsets<K, J + 1>::run(t, x, p + 1, partial - t[J][x[p]], hit);
+        }
+    }
+};
+
 }  // namespace
 
 CountInResult countIn(CounterFile& file, std::string_view drawBytes,
@@ -157,21 +182,29 @@ CountInResult countIn(CounterFile& file, std::string_view drawBytes,
     CountInResult res;
     const int k = file.k(), n = file.records();
     const std::string highWater(file.highWaterKey());
-    const std::vector<uint8_t> choices = positionChoices(k);
-    const size_t nChoices = choices.size() / size_t(k);
+    int t[8][21] = {};
+    for (int j = 0; j < k; ++j)
+        for (int v = 1; v <= 20; ++v) t[j][v] = int(binomial(20 - v, k - j));
 
     std::vector<uint32_t> added(size_t(n) + 1, 0);
-    std::vector<uint32_t> last(size_t(n) + 1, 0);  // index + 1 into keys of the draw that hit it last
-    std::vector<const char*> keys;                 // keys of the counted draws, in the draw bytes
-    std::string_view lastKey;                      // of the last line whose key is a draw key
+    // where in the draw bytes the key of the last draw that held the subset stands, + 1
+    std::vector<size_t> last(size_t(n) + 1, 0);
+    const char* const base = drawBytes.data();
+    const char* lastCounted = nullptr;
+    std::string_view lastKey;  // of the last line whose key is a draw key
     unsigned sinceSlice = 0;
     bool stop = false;
+    size_t at = 0;
+    auto hit = [&](int r) {
+        ++added[size_t(r)];
+        last[size_t(r)] = at;
+    };
 
     forEachDrawItem(drawBytes, [&](std::string_view item) {
         if (stop) return;
         if (slice && ++sinceSlice >= 4096) {
             sinceSlice = 0;
-            if (!slice(keys.empty() ? std::string_view{} : std::string_view(keys.back(), 12))) {
+            if (!slice(lastCounted ? std::string_view(lastCounted, 12) : std::string_view{})) {
                 stop = true;
                 return;
             }
@@ -183,36 +216,33 @@ CountInResult countIn(CounterFile& file, std::string_view drawBytes,
         if (key <= std::string_view(highWater)) return;
         int x[8];
         if (!drawNumbers(item, x)) return;
-        keys.push_back(key.data());
-        const uint32_t drawNo = uint32_t(keys.size());
-        // c[i][j]: what number i takes off the rank in slot j
-        int c[8][8];
-        for (int i = 0; i < 8; ++i)
-            for (int j = 0; j < k; ++j) c[i][j] = int(binomial(20 - x[i], k - j));
-        const uint8_t* p = choices.data();
-        for (size_t s = 0; s < nChoices; ++s, p += k) {
-            int r = n;
-            for (int j = 0; j < k; ++j) r -= c[p[j]][j];
-            ++added[size_t(r)];
-            last[size_t(r)] = drawNo;
+        lastCounted = key.data();
+        ++res.counted;
+        at = size_t(key.data() - base) + 1;
+        switch (k) {
+        case 4: Subsets<4>::run(t, x, 0, n, hit); break;
+        case 5: Subsets<5>::run(t, x, 0, n, hit); break;
+        case 6: Subsets<6>::run(t, x, 0, n, hit); break;
+        case 7: Subsets<7>::run(t, x, 0, n, hit); break;
+        default: Subsets<8>::run(t, x, 0, n, hit); break;
         }
     });
     if (stop) {
         res.stopped = true;
+        res.counted = 0;
         return res;
     }
     for (int r = 1; r <= n; ++r) {
         if (!added[size_t(r)]) continue;
         const long long sum = (long long)file.count(r) + added[size_t(r)];
-        file.setRecord(r, int(std::min<long long>(sum, kMaxHitCount)), std::string_view(keys[last[size_t(r)] - 1], 12));
+        file.setRecord(r, int(std::min<long long>(sum, kMaxHitCount)), std::string_view(base + last[size_t(r)] - 1, 12));
         res.changed = true;
     }
     if (!lastKey.empty() && lastKey > std::string_view(highWater)) {
         file.setHighWaterKey(lastKey);
         res.changed = true;
     }
-    res.counted = (long long)keys.size();
-    if (!keys.empty()) res.lastCountedKey.assign(keys.back(), 12);
+    if (lastCounted) res.lastCountedKey.assign(lastCounted, 12);
     return res;
 }
 

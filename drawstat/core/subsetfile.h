@@ -5,10 +5,12 @@
 #pragma once
 #include "core/textfile.h"
 
+#include <QFile>
 #include <QString>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,8 +62,23 @@ private:
     std::string bytes_;
 };
 
-// The draw file's bytes; nullopt when it cannot be opened.
-std::optional<std::string> readDrawBytes(const QString& path);
+// A draw file's bytes, mapped rather than copied: a history is tens of megabytes, read once.
+class DrawBytes {
+public:
+    DrawBytes();
+    DrawBytes(DrawBytes&&) noexcept;
+    DrawBytes& operator=(DrawBytes&&) noexcept;
+    ~DrawBytes();
+    std::string_view view() const { return view_; }
+
+private:
+    friend std::optional<DrawBytes> readDrawBytes(const QString& path);
+    std::unique_ptr<QFile> file_;
+    std::string copy_;  // where the file cannot be mapped
+    std::string_view view_;
+};
+// nullopt when the file cannot be opened.
+std::optional<DrawBytes> readDrawBytes(const QString& path);
 
 // Calls f(item) for every line of a draw file, the line read as one input item (leading blanks
 // skipped, ended by a comma). Lines end at CR LF, LF or a lone CR; a UTF-8 byte order mark at the

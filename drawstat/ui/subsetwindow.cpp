@@ -232,7 +232,7 @@ void SubsetWindow::Command3D2_Click() {
     // ignored meanwhile, and the close box stops the run (the file then stays as it was).
     QElapsedTimer slice;
     slice.start();
-    const CountInResult r = countIn(counter, *draws, [&](std::string_view key) {
+    const CountInResult r = countIn(counter, draws->view(), [&](std::string_view key) {
         if (slice.elapsed() >= 20) {
             if (p_.countInProgress && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
             QApplication::processEvents();
@@ -361,7 +361,7 @@ void SubsetWindow::SSCommand1_Click() {
     dz::ui::BusyCursor busy;
     if (p_.lifePathClearsLabel2) Label2->clear();
     dz::ui::ListBox* target = lifePathList();
-    target->setItems(lifePath(*draws, p_, numbers).rows);
+    target->setItems(lifePath(draws->view(), p_, numbers).rows);
     if (p_.pageCount > 0) {
         for (auto* l : List2) l->hide();
         Option1->clear();
