@@ -440,3 +440,49 @@ TEST_F(SubsetWindowTest, NyolcasHintsPageSizesAndOptionsMayStandUnchosen) {
     w.option(3)->click();  // a click on the chosen option keeps it
     EXPECT_EQ(w.Option1->chosen(), 3);
 }
+
+TEST_F(SubsetWindowTest, BadDrawFilesAndCounterFilesNeverFaultNorGrowTheFile) {
+    std::string binary;
+    for (int i = 0; i < 5000; ++i) binary += char((i * 7919 + i / 13) & 0xFF);
+    const std::vector<std::string> drawFiles{
+        "",
+        binary,
+        "20101231 001\r\n\r\n,,,\r\n20101231 002 99 -5 ab 04 05 06 07 08 09\r\n\t 20101231 006 20 20\r\nx\r" +
+            line(7, {1, 2, 3, 4, 5, 6, 7, 8}),
+        std::string(1 << 20, '7'),
+        "\xEF\xBB\xBF" + line(1, {13, 14, 15, 16, 17, 18, 19, 20}) + "20991231 999 01 02 03 04 05 06 07 08"};
+    for (int k : {4, 8}) {
+        SubsetWindow w(drawstatSubsetProfile(k));
+        for (const auto& d : drawFiles) {
+            // rows edited by hand
+            w.List1->setItems({"x", "-", QString(300, '-'), "    1 - 01 02 03 04 05 06 07 08  - 20100506 001"});
+            folder.write("vevud.txt", d);
+            folder.write(QStringLiteral("vevud%1.txt").arg(k), zeroedCounterFile(k));
+            w.Command3D2_Click();
+            EXPECT_EQ(folder.read(QStringLiteral("vevud%1.txt").arg(k)).size(), zeroedCounterFile(k).size());
+            for (int row = 0; row < w.List1->count(); ++row) {
+                w.List1->setListIndex(row);
+                w.SSCommand1_Click();
+                EXPECT_GE(w.lifePathList()->count(), 1);
+            }
+            w.Command3D3_Click();
+            w.Command3D4_Click();
+        }
+        EXPECT_TRUE(messages().empty()) << lastMessage().toStdString();
+    }
+    // the last file counts its two draws; the byte order mark is no part of the first key
+    CounterFile c;
+    ASSERT_EQ(CounterFile::load(folder.path("vevud8.txt"), 8, c), CounterFile::Status::Ok);
+    EXPECT_EQ(c.count(125970), 1);
+    EXPECT_EQ(c.count(1), 1);
+    EXPECT_EQ(c.highWaterKey(), "20991231 999");
+
+    // a counter file full of letters: the lists read its counts as 0
+    folder.write("vevud4.txt", std::string(zeroedCounterFile(4).size(), 'a'));
+    SubsetWindow w(drawstatSubsetProfile(4));
+    w.Command3D3_Click();
+    w.Command3D4_Click();
+    EXPECT_EQ(w.List1->count(), 0);
+    EXPECT_EQ(w.List2[0]->count(), 4845);
+    EXPECT_TRUE(messages().empty());
+}
