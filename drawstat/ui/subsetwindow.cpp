@@ -61,50 +61,51 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     pal.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(pal);
     setAutoFillBackground(true);
-    resize(dz::ui::twips(10560), dz::ui::twips(5880));
+    resize(dz::ui::twips(11700), dz::ui::twips(5880));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
-    // The designed lists first, the elements made at load after them: later widgets lie on top,
-    // so the life path list (the last element) covers the pages.
+    // The designed lists first, the elements made at load after them in index order: later
+    // widgets lie on top, so the life path list (the last element) covers the pages.
     List1 = new dz::ui::ListBox(this, p_.list1Sorted);
     List1->setObjectName(QStringLiteral("List1"));
-    dz::ui::placeTwips(List1, 120, 120, 5160, 5160);
+    dz::ui::placeTwips(List1, 120, 120, 6000, 5160);
     const bool pages = p_.pageCount > 0;
     const int rightTop = pages ? 480 : 120, rightHeight = pages ? 4800 : 5160;
     auto rightList = [&](const QString& name, bool sorted) {
         auto* l = new dz::ui::ListBox(this, sorted);
         l->setObjectName(name);
-        dz::ui::placeTwips(l, 7320, rightTop, 3120, rightHeight);
+        dz::ui::placeTwips(l, 8160, rightTop, 3420, rightHeight);
         l->setFont(fixed);
         return l;
     };
-    List2.push_back(rightList(p_.list2Count > 1 ? QStringLiteral("List2(0)") : QStringLiteral("List2"), false));
+    // List3 lowest: a page shown over hatos's least-drawn list is the page the options chose.
     if (p_.hasList3) {
         List3 = rightList(QStringLiteral("List3"), p_.pageCount > 0 && p_.list1Sorted);
         List3->hide();
     }
+    List2.push_back(rightList(p_.list2Count > 1 ? QStringLiteral("List2(0)") : QStringLiteral("List2"), false));
     List1->setFont(fixed);
 
-    Label1 = greyLabel(this, "Label1", 5400, 120, 1800);
+    Label1 = greyLabel(this, "Label1", 6240, 120, 1800);
     Check3D1 = new QCheckBox(this);
     Check3D1->setObjectName(QStringLiteral("Check3D1"));
-    dz::ui::placeTwips(Check3D1, 5400, 540, 255, 285);
-    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Ujragenerálás"), 5680, 495, 1520);
-    Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Begenerálás"), 5400, 975, 1800);
-    Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Legtöbbször"), 5400, 1455, 1800);
-    Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Nemhúzottak"), 5400, 1935, 1800);
-    Label2 = greyLabel(this, "Label2", 5400, 2415, 1800);
+    dz::ui::placeTwips(Check3D1, 6240, 540, 255, 285);
+    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Ujragenerálás"), 6520, 495, 1520);
+    Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Begenerálás"), 6240, 975, 1800);
+    Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Legtöbbször"), 6240, 1455, 1800);
+    Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Nemhúzottak"), 6240, 1935, 1800);
+    Label2 = greyLabel(this, "Label2", 6240, 2415, 1800);
     if (p_.lifePath) {
         if (p_.hasCheck) {
             SSCheck1 = new QCheckBox(this);
             SSCheck1->setObjectName(QStringLiteral("SSCheck1"));
-            dz::ui::placeTwips(SSCheck1, 5400, 2865, 255, 285);
+            dz::ui::placeTwips(SSCheck1, 6240, 2865, 255, 285);
         }
-        SSCommand1 = dz::ui::commandButton(this, "SSCommand1", p_.lifePathCaption, p_.hasCheck ? 5680 : 5400, 2820,
+        SSCommand1 = dz::ui::commandButton(this, "SSCommand1", p_.lifePathCaption, p_.hasCheck ? 6520 : 6240, 2820,
                                            p_.hasCheck ? 1520 : 1800);
         connect(SSCommand1, &QPushButton::clicked, this, &SubsetWindow::SSCommand1_Click);
     }
-    Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Kilép"), 5400, 4905, 1800);
+    Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Kilép"), 6240, 4905, 1800);
     if (p_.hasLatestLabel) {
         Label3 = greyLabel(this, "Label3", 120, 5340, 2400);
         Label3->setFont(fixed);
@@ -114,7 +115,7 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     for (int i = 0; i < p_.pageCount; ++i) {
         auto* b = new dz::ui::OptionButton(QString::number(i + 1), this);
         b->setObjectName(QStringLiteral("Option1(%1)").arg(i));
-        dz::ui::placeTwips(b, 7320 + 720 * i, 120, 660, 285);
+        dz::ui::placeTwips(b, 8160 + 720 * i, 120, 660, 285);
         Option1->add(b);
     }
     connect(Option1, &dz::ui::OptionGroup::optionClicked, this, &SubsetWindow::Option1_Click);
