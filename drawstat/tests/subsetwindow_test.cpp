@@ -375,7 +375,11 @@ TEST_F(SubsetWindowTest, HatosOptionsLeaveTheLifePathAndItsDoubleClickGoesBack) 
     EXPECT_EQ(w.List2[2]->items(), (QStringList{" 20100506 001    1", QString(14, ' ') + "*  1      0"}));
     w.option(0)->click();
     EXPECT_EQ(visibleRight(w), (QStringList{"List2(0)", "List2(2)"}));
-    EXPECT_TRUE(w.List2[2]->geometry() == w.List2[0]->geometry());
+    // the life path list lies on top of the page it shares its place with
+    ASSERT_EQ(w.List2[2]->geometry(), w.List2[0]->geometry());
+    QWidget* top = w.childAt(w.List2[0]->geometry().center());
+    ASSERT_NE(top, nullptr);
+    EXPECT_TRUE(top == w.List2[2] || top->parentWidget() == w.List2[2]);
     w.List2_DblClick(0);  // not the life path list: nothing
     EXPECT_EQ(visibleRight(w), (QStringList{"List2(0)", "List2(2)"}));
     emit w.List2[2]->itemDoubleClicked(0);
