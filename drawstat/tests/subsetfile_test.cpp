@@ -4,6 +4,8 @@
 #include "core/synth.h"
 #include "tests/testutil.h"
 
+#include "tests/qtprint.h"
+
 #include <gtest/gtest.h>
 #include <array>
 #include <string>

@@ -2,6 +2,8 @@
 #include "core/subsetlists.h"
 #include "core/synth.h"
 
+#include "tests/qtprint.h"
+
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>

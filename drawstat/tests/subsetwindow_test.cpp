@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include "tests/qtprint.h"
+
 #include <gtest/gtest.h>
 #include <functional>
 

@@ -193,7 +193,12 @@ void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
     if (!dz::writeLines(path, lines)) critical(this, dz::saveFailedMessage(path));
 }
 
-void SubsetWindow::notGenerated(const QString& firstLine) { critical(this, firstLine + QLatin1Char('\r') + firstRun()); }
+bool SubsetWindow::loadCounter(CounterFile& counter, const QString& missing) {
+    // a file of the wrong size is not a counter file: as if it were not generated
+    if (CounterFile::load(file(p_.counterFile), p_.k, counter) == CounterFile::Status::Ok) return true;
+    critical(this, missing + QLatin1Char('\r') + firstRun());
+    return false;
+}
 
 void SubsetWindow::Command3D1_Click() {
     if (running_) return;
@@ -217,10 +222,7 @@ void SubsetWindow::Command3D2_Click() {
     if (running_) return;
     CounterFile counter;
     const QString path = file(p_.counterFile);
-    if (CounterFile::load(path, p_.k, counter) != CounterFile::Status::Ok) {
-        notGenerated(p_.countInMissing);
-        return;
-    }
+    if (!loadCounter(counter, p_.countInMissing)) return;
     const auto draws = readDrawBytes(file(p_.drawFile));
     if (!draws) {
         critical(this, p_.drawFileMissing);
@@ -260,10 +262,7 @@ void SubsetWindow::showPageState(int page, bool hasRows) {
 void SubsetWindow::Command3D3_Click() {
     if (running_) return;
     CounterFile counter;
-    if (CounterFile::load(file(p_.counterFile), p_.k, counter) != CounterFile::Status::Ok) {
-        notGenerated(p_.mostDrawnMissing);
-        return;
-    }
+    if (!loadCounter(counter, p_.mostDrawnMissing)) return;
     dz::ui::BusyCursor busy;
     MostDrawnResult r = mostDrawn(counter, p_);
     List1->setItems(r.rows);
@@ -291,10 +290,7 @@ void SubsetWindow::Command3D3_Click() {
 void SubsetWindow::Command3D4_Click() {
     if (running_) return;
     CounterFile counter;
-    if (CounterFile::load(file(p_.counterFile), p_.k, counter) != CounterFile::Status::Ok) {
-        notGenerated(p_.neverDrawnMissing);
-        return;
-    }
+    if (!loadCounter(counter, p_.neverDrawnMissing)) return;
     dz::ui::BusyCursor busy;
     if (p_.pageCount == 0) {
         if (p_.neverDrawnShowsFirstPage) {

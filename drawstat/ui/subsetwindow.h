@@ -2,6 +2,7 @@
 // program that keeps subset statistics: a profile says what differs. "Kilép" hides it with its
 // state; the close box unloads it and the next opening reads its list files again.
 #pragma once
+#include "core/subsetfile.h"
 #include "core/subsetprofile.h"
 #include "platform/options.h"
 #include "platform/widgets.h"
@@ -72,7 +73,8 @@ private:
     QString file(const QString& name) const;
     // Replaces a list file whole; says so when it cannot.
     void saveLines(const QString& name, const QStringList& lines);
-    void notGenerated(const QString& firstLine);
+    // The window's counter file; false (after the message) when it is missing or not one.
+    bool loadCounter(CounterFile& counter, const QString& missing);
     void showPageState(int page, bool hasRows);
 
     SubsetProfile p_;
