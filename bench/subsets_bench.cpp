@@ -38,8 +38,8 @@ void countInFromFiles(int k) {
     const QString counter = path(QStringLiteral("vevud%1.txt").arg(k));
     CounterFile f;
     CounterFile::load(counter, k, f);
-    const auto draws = readDrawBytes(path(QStringLiteral("vevud.txt")));
-    countIn(f, draws->view());
+    const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
+    countIn(f, *draws);
     f.save(counter);
 }
 
@@ -49,7 +49,7 @@ const CounterFile& counted(int k) {
     auto it = files.find(k);
     if (it == files.end()) {
         CounterFile f = *CounterFile::fromBytes(k, zeroedCounterFile(k));
-        countIn(f, readDrawBytes(bench::historyFile())->view());
+        countIn(f, *dz::DrawFile::load(bench::historyFile()));
         it = files.emplace(k, std::move(f)).first;
     }
     return it->second;
@@ -116,8 +116,8 @@ void BM_LifePath(benchmark::State& state) {
     dz::ui::ListBox list;
     long long rows = 0;
     for (auto _ : state) {
-        const auto draws = readDrawBytes(path(QStringLiteral("vevud.txt")));
-        const LifePathResult r = lifePath(draws->view(), drawstatSubsetProfile(k), numbers);
+        const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
+        const LifePathResult r = lifePath(*draws, drawstatSubsetProfile(k), numbers);
         list.setItems(r.rows);
         rows = list.count();
     }

@@ -123,42 +123,34 @@ void CounterFile::setHighWaterKey(std::string_view key) {
     std::memcpy(text(n_ + 1) + 2 * k_ + 5, key.data(), std::min<size_t>(12, key.size()));
 }
 
-DrawBytes::DrawBytes() = default;
-DrawBytes::DrawBytes(DrawBytes&&) noexcept = default;
-DrawBytes& DrawBytes::operator=(DrawBytes&&) noexcept = default;
-DrawBytes::~DrawBytes() = default;
-
-std::optional<DrawBytes> readDrawBytes(const QString& path) {
-    DrawBytes d;
-    d.file_ = std::make_unique<QFile>(path);
-    if (!d.file_->open(QIODevice::ReadOnly)) return std::nullopt;
-    const qint64 size = d.file_->size();
-    if (size > 0) {
-        if (const uchar* m = d.file_->map(0, size)) {
-            d.view_ = std::string_view(reinterpret_cast<const char*>(m), size_t(size));
-            return d;
-        }
-    }
-    d.file_->close();
-    auto bytes = dz::readFileBytes(path);  // a pipe, a special file: read as it comes
-    if (!bytes) return std::nullopt;
-    d.copy_ = std::move(*bytes);
-    d.view_ = d.copy_;
-    return d;
-}
-
 namespace {
 
-// The eight numbers of a draw line, strictly ascending 1..20; false for a line that is no draw.
-bool drawNumbers(std::string_view item, int* x) {
-    if (item.size() < 36) return false;
+// The eight numbers of a draw record, strictly ascending 1..20; false for a line that is no draw.
+bool drawNumbers(const dz::DrawRecord& rec, int* x) {
     int prev = 0;
     for (int i = 0; i < 8; ++i) {
-        const int v = dz::fieldValue(item, dz::numberColumn(i + 1));
+        const int v = rec.num[size_t(i)];
         if (v <= prev || v > 20) return false;
         x[i] = prev = v;
     }
     return true;
+}
+
+// A draw key as a number (YYYYMMDD * 1000 + NNN), and back.
+uint64_t keyNumber(std::string_view key) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < 12; ++i)
+        if (i != 8) v = v * 10 + uint64_t(key[i] - '0');
+    return v;
+}
+std::string keyText(uint64_t v) {
+    std::string s(12, ' ');
+    for (int i = 11; i >= 0; --i) {
+        if (i == 8) continue;
+        s[size_t(i)] = char('0' + v % 10);
+        v /= 10;
+    }
+    return s;
 }
 
 // Calls hit(rank) for every K-subset of the draw x[0..7]; t[j][v] is what number v takes off the
@@ -177,7 +169,7 @@ struct Subsets {
 
 }  // namespace
 
-CountInResult countIn(CounterFile& file, std::string_view drawBytes,
+CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
                       const std::function<bool(std::string_view key)>& slice) {
     CountInResult res;
     const int k = file.k(), n = file.records();
@@ -187,63 +179,63 @@ CountInResult countIn(CounterFile& file, std::string_view drawBytes,
         for (int v = 1; v <= 20; ++v) t[j][v] = int(binomial(20 - v, k - j));
 
     std::vector<uint32_t> added(size_t(n) + 1, 0);
-    // where in the draw bytes the key of the last draw that held the subset stands, + 1
-    std::vector<size_t> last(size_t(n) + 1, 0);
-    const char* const base = drawBytes.data();
-    const char* lastCounted = nullptr;
-    std::string_view lastKey;  // of the last line whose key is a draw key
+    std::vector<uint64_t> last(size_t(n) + 1, 0);  // the key of the last draw that held the subset
+    std::string lastCounted;                       // the key of the last draw counted
+    std::string lastKey;                           // of the last line whose key is a draw key
     unsigned sinceSlice = 0;
-    bool stop = false;
-    size_t at = 0;
+    uint64_t at = 0;
     auto hit = [&](int r) {
         ++added[size_t(r)];
         last[size_t(r)] = at;
     };
 
-    forEachDrawItem(drawBytes, [&](std::string_view item) {
-        if (stop) return;
-        if (slice && ++sinceSlice >= 4096) {
-            sinceSlice = 0;
-            if (!slice(lastCounted ? std::string_view(lastCounted, 12) : std::string_view{})) {
-                stop = true;
-                return;
+    dz::DrawReader reader(draws);
+    for (auto batch = reader.next(); !batch.empty(); batch = reader.next()) {
+        for (const dz::DrawLine& l : batch) {
+            if (slice && ++sinceSlice >= 4096) {
+                sinceSlice = 0;
+                if (!slice(lastCounted)) {
+                    res.stopped = true;
+                    res.counted = 0;
+                    return res;
+                }
+            }
+            if (l.item.size() < 12) continue;
+            const std::string_view key = l.item.substr(0, 12);
+            if (!isDrawKey(key)) continue;
+            lastKey.assign(key);
+            if (key <= std::string_view(highWater)) continue;
+            int x[8];
+            if (!drawNumbers(l.record, x)) continue;
+            lastCounted.assign(key);
+            ++res.counted;
+            at = keyNumber(key);
+            switch (k) {
+            case 4: Subsets<4>::run(t, x, 0, n, hit); break;
+            case 5: Subsets<5>::run(t, x, 0, n, hit); break;
+            case 6: Subsets<6>::run(t, x, 0, n, hit); break;
+            case 7: Subsets<7>::run(t, x, 0, n, hit); break;
+            default: Subsets<8>::run(t, x, 0, n, hit); break;
             }
         }
-        if (item.size() < 12) return;
-        const std::string_view key = item.substr(0, 12);
-        if (!isDrawKey(key)) return;
-        lastKey = key;
-        if (key <= std::string_view(highWater)) return;
-        int x[8];
-        if (!drawNumbers(item, x)) return;
-        lastCounted = key.data();
-        ++res.counted;
-        at = size_t(key.data() - base) + 1;
-        switch (k) {
-        case 4: Subsets<4>::run(t, x, 0, n, hit); break;
-        case 5: Subsets<5>::run(t, x, 0, n, hit); break;
-        case 6: Subsets<6>::run(t, x, 0, n, hit); break;
-        case 7: Subsets<7>::run(t, x, 0, n, hit); break;
-        default: Subsets<8>::run(t, x, 0, n, hit); break;
-        }
-    });
-    if (stop) {
-        res.stopped = true;
-        res.counted = 0;
-        return res;
     }
     for (int r = 1; r <= n; ++r) {
         if (!added[size_t(r)]) continue;
         const long long sum = (long long)file.count(r) + added[size_t(r)];
-        file.setRecord(r, int(std::min<long long>(sum, kMaxHitCount)), std::string_view(base + last[size_t(r)] - 1, 12));
+        file.setRecord(r, int(std::min<long long>(sum, kMaxHitCount)), keyText(last[size_t(r)]));
         res.changed = true;
     }
-    if (!lastKey.empty() && lastKey > std::string_view(highWater)) {
+    if (!lastKey.empty() && std::string_view(lastKey) > std::string_view(highWater)) {
         file.setHighWaterKey(lastKey);
         res.changed = true;
     }
-    if (lastCounted) res.lastCountedKey.assign(lastCounted, 12);
+    res.lastCountedKey = lastCounted;
     return res;
+}
+
+CountInResult countIn(CounterFile& file, std::string_view drawBytes,
+                      const std::function<bool(std::string_view key)>& slice) {
+    return countIn(file, dz::DrawFile::fromBytes(std::string(drawBytes)), slice);
 }
 
 }  // namespace drawstat

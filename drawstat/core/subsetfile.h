@@ -3,14 +3,12 @@
 // count-in counts there and the file is replaced whole, so a stopped or killed run never leaves
 // counts raised without the trailer that records them.
 #pragma once
+#include "core/draws.h"
 #include "core/textfile.h"
 
-#include <QFile>
 #include <QString>
 #include <cstdint>
-#include <cstring>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,50 +60,6 @@ private:
     std::string bytes_;
 };
 
-// A draw file's bytes, mapped rather than copied: a history is tens of megabytes, read once.
-class DrawBytes {
-public:
-    DrawBytes();
-    DrawBytes(DrawBytes&&) noexcept;
-    DrawBytes& operator=(DrawBytes&&) noexcept;
-    ~DrawBytes();
-    std::string_view view() const { return view_; }
-
-private:
-    friend std::optional<DrawBytes> readDrawBytes(const QString& path);
-    std::unique_ptr<QFile> file_;
-    std::string copy_;  // where the file cannot be mapped
-    std::string_view view_;
-};
-// nullopt when the file cannot be opened.
-std::optional<DrawBytes> readDrawBytes(const QString& path);
-
-// Calls f(item) for every line of a draw file, the line read as one input item (leading blanks
-// skipped, ended by a comma). Lines end at CR LF, LF or a lone CR; a UTF-8 byte order mark at the
-// start is skipped; an empty tail after the last line end is no line.
-template <class F>
-void forEachDrawItem(std::string_view bytes, F&& f) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const char* q = p;
-        while (q < end && (*q == ' ' || *q == '\t')) ++q;
-        const char* itemBegin = q;
-        while (q < end && *q != '\n' && *q != '\r' && *q != ',') ++q;
-        const char* itemEnd = q;
-        if (q < end && *q == ',') {
-            const void* nl = std::memchr(q, '\n', size_t(end - q));
-            const void* cr = std::memchr(q, '\r', size_t((nl ? static_cast<const char*>(nl) : end) - q));
-            q = cr ? static_cast<const char*>(cr) : nl ? static_cast<const char*>(nl) : end;
-        }
-        if (q < end && *q == '\r') ++q;
-        if (q < end && *q == '\n') ++q;
-        f(std::string_view(itemBegin, size_t(itemEnd - itemBegin)));
-        p = q;
-    }
-}
-
 struct CountInResult {
     long long counted = 0;        // draws counted in
     std::string lastCountedKey;   // the key of the last of them
@@ -119,6 +73,9 @@ struct CountInResult {
 // the last line whose key is a draw key. slice, when given, is called every few thousand lines
 // with the key of the draw being counted; when it returns false the run stops and the file is
 // left as it was.
+CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
+                      const std::function<bool(std::string_view key)>& slice = {});
+// The same over draw file bytes in memory.
 CountInResult countIn(CounterFile& file, std::string_view drawBytes,
                       const std::function<bool(std::string_view key)>& slice = {});
 

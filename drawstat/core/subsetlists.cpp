@@ -162,7 +162,7 @@ int twoCharValue(std::string_view s, size_t pos0) {
 
 }  // namespace
 
-LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
+LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const QString& numberText) {
     LifePathResult res;
     const int k = p.k;
     const QByteArray wantBytes = dz::cp1250::encode(numberText);
@@ -171,8 +171,9 @@ LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, cons
     for (int i = 0; i < k && i < 8; ++i) x[i] = twoCharValue(want, size_t(3 * i));
     long long lastHit = 0;
     std::string row;
-    forEachDrawItem(drawBytes, [&](std::string_view item) {
+    dz::forEachDraw(draws, [&](const dz::DrawLine& l) {
         ++res.draws;
+        const std::string_view item = l.item;
         const std::string_view numbers = item.size() > 13 ? item.substr(13, 23) : std::string_view{};
         bool hit;
         if (k == 8) {
@@ -197,6 +198,10 @@ LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, cons
     });
     res.rows << p.closingLead + dz::str(res.hits) + p.closingSpacer + dz::str(res.draws - lastHit);
     return res;
+}
+
+LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
+    return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
 }
 
 }  // namespace drawstat

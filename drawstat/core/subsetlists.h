@@ -55,6 +55,7 @@ struct LifePathResult {
     long long draws = 0, hits = 0;
 };
 // Every draw of the draw file that holds the subset, with the draws since the previous one.
+LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const QString& numberText);
 LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText);
 
 }  // namespace drawstat

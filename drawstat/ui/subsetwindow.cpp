@@ -223,7 +223,7 @@ void SubsetWindow::Command3D2_Click() {
     CounterFile counter;
     const QString path = file(p_.counterFile);
     if (!loadCounter(counter, p_.countInMissing)) return;
-    const auto draws = readDrawBytes(file(p_.drawFile));
+    const auto draws = dz::DrawFile::load(file(p_.drawFile));
     if (!draws) {
         critical(this, p_.drawFileMissing);
         return;
@@ -235,7 +235,7 @@ void SubsetWindow::Command3D2_Click() {
     // ignored meanwhile, and the close box stops the run (the file then stays as it was).
     QElapsedTimer slice;
     slice.start();
-    const CountInResult r = countIn(counter, draws->view(), [&](std::string_view key) {
+    const CountInResult r = countIn(counter, *draws, [&](std::string_view key) {
         if (slice.elapsed() >= 20) {
             if (p_.countInProgress && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
             QApplication::processEvents();
@@ -350,7 +350,7 @@ void SubsetWindow::SSCommand1_Click() {
         return;
     }
     const QString numbers = lifePathNumberText(source->item(row), p_.k);
-    const auto draws = readDrawBytes(file(p_.drawFile));
+    const auto draws = dz::DrawFile::load(file(p_.drawFile));
     if (!draws) {
         critical(this, p_.drawFileMissing);
         return;
@@ -358,7 +358,7 @@ void SubsetWindow::SSCommand1_Click() {
     dz::ui::BusyCursor busy;
     if (p_.lifePathClearsLabel2) Label2->clear();
     dz::ui::ListBox* target = lifePathList();
-    target->setItems(lifePath(draws->view(), p_, numbers).rows);
+    target->setItems(lifePath(*draws, p_, numbers).rows);
     if (p_.pageCount > 0) {
         for (auto* l : List2) l->hide();
         Option1->clear();
