@@ -184,7 +184,7 @@ void SubsetWindow::Form_Load() {
     if (p_.latestFile.isEmpty() || !Label3) return;
     const auto latest = dz::readLines(file(p_.latestFile));
     if (!latest) return;
-    Label3->setText(latest->value(0));
+    Label3->setText(latest->value(0).left(qsizetype(dz::kDrawLineKept)));  // a label shows a key, not a book
     if (p_.loadHintNeedsLatest) List1->setToolTip(hint);
 }
 
