@@ -10,8 +10,10 @@ namespace csere {
 KeyLoad loadKey(const QString& path, KeySource source) {
     KeyLoad r;
     auto rows = dz::key::loadRows(path, kRowLimit, &r.truncated,
-                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Skip);
+                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Keep);
     if (!rows) return r;
+    // an empty line of a shipped key is no row: it would only turn into empty or FIX-only rows
+    rows->removeIf([](const QString& row) { return row.isEmpty(); });
     r.opened = true;
     r.rows = std::move(*rows);
     return r;
