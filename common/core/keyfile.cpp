@@ -54,6 +54,7 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     while (!r.atEnd()) {
         const std::string_view item = r.next();
         if (item.empty() && empty == EmptyItem::EndsRows) break;
+        if (item.empty() && empty == EmptyItem::Skip) continue;
         if (rows.size() >= maxRows) {
             if (truncated) *truncated = true;
             break;

@@ -106,6 +106,9 @@ TEST(KeyFile, LoadRowsKeepsEmptyLinesAndStopsAtTheLimit) {
     EXPECT_EQ(rows->size(), 6);
     EXPECT_FALSE(truncated) << "the end after the last line is no row";
 
+    rows = key::loadRows(fx.path("k.txt"), 10, &truncated, key::EmptyItem::Skip);
+    EXPECT_EQ(*rows, (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("01 02 03"), QStringLiteral("21 22")}));
+
     // Readers for which an empty line ends the key stop at the second line's gap.
     rows = key::loadRows(fx.path("k.txt"), 10, &truncated, key::EmptyItem::EndsRows);
     EXPECT_TRUE(rows->isEmpty()) << "the file starts with an empty line";
