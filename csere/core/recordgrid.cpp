@@ -34,6 +34,11 @@ std::string_view trimBlanks(std::string_view s) {
 
 }  // namespace
 
+std::string_view withoutBom(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    return bytes;
+}
+
 RecordGrid::RecordGrid() : cells_(size_t(kRows) * kCols) {}
 
 double RecordGrid::value(int row, int col) const { return dz::val(std::string_view(text(row, col))); }
@@ -247,7 +252,7 @@ std::optional<QString> RecordGrid::removeRow(int selTop, int selLeft, int selRig
 RecordGrid::LoadResult RecordGrid::load(std::string_view bytes) {
     clearCells();
     LoadResult res;
-    dz::InputItemReader reader(bytes);
+    dz::InputItemReader reader(withoutBom(bytes));
     int n = 0;
     bool stopped = false;
     while (!reader.atEnd() && !stopped) {

@@ -18,6 +18,9 @@
 
 namespace csere {
 
+// A file's text without the UTF-8 byte order mark some editors put at its start.
+std::string_view withoutBom(std::string_view bytes);
+
 class RecordGrid {
 public:
     static constexpr int kRows = 999;

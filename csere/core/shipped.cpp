@@ -1,6 +1,8 @@
 #include "core/shipped.h"
 
+#include "core/cp1250.h"
 #include "core/folder.h"
+#include "core/recordgrid.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
@@ -12,7 +14,15 @@ QString descriptionPath(const QString& programFolder) {
     return dz::inFolder(programFolder, QLatin1String(kFolder) + QLatin1Char('/') + QLatin1String(kDescriptionFile));
 }
 
-QStringList readDescriptions(const QString& path) { return dz::readLines(path).value_or(QStringList()); }
+QStringList readDescriptions(const QString& path) {
+    const auto bytes = dz::readFileBytes(path);
+    QStringList lines;
+    if (!bytes) return lines;
+    const auto views = dz::splitLines(withoutBom(*bytes));
+    lines.reserve(qsizetype(views.size()));
+    for (std::string_view v : views) lines << dz::cp1250::decode(v);
+    return lines;
+}
 
 bool writeDescriptions(const QString& path, const QStringList& lines) { return dz::writeLines(path, lines); }
 

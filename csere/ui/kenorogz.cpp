@@ -170,7 +170,8 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     corner_->setGeometry(fw, fw, Grid1->verticalHeader()->width(), Grid1->horizontalHeader()->height());
 
     auto* insert = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Sor beszúr"), 120, 4800, 1335);
-    auto* load = dz::ui::commandButton(this, "Betölt", QStringLiteral("Betölt"), 1575, 4800, 1335);
+    auto* load = dz::ui::commandButton(this, "", QStringLiteral("Betölt"), 1575, 4800, 1335);
+    load->setObjectName(QStringLiteral("Betölt"));
     Label7 = new QLabel(QStringLiteral("cella érték"), this);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setAutoFillBackground(true);

@@ -27,6 +27,7 @@ public:
 
     static QString caption();
     RecordGrid& grid() { return grid_; }
+    const RecordGrid& grid() const { return grid_; }
     QTableView* table() const { return Grid1; }
     // The key file saved last from this window (empty before a save).
     const QString& savedFile() const { return saved_; }
