@@ -41,14 +41,14 @@ def drawn(t, n, rows, overlap, seed):
 
 KEYS = [
     ("507teljs.txt", [list(c) for c in itertools.combinations(range(1, 8), 5)],
-     "teljes kombináció: 7 számból minden 5-ös"),
-    ("510vel01.txt", drawn(5, 10, 12, 3, 510), "12 sor, két sorban legfeljebb 3 közös szám"),
-    ("612vel01.txt", drawn(6, 12, 10, 3, 612), "10 sor, két sorban legfeljebb 3 közös szám"),
-    ("620vel01.txt", drawn(6, 20, 12, 2, 620), "12 sor, két sorban legfeljebb 2 közös szám"),
-    ("715vel01.txt", drawn(7, 15, 10, 4, 715), "10 sor, két sorban legfeljebb 4 közös szám"),
+     "teljes kombináció, 21 sor"),
+    ("510vel01.txt", drawn(5, 10, 12, 3, 510), "12 sor, két sor közt max. 3 közös szám"),
+    ("612vel01.txt", drawn(6, 12, 10, 3, 612), "10 sor, két sor közt max. 3 közös szám"),
+    ("620vel01.txt", drawn(6, 20, 12, 2, 620), "12 sor, két sor közt max. 2 közös szám"),
+    ("715vel01.txt", drawn(7, 15, 10, 4, 715), "10 sor, két sor közt max. 4 közös szám"),
     ("810teljs.txt", [list(c) for c in itertools.combinations(range(1, 11), 8)],
-     "teljes kombináció: 10 számból minden 8-as"),
-    ("816vel01.txt", drawn(8, 16, 8, 5, 816), "8 sor, két sorban legfeljebb 5 közös szám"),
+     "teljes kombináció, 45 sor"),
+    ("816vel01.txt", drawn(8, 16, 8, 5, 816), "8 sor, két sor közt max. 5 közös szám"),
 ]
 
 

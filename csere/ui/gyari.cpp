@@ -33,7 +33,7 @@ dz::ui::ListBox* descriptionList(QWidget* parent, const char* name) {
     auto* l = new dz::ui::ListBox(parent, true);
     l->setObjectName(QLatin1String(name));
     l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    dz::ui::placeTwips(l, 120, 120, 8760, 3900);
+    dz::ui::placeTwips(l, 120, 120, 9960, 3900);
     // Keys move the selection as clicks do.
     QObject::connect(l->selectionModel(), &QItemSelectionModel::currentChanged, l,
                      [l](const QModelIndex& i) { emit l->itemClicked(i.isValid() ? i.row() : -1); });
@@ -46,7 +46,7 @@ QString gyari::caption() { return QStringLiteral("  Eddigi beépített kulcsok !
 gyari::gyari(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("gyari"));
     setWindowTitle(caption());
-    setFixedSize(dz::ui::twips(9000), dz::ui::twips(5580));
+    setFixedSize(dz::ui::twips(10200), dz::ui::twips(5580));
 
     List1 = descriptionList(this, "List1");
     List2 = descriptionList(this, "List2");
@@ -67,12 +67,12 @@ gyari::gyari(QWidget* parent) : QDialog(parent) {
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    dz::ui::placeTwips(Text1, 120, 4545, 8760, 345);
+    dz::ui::placeTwips(Text1, 120, 4545, 9960, 345);
 
     Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Töröl"), 120, 5040, 1335);
     Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Hozzáad"), 1575, 5040, 1335);
-    auto* choose = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Kiválaszt"), 6105, 5040, 1335);
-    auto* quit = dz::ui::commandButton(this, "Kilép", QStringLiteral("Kilép"), 7545, 5040, 1335);
+    auto* choose = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Kiválaszt"), 7305, 5040, 1335);
+    auto* quit = dz::ui::commandButton(this, "Kilép", QStringLiteral("Kilép"), 8745, 5040, 1335);
 
     connect(List1, &dz::ui::ListBox::itemClicked, this, &gyari::List1_Click);
     connect(List2, &dz::ui::ListBox::itemClicked, this, &gyari::List2_Click);
@@ -102,6 +102,7 @@ void gyari::List1_Click(int row) {
     if (row < 0 || row >= List1->count()) return;
     selected_ = row;
     Text1->setText(List1->item(row));
+    Text1->setCursorPosition(0);
 }
 
 void gyari::List2_Click(int row) {

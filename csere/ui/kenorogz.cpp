@@ -142,7 +142,7 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     dz::ui::BusyCursor busy;
     setObjectName(QStringLiteral("kenorogz"));
     setWindowTitle(caption());
-    setFixedSize(dz::ui::twips(4560), dz::ui::twips(6240));
+    setFixedSize(dz::ui::twips(4830), dz::ui::twips(6240));
 
     model_ = new RecordTableModel(grid_, this);
     Grid1 = new GridView(this, this);
@@ -162,7 +162,7 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     Grid1->verticalHeader()->setFixedWidth(dz::ui::twips(600));
     Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    dz::ui::placeTwips(Grid1, 120, 120, 4320, 4560);
+    dz::ui::placeTwips(Grid1, 255, 120, 4320, 4560);
     // The fixed corner cell "Ssz." over the table's corner.
     corner_ = new QLabel(QStringLiteral("Ssz."), Grid1);
     corner_->setAlignment(Qt::AlignCenter);
@@ -177,15 +177,15 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     Label7->setAutoFillBackground(true);
     Label7->setStyleSheet(QStringLiteral("background-color: yellow;"));
     Label7->setAlignment(Qt::AlignCenter);
-    dz::ui::placeTwips(Label7, 3030, 4830, 855, 315);
+    dz::ui::placeTwips(Label7, 3030, 4830, 1050, 315);
     Text2 = new CellEditor(this, this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setToolTip(QStringLiteral(" Számok bevitele "));
-    dz::ui::placeTwips(Text2, 3915, 4800, 525, 375);
+    dz::ui::placeTwips(Text2, 4110, 4800, 600, 375);
 
     auto* remove = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Sor kihagy"), 120, 5250, 1335);
     auto* clear = dz::ui::commandButton(this, "Command3D6", QStringLiteral("Töröl"), 1575, 5250, 1335);
-    auto* save = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Rögzít"), 3030, 5250, 1410);
+    auto* save = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Rögzít"), 3030, 5250, 1680);
     save->setToolTip(QStringLiteral(" A kitöltött táblázat adatait rögzíti "));
 
     auto* cancel = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Mégsem"), 120, 5700, 1335);
@@ -196,7 +196,7 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     Text3 = new QLineEdit(QStringLiteral("8"), this);
     Text3->setObjectName(QStringLiteral("Text3"));
     dz::ui::placeTwips(Text3, 2400, 5700, 510, 375);
-    auto* saveQuit = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Rögzít és kilép"), 3030, 5700, 1410);
+    auto* saveQuit = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Rögzít és kilép"), 3030, 5700, 1680);
 
     connect(insert, &QPushButton::clicked, this, &kenorogz::Command3D1_Click);
     connect(remove, &QPushButton::clicked, this, &kenorogz::Command3D2_Click);
