@@ -1,4 +1,4 @@
-#include "core/recordgrid.h"
+#include "recordgrid.h"
 
 #include "core/cp1250.h"
 #include "core/textfile.h"

@@ -1,8 +1,8 @@
-#include "core/shipped.h"
+#include "shipped.h"
 
 #include "core/cp1250.h"
 #include "core/folder.h"
-#include "core/recordgrid.h"
+#include "recordgrid.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
@@ -16,9 +16,12 @@ QString descriptionPath(const QString& programFolder) {
 
 QStringList readDescriptions(const QString& path) {
     const auto bytes = dz::readFileBytes(path);
+    return bytes ? parseDescriptions(*bytes) : QStringList();
+}
+
+QStringList parseDescriptions(std::string_view bytes) {
     QStringList lines;
-    if (!bytes) return lines;
-    const auto views = dz::splitLines(withoutBom(*bytes));
+    const auto views = dz::splitLines(withoutBom(bytes));
     lines.reserve(qsizetype(views.size()));
     for (std::string_view v : views) lines << dz::cp1250::decode(v);
     return lines;

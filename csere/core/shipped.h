@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string_view>
 
 namespace csere::shipped {
 
@@ -15,6 +16,8 @@ inline constexpr const char* kDescriptionFile = "vevud.inf";
 QString descriptionPath(const QString& programFolder);
 // Its lines, blanks kept, however many; an empty list when it is missing or empty.
 QStringList readDescriptions(const QString& path);
+// The same from the file's bytes.
+QStringList parseDescriptions(std::string_view bytes);
 // Replaces the file whole; false when that failed (the old file then stays).
 bool writeDescriptions(const QString& path, const QStringList& lines);
 
