@@ -147,3 +147,25 @@ TEST(GyariWindow, AMissingFolderGivesAnEmptyListAndAReportedWrite) {
     EXPECT_TRUE(seam::messages().back().text.endsWith(QStringLiteral(" mentésekor - sikertelen mentés !")));
     EXPECT_FALSE(w.isVisible());
 }
+
+TEST(GyariWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
+    dz::testing::ProgramFolderFixture f;
+    seam::enable();
+    QDir(f.dir.path()).mkdir(QStringLiteral("kulcsp"));
+    const std::string inf = "5\r\n            blank name\r\n\r\n612c0001.txt\r\n";
+    f.write(QStringLiteral("kulcsp/vevud.inf"), inf);
+    gyari w;
+    w.show();
+    auto* l1 = ShippedFolder::list(w, "List1");
+    EXPECT_EQ(l1->count(), 4);
+    ShippedFolder::get<QRadioButton>(w, "Option1(1)")->setChecked(true);
+    EXPECT_EQ(ShippedFolder::list(w, "List2")->items(),
+              (QStringList{QStringLiteral("000"), QStringLiteral("000     ") + QStringLiteral("    blank name"),
+                           QStringLiteral("005"), QStringLiteral("126c0001.txt")}));
+    ShippedFolder::list(w, "List2")->setListIndex(1);
+    w.Command3D1_Click();
+    EXPECT_TRUE(w.chosen());
+    EXPECT_EQ(w.chosenFileName(), QString());
+    EXPECT_EQ(w.chosenPath(), QString());  // nothing to load
+    EXPECT_EQ(f.read(QStringLiteral("kulcsp/vevud.inf")), inf);
+}
