@@ -26,6 +26,13 @@ QString rowMessage(int row, const char* why = nullptr) {
     return m;
 }
 
+// A refused line as its message shows it: a long one is cut.
+QString shownLine(std::string_view item) {
+    constexpr size_t kMax = 120;
+    if (item.size() <= kMax) return dz::cp1250::decode(item);
+    return dz::cp1250::decode(item.substr(0, kMax)) + QStringLiteral(" ...");
+}
+
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -267,12 +274,12 @@ RecordGrid::LoadResult RecordGrid::load(std::string_view bytes) {
             const std::string_view field = dz::mid(item, 3 * j - 2, 3);
             const double v = dz::val(field);
             if (j > size_t(kCols) && !trimBlanks(field).empty()) {
-                res.message = QStringLiteral("8-nál több szám van a sorban !\r") + dz::cp1250::decode(item);
+                res.message = QStringLiteral("8-nál több szám van a sorban !\r") + shownLine(item);
                 stopped = true;
                 break;
             }
             if (v > 20) {
-                res.message = QStringLiteral("20-nál nagyobb szám van a kulcsban !\r") + dz::cp1250::decode(item);
+                res.message = QStringLiteral("20-nál nagyobb szám van a kulcsban !\r") + shownLine(item);
                 stopped = true;
                 break;
             }

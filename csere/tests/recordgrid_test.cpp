@@ -212,6 +212,15 @@ TEST(RecordGridLoad, RowsNumbersAndStops) {
     }
 }
 
+TEST(RecordGridLoad, AHugeRefusedLineIsCutInItsMessage) {
+    RecordGrid g;
+    const std::string line = "01 02 03 04 05 06 07 08 09" + std::string(100000, '7');
+    const auto r = g.load(line);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("8-nál több szám van a sorban !\r01 02 03")));
+    EXPECT_LT(r.message.size(), 200);
+    EXPECT_TRUE(r.message.endsWith(QStringLiteral(" ...")));
+}
+
 TEST(RecordGridLoad, AThousandLinesKeepNineHundredNinetyNine) {
     std::string file;
     for (int i = 0; i < 999; ++i) file += "01 02 03 \r\n";

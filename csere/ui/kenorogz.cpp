@@ -298,40 +298,31 @@ void kenorogz::gridKey(QKeyEvent* e, bool press) {
     showState(true);
 }
 
-void kenorogz::selection(int& top, int& left, int& right) const {
-    top = left = right = 0;
+void kenorogz::rowCommand(RowOp op) {
+    // The selected block: its first row and its first and last column (1-based; 0 when none).
+    int top = 0, left = 0, right = 0;
     const QItemSelection sel = Grid1->selectionModel()->selection();
-    if (sel.isEmpty()) return;
-    top = sel.first().top();
-    left = sel.first().left();
-    right = sel.first().right();
-    for (const auto& r : sel) {
-        top = std::min(top, r.top());
-        left = std::min(left, r.left());
-        right = std::max(right, r.right());
+    if (!sel.isEmpty()) {
+        top = sel.first().top();
+        left = sel.first().left();
+        right = sel.first().right();
+        for (const auto& r : sel) {
+            top = std::min(top, r.top());
+            left = std::min(left, r.left());
+            right = std::max(right, r.right());
+        }
+        ++top, ++left, ++right;
     }
-    ++top, ++left, ++right;
-}
-
-void kenorogz::Command3D1_Click() {
-    int top, left, right;
-    selection(top, left, right);
-    if (auto m = grid_.insertRow(top, left, right)) {
+    if (auto m = (grid_.*op)(top, left, right)) {
         critical(this, *m);
         return;
     }
     showState(false);
 }
 
-void kenorogz::Command3D2_Click() {
-    int top, left, right;
-    selection(top, left, right);
-    if (auto m = grid_.removeRow(top, left, right)) {
-        critical(this, *m);
-        return;
-    }
-    showState(false);
-}
+void kenorogz::Command3D1_Click() { rowCommand(&RecordGrid::insertRow); }
+
+void kenorogz::Command3D2_Click() { rowCommand(&RecordGrid::removeRow); }
 
 void kenorogz::Command3D6_Click() {
     grid_.clearCells();

@@ -54,8 +54,9 @@ private:
     // Shows the grid's state: cells, editor, current cell, scrolling and (when asked) the focus.
     void showState(bool moveFocus, bool keepSelection = false);
     bool save();
-    // The selected block of the grid: first row, first and last column (1-based; 0 when none).
-    void selection(int& top, int& left, int& right) const;
+    // "Sor beszúr" and "Sor kihagy" on the grid's selection.
+    using RowOp = std::optional<QString> (RecordGrid::*)(int, int, int);
+    void rowCommand(RowOp op);
 
     RecordGrid grid_;
     RecordTableModel* model_;
