@@ -10,9 +10,11 @@ namespace csere {
 KeyLoad loadKey(const QString& path, KeySource source) {
     KeyLoad r;
     auto rows = dz::key::loadRows(path, kRowLimit, &r.truncated,
-                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Skip);
+                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Keep);
     if (!rows) return r;
     r.opened = true;
+    // A shipped key goes on past an empty line, which is no row.
+    if (source != KeySource::Loaded) rows->removeAll(QString());
     r.rows = std::move(*rows);
     return r;
 }

@@ -3,6 +3,10 @@
 #include "platform/widgets.h"
 #include "tests/testutil.h"
 #include "ui/gyari.h"
+#include "ui/workshop.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <QDir>
 #include <QLabel>
@@ -168,4 +172,21 @@ TEST(GyariWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
     EXPECT_EQ(w.chosenFileName(), QString());
     EXPECT_EQ(w.chosenPath(), QString());  // nothing to load
     EXPECT_EQ(f.read(QStringLiteral("kulcsp/vevud.inf")), inf);
+}
+
+// The workshop's "Dizov kulcs betölt" opens this window and loads the chosen key.
+TEST(GyariWindow, TheWorkshopLoadsTheChosenKey) {
+    ShippedFolder f;
+    f.write(QStringLiteral("kulcsp/612C0001.TXT"), "01 02 03 04 05 06 \r\n\r\n07 08 09 10 11 12 \r\n");
+    csere::kiertekel main;
+    main.show();
+    QTimer::singleShot(0, &main, [] {
+        auto* g = qobject_cast<gyari*>(QApplication::activeModalWidget());
+        ASSERT_NE(g, nullptr);
+        ShippedFolder::list(*g, "List1")->setListIndex(2);  // 612c0001.txt hatos
+        g->Command3D1_Click();
+    });
+    main.Command3D8_Click();
+    EXPECT_EQ(main.list(1)->count(), 2);
+    EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("Label6"))->text(), QStringLiteral("612c0001.txt hatos"));
 }

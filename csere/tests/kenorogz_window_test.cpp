@@ -2,6 +2,7 @@
 // saving with the pointer, the save refusals, rows, and leaving.
 #include "tests/testutil.h"
 #include "ui/kenorogz.h"
+#include "ui/workshop.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using csere::kenorogz;
@@ -212,4 +214,21 @@ TEST(KenorogzWindow, LeavingAsksFirst) {
     g.click("Command3D5");
     EXPECT_FALSE(g.w.isVisible());
     EXPECT_EQ(g.w.result(), QDialog::Rejected);
+}
+
+// The workshop's "Uj kulcs rögzítése" opens the grid modally.
+TEST(KenorogzWindow, TheWorkshopOpensIt) {
+    dz::testing::ProgramFolderFixture f;
+    seam::enable();
+    csere::kiertekel main;
+    main.show();
+    bool opened = false;
+    QTimer::singleShot(0, &main, [&opened] {
+        auto* k = qobject_cast<kenorogz*>(QApplication::activeModalWidget());
+        opened = k != nullptr;
+        if (k) k->close();  // the close box does not ask
+    });
+    main.Command3D6_Click();
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(seam::messages().empty());
 }
