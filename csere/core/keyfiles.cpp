@@ -15,6 +15,8 @@ KeyLoad loadKey(const QString& path, KeySource source) {
     // an empty line of a shipped key is no row: it would only turn into empty or FIX-only rows
     rows->removeIf([](const QString& row) { return row.isEmpty(); });
     r.opened = true;
+    // A shipped key goes on past an empty line, which is no row.
+    if (source != KeySource::Loaded) rows->removeAll(QString());
     r.rows = std::move(*rows);
     return r;
 }

@@ -1,0 +1,53 @@
+#include "shipped.h"
+
+#include "core/cp1250.h"
+#include "core/folder.h"
+#include "recordgrid.h"
+#include "core/textfile.h"
+#include "core/textfmt.h"
+
+#include <cmath>
+
+namespace csere::shipped {
+
+QString descriptionPath(const QString& programFolder) {
+    return dz::inFolder(programFolder, QLatin1String(kFolder) + QLatin1Char('/') + QLatin1String(kDescriptionFile));
+}
+
+QStringList readDescriptions(const QString& path) {
+    const auto bytes = dz::readFileBytes(path);
+    return bytes ? parseDescriptions(*bytes) : QStringList();
+}
+
+QStringList parseDescriptions(std::string_view bytes) {
+    QStringList lines;
+    const auto views = dz::splitLines(withoutBom(bytes));
+    lines.reserve(qsizetype(views.size()));
+    for (std::string_view v : views) lines << dz::cp1250::decode(v);
+    return lines;
+}
+
+bool writeDescriptions(const QString& path, const QStringList& lines) { return dz::writeLines(path, lines); }
+
+QString keyFileName(const QString& line) {
+    QString name = line.left(12);
+    while (!name.isEmpty() && name.back().isSpace()) name.chop(1);
+    return name;
+}
+
+QString keyFilePath(const QString& programFolder, const QString& line) {
+    const QString name = keyFileName(line);
+    if (name.trimmed().isEmpty()) return {};
+    return dz::inFolder(programFolder, QLatin1String(kFolder) + QLatin1Char('/') + name);
+}
+
+QString countFirstRow(const QString& line) {
+    const QString name = line.left(8);
+    const double count = std::clamp(dz::val(QStringView(dz::mid(name, 2, 2))), -99.0, 99.0);
+    const QChar type = name.isEmpty() ? QChar() : name[0];
+    const int typeValue = type >= QLatin1Char('0') && type <= QLatin1Char('9') ? type.digitValue() : 0;
+    return dz::format(dz::roundHalfEven(count), "00") + QString::number(typeValue) + dz::mid(name, 4, 5) +
+           line.mid(8);
+}
+
+}  // namespace csere::shipped
