@@ -30,13 +30,12 @@ std::vector<uint32_t> randomKey(size_t rows) {
 // Row-draw evaluations a second: every row of the key against every draw of the whole history,
 // two extra numbers ticked.
 void BM_WinningsRun(benchmark::State& state) {
-    const dz::DrawFile& f = history();
+    const auto& f = bench::historyRecords();
     const std::vector<uint32_t> key = randomKey(size_t(state.range(0)));
     const std::array<bool, 5> extra{false, true, false, true, false};
     long long balance = 0;
     for (auto _ : state) {
-        const auto r = dz::keyeval::evaluateWinnings(std::span<const dz::DrawRecord>(f.records()), 0, f.size() - 1,
-                                                     key, {}, extra, 4);
+        const auto r = dz::keyeval::evaluateWinnings(f, 0, f.size() - 1, key, {}, extra, 4);
         balance = r.balance;
         benchmark::DoNotOptimize(balance);
     }
@@ -49,11 +48,11 @@ BENCHMARK(BM_WinningsRun)->Arg(8)->Arg(100)->Arg(1000)->Arg(32736)->Unit(benchma
 
 // The result list of a full run: 32736 lines made at once.
 void BM_ResultLines(benchmark::State& state) {
-    const dz::DrawFile& f = history();
+    const auto period = dz::keyeval::readPeriod(history(), QStringLiteral("0"), QStringLiteral("99999999 999"));
     const std::vector<uint32_t> key = randomKey(50);
-    const auto r = dz::keyeval::evaluateWinnings(std::span<const dz::DrawRecord>(f.records()), 0, f.size() - 1, key,
-                                                 {}, {false, true, false, false, false}, 4);
-    for (auto _ : state) benchmark::DoNotOptimize(dz::keyeval::resultLines(f, r));
+    const auto r = dz::keyeval::evaluateWinnings(period.records, 0, period.records.size() - 1, key, {},
+                                                 {false, true, false, false, false}, 4);
+    for (auto _ : state) benchmark::DoNotOptimize(dz::keyeval::resultLines(period, r));
 }
 BENCHMARK(BM_ResultLines)->Unit(benchmark::kMillisecond);
 

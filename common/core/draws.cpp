@@ -125,13 +125,6 @@ struct DrawFile::Source {
     uint64_t dataStart = 0;     // past a byte order mark
     std::mutex m;
     std::optional<size_t> lines;
-    struct Whole {
-        std::string bytes;
-        std::vector<std::string_view> lines;
-        std::vector<DrawRecord> records;
-    };
-    std::once_flag wholeRead;
-    Whole whole;
 
     ~Source() {
         if (fd >= 0) ::close(fd);
@@ -190,23 +183,6 @@ DrawFile DrawFile::fromBytes(std::string bytes) {
 
 uint64_t DrawFile::byteSize() const { return src_->size; }
 
-namespace {
-const DrawFile::Source::Whole& wholeOf(DrawFile::Source& s) {
-    std::call_once(s.wholeRead, [&s] {
-        auto& w = s.whole;
-        w.bytes.resize(size_t(s.size - s.dataStart));
-        w.bytes.resize(s.readAt(s.dataStart, w.bytes.data(), w.bytes.size()));
-        w.lines = splitLines(w.bytes);
-        w.records.reserve(w.lines.size());
-        for (auto l : w.lines) w.records.push_back(parseDrawRecord(firstItem(l)));
-    });
-    return s.whole;
-}
-}  // namespace
-
-std::string_view DrawFile::line(size_t i) const { return wholeOf(*src_).lines[i]; }
-std::string_view DrawFile::item(size_t i) const { return firstItem(line(i)); }
-const std::vector<DrawRecord>& DrawFile::records() const { return wholeOf(*src_).records; }
 
 size_t DrawFile::size() const {
     Source& s = *src_;

@@ -5,7 +5,6 @@
 #include "core/textfmt.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <immintrin.h>
 #include <algorithm>
 #include <bit>
@@ -279,79 +278,97 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
     for (int i = 0; i < 9; ++i) hist[size_t(i)] += h[i];
 }
 
-Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+namespace {
+// One pass: the period's first draw is the first whose key is not less than the from key; the
+// period goes on while the keys are not greater than the to key. Records and keys are kept when
+// out is given.
+Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, PeriodDraws* out) {
     const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
     const std::string_view f(from.constData(), size_t(from.size())), t(to.constData(), size_t(to.size()));
     Span s;
-    const size_t n = draws.size();
-    size_t i = 0;
-    while (i < n && drawKey(draws.line(i)) < f) ++i;
-    if (i == n) {
-        s.recordsRead = n;
-        return s;
+    size_t lines = 0;
+    bool done = false;
+    DrawReader reader(draws);
+    for (auto batch = reader.next(); !batch.empty() && !done; batch = reader.next()) {
+        for (const DrawLine& l : batch) {
+            lines = l.index + 1;
+            const std::string_view key = drawKey(l.line);
+            if (!s.reached) {
+                if (key < f) continue;
+                s.reached = true;
+                s.first = l.index;
+                if (key > t) {
+                    // No draw lies in the period: nothing is evaluated.
+                    s.recordsRead = l.index + 1;
+                    done = true;
+                    break;
+                }
+                s.any = true;
+                if (out) out->firstNumbers = std::string(numbersPart(l.line));
+            } else if (key > t) {
+                s.recordsRead = l.index + 1;
+                done = true;
+                break;
+            }
+            s.last = l.index;
+            if (out) {
+                // The record of the whole line: the item's record when the item is the line.
+                const bool sameAsItem = l.item.data() == l.line.data() &&
+                                        l.item.size() == std::min(l.line.size(), kDrawItemKept);
+                out->records.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
+                std::array<char, 12> k{};
+                std::copy(key.begin(), key.end(), k.begin());
+                out->keys.push_back(k);
+                out->keySizes.push_back(uint8_t(key.size()));
+            }
+        }
     }
-    s.reached = true;
-    s.first = i;
-    if (drawKey(draws.line(i)) > t) {
-        // No draw lies in the period: nothing is evaluated.
-        s.recordsRead = i + 1;
-        return s;
-    }
-    size_t last = i;
-    while (last + 1 < n && drawKey(draws.line(last + 1)) <= t) ++last;
-    s.any = true;
-    s.last = last;
-    s.recordsRead = last + 1 < n ? last + 2 : n;
+    if (!done) s.recordsRead = lines;
     return s;
 }
+}  // namespace
 
-const DrawRecord& wholeLineRecord(const DrawFile& draws, size_t i, DrawRecord& scratch) {
-    const std::string_view line = draws.line(i);
-    const std::string_view item = firstItem(line);
-    if (item.data() == line.data() && item.size() == line.size()) return draws.record(i);
-    scratch = parseDrawRecord(line);
-    return scratch;
+Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+    return scanPeriod(draws, fromKey, toKey, nullptr);
 }
 
-std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws) {
+PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+    PeriodDraws p;
+    p.span = scanPeriod(draws, fromKey, toKey, &p);
+    return p;
+}
+
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws) {
     auto key = readKey(settings.keyFile);
     if (!key) return std::nullopt;
     EvaluationInput in;
     in.settings = settings;
     in.key = std::make_shared<const KeyRows>(std::move(*key));
-    if (draws) in.span = findSpan(*draws, settings.fromKey, settings.toKey);
-    in.draws = std::move(draws);
+    auto period = std::make_shared<PeriodDraws>(readPeriod(draws, settings.fromKey, settings.toKey));
+    in.span = period->span;
+    in.draws = std::move(period);
     return in;
-}
-
-std::shared_ptr<const DrawFile> DrawFileCache::get(const QString& path) {
-    std::lock_guard lock(m_);
-    const QFileInfo fi(path);
-    if (file_ && path == path_ && fi.exists() && fi.size() == size_ && fi.lastModified() == modified_) return file_;
-    file_.reset();
-    auto f = DrawFile::load(path);
-    if (!f) return nullptr;
-    // The stamp taken before reading: a file replaced while it is read is read again next time.
-    path_ = path;
-    size_ = fi.size();
-    modified_ = fi.lastModified();
-    file_ = std::make_shared<const DrawFile>(std::move(*f));
-    return file_;
 }
 
 EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     EvaluationResult r;
     r.recordsRead = in.span.recordsRead;
-    if (!in.draws || !in.key || !in.span.any || in.draws->empty() || in.span.first >= in.draws->size()) {
+    if (!in.draws || !in.key || !in.span.any || in.draws->records.empty()) {
         if (progress) progress->recordsRead = int64_t(r.recordsRead);
         return r;
     }
-    const DrawFile& draws = *in.draws;
+    const PeriodDraws& draws = *in.draws;
     const KeyRows& key = *in.key;
     const RunSettings& st = in.settings;
     const int k = std::clamp(st.extraCount, 1, 4);
     const int minHits = std::clamp(st.minHits, 4, 8);
-    const size_t first = in.span.first, last = std::min(in.span.last, draws.size() - 1);
+    // The run's span, within the draws read for it.
+    const size_t base = draws.span.first, stop = base + draws.records.size();
+    if (in.span.first < base || in.span.first >= stop) {
+        if (progress) progress->recordsRead = int64_t(r.recordsRead);
+        return r;
+    }
+    const size_t first = in.span.first, last = std::min(in.span.last, stop - 1);
     std::vector<uint32_t> cand(key.rowCount() + 8);
     r.hits.reserve(std::min<size_t>(kHitListCap, key.rowCount() * (last - first + 1) * size_t(k + 1) / 4 + 16));
     // Check the stop flag about every million row evaluations.
@@ -368,8 +385,7 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
                 return r;
             }
         }
-        DrawRecord own;
-        const DrawRecord* rec = &wholeLineRecord(draws, d, own);
+        const DrawRecord* rec = &draws.record(d);
         const uint32_t dm = rec->mask;
         const bool plus = st.plusFor(rec->extra);
         const int thr = plus ? minHits : std::max(minHits, 5);
@@ -434,16 +450,15 @@ QString lineOf(const QString& pieces, const Hit& hit) {
 QString hitLine(std::string_view drawKey, const Hit& hit) { return lineOf(keyPieces(drawKey), hit); }
 
 
-QStringList hitLines(const DrawFile& draws, const std::vector<Hit>& hits) {
+QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits) {
     QStringList out;
     out.reserve(qsizetype(hits.size()));
     size_t pieceDraw = SIZE_MAX;
     QString pieces;
     for (const Hit& h : hits) {
-        if (h.draw >= draws.size()) continue;
         if (h.draw != pieceDraw) {
             pieceDraw = h.draw;
-            pieces = keyPieces(drawKey(draws.line(h.draw)));
+            pieces = keyPieces(draws.key(h.draw));
         }
         out << lineOf(pieces, h);
     }

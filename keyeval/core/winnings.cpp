@@ -102,13 +102,13 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
 
 WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
                                 std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                const std::array<bool, 5>& extra, int minHits, Progress* progress) {
+                                const std::array<bool, 5>& extra, int minHits, Progress* progress, size_t lineBase) {
     WinningsResult r;
     r.rows = static_cast<long long>(rowMasks.size());
     if (records.empty() || first >= records.size() || first > last) return r;
     last = std::min(last, records.size() - 1);
     r.any = true;
-    r.recordsRead = std::min(records.size(), last + 2);
+    r.recordsRead = lineBase + std::min(records.size(), last + 2);
     const size_t count = last - first + 1;
     int k = 0;
     for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
@@ -124,7 +124,7 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
     // Each draw stands alone, so the period is cut into one run of draws a thread; every thread
     // writes its own slots of the kept nets and its own total.
     std::atomic<bool> stop = false;
-    if (progress) progress->recordsRead = int64_t(first);
+    if (progress) progress->recordsRead = int64_t(lineBase + first);
     const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, cost,
                          r.nets.data(), r.keptFirst, progress, &stop};
     auto runDraws = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
@@ -151,6 +151,7 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
         return stopped;
     }
     for (long long s : totals) r.balance += s;
+    r.keptFirst += lineBase;
     r.winnings = r.stake + r.balance;
     if (progress) progress->recordsRead = int64_t(r.recordsRead);
     return r;
@@ -168,24 +169,14 @@ WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
         // A reread per draw meets the bad line in the first draw, before any result is listed.
         r.any = true;
         r.badLine = true;
-        r.recordsRead = std::min(in.draws->size(), in.span.first + 1);
+        r.recordsRead = in.span.first + 1;
         return r;
     }
-    // The lines are read whole, as "Kezdés" reads them: the few that differ from their first input
-    // item are parsed again, in a copy of the records.
-    std::span<const dz::DrawRecord> records(in.draws->records());
-    std::vector<dz::DrawRecord> own;
-    const size_t last = std::min(in.span.last, in.draws->size() - 1);
-    for (size_t d = in.span.first; d <= last; ++d) {
-        dz::DrawRecord scratch;
-        const dz::DrawRecord& rec = wholeLineRecord(*in.draws, d, scratch);
-        if (&rec != &scratch) continue;
-        if (own.empty()) own.assign(records.begin(), records.end());
-        own[d] = rec;
-    }
-    if (!own.empty()) records = own;
-    r = evaluateWinnings(records, in.span.first, in.span.last, in.key->masks, in.key->repeats, in.settings.extra,
-                         in.settings.minHits, progress);
+    // The period's records, read whole as "Kezdés" reads them; their indexes start at the period.
+    const std::span<const dz::DrawRecord> records(in.draws->records);
+    if (records.empty()) return r;
+    r = evaluateWinnings(records, 0, records.size() - 1, in.key->masks, in.key->repeats, in.settings.extra,
+                         in.settings.minHits, progress, in.draws->span.first);
     if (!r.stopped) r.recordsRead = in.span.recordsRead;
     if (progress && !r.stopped) progress->recordsRead = int64_t(r.recordsRead);
     return r;
@@ -195,14 +186,10 @@ QString resultLine(std::string_view drawKey, long long net) {
     return keyPieces(drawKey) + QStringLiteral("   ") + dz::str(net);
 }
 
-QStringList resultLines(const dz::DrawFile& draws, const WinningsResult& result) {
+QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result) {
     QStringList lines;
     lines.reserve(qsizetype(result.nets.size()));
-    for (size_t i = 0; i < result.nets.size(); ++i) {
-        const size_t d = result.keptFirst + i;
-        const std::string_view key = d < draws.size() ? dz::drawKey(draws.line(d)) : std::string_view{};
-        lines << resultLine(key, result.nets[i]);
-    }
+    for (size_t i = 0; i < result.nets.size(); ++i) lines << resultLine(draws.key(result.keptFirst + i), result.nets[i]);
     return lines;
 }
 

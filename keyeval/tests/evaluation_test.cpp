@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "tests/drawref.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,7 @@ std::string draw(int day, int drawNo, std::array<int, 8> numbers, int extra, int
     return drawRecordLine(2010, month, day, drawNo, numbers.data(), extra) + "\r\n";
 }
 
-std::shared_ptr<const DrawFile> drawsOf(const std::string& bytes) {
-    return std::make_shared<const DrawFile>(DrawFile::fromBytes(bytes));
-}
+DrawFile drawsOf(const std::string& bytes) { return DrawFile::fromBytes(bytes); }
 
 RunSettings settings(const QString& keyFile, std::initializer_list<int> extras, int minHits = 4,
                      const char* from = "20100101 001", const char* to = "20101231 264") {
@@ -55,7 +54,7 @@ RunOut runOver(const dz::testing::ProgramFolderFixture& fx, const std::string& d
     const auto in = gatherInput(s, draws);
     EXPECT_TRUE(in.has_value());
     RunOut r{evaluate(*in), {}};
-    r.lines = hitLines(*draws, r.result.hits);
+    r.lines = hitLines(*in->draws, r.result.hits);
     return r;
 }
 
@@ -308,8 +307,7 @@ TEST(EvalRun, MatchesARowByRowCountOverAHistory) {
     const auto k = readKey(fx.path(QStringLiteral("k.txt")));
     std::array<int64_t, 12> plain{}, plus{};
     int64_t listed = 0;
-    for (size_t d = 0; d < draws->size(); ++d) {
-        const DrawRecord& rec = draws->record(d);
+    for (const DrawRecord& rec : dz::testing::allRecords(draws)) {
         const bool p = rec.extra == 1 || rec.extra == 3;
         for (size_t i = 0; i < k->rowCount(); ++i) {
             const int h = std::popcount(k->masks[i] & rec.mask);

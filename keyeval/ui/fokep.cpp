@@ -297,8 +297,6 @@ void FOKEP::buildWindow() {
 
 QString FOKEP::drawFilePath() const { return programFile(build_.drawFile); }
 
-std::shared_ptr<const DrawFile> FOKEP::drawFile() { return cache_.get(drawFilePath()); }
-
 bool FOKEP::Form_Load() {
     ui::BusyCursor hourglass;
     adjustSize();
@@ -309,7 +307,7 @@ bool FOKEP::Form_Load() {
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
 
-    const auto draws = drawFile();
+    const auto draws = DrawFile::load(drawFilePath());
     if (!draws) {
         ui::message(this, build_.missingAtStart, ui::Icon::Critical, kTitle2010);
         return false;
@@ -411,10 +409,12 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
     outcome_ = outcome;
     const QString path = drawFilePath();
     worker_ = QThread::create([this, outcome, path] {
-        outcome->draws = cache_.get(path);
-        if (!outcome->draws) return;
-        auto in = gatherInput(outcome->settings, outcome->draws);
+        // The draw file is read again at every run: another program may have replaced it.
+        const auto file = DrawFile::load(path);
+        if (!file) return;
+        auto in = gatherInput(outcome->settings, *file);
         if (!in) return;
+        outcome->draws = in->draws;
         outcome->key = in->key;
         outcome->span = in->span;
         if (!in->span.reached) {
@@ -470,12 +470,12 @@ void FOKEP::showBadKeyLine(size_t recordsRead) {
 
 void FOKEP::showHits(const RunOutcome& o) {
     const EvaluationResult& r = o.result;
-    const DrawFile& draws = *o.draws;
+    const PeriodDraws& draws = *o.draws;
     const KeyRows& key = *o.key;
 
     // The boxes show the draw keys the run used (none in an empty period).
     PeriodFields f = readFields();
-    if (o.span.any) fieldsFromKey(f.from, drawKey(draws.line(o.span.first)));
+    if (o.span.any) fieldsFromKey(f.from, draws.key(o.span.first));
     if (r.drawsEvaluated > 0) List1->setItems(key.shown);
     List3->setItems(o.hitLines);
 
@@ -484,7 +484,7 @@ void FOKEP::showHits(const RunOutcome& o) {
         showBadKeyLine(r.recordsRead);
         return;
     }
-    if (o.span.any) fieldsFromKey(f.to, drawKey(draws.line(o.span.last)));
+    if (o.span.any) fieldsFromKey(f.to, draws.key(o.span.last));
     writeFields(f);
 
     Label14->setText(QString::number(r.recordsRead));
@@ -499,7 +499,7 @@ void FOKEP::showHits(const RunOutcome& o) {
             if (both >> n & 1u) t += QLatin1Char(' ') + format(n, "00");
         Label5->setText(str(std::popcount(both)));
         Label7->setText(t);
-        Label10->setText(o.span.any ? cp1250::decode(numbersPart(draws.line(o.span.first))) : QString());
+        Label10->setText(o.span.any ? cp1250::decode(draws.firstNumbers) : QString());
     } else {
         Label5->clear();
         Label7->clear();

@@ -36,17 +36,17 @@ void winningsRun(FOKEP& w) {
 }
 
 void showWinnings(FOKEP& w, const RunOutcome& o) {
-    const DrawFile& draws = *o.draws;
+    const PeriodDraws& draws = *o.draws;
     const WinningsResult& r = o.money;
     // The boxes show the draw keys the run used (none in an empty period).
-    if (o.span.any) boxesFromKey(w, {1, 2, 3, 8}, drawKey(draws.line(o.span.first)));
+    if (o.span.any) boxesFromKey(w, {1, 2, 3, 8}, draws.key(o.span.first));
     if (r.badLine) {
         // A reread per draw meets the bad line in the first draw: no result is listed and the
         // money labels keep the last run's values.
         w.showBadKeyLine(r.recordsRead);
         return;
     }
-    if (o.span.any) boxesFromKey(w, {4, 5, 6, 9}, drawKey(draws.line(o.span.last)));
+    if (o.span.any) boxesFromKey(w, {4, 5, 6, 9}, draws.key(o.span.last));
     w.List8->setItems(o.moneyLines);
     w.List8->scrollToBottom();
     w.Label14->setText(QString::number(r.recordsRead));
