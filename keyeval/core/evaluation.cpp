@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
+#include "subsetsums.h"
 
 #include <QFile>
 #include <immintrin.h>
@@ -241,6 +242,7 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
 }
 
 std::atomic<bool> g_vectorScan{true};
+std::atomic<HitMethod> g_hitMethod{HitMethod::BySize};
 
 ScanFn scanFn() {
     static const ScanFn best = [] {
@@ -253,14 +255,19 @@ ScanFn scanFn() {
 
 // One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
 // least thr hits, in row order; returns their count.
-size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
-    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
-    if (key.repeats.empty()) return c;
-    // Rows that name a number twice: move them to their real class, and rebuild the candidates.
+// Rows that name a number twice: moved from their mask's class to their real one.
+void moveRepeats(const KeyRows& key, uint32_t dm, uint32_t* hist) {
     for (const auto& [row, fields] : key.repeats) {
         --hist[std::popcount(key.masks[row] & dm)];
         ++hist[repeatHits(fields, dm)];
     }
+}
+
+size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
+    if (key.repeats.empty()) return c;
+    // Rows that name a number twice: move them to their real class, and rebuild the candidates.
+    moveRepeats(key, dm, hist);
     if (!cand) return c;
     c = 0;
     for (size_t i = 0; i < key.masks.size(); ++i)
@@ -271,6 +278,11 @@ size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32
 }  // namespace
 
 void setVectorScan(bool on) { g_vectorScan = on; }
+void setHitMethod(HitMethod m) { g_hitMethod = m; }
+bool useSubsetSums(size_t rows, size_t draws) {
+    const HitMethod m = g_hitMethod.load(std::memory_order_relaxed);
+    return m == HitMethod::SubsetSums || (m == HitMethod::BySize && SubsetCounts::pays(rows, draws));
+}
 
 void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist) {
     uint32_t h[9];
@@ -375,6 +387,10 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
     // A bad key line ends the run inside the first draw, after the rows before it.
     const size_t end = key.badLine ? first : last;
+    // A large key's distributions come from its subset counts; its rows are then scanned only for
+    // a draw whose distribution holds rows to list.
+    std::optional<SubsetCounts> subsets;
+    if (useSubsetSums(key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
 
     for (size_t d = first; d <= end; ++d) {
         if (progress && (d - first) % chunk == 0) {
@@ -391,7 +407,16 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
         const int thr = plus ? minHits : std::max(minHits, 5);
         const bool collect = r.hits.size() < kHitListCap;
         uint32_t hist[9];
-        const size_t c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+        size_t c = 0;
+        if (subsets) {
+            subsets->histogram(dm, hist);
+            moveRepeats(key, dm, hist);
+            bool toList = false;
+            for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
+            if (collect && toList) c = scanDraw(key, dm, thr, hist, cand.data());
+        } else {
+            c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+        }
         for (int h = 0; h <= 8; ++h) {
             if (plus) {
                 r.plusTally[size_t(h + 1)] += hist[h];

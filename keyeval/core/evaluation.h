@@ -65,6 +65,12 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
 
 // Off: the plain scan (no AVX2, no POPCNT), so that tests check it on any processor.
 void setVectorScan(bool on);
+// How the runs count a key's hits: by the size of the run (subset sums for a large key and many
+// draws, the row scan else), or always one way (the tests compare the two).
+enum class HitMethod { BySize, Scan, SubsetSums };
+void setHitMethod(HitMethod m);
+// Whether a run of this many rows and draws counts by subset sums.
+bool useSubsetSums(size_t rows, size_t draws);
 
 // The draws of a period: the first record whose key is not less than the from key, and every
 // record after it while its key is not greater than the to key.

@@ -1,11 +1,13 @@
 #include "winnings.h"
 
 #include "core/textfmt.h"
+#include "subsetsums.h"
 
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace dz::keyeval {
@@ -52,6 +54,7 @@ struct RunShare {
     std::span<const RepeatRow> repeats;
     const std::array<bool, 5>* extra;
     const DrawTables* tables;
+    const SubsetCounts* subsets;  // set when the key's distributions come from its subset counts
     long long cost;
     long long* nets;   // slot d - keptFirst for every kept draw d
     size_t keptFirst;
@@ -78,16 +81,23 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
         const uint32_t drawn = rec.mask;
         const bool plus = rec.extra >= 1 && rec.extra <= 4 && (*s.extra)[size_t(rec.extra)];
         const int32_t* table = plus ? s.tables->withPlus.data() : s.tables->plainOnly.data();
-        long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
-        size_t i = 0;
-        for (; i + 4 <= n; i += 4) {
-            a0 += table[std::popcount(rows[i] & drawn)];
-            a1 += table[std::popcount(rows[i + 1] & drawn)];
-            a2 += table[std::popcount(rows[i + 2] & drawn)];
-            a3 += table[std::popcount(rows[i + 3] & drawn)];
+        long long net = -s.cost;
+        if (s.subsets) {
+            uint32_t hist[9];
+            s.subsets->histogram(drawn, hist);
+            for (int h = 0; h <= 8; ++h) net += static_cast<long long>(hist[h]) * table[h];
+        } else {
+            long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
+            size_t i = 0;
+            for (; i + 4 <= n; i += 4) {
+                a0 += table[std::popcount(rows[i] & drawn)];
+                a1 += table[std::popcount(rows[i + 1] & drawn)];
+                a2 += table[std::popcount(rows[i + 2] & drawn)];
+                a3 += table[std::popcount(rows[i + 3] & drawn)];
+            }
+            for (; i < n; ++i) a0 += table[std::popcount(rows[i] & drawn)];
+            net += a0 + a1 + a2 + a3;
         }
-        for (; i < n; ++i) a0 += table[std::popcount(rows[i] & drawn)];
-        long long net = a0 + a1 + a2 + a3 - s.cost;
         for (const RepeatRow& rep : s.repeats) {
             if (rep.first >= n) continue;
             net += table[size_t(fieldHits(rep.second, drawn))] - table[size_t(std::popcount(rows[rep.first] & drawn))];
@@ -125,7 +135,13 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
     // writes its own slots of the kept nets and its own total.
     std::atomic<bool> stop = false;
     if (progress) progress->recordsRead = int64_t(lineBase + first);
-    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, cost,
+    // A large key's nets come from its distributions by subset sums (rows of more than eight
+    // numbers, which no reader makes, are always scanned).
+    std::optional<SubsetCounts> subsets;
+    const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
+                                   [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
+    if (small && useSubsetSums(rowMasks.size(), count)) subsets.emplace(rowMasks);
+    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, subsets ? &*subsets : nullptr, cost,
                          r.nets.data(), r.keptFirst, progress, &stop};
     auto runDraws = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
 
