@@ -1,12 +1,17 @@
 // keyeval: the evaluation for winnings over a real-sized history, and the chart window.
 #include "core/synth.h"
 #include "core/winnings.h"
+#include "core/evalbuild.h"
+#include "core/folder.h"
 #include "ui/chartwindow.h"
+#include "ui/fokep.h"
 
 #include "core/draws.h"
 #include "core/random.h"
 
+#include <QFile>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -70,6 +75,35 @@ void BM_ChartWindowOpen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChartWindowOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// keyeval's start-up over the real-sized history: the window built, the draw file's count and
+// first and last records read, the window shown and drawn once; beside it a bare window shown
+// and drawn the same way.
+void BM_KeyevalStartUp(benchmark::State& state) {
+    QTemporaryDir dir;
+    QFile::link(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
+    dz::setProgramFolder(dir.path());
+    for (auto _ : state) {
+        dz::keyeval::FOKEP w(dz::keyeval::keyevalBuild());
+        if (!w.Form_Load()) state.SkipWithError("no draw file");
+        w.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(w.grab());
+    }
+    dz::setProgramFolder(QString());
+}
+BENCHMARK(BM_KeyevalStartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BareWindowShown(benchmark::State& state) {
+    for (auto _ : state) {
+        QWidget w;
+        w.resize(800, 600);
+        w.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(w.grab());
+    }
+}
+BENCHMARK(BM_BareWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One drawing of each chart type over 32736 values, as the space key steps through them.
 void BM_ChartTypesDrawn(benchmark::State& state) {

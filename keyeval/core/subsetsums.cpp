@@ -93,11 +93,12 @@ void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
 }
 
 bool SubsetCounts::pays(size_t rows, size_t draws) {
-    // The table costs about as much as 2^20 * 20 additions once; a draw about 256 look-ups
-    // against one popcount a row.
+    // The table costs about 2^20 * 21 additions once; a draw's 256 scattered look-ups cost about
+    // as much as scanning 2048 rows.
+    constexpr double kDrawCost = 2048;
     const double scan = double(rows) * double(draws);
-    const double subsets = 21.0 * double(kSets) + 256.0 * 4.0 * double(draws);
-    return rows >= 1024 && subsets < scan;
+    const double subsets = 21.0 * double(kSets) + kDrawCost * double(draws);
+    return rows >= size_t(kDrawCost) && subsets < scan;
 }
 
 }  // namespace dz::keyeval
