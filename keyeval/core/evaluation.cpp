@@ -294,7 +294,8 @@ namespace {
 // One pass: the period's first draw is the first whose key is not less than the from key; the
 // period goes on while the keys are not greater than the to key. Records and keys are kept when
 // out is given.
-Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, PeriodDraws* out) {
+Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, PeriodDraws* out,
+                Progress* progress) {
     const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
     const std::string_view f(from.constData(), size_t(from.size())), t(to.constData(), size_t(to.size()));
     Span s;
@@ -302,6 +303,13 @@ Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& to
     bool done = false;
     DrawReader reader(draws);
     for (auto batch = reader.next(); !batch.empty() && !done; batch = reader.next()) {
+        if (progress) {
+            progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
+            if (progress->stop.load(std::memory_order_relaxed)) {
+                if (out) out->stopped = true;
+                break;
+            }
+        }
         for (const DrawLine& l : batch) {
             lines = l.index + 1;
             const std::string_view key = drawKey(l.line);
@@ -341,22 +349,22 @@ Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& to
 }  // namespace
 
 Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
-    return scanPeriod(draws, fromKey, toKey, nullptr);
+    return scanPeriod(draws, fromKey, toKey, nullptr, nullptr);
 }
 
-PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress) {
     PeriodDraws p;
-    p.span = scanPeriod(draws, fromKey, toKey, &p);
+    p.span = scanPeriod(draws, fromKey, toKey, &p, progress);
     return p;
 }
 
-std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws) {
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws, Progress* progress) {
     auto key = readKey(settings.keyFile);
     if (!key) return std::nullopt;
     EvaluationInput in;
     in.settings = settings;
     in.key = std::make_shared<const KeyRows>(std::move(*key));
-    auto period = std::make_shared<PeriodDraws>(readPeriod(draws, settings.fromKey, settings.toKey));
+    auto period = std::make_shared<PeriodDraws>(readPeriod(draws, settings.fromKey, settings.toKey, progress));
     in.span = period->span;
     in.draws = std::move(period);
     return in;

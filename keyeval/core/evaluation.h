@@ -91,6 +91,7 @@ struct PeriodDraws {
     std::vector<std::array<char, 12>> keys;   // their draw keys (the line's first 12 characters)
     std::vector<uint8_t> keySizes;
     std::string firstNumbers;                 // the first line's numbers part
+    bool stopped = false;                     // the user stopped the run while the file was read
 
     const DrawRecord& record(size_t line) const { return records[line - span.first]; }
     // The key of a line of the period; empty for a line outside it.
@@ -100,7 +101,9 @@ struct PeriodDraws {
         return {keys[i].data(), keySizes[i]};
     }
 };
-PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey);
+// A progress, when given, counts the lines read and is polled for a stop.
+struct Progress;
+PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress = nullptr);
 
 // Everything an evaluation over the window's period takes at the start of a run.
 struct EvaluationInput {
@@ -112,7 +115,8 @@ struct EvaluationInput {
 
 // Reads the key named by the settings and the draws of the period from the draw file (read again
 // at every run); nullopt when the key file cannot be opened.
-std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws);
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws,
+                                           Progress* progress = nullptr);
 
 // One listed play of the hit list.
 struct Hit {

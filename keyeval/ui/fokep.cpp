@@ -412,8 +412,8 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
         // The draw file is read again at every run: another program may have replaced it.
         const auto file = DrawFile::load(path);
         if (!file) return;
-        auto in = gatherInput(outcome->settings, *file);
-        if (!in) return;
+        auto in = gatherInput(outcome->settings, *file, &progress_);
+        if (!in || in->draws->stopped) return;
         outcome->draws = in->draws;
         outcome->key = in->key;
         outcome->span = in->span;
