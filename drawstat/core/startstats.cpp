@@ -1,6 +1,6 @@
 #include "startstats.h"
 
-#include "core/cp1250.h"
+#include "core/textfile.h"
 #include "core/textfmt.h"
 
 namespace drawstat {
@@ -33,7 +33,7 @@ QStringList fullListLines(const dz::DrawFile& file) {
     out.reserve(dz::kFullListLimit);
     dz::DrawReader r = dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
-        for (const dz::DrawLine& l : batch) out << dz::cp1250::decode(l.line);
+        for (const dz::DrawLine& l : batch) out << dz::decodeCapped(l.line);
     return out;
 }
 
