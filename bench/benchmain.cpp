@@ -25,6 +25,15 @@ const dz::DrawFile& history() {
     return f;
 }
 
+const std::vector<dz::DrawRecord>& historyRecords() {
+    static const std::vector<dz::DrawRecord> recs = [] {
+        std::vector<dz::DrawRecord> out;
+        dz::forEachDraw(history(), [&](const dz::DrawLine& l) { out.push_back(l.record); });
+        return out;
+    }();
+    return recs;
+}
+
 }  // namespace bench
 
 int main(int argc, char** argv) {

@@ -25,7 +25,7 @@ void BM_LifePath(benchmark::State& st) {
     dz::ui::ListBox l1, l2;
     for (auto _ : st) {
         const auto f = loadHistory();
-        auto r = drawstat::lifePath(f, 7, dz::drawWindowStart(static_cast<long long>(f.size())));
+        auto r = drawstat::lifePath(f, 7, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws)));
         l1.setItems(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
@@ -36,7 +36,7 @@ void BM_IntervalLoad(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);
     for (auto _ : st) {
         const auto f = loadHistory();
-        auto r = drawstat::intervalPatterns(f, dz::drawWindowStart(static_cast<long long>(f.size())));
+        auto r = drawstat::intervalPatterns(f, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws)));
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
@@ -48,7 +48,7 @@ void BM_MapLoad(benchmark::State& st) {
     dz::ui::ListBox l1;
     for (auto _ : st) {
         const auto f = loadHistory();
-        l1.setItems(drawstat::drawMap(f, dz::drawWindowStart(static_cast<long long>(f.size()))));
+        l1.setItems(drawstat::drawMap(f, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws))));
         l1.setTopIndex(l1.count() - 20);
     }
 }
@@ -57,7 +57,7 @@ void BM_MostFrequentAll(benchmark::State& st) {
     dz::ui::ListBox l5, l6(nullptr, true), l1, l2(nullptr, true), l3, l4(nullptr, true);
     for (auto _ : st) {
         const auto f = loadHistory();
-        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(static_cast<long long>(f.size()), double(f.size())));
+        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(static_cast<long long>(bench::kHistoryDraws), double(bench::kHistoryDraws)));
         auto r = drawstat::frequencyLists(c);
         l5.setItems(std::move(r.numbers));
         l6.setItems(std::move(r.numbersRanked));

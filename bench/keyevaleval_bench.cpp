@@ -17,8 +17,9 @@ using namespace dz::keyeval;
 
 namespace {
 
-std::shared_ptr<const DrawFile> history() {
-    static const auto f = std::make_shared<const DrawFile>(DrawFile::fromBytes(synthDrawHistory(1'500'000)));
+std::shared_ptr<const PeriodDraws> history() {
+    static const auto f = std::make_shared<const PeriodDraws>(
+        readPeriod(DrawFile::fromBytes(synthDrawHistory(1'500'000)), QStringLiteral("0"), QStringLiteral("99999999 999")));
     return f;
 }
 
@@ -43,9 +44,9 @@ void run(benchmark::State& state, size_t rows, size_t draws, bool vector = true)
     in.settings.extraCount = 2;
     in.settings.minHits = 4;
     in.span.reached = in.span.any = true;
-    in.span.first = in.draws->size() - draws;
-    in.span.last = in.draws->size() - 1;
-    in.span.recordsRead = in.draws->size();
+    in.span.first = in.draws->records.size() - draws;
+    in.span.last = in.draws->records.size() - 1;
+    in.span.recordsRead = in.draws->records.size();
     int64_t listed = 0;
     for (auto _ : state) {
         const EvaluationResult r = evaluate(in);

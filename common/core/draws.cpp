@@ -125,13 +125,6 @@ struct DrawFile::Source {
     uint64_t dataStart = 0;     // past a byte order mark
     std::mutex m;
     std::optional<size_t> lines;
-    struct Whole {
-        std::string bytes;
-        std::vector<std::string_view> lines;
-        std::vector<DrawRecord> records;
-    };
-    std::once_flag wholeRead;
-    Whole whole;
 
     ~Source() {
         if (fd >= 0) ::close(fd);
@@ -190,35 +183,19 @@ DrawFile DrawFile::fromBytes(std::string bytes) {
 
 uint64_t DrawFile::byteSize() const { return src_->size; }
 
-namespace {
-const DrawFile::Source::Whole& wholeOf(DrawFile::Source& s) {
-    std::call_once(s.wholeRead, [&s] {
-        auto& w = s.whole;
-        w.bytes.resize(size_t(s.size - s.dataStart));
-        w.bytes.resize(s.readAt(s.dataStart, w.bytes.data(), w.bytes.size()));
-        w.lines = splitLines(w.bytes);
-        w.records.reserve(w.lines.size());
-        for (auto l : w.lines) w.records.push_back(parseDrawRecord(firstItem(l)));
-    });
-    return s.whole;
-}
-}  // namespace
-
-std::string_view DrawFile::line(size_t i) const { return wholeOf(*src_).lines[i]; }
-std::string_view DrawFile::item(size_t i) const { return firstItem(line(i)); }
-const std::vector<DrawRecord>& DrawFile::records() const { return wholeOf(*src_).records; }
 
 size_t DrawFile::size() const {
     Source& s = *src_;
     std::lock_guard lock(s.m);
     if (s.lines) return *s.lines;
     // Lines = LF + CR - CR LF pairs, and one more when the last line has no end.
-    std::vector<char> buf(kBlock + 1);
+    const size_t block = size_t(std::min<uint64_t>(kBlock, s.size));
+    std::vector<char> buf(block + 1);
     size_t count = 0;
     char prev = 0;  // the byte before the block
     uint64_t pos = s.dataStart;
     while (pos < s.size) {
-        const size_t n = s.readAt(pos, buf.data() + 1, kBlock);
+        const size_t n = s.readAt(pos, buf.data() + 1, block);
         if (n == 0) break;
         buf[0] = prev;
         const char* p = buf.data() + 1;
@@ -249,7 +226,8 @@ size_t DrawFile::size() const {
 struct DrawReader::State {
     std::shared_ptr<DrawFile::Source> src;
     uint64_t filePos = 0;        // next byte to read
-    std::vector<char> buf;       // kBlock bytes and the padding
+    std::vector<char> buf;       // cap bytes and the padding
+    size_t cap = 0;              // a block, or the whole file when it is smaller
     size_t begin = 0, end = 0;   // the bytes read and not yet split
     bool eof = false;            // nothing more to read
     size_t index = 0;            // index of the next line
@@ -263,7 +241,7 @@ struct DrawReader::State {
             end -= begin;
             begin = 0;
         }
-        const size_t n = src->readAt(filePos, buf.data() + end, kBlock - end);
+        const size_t n = src->readAt(filePos, buf.data() + end, cap - end);
         if (n == 0) eof = true;
         filePos += n;
         end += n;
@@ -344,7 +322,8 @@ DrawReader::DrawReader(const DrawFile& file, size_t firstLine) : s_(std::make_un
     s_->src = file.src_;
     s_->filePos = s_->src->dataStart;
     s_->skip = firstLine;
-    s_->buf.assign(kBlock + kPad, 0);
+    s_->cap = size_t(std::min<uint64_t>(kBlock, s_->src->size));
+    s_->buf.assign(s_->cap + kPad, 0);
 }
 
 DrawReader DrawReader::tail(const DrawFile& file, size_t n) {
@@ -357,7 +336,7 @@ DrawReader DrawReader::tail(const DrawFile& file, size_t n) {
     if (n == 0) {
         start = s.size;
     } else {
-        std::vector<char> buf(kBlock);
+        std::vector<char> buf(size_t(std::min<uint64_t>(kBlock, s.size)));
         size_t found = 0;
         char after = 0;  // the byte after the one looked at
         uint64_t pos = s.size;
@@ -367,6 +346,18 @@ DrawReader DrawReader::tail(const DrawFile& file, size_t n) {
             const size_t got = s.readAt(from, buf.data(), size_t(pos - from));
             if (got != size_t(pos - from)) break;  // the file shrank: read it from the start
             for (size_t k = got; k-- > 0;) {
+#if defined(__SSE2__)
+                // Sixteen bytes without a line end at once: a long line is passed over quickly.
+                if (k >= 16) {
+                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf.data() + k - 15));
+                    if (!_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')),
+                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))))) {
+                        after = buf[k - 15];
+                        k -= 15;
+                        continue;
+                    }
+                }
+#endif
                 const char c = buf[k];
                 const uint64_t at = from + k + 1;
                 if (at < s.size && (c == '\n' || (c == '\r' && after != '\n')) && ++found == n) {

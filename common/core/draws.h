@@ -75,12 +75,6 @@ public:
     bool empty() const { return size() == 0; }
     uint64_t byteSize() const;
 
-    // The whole file in memory, for the callers not yet on the passes: the first use reads it.
-    std::string_view line(size_t i) const;
-    std::string_view item(size_t i) const;
-    const DrawRecord& record(size_t i) const { return records()[i]; }
-    const std::vector<DrawRecord>& records() const;
-
     struct Source;
 
 private:

@@ -61,22 +61,21 @@ inline int hitsOf(const dz::DrawRecord& r, uint32_t marked) {
 
 void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
     const uint32_t marked = in.marked & 0x1FFFFEu;
-    const size_t n = file.size();
-    for (size_t i = 0; i < n; ++i) {
-        const int hits = hitsOf(file.record(i), marked);
+    dz::forEachDraw(file, [&](const dz::DrawLine& l) {
+        const int hits = hitsOf(l.record, marked);
         ++out.hitCounts[static_cast<size_t>(hits)];
-        const long long index = static_cast<long long>(i) + 1;
-        if (hits < p.from || hits > p.to) continue;
-        if (!in.wholeHistory && index <= in.windowStart) continue;
-        if (out.hitLines.size() >= dz::kRowLimit) continue;
-        const std::string_view item = file.item(i);
+        const long long index = static_cast<long long>(l.index) + 1;
+        if (hits < p.from || hits > p.to) return;
+        if (!in.wholeHistory && index <= in.windowStart) return;
+        if (out.hitLines.size() >= dz::kRowLimit) return;
+        const std::string_view item = l.item;
         QString line = dz::cp1250::decode(dz::drawKey(item));
         line += QStringLiteral("  ");
         line += dz::str(hits);
         if (hits >= p.star) line += QStringLiteral(" *");
         out.hitLines << line;
         out.numberLines << dz::cp1250::decode(dz::numbersPart(item));
-    }
+    });
     // The completeness level: the smallest hit count that fewer than 32736 draws reach or pass.
     long long total = 0;
     for (int j = 1; j <= 9; ++j) {

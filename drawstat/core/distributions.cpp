@@ -9,7 +9,7 @@ namespace drawstat {
 
 namespace {
 
-QString keyOf(const dz::DrawFile& f, size_t i) { return dz::cp1250::decode(dz::drawKey(f.item(i))); }
+QString keyOf(const dz::DrawLine& l) { return dz::cp1250::decode(dz::drawKey(l.item)); }
 
 // Two digits with a leading zero, for a value 0..99.
 void appendTwoDigits(QString& s, int v) {
@@ -25,16 +25,16 @@ constexpr qsizetype kAdhesionTail = 8;
 
 QStringList sumsLines(const dz::DrawFile& file) {
     std::array<long long, 161> sums{};
-    for (const dz::DrawRecord& r : file.records()) {
+    dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         int sum = 0;
         bool ok = true;
-        for (int8_t v : r.num) {
+        for (int8_t v : l.record.num) {
             // a field that does not read as 0..20 faults the draw's step: it is not counted
             if (v < 0) ok = false;
             sum += v;
         }
         if (ok) ++sums[static_cast<size_t>(sum)];
-    }
+    });
     QStringList out;
     for (int s = 1; s <= 160; ++s)
         if (sums[static_cast<size_t>(s)] != 0) out << dz::str(s) + QStringLiteral("   ") + dz::str(sums[static_cast<size_t>(s)]);
@@ -44,22 +44,22 @@ QStringList sumsLines(const dz::DrawFile& file) {
 ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart) {
     ClassResult r;
     std::array<long long, 9> counts{};
-    const size_t n = file.size();
-    if (n > 0) {
+    {
         // The first draw is only the reference of the second.
-        uint32_t prev = file.record(0).mask;
+        uint32_t prev = 0;
         const long long limit = windowStart + 12;
-        for (size_t i = 1; i < n; ++i) {
-            const long long index = static_cast<long long>(i) + 1;
-            const uint32_t cur = file.record(i).mask;
+        dz::forEachDraw(file, [&](const dz::DrawLine& l) {
+            const long long index = static_cast<long long>(l.index) + 1;
+            const uint32_t cur = l.record.mask;
             const uint32_t shared = prev & cur;
             prev = cur;
+            if (l.index == 0) return;
             const int k = std::popcount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
             const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
             const bool toClass = r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
-            if (!toList && !toClass) continue;  // most draws of a long history: no text is built
-            QString line = keyOf(file, i);
+            if (!toList && !toClass) return;  // most draws of a long history: no text is built
+            QString line = keyOf(l);
             line.reserve(line.size() + 9 + 3 * k);
             line += QStringLiteral("   *");
             line += dz::format(k, "@@");
@@ -71,7 +71,7 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
                 }
             if (toList) r.lines << line;
             if (toClass) r.classes[static_cast<size_t>(k)] << line;
-        }
+        });
     }
     r.lines << QString() << identityHeading() << QString();
     for (int k = 0; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
@@ -82,10 +82,9 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
     ClassResult r;
     std::array<long long, 9> counts{};
     const long long limit = windowStart + 12;
-    const size_t n = file.size();
-    for (size_t i = 0; i < n; ++i) {
-        const long long index = static_cast<long long>(i) + 1;
-        const auto& num = file.record(i).num;
+    dz::forEachDraw(file, [&](const dz::DrawLine& l) {
+        const long long index = static_cast<long long>(l.index) + 1;
+        const auto& num = l.record.num;
         int start = 0, run = 1;
         for (int j = 1; j <= 8; ++j) {
             // a field that does not read as 0..20 (-1) ends a run and starts none
@@ -98,7 +97,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                 const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
                 const bool toClass = r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
                 if (toList || toClass) {
-                    QString line = keyOf(file, i);
+                    QString line = keyOf(l);
                     line += QStringLiteral("       ");
                     for (int m = start; m < start + run; ++m) {
                         line += QStringLiteral("  ");
@@ -114,7 +113,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             start = j;
             run = 1;
         }
-    }
+    });
     r.lines << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k)
         r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");

@@ -17,9 +17,9 @@ QString mapLine(const QString& drawKey, uint32_t mask) {
 QStringList drawMap(const dz::DrawFile& file, long long windowStart) {
     QStringList out;
     const size_t first = windowStart < 0 ? 0 : size_t(windowStart);
-    if (first < file.size()) out.reserve(qsizetype(file.size() - first));
-    for (size_t i = first; i < file.size(); ++i)
-        out.append(mapLine(dz::cp1250::decode(dz::drawKey(file.item(i))), file.record(i).mask));
+    dz::forEachDraw(
+        file, [&](const dz::DrawLine& l) { out.append(mapLine(dz::cp1250::decode(dz::drawKey(l.item)), l.record.mask)); },
+        first);
     return out;
 }
 

@@ -33,12 +33,14 @@ IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart)
     // a longer window never wraps a count.
     std::vector<int32_t> freq(10000, 0);
     const size_t first = windowStart < 0 ? 0 : size_t(windowStart);
-    if (first < file.size()) out.draws.reserve(qsizetype(file.size() - first));
-    for (size_t i = first; i < file.size(); ++i) {
-        const auto c = intervalCounts(file.record(i));
-        out.draws.append(intervalLine(dz::cp1250::decode(dz::drawKey(file.item(i))), c));
-        ++freq[size_t(patternCode(c))];
-    }
+    dz::forEachDraw(
+        file,
+        [&](const dz::DrawLine& l) {
+            const auto c = intervalCounts(l.record);
+            out.draws.append(intervalLine(dz::cp1250::decode(dz::drawKey(l.item)), c));
+            ++freq[size_t(patternCode(c))];
+        },
+        first);
     for (int code = 1; code < 10000; ++code) {
         const int32_t f = freq[size_t(code)];
         if (f == 0) continue;

@@ -20,27 +20,14 @@ FrequencyCounts countFrequencies(const dz::DrawFile& file, size_t first) {
     FrequencyCounts out;
     out.pairs.assign(kPairCount, 0);
     out.triples.assign(kTripleCount, 0);
-    const auto& recs = file.records();
-    if (first >= recs.size()) return out;
-
     // The draws go into one bit set per number, a block at a time, so that each pair and triple
     // is a popcount of an AND over the block: far fewer steps than visiting 84 subsets per draw.
     constexpr size_t kWords = 64;  // 4096 draws a block, all sets in the first-level cache
-    std::array<std::array<uint64_t, kWords>, 21> sets;
+    std::array<std::array<uint64_t, kWords>, 21> sets{};
     std::array<uint64_t, kWords> ij;
-    for (size_t base = first; base < recs.size(); base += kWords * 64) {
-        const size_t n = std::min(recs.size() - base, kWords * 64);
+    size_t n = 0;  // draws in the block
+    auto countBlock = [&] {
         const size_t words = (n + 63) / 64;
-        for (auto& s : sets) std::fill(s.begin(), s.begin() + words, 0);
-        for (size_t d = 0; d < n; ++d) {
-            uint32_t m = recs[base + d].mask & 0x1FFFFEu;
-            const uint64_t bit = uint64_t(1) << (d & 63);
-            while (m) {
-                const int v = std::countr_zero(m);
-                m &= m - 1;
-                sets[size_t(v)][d >> 6] |= bit;
-            }
-        }
         auto pop = [words](const std::array<uint64_t, kWords>& a) {
             int32_t c = 0;
             for (size_t w = 0; w < words; ++w) c += std::popcount(a[w]);
@@ -59,7 +46,22 @@ FrequencyCounts countFrequencies(const dz::DrawFile& file, size_t first) {
                     out.triples[t++] += c;
                 }
             }
-    }
+        for (auto& s : sets) std::fill(s.begin(), s.begin() + words, 0);
+        n = 0;
+    };
+    dz::DrawReader reader(file, first);
+    for (auto batch = reader.next(); !batch.empty(); batch = reader.next())
+        for (const dz::DrawLine& l : batch) {
+            uint32_t m = l.record.mask & 0x1FFFFEu;
+            const uint64_t bit = uint64_t(1) << (n & 63);
+            while (m) {
+                const int v = std::countr_zero(m);
+                m &= m - 1;
+                sets[size_t(v)][n >> 6] |= bit;
+            }
+            if (++n == kWords * 64) countBlock();
+        }
+    if (n > 0) countBlock();
     return out;
 }
 

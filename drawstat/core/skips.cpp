@@ -20,23 +20,36 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     if (m < 1 || m > 20) return out;
     const uint32_t bit = 1u << m;
     std::array<int32_t, kMaxCountedGap + 1> dist{};
-    // Only the latest kRowLimit lines stay, so the appearances are first marked, then the kept
-    // ones are written: a long history never builds lines it throws away.
-    std::vector<std::pair<uint32_t, long long>> hits;  // 0-based draw index, gap
+    // Only the latest kRowLimit lines stay, so the appearances are first kept in a ring of that
+    // many, then written: a long history never builds lines it throws away.
+    struct Appearance {
+        long long gap;
+        std::array<char, 12> key;
+        uint8_t keySize;
+    };
+    std::vector<Appearance> ring(size_t(dz::kRowLimit));
+    size_t listed = 0;  // appearances after listFrom
     long long gap = 0;
-    const auto& recs = file.records();
-    for (size_t i = 0; i < recs.size(); ++i) {
+    dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         ++gap;
-        if (!(recs[i].mask & bit)) continue;
+        if (!(l.record.mask & bit)) return;
         if (gap <= kMaxCountedGap) ++dist[size_t(gap)];
-        if (static_cast<long long>(i) + 1 > listFrom) hits.emplace_back(uint32_t(i), gap);
+        if (static_cast<long long>(l.index) + 1 > listFrom) {
+            Appearance& a = ring[listed++ % ring.size()];
+            const std::string_view key = dz::drawKey(l.item);
+            a.gap = gap;
+            a.keySize = uint8_t(key.size());
+            std::copy(key.begin(), key.end(), a.key.begin());
+        }
         gap = 0;
-    }
-    const size_t total = hits.size() + (gap != 0 ? 1 : 0);
+    });
+    const size_t total = listed + (gap != 0 ? 1 : 0);
     const size_t drop = total > size_t(dz::kRowLimit) ? total - size_t(dz::kRowLimit) : 0;
     out.appearances.reserve(qsizetype(total - drop));
-    for (size_t h = drop; h < hits.size(); ++h)
-        out.appearances.append(appearanceLine(dz::cp1250::decode(dz::drawKey(file.item(hits[h].first))), hits[h].second));
+    for (size_t h = drop; h < listed; ++h) {
+        const Appearance& a = ring[h % ring.size()];
+        out.appearances.append(appearanceLine(dz::cp1250::decode(std::string_view(a.key.data(), a.keySize)), a.gap));
+    }
     if (gap != 0) out.appearances.append(closingLine(gap));
 
     int top = -1;

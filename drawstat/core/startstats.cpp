@@ -7,16 +7,15 @@ namespace drawstat {
 
 StartStats computeStart(const dz::DrawFile& file) {
     StartStats s;
-    const auto& recs = file.records();
     long long count = 0;
-    for (const dz::DrawRecord& r : recs) {
+    dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         ++count;
-        for (int8_t v : r.num) {
+        for (int8_t v : l.record.num) {
             if (v < 0) continue;  // a field outside 0..20 is not counted
             s.lastAppearance[size_t(v)] = count;
             ++s.frequency[size_t(v)];
         }
-    }
+    });
     s.drawCount = count;
     s.tooltip = dz::str(count);
     s.byNumber.reserve(20);
@@ -29,11 +28,12 @@ StartStats computeStart(const dz::DrawFile& file) {
 }
 
 QStringList fullListLines(const dz::DrawFile& file) {
-    const size_t n = file.size();
-    const size_t first = n > size_t(dz::kFullListLimit) ? n - size_t(dz::kFullListLimit) : 0;
+    // Only the file's tail is read.
     QStringList out;
-    out.reserve(qsizetype(n - first));
-    for (size_t i = first; i < n; ++i) out << dz::decodeCapped(file.line(i));
+    out.reserve(dz::kFullListLimit);
+    dz::DrawReader r = dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
+    for (auto batch = r.next(); !batch.empty(); batch = r.next())
+        for (const dz::DrawLine& l : batch) out << dz::decodeCapped(l.line);
     return out;
 }
 

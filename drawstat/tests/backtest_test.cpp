@@ -1,5 +1,6 @@
 #include "core/backtest.h"
 #include "core/synth.h"
+#include "tests/drawref.h"
 #include "core/textfmt.h"
 
 #include <bit>
@@ -25,7 +26,12 @@ BacktestInput marked(std::initializer_list<int> numbers) {
 
 dz::DrawFile synth(size_t n) { return dz::DrawFile::fromBytes(dz::synthDrawHistory(n)); }
 
-int hits(const dz::DrawFile& f, size_t i, uint32_t m) { return std::popcount(f.record(i).mask & m); }
+// Hits of every draw of a file against the marks.
+std::vector<int> hitsOf(const dz::DrawFile& f, uint32_t m) {
+    std::vector<int> out;
+    for (const auto& r : dz::testing::allRecords(f)) out.push_back(std::popcount(r.mask & m));
+    return out;
+}
 
 }  // namespace
 
@@ -37,9 +43,11 @@ TEST(Backtest, DefaultsListEveryDrawAfterWWithStars) {
     // W = 1: the first draw is counted in the distribution, not listed
     ASSERT_EQ(out.hitLines.size(), 39);
     ASSERT_EQ(out.numberLines.size(), 39);
+    const auto hits = hitsOf(f, in.marked);
+    const auto lines = dz::testing::streamRead(f);
     for (int i = 0; i < 39; ++i) {
-        const int h = hits(f, size_t(i) + 1, in.marked);
-        const std::string line(f.line(size_t(i) + 1));
+        const int h = hits[size_t(i) + 1];
+        const std::string line = lines[size_t(i) + 1].line;
         EXPECT_EQ(out.hitLines[i], QString::fromStdString(line.substr(0, 12)) + "  " + dz::str(h) + (h >= 4 ? " *" : ""));
         EXPECT_EQ(out.numberLines[i].toStdString(), line.substr(12, 27));
     }
@@ -59,7 +67,7 @@ TEST(Backtest, DefaultsListEveryDrawAfterWWithStars) {
     const auto whole = runBacktest(in, f);
     EXPECT_EQ(whole.fromText, QStringLiteral("6"));
     long long six = 0;
-    for (size_t i = 0; i < f.size(); ++i) six += hits(f, i, in.marked) >= 6;
+    for (int h : hitsOf(f, in.marked)) six += h >= 6;
     EXPECT_EQ(whole.hitLines.size(), six);
 }
 
@@ -131,14 +139,14 @@ TEST(Backtest, CompletenessLevelKeepsWholeHistoryListsUnderTheRowLimit) {
     // the smallest h that fewer than 32736 draws reach or pass
     auto reaching = [&](int h) {
         long long n = 0;
-        for (size_t i = 0; i < f.size(); ++i) n += hits(f, i, in.marked) >= h;
+        for (int x : hitsOf(f, in.marked)) n += x >= h;
         return n;
     };
     EXPECT_LT(reaching(level), dz::kRowLimit);
     EXPECT_GE(reaching(level - 1), dz::kRowLimit);
     // not whole-history: the last 32736 draws
     EXPECT_EQ(first.hitLines.size(), dz::kRowLimit);
-    EXPECT_EQ(first.hitLines.first().left(12).toStdString(), std::string(f.line(40000 - 32736)).substr(0, 12));
+    EXPECT_EQ(first.hitLines.first().left(12).toStdString(), dz::testing::streamRead(f)[40000 - 32736].line.substr(0, 12));
 
     in.wholeHistory = true;
     in.levelText = *first.level;

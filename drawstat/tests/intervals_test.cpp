@@ -1,5 +1,6 @@
 #include "core/intervals.h"
 #include "core/synth.h"
+#include "tests/drawref.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ TEST(IntervalPattern, DigitsAndCodes) {
     };
     for (const Case& c : cases) {
         const auto f = dz::DrawFile::fromBytes(line(7, c.nums));
-        const auto counts = drawstat::intervalCounts(f.record(0));
+        const auto counts = drawstat::intervalCounts(dz::testing::allRecords(f)[0]);
         EXPECT_EQ(drawstat::patternCode(counts), c.code);
         const QString l = drawstat::intervalLine("20100304 007", counts);
         EXPECT_EQ(l, QStringLiteral("20100304 007     ") + c.digits);

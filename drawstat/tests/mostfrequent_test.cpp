@@ -1,5 +1,6 @@
 #include "core/mostfrequent.h"
 #include "core/synth.h"
+#include "tests/drawref.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +58,9 @@ TEST(MostFrequent, AgreesWithPlainCountingOverABlockBoundary) {
     const auto c = drawstat::countFrequencies(f, 123);
     std::array<int32_t, 21> nums{};
     std::vector<int32_t> pairs(190), triples(1140);
-    for (size_t d = 123; d < f.size(); ++d) {
-        const uint32_t m = f.record(d).mask;
+    const auto recs = dz::testing::allRecords(f);
+    for (size_t d = 123; d < recs.size(); ++d) {
+        const uint32_t m = recs[d].mask;
         size_t p = 0, t = 0;
         for (int i = 1; i <= 20; ++i) nums[size_t(i)] += (m >> i) & 1;
         for (int i = 1; i <= 19; ++i)

@@ -29,18 +29,41 @@ bool isDrawRecord(std::string_view line) {
     return line.size() >= 12 && digits(line.substr(0, 8)) && line[8] == ' ' && digits(line.substr(9, 3));
 }
 
+namespace {
+// The last draw record a reader hands on; false when there is none.
+bool lastRecordOf(DrawReader reader, std::string& last) {
+    bool any = false;
+    for (auto batch = reader.next(); !batch.empty(); batch = reader.next())
+        for (const DrawLine& l : batch)
+            if (isDrawRecord(l.line)) {
+                last.assign(l.line.substr(0, 40));
+                any = true;
+            }
+    return any;
+}
+}  // namespace
+
 DrawBounds drawBounds(const DrawFile& draws) {
+    // The line count, the first draw record from the start and the last from the file's end: the
+    // history is not parsed as a whole.
     DrawBounds b;
     b.count = draws.size();
-    size_t i = 0;
-    while (i < draws.size() && !isDrawRecord(draws.line(i))) ++i;
-    if (i == draws.size()) return b;
-    size_t j = draws.size() - 1;
-    while (!isDrawRecord(draws.line(j))) --j;
+    std::string first, last;
+    DrawReader reader(draws);
+    for (auto batch = reader.next(); !batch.empty() && first.empty(); batch = reader.next())
+        for (const DrawLine& l : batch)
+            if (isDrawRecord(l.line)) {
+                first.assign(l.line.substr(0, 40));
+                break;
+            }
+    if (first.empty()) return b;
+    // The last records are nearly always among the last lines; else the whole file is looked at.
+    constexpr size_t kTail = 64;
+    if (!lastRecordOf(DrawReader::tail(draws, kTail), last)) lastRecordOf(DrawReader(draws), last);
     b.any = true;
-    b.first = fieldsOf(draws.line(i));
-    b.last = fieldsOf(draws.line(j));
-    for (int k = 0; k < 9; ++k) b.lastNumbers += QLatin1Char(' ') + format(fieldValue(draws.line(j), size_t(13 + 3 * k), 3), "00");
+    b.first = fieldsOf(first);
+    b.last = fieldsOf(last);
+    for (int k = 0; k < 9; ++k) b.lastNumbers += QLatin1Char(' ') + format(fieldValue(last, size_t(13 + 3 * k), 3), "00");
     return b;
 }
 

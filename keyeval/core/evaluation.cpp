@@ -3,9 +3,9 @@
 #include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
+#include "subsetsums.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <immintrin.h>
 #include <algorithm>
 #include <bit>
@@ -207,6 +207,7 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
 }
 
 std::atomic<bool> g_vectorScan{true};
+std::atomic<HitMethod> g_hitMethod{HitMethod::BySize};
 
 ScanFn scanFn() {
     static const ScanFn best = [] {
@@ -219,14 +220,19 @@ ScanFn scanFn() {
 
 // One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
 // least thr hits, in row order; returns their count.
-size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
-    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
-    if (key.repeats.empty()) return c;
-    // Rows that name a number twice: move them to their real class, and rebuild the candidates.
+// Rows that name a number twice: moved from their mask's class to their real one.
+void moveRepeats(const KeyRows& key, uint32_t dm, uint32_t* hist) {
     for (const auto& [row, fields] : key.repeats) {
         --hist[std::popcount(key.masks[row] & dm)];
         ++hist[repeatHits(fields, dm)];
     }
+}
+
+size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
+    if (key.repeats.empty()) return c;
+    // Rows that name a number twice: move them to their real class, and rebuild the candidates.
+    moveRepeats(key, dm, hist);
     if (!cand) return c;
     c = 0;
     for (size_t i = 0; i < key.masks.size(); ++i)
@@ -237,6 +243,11 @@ size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32
 }  // namespace
 
 void setVectorScan(bool on) { g_vectorScan = on; }
+void setHitMethod(HitMethod m) { g_hitMethod = m; }
+bool useSubsetSums(size_t rows, size_t draws) {
+    const HitMethod m = g_hitMethod.load(std::memory_order_relaxed);
+    return m == HitMethod::SubsetSums || (m == HitMethod::BySize && SubsetCounts::pays(rows, draws));
+}
 
 void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist) {
     uint32_t h[9];
@@ -244,85 +255,115 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
     for (int i = 0; i < 9; ++i) hist[size_t(i)] += h[i];
 }
 
-Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+namespace {
+// One pass: the period's first draw is the first whose key is not less than the from key; the
+// period goes on while the keys are not greater than the to key. Records and keys are kept when
+// out is given.
+Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, PeriodDraws* out,
+                Progress* progress) {
     const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
     const std::string_view f(from.constData(), size_t(from.size())), t(to.constData(), size_t(to.size()));
     Span s;
-    const size_t n = draws.size();
-    size_t i = 0;
-    while (i < n && drawKey(draws.line(i)) < f) ++i;
-    if (i == n) {
-        s.recordsRead = n;
-        return s;
+    size_t lines = 0;
+    bool done = false;
+    DrawReader reader(draws);
+    for (auto batch = reader.next(); !batch.empty() && !done; batch = reader.next()) {
+        if (progress) {
+            progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
+            if (progress->stop.load(std::memory_order_relaxed)) {
+                if (out) out->stopped = true;
+                break;
+            }
+        }
+        for (const DrawLine& l : batch) {
+            lines = l.index + 1;
+            const std::string_view key = drawKey(l.line);
+            if (!s.reached) {
+                if (key < f) continue;
+                s.reached = true;
+                s.first = l.index;
+                if (key > t) {
+                    // No draw lies in the period: nothing is evaluated.
+                    s.recordsRead = l.index + 1;
+                    done = true;
+                    break;
+                }
+                s.any = true;
+                if (out) out->firstNumbers = std::string(numbersPart(l.line));
+            } else if (key > t) {
+                s.recordsRead = l.index + 1;
+                done = true;
+                break;
+            }
+            s.last = l.index;
+            if (out) {
+                // The record of the whole line: the item's record when the item is the line.
+                const bool sameAsItem = l.item.data() == l.line.data() &&
+                                        l.item.size() == std::min(l.line.size(), kDrawItemKept);
+                out->records.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
+                std::array<char, 12> k{};
+                std::copy(key.begin(), key.end(), k.begin());
+                out->keys.push_back(k);
+                out->keySizes.push_back(uint8_t(key.size()));
+            }
+        }
     }
-    s.reached = true;
-    s.first = i;
-    if (drawKey(draws.line(i)) > t) {
-        // No draw lies in the period: nothing is evaluated.
-        s.recordsRead = i + 1;
-        return s;
-    }
-    size_t last = i;
-    while (last + 1 < n && drawKey(draws.line(last + 1)) <= t) ++last;
-    s.any = true;
-    s.last = last;
-    s.recordsRead = last + 1 < n ? last + 2 : n;
+    if (!done) s.recordsRead = lines;
     return s;
 }
+}  // namespace
 
-const DrawRecord& wholeLineRecord(const DrawFile& draws, size_t i, DrawRecord& scratch) {
-    const std::string_view line = draws.line(i);
-    const std::string_view item = firstItem(line);
-    if (item.data() == line.data() && item.size() == line.size()) return draws.record(i);
-    scratch = parseDrawRecord(line);
-    return scratch;
+Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
+    return scanPeriod(draws, fromKey, toKey, nullptr, nullptr);
 }
 
-std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws) {
+PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress) {
+    PeriodDraws p;
+    p.span = scanPeriod(draws, fromKey, toKey, &p, progress);
+    return p;
+}
+
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws, Progress* progress) {
     auto key = readKey(settings.keyFile);
     if (!key) return std::nullopt;
     EvaluationInput in;
     in.settings = settings;
     in.key = std::make_shared<const KeyRows>(std::move(*key));
-    if (draws) in.span = findSpan(*draws, settings.fromKey, settings.toKey);
-    in.draws = std::move(draws);
+    auto period = std::make_shared<PeriodDraws>(readPeriod(draws, settings.fromKey, settings.toKey, progress));
+    in.span = period->span;
+    in.draws = std::move(period);
     return in;
-}
-
-std::shared_ptr<const DrawFile> DrawFileCache::get(const QString& path) {
-    std::lock_guard lock(m_);
-    const QFileInfo fi(path);
-    if (file_ && path == path_ && fi.exists() && fi.size() == size_ && fi.lastModified() == modified_) return file_;
-    file_.reset();
-    auto f = DrawFile::load(path);
-    if (!f) return nullptr;
-    // The stamp taken before reading: a file replaced while it is read is read again next time.
-    path_ = path;
-    size_ = fi.size();
-    modified_ = fi.lastModified();
-    file_ = std::make_shared<const DrawFile>(std::move(*f));
-    return file_;
 }
 
 EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     EvaluationResult r;
     r.recordsRead = in.span.recordsRead;
-    if (!in.draws || !in.key || !in.span.any || in.draws->empty() || in.span.first >= in.draws->size()) {
+    if (!in.draws || !in.key || !in.span.any || in.draws->records.empty()) {
         if (progress) progress->recordsRead = int64_t(r.recordsRead);
         return r;
     }
-    const DrawFile& draws = *in.draws;
+    const PeriodDraws& draws = *in.draws;
     const KeyRows& key = *in.key;
     const RunSettings& st = in.settings;
     const int k = std::clamp(st.extraCount, 1, 4);
     const int minHits = std::clamp(st.minHits, 4, 8);
-    const size_t first = in.span.first, last = std::min(in.span.last, draws.size() - 1);
+    // The run's span, within the draws read for it.
+    const size_t base = draws.span.first, stop = base + draws.records.size();
+    if (in.span.first < base || in.span.first >= stop) {
+        if (progress) progress->recordsRead = int64_t(r.recordsRead);
+        return r;
+    }
+    const size_t first = in.span.first, last = std::min(in.span.last, stop - 1);
     std::vector<uint32_t> cand(key.rowCount() + 8);
     r.hits.reserve(std::min<size_t>(kHitListCap, key.rowCount() * (last - first + 1) * size_t(k + 1) / 4 + 16));
     // Check the stop flag about every million row evaluations.
     const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
     // A bad key line ends the run inside the first draw, after the rows before it.
     const size_t end = key.badLine ? first : last;
+    // A large key's distributions come from its subset counts; its rows are then scanned only for
+    // a draw whose distribution holds rows to list.
+    std::optional<SubsetCounts> subsets;
+    if (useSubsetSums(key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
 
     for (size_t d = first; d <= end; ++d) {
         if (progress && (d - first) % chunk == 0) {
@@ -333,14 +374,22 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
                 return r;
             }
         }
-        DrawRecord own;
-        const DrawRecord* rec = &wholeLineRecord(draws, d, own);
+        const DrawRecord* rec = &draws.record(d);
         const uint32_t dm = rec->mask;
         const bool plus = st.plusFor(rec->extra);
         const int thr = plus ? minHits : std::max(minHits, 5);
         const bool collect = r.hits.size() < kHitListCap;
         uint32_t hist[9];
-        const size_t c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+        size_t c = 0;
+        if (subsets) {
+            subsets->histogram(dm, hist);
+            moveRepeats(key, dm, hist);
+            bool toList = false;
+            for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
+            if (collect && toList) c = scanDraw(key, dm, thr, hist, cand.data());
+        } else {
+            c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+        }
         for (int h = 0; h <= 8; ++h) {
             if (plus) {
                 r.plusTally[size_t(h + 1)] += hist[h];
@@ -399,16 +448,15 @@ QString lineOf(const QString& pieces, const Hit& hit) {
 QString hitLine(std::string_view drawKey, const Hit& hit) { return lineOf(keyPieces(drawKey), hit); }
 
 
-QStringList hitLines(const DrawFile& draws, const std::vector<Hit>& hits) {
+QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits) {
     QStringList out;
     out.reserve(qsizetype(hits.size()));
     size_t pieceDraw = SIZE_MAX;
     QString pieces;
     for (const Hit& h : hits) {
-        if (h.draw >= draws.size()) continue;
         if (h.draw != pieceDraw) {
             pieceDraw = h.draw;
-            pieces = keyPieces(drawKey(draws.line(h.draw)));
+            pieces = keyPieces(draws.key(h.draw));
         }
         out << lineOf(pieces, h);
     }

@@ -3,14 +3,12 @@
 #pragma once
 #include "core/draws.h"
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -67,6 +65,12 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
 
 // Off: the plain scan (no AVX2, no POPCNT), so that tests check it on any processor.
 void setVectorScan(bool on);
+// How the runs count a key's hits: by the size of the run (subset sums for a large key and many
+// draws, the row scan else), or always one way (the tests compare the two).
+enum class HitMethod { BySize, Scan, SubsetSums };
+void setHitMethod(HitMethod m);
+// Whether a run of this many rows and draws counts by subset sums.
+bool useSubsetSums(size_t rows, size_t draws);
 
 // The draws of a period: the first record whose key is not less than the from key, and every
 // record after it while its key is not greater than the to key.
@@ -78,37 +82,41 @@ struct Span {
 };
 Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey);
 
+// The draws of a period, read in one pass over the draw file: each record as the evaluations read
+// it (the whole line: it differs from the line's first input item only for a line with leading
+// blanks or a comma) and its draw key. Indexes are line indexes of the file.
+struct PeriodDraws {
+    Span span;
+    std::vector<DrawRecord> records;          // lines span.first .. span.last
+    std::vector<std::array<char, 12>> keys;   // their draw keys (the line's first 12 characters)
+    std::vector<uint8_t> keySizes;
+    std::string firstNumbers;                 // the first line's numbers part
+    bool stopped = false;                     // the user stopped the run while the file was read
+
+    const DrawRecord& record(size_t line) const { return records[line - span.first]; }
+    // The key of a line of the period; empty for a line outside it.
+    std::string_view key(size_t line) const {
+        if (line < span.first || line - span.first >= keys.size()) return {};
+        const size_t i = line - span.first;
+        return {keys[i].data(), keySizes[i]};
+    }
+};
+// A progress, when given, counts the lines read and is polled for a stop.
+struct Progress;
+PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress = nullptr);
+
 // Everything an evaluation over the window's period takes at the start of a run.
 struct EvaluationInput {
     RunSettings settings;
-    std::shared_ptr<const DrawFile> draws;
+    std::shared_ptr<const PeriodDraws> draws;
     std::shared_ptr<const KeyRows> key;
     Span span;
 };
 
-// The record of draw line i as the evaluations read it: the whole line. The file's records were
-// read from each line's first input item, which differs only for a line with leading blanks or a
-// comma; such a line is parsed again into scratch.
-const DrawRecord& wholeLineRecord(const DrawFile& draws, size_t i, DrawRecord& scratch);
-
-// Reads the key named by the settings and finds the period in the draws; nullopt when the key
-// file cannot be opened.
-std::optional<EvaluationInput> gatherInput(const RunSettings& settings, std::shared_ptr<const DrawFile> draws);
-
-// A draw file, read again only when it changed on disk (a run over the whole history then skips
-// reading and parsing 1.5 million lines again).
-class DrawFileCache {
-public:
-    // null when the file cannot be opened.
-    std::shared_ptr<const DrawFile> get(const QString& path);
-
-private:
-    std::mutex m_;
-    QString path_;
-    qint64 size_ = -1;
-    QDateTime modified_;
-    std::shared_ptr<const DrawFile> file_;
-};
+// Reads the key named by the settings and the draws of the period from the draw file (read again
+// at every run); nullopt when the key file cannot be opened.
+std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws,
+                                           Progress* progress = nullptr);
 
 // One listed play of the hit list.
 struct Hit {
@@ -144,7 +152,7 @@ QString hitLine(std::string_view drawKey, const Hit& hit);
 // last 4 characters) that begin a hit list line: 14 characters for a full key.
 QString keyPieces(std::string_view drawKey);
 // The hit list of a run, in the order the plays were found.
-QStringList hitLines(const DrawFile& draws, const std::vector<Hit>& hits);
+QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits);
 // The tally lines of List2 (before sorting).
 QStringList tallyLines(const EvaluationResult& r);
 

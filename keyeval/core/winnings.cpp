@@ -1,11 +1,13 @@
 #include "winnings.h"
 
 #include "core/textfmt.h"
+#include "subsetsums.h"
 
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace dz::keyeval {
@@ -52,6 +54,7 @@ struct RunShare {
     std::span<const RepeatRow> repeats;
     const std::array<bool, 5>* extra;
     const DrawTables* tables;
+    const SubsetCounts* subsets;  // set when the key's distributions come from its subset counts
     long long cost;
     long long* nets;   // slot d - keptFirst for every kept draw d
     size_t keptFirst;
@@ -78,16 +81,23 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
         const uint32_t drawn = rec.mask;
         const bool plus = rec.extra >= 1 && rec.extra <= 4 && (*s.extra)[size_t(rec.extra)];
         const int32_t* table = plus ? s.tables->withPlus.data() : s.tables->plainOnly.data();
-        long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
-        size_t i = 0;
-        for (; i + 4 <= n; i += 4) {
-            a0 += table[std::popcount(rows[i] & drawn)];
-            a1 += table[std::popcount(rows[i + 1] & drawn)];
-            a2 += table[std::popcount(rows[i + 2] & drawn)];
-            a3 += table[std::popcount(rows[i + 3] & drawn)];
+        long long net = -s.cost;
+        if (s.subsets) {
+            uint32_t hist[9];
+            s.subsets->histogram(drawn, hist);
+            for (int h = 0; h <= 8; ++h) net += static_cast<long long>(hist[h]) * table[h];
+        } else {
+            long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
+            size_t i = 0;
+            for (; i + 4 <= n; i += 4) {
+                a0 += table[std::popcount(rows[i] & drawn)];
+                a1 += table[std::popcount(rows[i + 1] & drawn)];
+                a2 += table[std::popcount(rows[i + 2] & drawn)];
+                a3 += table[std::popcount(rows[i + 3] & drawn)];
+            }
+            for (; i < n; ++i) a0 += table[std::popcount(rows[i] & drawn)];
+            net += a0 + a1 + a2 + a3;
         }
-        for (; i < n; ++i) a0 += table[std::popcount(rows[i] & drawn)];
-        long long net = a0 + a1 + a2 + a3 - s.cost;
         for (const RepeatRow& rep : s.repeats) {
             if (rep.first >= n) continue;
             net += table[size_t(fieldHits(rep.second, drawn))] - table[size_t(std::popcount(rows[rep.first] & drawn))];
@@ -102,13 +112,13 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
 
 WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
                                 std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                const std::array<bool, 5>& extra, int minHits, Progress* progress) {
+                                const std::array<bool, 5>& extra, int minHits, Progress* progress, size_t lineBase) {
     WinningsResult r;
     r.rows = static_cast<long long>(rowMasks.size());
     if (records.empty() || first >= records.size() || first > last) return r;
     last = std::min(last, records.size() - 1);
     r.any = true;
-    r.recordsRead = std::min(records.size(), last + 2);
+    r.recordsRead = lineBase + std::min(records.size(), last + 2);
     const size_t count = last - first + 1;
     int k = 0;
     for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
@@ -124,8 +134,14 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
     // Each draw stands alone, so the period is cut into one run of draws a thread; every thread
     // writes its own slots of the kept nets and its own total.
     std::atomic<bool> stop = false;
-    if (progress) progress->recordsRead = int64_t(first);
-    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, cost,
+    if (progress) progress->recordsRead = int64_t(lineBase + first);
+    // A large key's nets come from its distributions by subset sums (rows of more than eight
+    // numbers, which no reader makes, are always scanned).
+    std::optional<SubsetCounts> subsets;
+    const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
+                                   [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
+    if (small && useSubsetSums(rowMasks.size(), count)) subsets.emplace(rowMasks);
+    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, subsets ? &*subsets : nullptr, cost,
                          r.nets.data(), r.keptFirst, progress, &stop};
     auto runDraws = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
 
@@ -151,6 +167,7 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
         return stopped;
     }
     for (long long s : totals) r.balance += s;
+    r.keptFirst += lineBase;
     r.winnings = r.stake + r.balance;
     if (progress) progress->recordsRead = int64_t(r.recordsRead);
     return r;
@@ -168,24 +185,14 @@ WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
         // A reread per draw meets the bad line in the first draw, before any result is listed.
         r.any = true;
         r.badLine = true;
-        r.recordsRead = std::min(in.draws->size(), in.span.first + 1);
+        r.recordsRead = in.span.first + 1;
         return r;
     }
-    // The lines are read whole, as "Kezdés" reads them: the few that differ from their first input
-    // item are parsed again, in a copy of the records.
-    std::span<const dz::DrawRecord> records(in.draws->records());
-    std::vector<dz::DrawRecord> own;
-    const size_t last = std::min(in.span.last, in.draws->size() - 1);
-    for (size_t d = in.span.first; d <= last; ++d) {
-        dz::DrawRecord scratch;
-        const dz::DrawRecord& rec = wholeLineRecord(*in.draws, d, scratch);
-        if (&rec != &scratch) continue;
-        if (own.empty()) own.assign(records.begin(), records.end());
-        own[d] = rec;
-    }
-    if (!own.empty()) records = own;
-    r = evaluateWinnings(records, in.span.first, in.span.last, in.key->masks, in.key->repeats, in.settings.extra,
-                         in.settings.minHits, progress);
+    // The period's records, read whole as "Kezdés" reads them; their indexes start at the period.
+    const std::span<const dz::DrawRecord> records(in.draws->records);
+    if (records.empty()) return r;
+    r = evaluateWinnings(records, 0, records.size() - 1, in.key->masks, in.key->repeats, in.settings.extra,
+                         in.settings.minHits, progress, in.draws->span.first);
     if (!r.stopped) r.recordsRead = in.span.recordsRead;
     if (progress && !r.stopped) progress->recordsRead = int64_t(r.recordsRead);
     return r;
@@ -195,14 +202,10 @@ QString resultLine(std::string_view drawKey, long long net) {
     return keyPieces(drawKey) + QStringLiteral("   ") + dz::str(net);
 }
 
-QStringList resultLines(const dz::DrawFile& draws, const WinningsResult& result) {
+QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result) {
     QStringList lines;
     lines.reserve(qsizetype(result.nets.size()));
-    for (size_t i = 0; i < result.nets.size(); ++i) {
-        const size_t d = result.keptFirst + i;
-        const std::string_view key = d < draws.size() ? dz::drawKey(draws.line(d)) : std::string_view{};
-        lines << resultLine(key, result.nets[i]);
-    }
+    for (size_t i = 0; i < result.nets.size(); ++i) lines << resultLine(draws.key(result.keptFirst + i), result.nets[i]);
     return lines;
 }
 

@@ -47,17 +47,19 @@ struct WinningsResult {
 // Evaluates the draws first..last (0-based, inclusive; last clamped to the records) for a key
 // given as row masks (bit n for number n), rows that repeat a number scoring it twice. An empty
 // or inverted range evaluates nothing. Large runs are shared among the processor's cores; a
-// progress, when given, counts the records read and is polled for a stop.
+// progress, when given, counts the records read and is polled for a stop. lineBase is the line
+// index of records[0] in the draw file (the indexes of the result count from it).
 WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
                                 std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                const std::array<bool, 5>& extra, int minHits, Progress* progress = nullptr);
+                                const std::array<bool, 5>& extra, int minHits, Progress* progress = nullptr,
+                                size_t lineBase = 0);
 // The same over a run's input: its period, key and settings.
 WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress = nullptr);
 
 // One per-draw result line: the date and draw pieces, three blanks, the net in signed form.
 QString resultLine(std::string_view drawKey, long long net);
 // The result list of a run: one line for every kept net, the oldest first.
-QStringList resultLines(const dz::DrawFile& draws, const WinningsResult& result);
+QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result);
 
 // The chart values of the result list: each line's value after its first 17 characters, taken as
 // it is (no 16-bit cut).

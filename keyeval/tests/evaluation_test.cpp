@@ -1,9 +1,12 @@
 #include "core/evaluation.h"
 #include "core/evalperiod.h"
+#include "core/subsetsums.h"
+#include "core/winnings.h"
 #include "core/keyfile.h"
 #include "core/random.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "tests/drawref.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +26,7 @@ std::string draw(int day, int drawNo, std::array<int, 8> numbers, int extra, int
     return drawRecordLine(2010, month, day, drawNo, numbers.data(), extra) + "\r\n";
 }
 
-std::shared_ptr<const DrawFile> drawsOf(const std::string& bytes) {
-    return std::make_shared<const DrawFile>(DrawFile::fromBytes(bytes));
-}
+DrawFile drawsOf(const std::string& bytes) { return DrawFile::fromBytes(bytes); }
 
 RunSettings settings(const QString& keyFile, std::initializer_list<int> extras, int minHits = 4,
                      const char* from = "20100101 001", const char* to = "20101231 264") {
@@ -55,7 +56,7 @@ RunOut runOver(const dz::testing::ProgramFolderFixture& fx, const std::string& d
     const auto in = gatherInput(s, draws);
     EXPECT_TRUE(in.has_value());
     RunOut r{evaluate(*in), {}};
-    r.lines = hitLines(*draws, r.result.hits);
+    r.lines = hitLines(*in->draws, r.result.hits);
     return r;
 }
 
@@ -308,8 +309,7 @@ TEST(EvalRun, MatchesARowByRowCountOverAHistory) {
     const auto k = readKey(fx.path(QStringLiteral("k.txt")));
     std::array<int64_t, 12> plain{}, plus{};
     int64_t listed = 0;
-    for (size_t d = 0; d < draws->size(); ++d) {
-        const DrawRecord& rec = draws->record(d);
+    for (const DrawRecord& rec : dz::testing::allRecords(draws)) {
         const bool p = rec.extra == 1 || rec.extra == 3;
         for (size_t i = 0; i < k->rowCount(); ++i) {
             const int h = std::popcount(k->masks[i] & rec.mask);
@@ -396,3 +396,78 @@ TEST(EvalPeriod, SpinSteps) {
 }
 
 TEST(EvalPeriod, DrawNoOfKey) { EXPECT_EQ(drawNoOfKey("20100512 007"), QStringLiteral("007")); }
+
+// The subset sums give every draw's hit distribution exactly: random keys of every row type
+// (empty rows, repeated rows, rows of one to eight numbers) against random draws, full and short.
+TEST(SubsetSums, DistributionsMatchTheRowByRowCount) {
+    Random rng(2010);
+    auto randomMask = [&](int numbers) {
+        uint32_t m = 0;
+        while (std::popcount(m) < numbers) m |= 1u << rng.drawNumber(20);
+        return m;
+    };
+    for (size_t rows : {size_t(1), size_t(37), size_t(2000)}) {
+        std::vector<uint32_t> key;
+        for (size_t i = 0; i < rows; ++i) key.push_back(i % 11 == 10 ? 0u : randomMask(1 + rng.drawNumber(8) % 8));
+        if (rows > 1) key[rows / 2] = key[0];
+        const SubsetCounts counts(key);
+        for (int d = 0; d < 300; ++d) {
+            const uint32_t drawn = randomMask(d % 10 == 0 ? int(d / 10 % 9) : 8);
+            uint32_t want[9] = {}, got[9];
+            for (uint32_t m : key) ++want[std::popcount(m & drawn)];
+            counts.histogram(drawn, got);
+            for (int h = 0; h <= 8; ++h) ASSERT_EQ(got[h], want[h]) << rows << " rows, draw " << d << ", class " << h;
+        }
+    }
+}
+
+// Both evaluations give the same results by subset sums as by scanning the rows, with rows that
+// name a number twice among them.
+TEST(SubsetSums, RunsMatchTheScan) {
+    dz::testing::ProgramFolderFixture fx;
+    const std::string hist = synthDrawHistory(600);
+    std::string key;
+    Random rng(11);
+    for (int i = 0; i < 300; ++i) {
+        std::vector<int> row;
+        const size_t type = size_t(4 + i % 5);
+        while (row.size() < type) {
+            const int n = rng.drawNumber(20);
+            if (std::find(row.begin(), row.end(), n) == row.end()) row.push_back(n);
+        }
+        std::sort(row.begin(), row.end());
+        row.resize(8, 0);  // a 00 field ends a shorter row
+        std::string line;
+        for (int n : row) line += (line.empty() ? "" : " ") + std::string(1, char('0' + n / 10)) + char('0' + n % 10);
+        key += line + "\r\n";
+        if (i == 5) key += "01 01 02 03 04 05 06 07\r\n";  // a row naming a number twice
+    }
+    // From 5 hits most draws have rows to list (found by a scan); from 8 hardly any.
+    for (int minHits : {5, 8}) {
+        const RunSettings s = settings({}, {1, 3}, minHits);
+        setHitMethod(HitMethod::SubsetSums);
+        const RunOut fast = runOver(fx, hist, key, s);
+        setHitMethod(HitMethod::Scan);
+        const RunOut scan = runOver(fx, hist, key, s);
+        setHitMethod(HitMethod::BySize);
+        EXPECT_FALSE(fast.result.badLine);
+        EXPECT_EQ(fast.result.drawsEvaluated, 600u);
+        EXPECT_EQ(fast.result.plainTally, scan.result.plainTally) << minHits;
+        EXPECT_EQ(fast.result.plusTally, scan.result.plusTally) << minHits;
+        EXPECT_EQ(fast.result.listedCount, scan.result.listedCount) << minHits;
+        EXPECT_EQ(fast.lines, scan.lines) << minHits;
+    }
+
+    RunSettings ws = settings({}, {1, 3}, 4);
+    ws.keyFile = fx.path(QStringLiteral("k.txt"));
+    const auto in = gatherInput(ws, drawsOf(hist));
+    ASSERT_TRUE(in);
+    ASSERT_FALSE(in->key->repeats.empty());
+    setHitMethod(HitMethod::SubsetSums);
+    const WinningsResult money = evaluateWinnings(*in);
+    setHitMethod(HitMethod::Scan);
+    const WinningsResult moneyScan = evaluateWinnings(*in);
+    setHitMethod(HitMethod::BySize);
+    EXPECT_EQ(money.balance, moneyScan.balance);
+    EXPECT_EQ(money.nets, moneyScan.nets);
+}

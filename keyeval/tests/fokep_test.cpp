@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -495,4 +496,34 @@ TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
         w->Command3D3_Click();
         EXPECT_EQ(w->Label2->text(), str(w->List1->count()));
     }
+}
+
+// Every run reads the draw file again: a file replaced by another program with one of the same
+// size and modification time (as cuts of the last draws are) gives the new file's results.
+TEST(FokepRun, ReadsTheDrawFileAgainAtEveryRun) {
+    Folder fx;
+    auto w = fx.open();
+    chooseKey(*w, QStringLiteral("kulcs.txt"));
+    w->Check3[0]->setChecked(true);
+    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "12", "5"});
+    run(*w);
+    const QStringList before = w->List2->items();
+
+    const QString path = fx.path(QStringLiteral("vevud.txt"));
+    const QDateTime stamp = QFileInfo(path).lastModified();
+    const qint64 size = QFileInfo(path).size();
+    fx.write(QStringLiteral("vevud.txt"), draw(11, 264, {11, 12, 13, 14, 15, 16, 17, 18}, 1) +
+                                              draw(12, 1, {11, 12, 13, 14, 15, 16, 17, 18}, 2) +
+                                              draw(12, 5, {11, 12, 13, 14, 15, 16, 17, 18}, 3));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(QFileInfo(path).size(), size);
+    ASSERT_EQ(QFileInfo(path).lastModified(), stamp);
+    run(*w);
+    EXPECT_NE(w->List2->items(), before);
+    EXPECT_EQ(w->List3->count(), 0);  // no row hits 4 of 11..18
+    EXPECT_EQ(w->List2->items()[0], QStringLiteral(" 0    4"));  // two draws without a plus play, two rows
 }

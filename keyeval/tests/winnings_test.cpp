@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "tests/drawref.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +39,11 @@ std::array<bool, 5> ticks(std::initializer_list<int> extras) {
 
 WinningsResult run(const DrawFile& f, size_t first, size_t last, const std::vector<uint32_t>& rows,
                    std::initializer_list<int> extras, int minHits = 4) {
-    return evaluateWinnings(std::span<const DrawRecord>(f.records()), first, last, rows, {}, ticks(extras), minHits);
+    return evaluateWinnings(dz::testing::allRecords(f), first, last, rows, {}, ticks(extras), minHits);
 }
+
+// The whole file as one period (its keys for the result lines).
+PeriodDraws wholePeriod(const DrawFile& f) { return readPeriod(f, QStringLiteral("0"), QStringLiteral("99999999 999")); }
 
 // The key row 01 02 .. 08 against a draw that holds the first `hits` of them.
 DrawFile oneDraw(int hits, int extra) {
@@ -90,7 +94,7 @@ TEST(Winnings, WorkedExampleLabelsAndLine) {
     EXPECT_EQ(r.stake, 1);
     EXPECT_EQ(r.winnings, 24);
     EXPECT_EQ(r.balance, 23);
-    EXPECT_EQ(resultLines(f, r), QStringList{QStringLiteral("2010 05 12 123    23")});
+    EXPECT_EQ(resultLines(wholePeriod(f), r), QStringList{QStringLiteral("2010 05 12 123    23")});
     EXPECT_EQ(resultLine("20100512 123", -16), QStringLiteral("2010 05 12 123   -16"));
 }
 
@@ -124,6 +128,7 @@ TEST(Winnings, ExtraNumberOutsideOneToFourPlaysPlain) {
 TEST(Winnings, LongPeriodKeepsLatestLinesAndExactTotals) {
     const size_t draws = size_t(kRowLimit) + 7000;
     const DrawFile f = DrawFile::fromBytes(synthDrawHistory(draws));
+    const std::vector<DrawRecord> recs = dz::testing::allRecords(f);
     Random rng(7);
     std::vector<uint32_t> rows;
     for (int i = 0; i < 150; ++i) {  // 2..8 numbers a row
@@ -139,7 +144,7 @@ TEST(Winnings, LongPeriodKeepsLatestLinesAndExactTotals) {
     std::vector<long long> expected;
     long long total = 0;
     for (size_t d = first; d <= last; ++d) {
-        const DrawRecord& rec = f.record(d);
+        const DrawRecord& rec = recs[d];
         long long net = -static_cast<long long>(rows.size()) * 2;
         for (uint32_t row : rows) {
             int hits = 0;
@@ -166,9 +171,11 @@ TEST(Winnings, LongPeriodKeepsLatestLinesAndExactTotals) {
     EXPECT_EQ(r.keptFirst, last + 1 - size_t(kRowLimit));
     EXPECT_TRUE(std::equal(r.nets.begin(), r.nets.end(), expected.end() - kRowLimit));
 
-    const QStringList lines = resultLines(f, r);
+    const PeriodDraws period = wholePeriod(f);
+    const QStringList lines = resultLines(period, r);
     ASSERT_EQ(lines.size(), kRowLimit);
-    const std::string_view lastKey = drawKey(f.line(last));
+    const std::string_view lastKey = period.key(last);
+    ASSERT_EQ(lastKey.size(), 12u);
     EXPECT_EQ(lines.back(), resultLine(lastKey, expected.back()));
     EXPECT_EQ(lines.back().left(14), keyPieces(lastKey));
     const std::vector<long long> chart = chartValues(lines);
@@ -177,7 +184,7 @@ TEST(Winnings, LongPeriodKeepsLatestLinesAndExactTotals) {
     // a stop asked for leaves nothing of the run
     Progress progress;
     progress.stop = true;
-    const WinningsResult stopped = evaluateWinnings(std::span<const DrawRecord>(f.records()), first, last, rows, {},
+    const WinningsResult stopped = evaluateWinnings(recs, first, last, rows, {},
                                                     ticked, 4, &progress);
     EXPECT_TRUE(stopped.stopped);
     EXPECT_TRUE(stopped.nets.empty());
@@ -200,13 +207,14 @@ TEST(Winnings, KeyFileRowsAsTheEvaluationReadsThem) {
         in.settings.extra = ticks({1, 2});
         in.settings.extraCount = 2;
         in.settings.minHits = 4;
-        in.draws = std::make_shared<const DrawFile>(DrawFile::fromBytes(record(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 1) +
-                                                                        record(12, 2, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
-                                                                        record(12, 3, {1, 2, 3, 4, 5, 6, 9, 10}, 3)));
+        in.draws = std::make_shared<const PeriodDraws>(readPeriod(
+            DrawFile::fromBytes(record(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 1) + record(12, 2, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
+                                record(12, 3, {1, 2, 3, 4, 5, 6, 9, 10}, 3)),
+            QStringLiteral("20100512 001"), QStringLiteral("20100512 002")));
         auto key = readKey(folder.path(QStringLiteral("k.txt")));
         EXPECT_TRUE(key.has_value());
         in.key = std::make_shared<const KeyRows>(key.value_or(KeyRows{}));
-        in.span = findSpan(*in.draws, QStringLiteral("20100512 001"), QStringLiteral("20100512 002"));
+        in.span = in.draws->span;
         return in;
     };
     std::string ten;
@@ -242,10 +250,11 @@ TEST(Winnings, DrawLineWithACommaReadWholeByBothRuns) {
     in.settings.keyFile = folder.path(QStringLiteral("k.txt"));
     in.settings.extra = ticks({1});
     in.settings.extraCount = 1;
-    in.draws = std::make_shared<const DrawFile>(DrawFile::fromBytes(line));
-    ASSERT_EQ(in.draws->record(0).mask, maskOf({1}));  // the first item alone
+    ASSERT_EQ(dz::testing::allRecords(DrawFile::fromBytes(line))[0].mask, maskOf({1}));  // the first item alone
+    in.draws = std::make_shared<const PeriodDraws>(
+        readPeriod(DrawFile::fromBytes(line), QStringLiteral("20100512 001"), QStringLiteral("20100512 001")));
     in.key = std::make_shared<const KeyRows>(readKey(in.settings.keyFile).value());
-    in.span = findSpan(*in.draws, QStringLiteral("20100512 001"), QStringLiteral("20100512 001"));
+    in.span = in.draws->span;
     EXPECT_EQ(evaluate(in).plusTally[9], 1);
     const WinningsResult r = evaluateWinnings(in);
     ASSERT_EQ(r.nets.size(), 1u);

@@ -297,8 +297,6 @@ void FOKEP::buildWindow() {
 
 QString FOKEP::drawFilePath() const { return programFile(build_.drawFile); }
 
-std::shared_ptr<const DrawFile> FOKEP::drawFile() { return cache_.get(drawFilePath()); }
-
 bool FOKEP::Form_Load() {
     ui::BusyCursor hourglass;
     adjustSize();
@@ -309,7 +307,7 @@ bool FOKEP::Form_Load() {
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
 
-    const auto draws = drawFile();
+    const auto draws = DrawFile::load(drawFilePath());
     if (!draws) {
         ui::message(this, build_.missingAtStart, ui::Icon::Critical, kTitle2010);
         return false;
@@ -411,10 +409,12 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
     outcome_ = outcome;
     const QString path = drawFilePath();
     worker_ = QThread::create([this, outcome, path] {
-        outcome->draws = cache_.get(path);
-        if (!outcome->draws) return;
-        auto in = gatherInput(outcome->settings, outcome->draws);
-        if (!in) return;
+        // The draw file is read again at every run: another program may have replaced it.
+        const auto file = DrawFile::load(path);
+        if (!file) return;
+        auto in = gatherInput(outcome->settings, *file, &progress_);
+        if (!in || in->draws->stopped) return;
+        outcome->draws = in->draws;
         outcome->key = in->key;
         outcome->span = in->span;
         if (!in->span.reached) {
@@ -464,10 +464,11 @@ void FOKEP::finishRun() {
 
 void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
     if (!o.span.any) return;  // no draw was used: the boxes stay
-    const DrawFile& draws = *o.draws;
-    Text[8]->setText(drawNoOfKey(drawKey(draws.line(o.span.first))));
-    // At the end of the file Text9 keeps what it shows (after a clamp, the last draw in plain form).
-    if (last && o.span.last + 1 < draws.size()) Text[9]->setText(drawNoOfKey(drawKey(draws.line(o.span.last))));
+    const PeriodDraws& draws = *o.draws;
+    Text[8]->setText(drawNoOfKey(draws.key(o.span.first)));
+    // At the end of the file Text9 keeps what it shows (after a clamp, the last draw in plain form):
+    // a line after the last draw was read only when there is one.
+    if (last && o.span.recordsRead > o.span.last + 1) Text[9]->setText(drawNoOfKey(draws.key(o.span.last)));
 }
 
 void FOKEP::showBadKeyLine(size_t recordsRead) {
@@ -478,7 +479,7 @@ void FOKEP::showBadKeyLine(size_t recordsRead) {
 
 void FOKEP::showHits(const RunOutcome& o) {
     const EvaluationResult& r = o.result;
-    const DrawFile& draws = *o.draws;
+    const PeriodDraws& draws = *o.draws;
     const KeyRows& key = *o.key;
 
     writeDrawNumbers(o, false);
@@ -503,7 +504,7 @@ void FOKEP::showHits(const RunOutcome& o) {
             if (both >> n & 1u) t += QLatin1Char(' ') + format(n, "00");
         Label5->setText(str(std::popcount(both)));
         Label7->setText(t);
-        Label10->setText(o.span.any ? cp1250::decode(numbersPart(draws.line(o.span.first))) : QString());
+        Label10->setText(o.span.any ? cp1250::decode(draws.firstNumbers) : QString());
     } else {
         Label5->clear();
         Label7->clear();

@@ -36,7 +36,7 @@ struct RunOutcome {
     RunKind kind = RunKind::Hits;
     bool quiet = true;  // nothing to show: the draw file or key vanished, or no record from the from key on
     RunSettings settings;
-    std::shared_ptr<const DrawFile> draws;
+    std::shared_ptr<const PeriodDraws> draws;
     std::shared_ptr<const KeyRows> key;
     Span span;
     EvaluationResult result;  // "Kezdés"
@@ -95,7 +95,6 @@ public:
     void writeDrawNumbers(const RunOutcome& o, bool last);
     void showBadKeyLine(size_t recordsRead);
     // The draw file of the build, read again only when it changed; null when it cannot be opened.
-    std::shared_ptr<const DrawFile> drawFile();
     QString drawFilePath() const;
 
     // For tests: the width of an entry of the key file list (default: the list's own font), and
@@ -132,7 +131,6 @@ private:
     WidthFn width_;
     KeyFileList keyFiles_;
     DrawBounds bounds_;
-    DrawFileCache cache_;
 
     bool busy_ = false;
     bool closing_ = false;

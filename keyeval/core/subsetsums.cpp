@@ -1,0 +1,104 @@
+#include "subsetsums.h"
+
+#include <bit>
+
+namespace dz::keyeval {
+
+namespace {
+constexpr uint32_t kNumbers = 20;
+constexpr uint32_t kSets = 1u << kNumbers;
+inline uint32_t setOf(uint32_t mask) { return (mask >> 1) & (kSets - 1); }
+
+// C(j, h) for j, h <= 20.
+struct Binomials {
+    int64_t c[21][21] = {};
+    constexpr Binomials() {
+        for (int j = 0; j <= 20; ++j) {
+            c[j][0] = 1;
+            for (int h = 1; h <= j; ++h) c[j][h] = c[j - 1][h - 1] + (h <= j - 1 ? c[j - 1][h] : 0);
+        }
+    }
+};
+constexpr Binomials kBinom;
+}  // namespace
+
+SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) : rowsHolding_(kSets, 0) {
+    uint32_t* c = rowsHolding_.data();
+    for (uint32_t m : rowMasks) ++c[setOf(m)];
+    // Sums over supersets, one number at a time.
+    for (uint32_t b = 0; b < kNumbers; ++b) {
+        const uint32_t bit = 1u << b;
+        for (uint32_t hi = 0; hi < kSets; hi += 2 * bit)
+            for (uint32_t s = hi; s < hi + bit; ++s) c[s] += c[s | bit];
+    }
+}
+
+namespace {
+// The 256 subsets of 8 places, ordered by size, and where each size starts.
+struct SubsetOrder {
+    uint8_t bySize[256] = {};
+    uint16_t start[10] = {};
+    constexpr SubsetOrder() {
+        int n = 0;
+        for (int size = 0; size <= 8; ++size) {
+            start[size] = uint16_t(n);
+            for (int k = 0; k < 256; ++k) {
+                int pc = 0;
+                for (int b = 0; b < 8; ++b) pc += (k >> b) & 1;
+                if (pc == size) bySize[n++] = uint8_t(k);
+            }
+        }
+        start[9] = uint16_t(n);
+    }
+};
+constexpr SubsetOrder kOrder;
+}  // namespace
+
+void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
+    uint32_t d = setOf(drawMask);
+    const uint32_t* c = rowsHolding_.data();
+    // M[j]: the sum over the draw's j-number subsets of the rows holding them, which is the sum
+    // over rows of C(hits, j).
+    int64_t m[21] = {};
+    int top = 0;
+    if (std::popcount(d) <= 8) {
+        // The subsets as sets of numbers: subset k of the draw's (up to) 8 numbers.
+        uint32_t bit[8] = {};
+        for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
+        uint32_t sub[256];
+        sub[0] = 0;
+        const int count = 1 << top;
+        for (int k = 1; k < count; ++k) sub[k] = sub[k & (k - 1)] | bit[std::countr_zero(unsigned(k))];
+        for (int j = 0; j <= top; ++j) {
+            int64_t acc = 0;
+            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) {
+                const int k = kOrder.bySize[i];
+                if (k < count) acc += c[sub[k]];
+            }
+            m[j] = acc;
+        }
+    } else {
+        // More than eight numbers (no record holds them): every subset in turn.
+        top = std::popcount(d);
+        for (uint32_t s = d;; s = (s - 1) & d) {
+            m[std::popcount(s)] += c[s];
+            if (s == 0) break;
+        }
+    }
+    for (int h = 0; h <= 8; ++h) {
+        int64_t v = 0;
+        for (int j = h; j <= top; ++j) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * m[j];
+        hist[h] = uint32_t(v);
+    }
+}
+
+bool SubsetCounts::pays(size_t rows, size_t draws) {
+    // The table costs about 2^20 * 21 additions once; a draw's 256 scattered look-ups cost about
+    // as much as scanning 2048 rows.
+    constexpr double kDrawCost = 2048;
+    const double scan = double(rows) * double(draws);
+    const double subsets = 21.0 * double(kSets) + kDrawCost * double(draws);
+    return rows >= size_t(kDrawCost) && subsets < scan;
+}
+
+}  // namespace dz::keyeval
