@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/textfmt.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -62,12 +63,14 @@ inline int hitsOf(const dz::DrawRecord& r, uint32_t marked) {
 void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
     const uint32_t marked = in.marked & 0x1FFFFEu;
     const size_t n = file.size();
-    for (size_t i = 0; i < n; ++i) {
+    // a window start past the end of a shorter file leaves nothing to read
+    const size_t first = in.fromWindow && in.windowStart > 1 ? size_t(std::min<long long>(in.windowStart - 1, (long long)n)) : 0;
+    for (size_t i = first; i < n; ++i) {
         const int hits = hitsOf(file.record(i), marked);
         ++out.hitCounts[static_cast<size_t>(hits)];
         const long long index = static_cast<long long>(i) + 1;
         if (hits < p.from || hits > p.to) continue;
-        if (!in.wholeHistory && index <= in.windowStart) continue;
+        if (!in.wholeHistory && !in.fromWindow && index <= in.windowStart) continue;
         if (out.hitLines.size() >= dz::kRowLimit) continue;
         const std::string_view item = file.item(i);
         QString line = dz::cp1250::decode(dz::drawKey(item));

@@ -41,14 +41,14 @@ QStringList sumsLines(const dz::DrawFile& file) {
     return out;
 }
 
-ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart) {
+ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
     std::array<long long, 9> counts{};
     const size_t n = file.size();
     if (n > 0) {
         // The first draw is only the reference of the second.
         uint32_t prev = file.record(0).mask;
-        const long long limit = windowStart + 12;
+        const long long limit = rules.identityListsAll && windowStart <= 32722 ? 0 : windowStart + 12;
         for (size_t i = 1; i < n; ++i) {
             const long long index = static_cast<long long>(i) + 1;
             const uint32_t cur = file.record(i).mask;
@@ -57,7 +57,7 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             const int k = std::popcount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
             const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
-            const bool toClass = r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
+            const bool toClass = rules.classLists && r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
             if (!toList && !toClass) continue;  // most draws of a long history: no text is built
             QString line = keyOf(file, i);
             line.reserve(line.size() + 9 + 3 * k);
@@ -78,12 +78,15 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
     return r;
 }
 
-ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart) {
+ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
     std::array<long long, 9> counts{};
-    const long long limit = windowStart + 12;
+    const long long limit = rules.runsFromWindow ? 0 : windowStart + 12;
     const size_t n = file.size();
-    for (size_t i = 0; i < n; ++i) {
+    // a window start past the end of a shorter file leaves nothing to read
+    const size_t first = rules.runsFromWindow && windowStart > 1 ? size_t(std::min<long long>(windowStart - 1, (long long)n)) : 0;
+    const qsizetype starAt = rules.runDigitFirst ? 17 : 16, digitAt = rules.runDigitFirst ? 16 : 17;
+    for (size_t i = first; i < n; ++i) {
         const long long index = static_cast<long long>(i) + 1;
         const auto& num = file.record(i).num;
         int start = 0, run = 1;
@@ -96,7 +99,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             if (run >= 4) {
                 ++counts[static_cast<size_t>(run)];
                 const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
-                const bool toClass = r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
+                const bool toClass = rules.classLists && r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
                 if (toList || toClass) {
                     QString line = keyOf(file, i);
                     line += QStringLiteral("       ");
@@ -105,8 +108,8 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                         appendTwoDigits(line, num[static_cast<size_t>(m)]);
                     }
                     // columns 17-18 carry the mark; a short key leaves fewer columns to replace
-                    if (line.size() >= 17) line[16] = QLatin1Char('*');
-                    if (line.size() >= 18) line[17] = QLatin1Char(char('0' + run));
+                    if (line.size() > starAt) line[starAt] = QLatin1Char('*');
+                    if (line.size() > digitAt) line[digitAt] = QLatin1Char(char('0' + run));
                     if (toList) r.lines << line;
                     if (toClass) r.classes[static_cast<size_t>(run)] << line;
                 }

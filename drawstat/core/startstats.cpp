@@ -28,9 +28,9 @@ StartStats computeStart(const dz::DrawFile& file) {
     return s;
 }
 
-QStringList fullListLines(const dz::DrawFile& file) {
+QStringList fullListLines(const dz::DrawFile& file, bool all) {
     const size_t n = file.size();
-    const size_t first = n > size_t(dz::kFullListLimit) ? n - size_t(dz::kFullListLimit) : 0;
+    const size_t first = !all && n > size_t(dz::kFullListLimit) ? n - size_t(dz::kFullListLimit) : 0;
     QStringList out;
     out.reserve(qsizetype(n - first));
     for (size_t i = first; i < n; ++i) out << dz::cp1250::decode(file.line(i));

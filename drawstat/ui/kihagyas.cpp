@@ -26,7 +26,7 @@ const QColor kCellFace(150, 150, 150);
 
 kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kihagyas"));
-    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(44, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(state().texts.skipCaptionBlanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
     setFixedSize(dz::ui::twips(6540), dz::ui::twips(6600));
 
     dz::ui::GridGeometry g;
@@ -170,7 +170,7 @@ void kihagyas::Command3D5_Click() {
     auto file = dz::DrawFile::load(st.drawFilePath());
     if (!file) return;
     // The partial-day build lists every appearance of its file; drawstat the ones after W.
-    const long long listFrom = st.files.drawFile == QLatin1String(dz::kPartialDayFile) ? 0 : st.windowStart;
+    const long long listFrom = st.rules.lifePathListsAll ? 0 : st.windowStart;
     auto r = lifePath(*file, m, listFrom);
     List1->setItems(std::move(r.appearances));
     List1->setTopIndex(List1->count() - 14);
