@@ -3,7 +3,10 @@
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <vector>
 #include <cmath>
 #include <cstring>
 
@@ -13,27 +16,103 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-// Calls f(line) for every line: CR LF, LF or a lone CR ends one; a last line without an end counts.
-template <class F>
-void forEachLine(std::string_view bytes, F&& f) {
-    const char* const base = bytes.data();
-    const size_t n = bytes.size();
-    size_t pos = 0;
-    size_t lf = 0;  // the next LF at or after pos; kept, so text of lone CRs stays linear
-    bool lfKnown = false;
-    while (pos < n) {
-        if (!lfKnown || lf < pos) {
-            const void* p = std::memchr(base + pos, '\n', n - pos);
-            lf = p ? size_t(static_cast<const char*>(p) - base) : n;
-            lfKnown = true;
+// Splits text fed in chunks into lines: CR LF, LF or a lone CR ends one, a last line without an
+// end counts; a line end split between two chunks is still one end. A UTF-8 byte order mark at
+// the start is dropped. Only a line cut by a chunk's end is copied.
+class LineSplitter {
+public:
+    template <class F>
+    void feed(std::string_view c, F&& f) {
+        size_t pos = 0;
+        if (first_) {
+            first_ = false;
+            bomLeft_ = 3;
         }
-        size_t end = lf;
-        if (const void* cr = std::memchr(base + pos, '\r', end - pos)) end = size_t(static_cast<const char*>(cr) - base);
-        f(bytes.substr(pos, end - pos));
-        if (end < n && bytes[end] == '\r') ++end;
-        if (end < n && bytes[end] == '\n') ++end;
-        pos = end;
+        while (bomLeft_ > 0 && pos < c.size()) {
+            // the mark may itself be split between chunks
+            if (c[pos] != kBom[3 - bomLeft_]) {
+                if (bomLeft_ < 3) pending_.append(kBom.substr(0, 3 - bomLeft_));
+                bomLeft_ = 0;
+                break;
+            }
+            ++pos;
+            --bomLeft_;
+        }
+        if (afterCr_ && pos < c.size()) {
+            if (c[pos] == '\n') ++pos;
+            afterCr_ = false;
+        }
+        const size_t n = c.size();
+        const char* const base = c.data();
+        size_t lf = 0;  // the next LF at or after pos; kept, so text of lone CRs stays linear
+        bool lfKnown = false;
+        while (pos < n) {
+            if (!lfKnown || lf < pos) {
+                const void* p = std::memchr(base + pos, '\n', n - pos);
+                lf = p ? size_t(static_cast<const char*>(p) - base) : n;
+                lfKnown = true;
+            }
+            size_t e = lf;
+            if (const void* cr = std::memchr(base + pos, '\r', e - pos)) e = size_t(static_cast<const char*>(cr) - base);
+            if (e == n) {
+                pending_.append(c.substr(pos));
+                return;
+            }
+            if (pending_.empty()) {
+                f(c.substr(pos, e - pos));
+            } else {
+                pending_.append(c.substr(pos, e - pos));
+                f(std::string_view(pending_));
+                pending_.clear();
+            }
+            if (c[e] == '\r') {
+                if (e + 1 < n) {
+                    if (c[e + 1] == '\n') ++e;
+                } else {
+                    afterCr_ = true;
+                }
+            }
+            pos = e + 1;
+        }
     }
+    template <class F>
+    void finish(F&& f) {
+        if (bomLeft_ > 0 && bomLeft_ < 3) pending_.append(kBom.substr(0, 3 - bomLeft_));
+        bomLeft_ = 0;
+        if (!pending_.empty()) f(std::string_view(pending_));
+        pending_.clear();
+    }
+
+private:
+    std::string pending_;
+    bool first_ = true, afterCr_ = false;
+    int bomLeft_ = 0;
+};
+
+template <class F>
+bool forEachLine(std::string_view bytes, F&& f) {
+    LineSplitter s;
+    s.feed(bytes, f);
+    s.finish(f);
+    return true;
+}
+
+// The lines of a file, read in chunks of 1 MB (no copy of the whole file); false when it cannot
+// be opened or a read fails.
+template <class F>
+bool forEachLine(const QString& path, F&& f) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    std::vector<char> buf(size_t(1) << 20);
+    LineSplitter s;
+    for (;;) {
+        const qint64 n = file.read(buf.data(), qint64(buf.size()));
+        if (n < 0) return false;
+        if (n == 0) break;
+        s.feed(std::string_view(buf.data(), size_t(n)), f);
+    }
+    s.finish(f);
+    return true;
 }
 
 void appendLine(std::string& out, std::string_view line) {
@@ -51,46 +130,77 @@ long long whole(double v) { return dz::roundHalfEven(std::clamp(v, -1e15, 1e15))
 
 }  // namespace
 
-std::optional<std::string> readHistory(const QString& path) {
-    auto bytes = dz::readFileBytes(path);
-    if (bytes && std::string_view(*bytes).substr(0, 3) == kBom) bytes->erase(0, 3);
-    return bytes;
-}
+namespace {
 
-size_t countRecords(std::string_view bytes) {
-    // LF-ended lines are counted at memchr speed; a lone CR (not before an LF) ends one as well.
-    size_t count = size_t(std::count(bytes.begin(), bytes.end(), '\n'));
-    for (size_t p = bytes.find('\r'); p != std::string_view::npos; p = bytes.find('\r', p + 1))
-        if (p + 1 >= bytes.size() || bytes[p + 1] != '\n') ++count;
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') ++count;
+template <class Source>
+std::optional<size_t> countIn(const Source& src) {
+    size_t count = 0;
+    if (!forEachLine(src, [&](std::string_view) { ++count; })) return std::nullopt;
     return count;
 }
 
-std::string lastRecords(std::string_view bytes, size_t n) {
-    if (n == 0) return {};
-    const size_t total = countRecords(bytes);
-    const size_t skip = total > n ? total - n : 0;
+template <class Source>
+std::optional<std::string> lastIn(const Source& src, size_t n) {
+    if (n == 0) return std::string();
+    const auto total = countIn(src);
+    if (!total) return std::nullopt;
+    const size_t skip = *total > n ? *total - n : 0;
     std::string out;
-    out.reserve(std::min(bytes.size(), (n + 1) * 48));
+    out.reserve(std::min<size_t>(n, 1u << 20) * 42);
     size_t index = 0;
-    forEachLine(bytes, [&](std::string_view line) {
-        if (index++ >= skip) appendLine(out, line);
-    });
+    if (!forEachLine(src, [&](std::string_view line) {
+            if (index++ >= skip) appendLine(out, line);
+        }))
+        return std::nullopt;
     return out;
 }
 
-std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count) {
+template <class Source>
+std::optional<std::string> rangeIn(const Source& src, std::string_view from, std::string_view to, long long& count) {
     count = 0;
     std::string out;
-    forEachLine(bytes, [&](std::string_view line) {
+    const bool read = forEachLine(src, [&](std::string_view line) {
         const std::string_view key = dz::firstItem(line).substr(0, 12);
         if (from <= key && key <= to) {
             appendLine(out, line);
             ++count;
         }
     });
+    if (!read) return std::nullopt;
     return out;
 }
+
+template <class Source>
+std::optional<std::optional<HistoryBounds>> boundsIn(const Source& src) {
+    std::string first, last;
+    long long count = 0;
+    const bool read = forEachLine(src, [&](std::string_view line) {
+        if (count == 0) first = line;
+        ++count;
+        last = line;
+    });
+    if (!read) return std::nullopt;
+    if (count == 0) return std::optional<HistoryBounds>();
+    return std::optional<HistoryBounds>(HistoryBounds{keyFields(first), keyFields(last), count});
+}
+
+}  // namespace
+
+size_t countRecords(std::string_view bytes) { return *countIn(bytes); }
+std::optional<size_t> countFileRecords(const QString& path) { return countIn(path); }
+
+std::string lastRecords(std::string_view bytes, size_t n) { return *lastIn(bytes, n); }
+std::optional<std::string> lastFileRecords(const QString& path, size_t n) { return lastIn(path, n); }
+
+std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count) {
+    return *rangeIn(bytes, from, to, count);
+}
+std::optional<std::string> fileRecordsInRange(const QString& path, std::string_view from, std::string_view to, long long& count) {
+    return rangeIn(path, from, to, count);
+}
+
+std::optional<HistoryBounds> historyBounds(std::string_view bytes) { return *boundsIn(bytes); }
+std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path) { return boundsIn(path); }
 
 QString lastCountPrompt(long long count) {
     return QStringLiteral("Kérem adja meg , hogy az utolsó hány húzást válogassam le !\rMaximum : ") + dz::str(count);
@@ -112,18 +222,6 @@ KeyFields keyFields(std::string_view record) {
     k.draw = whole(dz::val(dz::mid(item, 10, 3)));
     k.key = std::string(item.substr(0, 12));
     return k;
-}
-
-std::optional<HistoryBounds> historyBounds(std::string_view bytes) {
-    std::string_view first, last;
-    long long count = 0;
-    forEachLine(bytes, [&](std::string_view line) {
-        if (count == 0) first = line;
-        last = line;
-        ++count;
-    });
-    if (count == 0) return std::nullopt;
-    return HistoryBounds{keyFields(first), keyFields(last), count};
 }
 
 std::string buildKey(double year, double month, double day, double draw) {

@@ -10,18 +10,22 @@
 
 namespace daystat {
 
-// The draw history's bytes, with a UTF-8 byte order mark dropped (it is no part of a record).
-std::optional<std::string> readHistory(const QString& path);
+// Every function below reads its text line by line (CR LF, LF or a lone CR ends a line; a last line
+// without its end counts; a UTF-8 byte order mark at the start is dropped); the file forms read the
+// file in chunks and give nullopt when it cannot be opened or read.
 
-// How many records the bytes hold: every line counts, a last line without its end too.
+// How many records the text holds: every line counts.
 size_t countRecords(std::string_view bytes);
+std::optional<size_t> countFileRecords(const QString& path);
 
 // The last n records (all of them when n is at least the count), each line ended by CR LF.
 std::string lastRecords(std::string_view bytes, size_t n);
+std::optional<std::string> lastFileRecords(const QString& path, size_t n);
 
 // Every record whose draw key (the first 12 characters of the line read as one item) lies in
 // from..to, compared as text; the whole history is read. count receives the number of records.
 std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count);
+std::optional<std::string> fileRecordsInRange(const QString& path, std::string_view from, std::string_view to, long long& count);
 
 // The answer of the "last N" input box: nullopt ends the cut quietly (Cancel, not numeric); 0
 // asks again (0, negative, fractional or above the count); else N.
@@ -34,12 +38,14 @@ struct KeyFields {
     std::string key;  // the first 12 characters
 };
 KeyFields keyFields(std::string_view record);
-// The first and the last record of the history (nullopt: an empty history).
+// The first and the last record of the history (nullopt: an empty history); the file form gives
+// nullopt when the file cannot be read.
 struct HistoryBounds {
     KeyFields first, last;
     long long count = 0;
 };
 std::optional<HistoryBounds> historyBounds(std::string_view bytes);
+std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path);
 
 // A draw key built from the eight boxes' values: "0000" "00" "00" " " "000".
 std::string buildKey(double year, double month, double day, double draw);

@@ -1,5 +1,7 @@
 #include "core/cut.h"
 #include "core/synth.h"
+#include "core/textfile.h"
+#include "tests/testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -132,4 +134,33 @@ TEST(Cut, SpinStepsHoldOnlyTheSideTheyMoveTo) {
                           Case{"", -1, 2005, 2010, "2005"}, Case{"", +1, 2005, 2010, "1"}, Case{"40", -1, 1, 31, "39"},
                           Case{"0", +1, 1, 12, "1"}, Case{"2.5", +1, 1, 12, "3.5"}})
         EXPECT_EQ(spinStep(QString::fromLatin1(c.text), c.step, c.lo, c.hi), QString::fromLatin1(c.out)) << c.text << c.step;
+}
+
+TEST(Cut, FileReadInChunksSplitsLikeTheWholeText) {
+    dz::testing::ProgramFolderFixture folder;
+    // Lines of many lengths and all three ends, so that ends (a CR LF too) and the byte order
+    // mark fall on the 1 MB chunk borders in many ways; splitLines of the whole text is the oracle.
+    std::string bytes = "\xEF\xBB\xBF";
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int i = 0; bytes.size() < 2'300'000; ++i)
+        bytes += line(1 + i % 28, 1 + i % 264) + std::string(size_t(i % 7), 'x') + ends[i % 3];
+    for (size_t cut : {size_t(1) << 20, (size_t(1) << 20) - 1, size_t(2) << 20}) {
+        // a CR right before the border and its LF right after it
+        std::string b = bytes;
+        b.replace(cut - 1, 2, "\r\n");
+        folder.write("h.txt", b);
+        const auto expected = dz::splitLines(std::string_view(b).substr(3));
+        EXPECT_EQ(countFileRecords(folder.path("h.txt")), expected.size());
+        EXPECT_EQ(countRecords(std::string_view(b).substr(3)), expected.size());
+        std::string tail;
+        for (size_t i = expected.size() - 5000; i < expected.size(); ++i) tail += std::string(expected[i]) + "\r\n";
+        EXPECT_EQ(lastFileRecords(folder.path("h.txt"), 5000), tail);
+        long long n1 = 0, n2 = 0;
+        EXPECT_EQ(fileRecordsInRange(folder.path("h.txt"), "20100105 000", "20100107 999", n1),
+                  recordsInRange(std::string_view(b).substr(3), "20100105 000", "20100107 999", n2));
+        EXPECT_EQ(n1, n2);
+        EXPECT_GT(n1, 0);
+    }
+    EXPECT_FALSE(countFileRecords(folder.path("missing.txt")).has_value());
+    EXPECT_FALSE(fileHistoryBounds(folder.path("missing.txt")).has_value());
 }

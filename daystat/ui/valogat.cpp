@@ -98,10 +98,10 @@ valogat::valogat(QWidget* parent) : QDialog(parent) {
 void valogat::Form_Load() {
     dz::ui::BusyCursor busy;
     dz::ui::centreOnScreen(this);
-    const auto bytes = readHistory(historyPath());
-    if (!bytes) return;
+    const auto bounds = fileHistoryBounds(historyPath());
+    if (!bounds) return;
     found_ = true;
-    bounds_ = historyBounds(*bytes);
+    bounds_ = *bounds;
     if (!bounds_) return;  // an empty history: the boxes stay empty
     const KeyFields& l = bounds_->last;
     RangeBoxes b;
@@ -179,11 +179,10 @@ void valogat::Command3D1_Click() {
         return;
     }
     dz::ui::BusyCursor busy;
-    const auto bytes = readHistory(historyPath());
-    if (!bytes) return;  // the history went away: the partial-day file stays as it was
     long long count = 0;
-    const std::string out = recordsInRange(*bytes, r.fromKey, r.toKey, count);
-    if (!writeCut(partialPath(), out)) {
+    const auto out = fileRecordsInRange(historyPath(), r.fromKey, r.toKey, count);
+    if (!out) return;  // the history went away or failed to read: the partial-day file stays as it was
+    if (!writeCut(partialPath(), *out)) {
         dz::ui::message(this, cutFailedMessage(), dz::ui::Icon::Critical, title());
         return;
     }
@@ -204,9 +203,9 @@ void tolig_Click(QWidget* owner) {
 }
 
 void huzassz_Click(QWidget* owner) {
-    const auto first = readHistory(historyPath());
-    if (!first) return;
-    const long long count = static_cast<long long>(countRecords(*first));
+    const auto records = countFileRecords(historyPath());
+    if (!records) return;
+    const long long count = static_cast<long long>(*records);
     if (count == 0) return;  // nothing to cut: no answer could be taken
     long long n = 0;
     while (n == 0) {
@@ -216,9 +215,9 @@ void huzassz_Click(QWidget* owner) {
         n = *taken;
     }
     dz::ui::BusyCursor busy;
-    const auto bytes = readHistory(historyPath());
-    if (!bytes) return;
-    if (!writeCut(partialPath(), lastRecords(*bytes, size_t(n)))) {
+    const auto out = lastFileRecords(historyPath(), size_t(n));
+    if (!out) return;
+    if (!writeCut(partialPath(), *out)) {
         dz::ui::message(owner, cutFailedMessage(), dz::ui::Icon::Critical, title());
     }
 }
