@@ -100,3 +100,11 @@ TEST(DaystatLifePath, EveryAppearanceIsListed) {
     EXPECT_EQ(r.appearances, (QStringList{key(1) + "  0*", key(2) + "  0*", key(3) + "  0*", key(4) + "  0*"}));
     EXPECT_EQ(r.distribution, (QStringList{" 0     4"}));
 }
+
+TEST(DaystatLifePath, KeepsTheLatestRowsOfALongFile) {
+    const auto r = lifePath(file(std::vector<Draw>(80000, kEven)), 4, 0);
+    ASSERT_EQ(r.appearances.size(), 32736);
+    EXPECT_EQ(r.appearances[0], key(80000 - 32736 + 1) + "  0*");
+    EXPECT_EQ(r.appearances.last(), key(80000) + "  0*");
+    EXPECT_EQ(r.distribution, (QStringList{" 0 80000"}));
+}

@@ -29,7 +29,11 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
         ++gap;
         if (!(recs[i].mask & bit)) continue;
         if (gap <= kMaxCountedGap) ++dist[size_t(gap)];
-        if (static_cast<long long>(i) + 1 > listFrom) hits.emplace_back(uint32_t(i), gap);
+        if (static_cast<long long>(i) + 1 > listFrom) {
+            hits.emplace_back(uint32_t(i), gap);
+            // only the latest rows can stay: a build that lists every appearance keeps no more
+            if (hits.size() >= 2 * size_t(dz::kRowLimit)) hits.erase(hits.begin(), hits.end() - dz::kRowLimit);
+        }
         gap = 0;
     }
     const size_t total = hits.size() + (gap != 0 ? 1 : 0);
