@@ -102,9 +102,13 @@ TEST(DaystatLifePath, EveryAppearanceIsListed) {
 }
 
 TEST(DaystatLifePath, KeepsTheLatestRowsOfALongFile) {
-    const auto r = lifePath(file(std::vector<Draw>(80000, kEven)), 4, 0);
+    std::string bytes;
+    for (int i = 0; i < 80000; ++i) bytes += dz::drawRecordLine(2010, 1 + i / 7000, 1, 1 + i % 264, kEven.data(), 1) + "\r\n";
+    const auto f = dz::DrawFile::fromBytes(bytes);
+    const auto keyAt = [&](size_t i) { return QString::fromLatin1(dz::drawKey(f.item(i))); };
+    const auto r = lifePath(f, 4, 0);
     ASSERT_EQ(r.appearances.size(), 32736);
-    EXPECT_EQ(r.appearances[0], key(80000 - 32736 + 1) + "  0*");
-    EXPECT_EQ(r.appearances.last(), key(80000) + "  0*");
+    EXPECT_EQ(r.appearances[0], keyAt(80000 - 32736) + "  0*");
+    EXPECT_EQ(r.appearances.last(), keyAt(79999) + "  0*");
     EXPECT_EQ(r.distribution, (QStringList{" 0 80000"}));
 }
