@@ -53,7 +53,7 @@ valogat::valogat(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("valogat"));
     setWindowTitle(QStringLiteral("  DIZOV húzások leválogatása.") + QString(25, QLatin1Char(' ')) +
                    QStringLiteral("Vumo-Soft/2010"));
-    setFixedSize(twips(6600), twips(2700));
+    setFixedSize(twips(6600), twips(2250));
 
     // Two rows: year, month, day and draw number, each box with its spin button beside it.
     const int lefts[4] = {900, 2220, 3300, 4380};
