@@ -11,11 +11,11 @@ if [ ! -e "$bin/vevud.txt" ]; then
   "$root/build/tools/mkdraws" "$bin/vevud.txt" 100000
   echo "run: wrote a synthetic draw history of 100000 draws to $bin/vevud.txt"
 fi
-# keyevalday reads the partial-day file that daystat cuts; until daystat is built, the last 264
-# draws of the history stand in for it, and only when there is none.
+# keyevalday reads the partial-day file that daystat cuts (menu "Válogat"); until one is cut, the
+# last 264 draws of the history stand in for it, and only when there is none.
 if [ "$program" = keyevalday ] && [ ! -e "$bin/vevud.dat" ]; then
   tail -n 264 "$bin/vevud.txt" > "$bin/vevud.dat"
-  echo "run: copied the last 264 draws of vevud.txt to $bin/vevud.dat"
+  echo "run: no vevud.dat yet (daystat cuts it); copied the last 264 draws of vevud.txt to $bin/vevud.dat"
 fi
 cd "$bin"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
