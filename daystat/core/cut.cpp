@@ -1,119 +1,15 @@
 #include "cut.h"
 
+#include "core/draws.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <vector>
 #include <cmath>
-#include <cstring>
 
 namespace daystat {
 
 namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-// Splits text fed in chunks into lines: CR LF, LF or a lone CR ends one, a last line without an
-// end counts; a line end split between two chunks is still one end. A UTF-8 byte order mark at
-// the start is dropped. Only a line cut by a chunk's end is copied.
-class LineSplitter {
-public:
-    template <class F>
-    void feed(std::string_view c, F&& f) {
-        size_t pos = 0;
-        if (first_) {
-            first_ = false;
-            bomLeft_ = 3;
-        }
-        while (bomLeft_ > 0 && pos < c.size()) {
-            // the mark may itself be split between chunks
-            if (c[pos] != kBom[3 - bomLeft_]) {
-                if (bomLeft_ < 3) pending_.append(kBom.substr(0, 3 - bomLeft_));
-                bomLeft_ = 0;
-                break;
-            }
-            ++pos;
-            --bomLeft_;
-        }
-        if (afterCr_ && pos < c.size()) {
-            if (c[pos] == '\n') ++pos;
-            afterCr_ = false;
-        }
-        const size_t n = c.size();
-        const char* const base = c.data();
-        size_t lf = 0;  // the next LF at or after pos; kept, so text of lone CRs stays linear
-        bool lfKnown = false;
-        while (pos < n) {
-            if (!lfKnown || lf < pos) {
-                const void* p = std::memchr(base + pos, '\n', n - pos);
-                lf = p ? size_t(static_cast<const char*>(p) - base) : n;
-                lfKnown = true;
-            }
-            size_t e = lf;
-            if (const void* cr = std::memchr(base + pos, '\r', e - pos)) e = size_t(static_cast<const char*>(cr) - base);
-            if (e == n) {
-                pending_.append(c.substr(pos));
-                return;
-            }
-            if (pending_.empty()) {
-                f(c.substr(pos, e - pos));
-            } else {
-                pending_.append(c.substr(pos, e - pos));
-                f(std::string_view(pending_));
-                pending_.clear();
-            }
-            if (c[e] == '\r') {
-                if (e + 1 < n) {
-                    if (c[e + 1] == '\n') ++e;
-                } else {
-                    afterCr_ = true;
-                }
-            }
-            pos = e + 1;
-        }
-    }
-    template <class F>
-    void finish(F&& f) {
-        if (bomLeft_ > 0 && bomLeft_ < 3) pending_.append(kBom.substr(0, 3 - bomLeft_));
-        bomLeft_ = 0;
-        if (!pending_.empty()) f(std::string_view(pending_));
-        pending_.clear();
-    }
-
-private:
-    std::string pending_;
-    bool first_ = true, afterCr_ = false;
-    int bomLeft_ = 0;
-};
-
-template <class F>
-bool forEachLine(std::string_view bytes, F&& f) {
-    LineSplitter s;
-    s.feed(bytes, f);
-    s.finish(f);
-    return true;
-}
-
-// The lines of a file, read in chunks of 1 MB (no copy of the whole file); false when it cannot
-// be opened or a read fails.
-template <class F>
-bool forEachLine(const QString& path, F&& f) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
-    std::vector<char> buf(size_t(1) << 20);
-    LineSplitter s;
-    for (;;) {
-        const qint64 n = file.read(buf.data(), qint64(buf.size()));
-        if (n < 0) return false;
-        if (n == 0) break;
-        s.feed(std::string_view(buf.data(), size_t(n)), f);
-    }
-    s.finish(f);
-    return true;
-}
 
 void appendLine(std::string& out, std::string_view line) {
     out.append(line);
@@ -128,60 +24,62 @@ QString plain(double v) {
 
 long long whole(double v) { return dz::roundHalfEven(std::clamp(v, -1e15, 1e15)); }
 
-}  // namespace
 
-namespace {
+std::optional<dz::DrawFile> open(const QString& path) { return dz::DrawFile::load(path); }
+std::optional<dz::DrawFile> open(std::string_view bytes) { return dz::DrawFile::fromBytes(std::string(bytes)); }
+
+// Every line a pass reads, each CR LF ended.
+template <class Keep>
+std::string copyLines(dz::DrawReader reader, Keep&& keep) {
+    std::string out;
+    for (auto batch = reader.next(); !batch.empty(); batch = reader.next())
+        for (const dz::DrawLine& l : batch)
+            if (keep(l)) appendLine(out, l.line);
+    return out;
+}
 
 template <class Source>
 std::optional<size_t> countIn(const Source& src) {
-    size_t count = 0;
-    if (!forEachLine(src, [&](std::string_view) { ++count; })) return std::nullopt;
-    return count;
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    return f->size();
 }
 
 template <class Source>
 std::optional<std::string> lastIn(const Source& src, size_t n) {
-    if (n == 0) return std::string();
-    const auto total = countIn(src);
-    if (!total) return std::nullopt;
-    const size_t skip = *total > n ? *total - n : 0;
-    std::string out;
-    out.reserve(std::min<size_t>(n, 1u << 20) * 42);
-    size_t index = 0;
-    if (!forEachLine(src, [&](std::string_view line) {
-            if (index++ >= skip) appendLine(out, line);
-        }))
-        return std::nullopt;
-    return out;
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    // the file is read from its end: only the lines copied are read
+    return copyLines(dz::DrawReader::tail(*f, n), [](const dz::DrawLine&) { return true; });
 }
 
 template <class Source>
 std::optional<std::string> rangeIn(const Source& src, std::string_view from, std::string_view to, long long& count) {
     count = 0;
-    std::string out;
-    const bool read = forEachLine(src, [&](std::string_view line) {
-        const std::string_view key = dz::firstItem(line).substr(0, 12);
-        if (from <= key && key <= to) {
-            appendLine(out, line);
-            ++count;
-        }
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    return copyLines(dz::DrawReader(*f), [&](const dz::DrawLine& l) {
+        const std::string_view key = dz::drawKey(l.item);
+        if (key < from || key > to) return false;
+        ++count;
+        return true;
     });
-    if (!read) return std::nullopt;
-    return out;
 }
 
 template <class Source>
 std::optional<std::optional<HistoryBounds>> boundsIn(const Source& src) {
-    std::string first, last;
-    long long count = 0;
-    const bool read = forEachLine(src, [&](std::string_view line) {
-        if (count == 0) first = line;
-        ++count;
-        last = line;
-    });
-    if (!read) return std::nullopt;
-    if (count == 0) return std::optional<HistoryBounds>();
-    return std::optional<HistoryBounds>(HistoryBounds{keyFields(first), keyFields(last), count});
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    dz::DrawReader head(*f);
+    const auto firstBatch = head.next();
+    if (firstBatch.empty()) return std::optional<HistoryBounds>();
+    HistoryBounds b;
+    b.first = keyFields(firstBatch.front().line);
+    dz::DrawReader tail = dz::DrawReader::tail(*f, 1);
+    const auto lastBatch = tail.next();
+    b.last = lastBatch.empty() ? b.first : keyFields(lastBatch.back().line);
+    b.count = static_cast<long long>(f->size());
+    return std::optional<HistoryBounds>(b);
 }
 
 }  // namespace

@@ -10,9 +10,10 @@
 
 namespace daystat {
 
-// Every function below reads its text line by line (CR LF, LF or a lone CR ends a line; a last line
-// without its end counts; a UTF-8 byte order mark at the start is dropped); the file forms read the
-// file in chunks and give nullopt when it cannot be opened or read.
+// Every function below reads its text as a draw file, line by line (CR LF, LF or a lone CR ends a
+// line; a last line without its end counts; a UTF-8 byte order mark at the start is dropped; what
+// a line gives is cut at 4096 bytes); the file forms stream the file and give nullopt when it
+// cannot be opened.
 
 // How many records the text holds: every line counts.
 size_t countRecords(std::string_view bytes);
