@@ -24,7 +24,8 @@ std::string history() {
 TEST(Cut, CountsEveryLineWhateverItsEnd) {
     struct Case { std::string bytes; size_t count; };
     for (const Case& c : {Case{"", 0}, Case{"a", 1}, Case{"a\r\n", 1}, Case{"a\nb", 2}, Case{"a\rb\r", 2},
-                          Case{"\r\n\r\n", 2}, Case{"a\r\r\nb\n", 3}})
+                          Case{"\r\n\r\n", 2}, Case{"a\r\r\nb\n", 3},
+                          Case{"\n ", 2} /* an LF first in the file */})
         EXPECT_EQ(countRecords(c.bytes), c.count) << c.bytes;
 }
 

@@ -184,3 +184,28 @@ TEST_F(DaystatWindowTest, BacktestWindowHasNoWholeHistoryModeAndKeepsExtraMarks)
     EXPECT_TRUE(k.Label5->text().isEmpty());
     EXPECT_EQ(k.List2->count(), 9);
 }
+
+TEST_F(DaystatWindowTest, BinaryAndRaggedFilesNeitherCrashNorHang) {
+    std::string junk = "\xEF\xBB\xBF" + std::string("2010\x00\x01,,\r\r\n", 11) + std::string(5000, '\xff') + "\n" + line(1, 1).substr(0, 20) +
+                       "\n20100101 00x 01 02\n" + line(2, 2).substr(0, 39);  // the last line has no end
+    junk[20] = '\0';
+    folder.write("vevud.txt", junk);
+    folder.write("vevud.dat", junk);
+    drawstat::MainWindow w;
+    w.start_Click();
+    w.Command3D2->click();
+    w.SSCommand1->click();
+    w.teteles_Click();
+    EXPECT_EQ(w.List2->count(), 6);
+    seam::queueInput(QStringLiteral("2"));
+    huzassz_Click(&w);
+    EXPECT_EQ(folder.read("vevud.dat"), "20100101 00x 01 02\r\n" + line(2, 2));
+    {
+        valogat v;
+        v.Command3D1->click();
+    }
+    drawstat::kiertekel k;
+    k.grid->cell(1)->click();
+    k.Command3D4->click();
+    EXPECT_EQ(k.List2->count(), 9);
+}
