@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -163,6 +164,11 @@ TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     EXPECT_EQ(w.List2->item(0), QStringLiteral("20100105 002   * 8   01 02 03 04 10 11 12 13 "));
     w.List2_Click(w.List2->count() - 1);  // no class list behind a line
     EXPECT_EQ(w.List2->item(0), QStringLiteral("20100105 002   * 8   01 02 03 04 10 11 12 13 "));
+    // the L key writes the daystat-named list file
+    w.List2_KeyPress('L');
+    EXPECT_TRUE(QFile::exists(folder.path("lista001.dat")));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_TRUE(seam::messages()[0].text.endsWith(QStringLiteral("/LISTA001.dat file-ba történt !")));
     // Start reads the file again after a new cut
     w.start_Click();
     EXPECT_EQ(drawstat::state().drawCount, 2);
