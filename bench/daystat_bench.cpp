@@ -48,27 +48,19 @@ void BM_CutOneDayRange(benchmark::State& st) {
 }
 
 // Arg 0: drawstat's rules (with its class lists); 1: daystat's. W as Start sets it.
-void BM_Identity(benchmark::State& st) {
+template <class Pass>
+void classPass(benchmark::State& st, Pass pass) {
     dz::ui::ListBox list2;
     std::array<dz::ui::ListBox, 9> list5;
     for (auto _ : st) {
         const auto f = loadHistory();
-        const auto r = drawstat::identityDistribution(f, windowStart(f), rulesOf(st));
+        const drawstat::ClassResult r = pass(f, windowStart(f), rulesOf(st));
         list2.setItems(r.lines);
         for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
     }
 }
-
-void BM_Runs(benchmark::State& st) {
-    dz::ui::ListBox list2;
-    std::array<dz::ui::ListBox, 9> list5;
-    for (auto _ : st) {
-        const auto f = loadHistory();
-        const auto r = drawstat::adhesionDistribution(f, windowStart(f), rulesOf(st));
-        list2.setItems(r.lines);
-        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
-    }
-}
+void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }
+void BM_Runs(benchmark::State& st) { classPass(st, drawstat::adhesionDistribution); }
 
 void BM_Backtest(benchmark::State& st) {
     dz::ui::ListBox list1, list2, list3;
