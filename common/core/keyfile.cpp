@@ -1,6 +1,5 @@
 #include "keyfile.h"
 
-#include "cp1250.h"
 #include "textfile.h"
 #include "textfmt.h"
 
@@ -54,15 +53,12 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     InputItemReader r(*bytes);
     while (!r.atEnd()) {
         const std::string_view item = r.next();
-        if (item.empty()) {
-            if (empty == EmptyItem::EndsRows) break;
-            continue;
-        }
+        if (item.empty() && empty == EmptyItem::EndsRows) break;
         if (rows.size() >= maxRows) {
             if (truncated) *truncated = true;
             break;
         }
-        rows << cp1250::decode(item);
+        rows << decodeCapped(item);
     }
     return rows;
 }
