@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and installs the suite into the program folder, then starts one program there:
 #   run.sh [PROGRAM] [FOLDER]
-# PROGRAM: drawstat (default), keygen, keygengroup, keyeval, keyevalday, ...
+# PROGRAM: drawstat (default), daystat, keygen, keygengroup, keyeval, keyevalday, ...
 # FOLDER: the program folder; else $DIZOV_HOME; else ~/Dizov. It lies outside the build tree, so a
 # rebuild never touches it. The install replaces the programs only: the draw history, keys,
 # selections, lists and every other file of the user's stay as they are; a shipped file (an image)
@@ -38,11 +38,11 @@ if [ ! -e "$home/vevud.txt" ]; then
   "$root/build/tools/mkdraws" "$home/vevud.txt" 100000
   echo "run: wrote a synthetic draw history of 100000 draws to $home/vevud.txt"
 fi
-# keyevalday reads the partial-day file that daystat cuts from the history; until there is one, the
-# last 264 draws of the history stand in for it, and only when there is none.
+# keyevalday reads the partial-day file that daystat cuts from the history (menu "Válogat"); until
+# there is one, the last 264 draws of the history stand in for it, and only when there is none.
 if [ "$program" = keyevalday ] && [ ! -e "$home/vevud.dat" ]; then
   tail -n 264 "$home/vevud.txt" > "$home/vevud.dat"
-  echo "run: copied the last 264 draws of vevud.txt to $home/vevud.dat"
+  echo "run: no vevud.dat yet (daystat cuts it); copied the last 264 draws of vevud.txt to $home/vevud.dat"
 fi
 echo "run: program folder $home"
 cd "$home"

@@ -213,7 +213,7 @@ size_t DrawFile::size() const {
 #endif
         for (; i < n; ++i) {
             if (p[i] == '\r') ++count;
-            else if (p[i] == '\n' && p[i - 1] != '\r') ++count;
+            else if (p[i] == '\n' && buf[i] != '\r') ++count;  // buf[i] is the byte before p[i]
         }
         prev = p[n - 1];
         pos += n;

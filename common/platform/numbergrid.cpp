@@ -237,8 +237,13 @@ void NumberGrid::clearAll() {
     for (int p = 1; p <= 4; ++p) showExtraUnmarked(p);
 }
 
-void NumberGrid::pickRandom(int k, Random& rng) {
-    clearAll();
+void NumberGrid::pickRandom(int k, Random& rng, bool clearExtras) {
+    if (clearExtras) {
+        clearAll();
+    } else {
+        sel_.clear();
+        for (int n = 1; n <= 20; ++n) showUnmarked(n, unmarkedCaption(n));
+    }
     sel_.pickRandom(k, rng);
     refresh();
     emit countChanged(sel_.count());

@@ -80,7 +80,7 @@ public:
     void invertColumn(int c);
     void toggleExtra(int p);
     void clearAll();                         // flags, extra flags and looks
-    void pickRandom(int k, Random& rng);     // clears number and extra marks, then picks k
+    void pickRandom(int k, Random& rng, bool clearExtras = true);  // clears number (and extra) marks, then picks k
     void setMarked(int n, bool on);          // flag and look
     // Redraws every cell from the flags (after a draw display, or when the window is shown again).
     void refresh();

@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/textfmt.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -61,12 +62,16 @@ inline int hitsOf(const dz::DrawRecord& r, uint32_t marked) {
 
 void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
     const uint32_t marked = in.marked & 0x1FFFFEu;
+    // a window start past the end of a shorter file leaves nothing to read
+    const size_t first = in.fromWindow && in.windowStart > 1
+                             ? size_t(std::min<long long>(in.windowStart - 1, static_cast<long long>(file.size())))
+                             : 0;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         const int hits = hitsOf(l.record, marked);
         ++out.hitCounts[static_cast<size_t>(hits)];
         const long long index = static_cast<long long>(l.index) + 1;
         if (hits < p.from || hits > p.to) return;
-        if (!in.wholeHistory && index <= in.windowStart) return;
+        if (!in.wholeHistory && !in.fromWindow && index <= in.windowStart) return;
         if (out.hitLines.size() >= dz::kRowLimit) return;
         const std::string_view item = l.item;
         QString line = dz::cp1250::decode(dz::drawKey(item));

@@ -23,6 +23,7 @@ struct BacktestInput {
     QString levelText;                        // Label5, the completeness level of the last run
     bool wholeHistory = false;                // Check1
     long long windowStart = 1;                // W
+    bool fromWindow = false;                  // draws numbered below W are neither tallied nor listed
 };
 
 struct BacktestOutcome {

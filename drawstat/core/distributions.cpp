@@ -41,13 +41,13 @@ QStringList sumsLines(const dz::DrawFile& file) {
     return out;
 }
 
-ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart) {
+ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
     std::array<long long, 9> counts{};
     {
         // The first draw is only the reference of the second.
         uint32_t prev = 0;
-        const long long limit = windowStart + 12;
+        const long long limit = rules.identityListsAll && windowStart <= 32722 ? 0 : windowStart + 12;
         dz::forEachDraw(file, [&](const dz::DrawLine& l) {
             const long long index = static_cast<long long>(l.index) + 1;
             const uint32_t cur = l.record.mask;
@@ -57,7 +57,7 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             const int k = std::popcount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
             const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
-            const bool toClass = r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
+            const bool toClass = rules.classLists && r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
             if (!toList && !toClass) return;  // most draws of a long history: no text is built
             QString line = keyOf(l);
             line.reserve(line.size() + 9 + 3 * k);
@@ -78,10 +78,15 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
     return r;
 }
 
-ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart) {
+ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
     std::array<long long, 9> counts{};
-    const long long limit = windowStart + 12;
+    const long long limit = rules.runsFromWindow ? 0 : windowStart + 12;
+    // a window start past the end of a shorter file leaves nothing to read
+    const size_t first = rules.runsFromWindow && windowStart > 1
+                             ? size_t(std::min<long long>(windowStart - 1, static_cast<long long>(file.size())))
+                             : 0;
+    const qsizetype starAt = rules.runDigitFirst ? 17 : 16, digitAt = rules.runDigitFirst ? 16 : 17;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         const long long index = static_cast<long long>(l.index) + 1;
         const auto& num = l.record.num;
@@ -95,7 +100,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             if (run >= 4) {
                 ++counts[static_cast<size_t>(run)];
                 const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
-                const bool toClass = r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
+                const bool toClass = rules.classLists && r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
                 if (toList || toClass) {
                     QString line = keyOf(l);
                     line += QStringLiteral("       ");
@@ -104,8 +109,8 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                         appendTwoDigits(line, num[static_cast<size_t>(m)]);
                     }
                     // columns 17-18 carry the mark; a short key leaves fewer columns to replace
-                    if (line.size() >= 17) line[16] = QLatin1Char('*');
-                    if (line.size() >= 18) line[17] = QLatin1Char(char('0' + run));
+                    if (line.size() > starAt) line[starAt] = QLatin1Char('*');
+                    if (line.size() > digitAt) line[digitAt] = QLatin1Char(char('0' + run));
                     if (toList) r.lines << line;
                     if (toClass) r.classes[static_cast<size_t>(run)] << line;
                 }
@@ -113,7 +118,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             start = j;
             run = 1;
         }
-    });
+    }, first);
     r.lines << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k)
         r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");

@@ -2,6 +2,7 @@
 // list, with the class lists behind the distribution lines and the restore of the last result.
 #pragma once
 #include "core/draws.h"
+#include "core/rules.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,11 +27,15 @@ struct ClassResult {
 // How many numbers each draw shares with the one before it. windowStart is W: draw lines enter
 // the result list from draw index W + 13 on; every draw after the first is counted and, up to
 // 32736 lines, listed in its class.
-ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart);
+// rules.identityListsAll: the listing start is 0 while W <= 32722 (else W + 12); rules.classLists
+// off leaves the class lists empty.
+ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules = {});
 
 // Maximal runs of 4..8 consecutive numbers inside a draw. Every counted run is listed, whether it
 // ends the draw or not: in the result list from index W + 13 on and in the class list of its length.
-ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart);
+// rules.runsFromWindow: draws numbered below W are left out of rows and counts, every other run is
+// listed; rules.runDigitFirst marks a row "4*" instead of "*4".
+ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules = {});
 
 inline const QString& identityHeading() {
     static const QString s = QStringLiteral("Azonosság eloszlása:");

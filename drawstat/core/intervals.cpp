@@ -26,7 +26,7 @@ QString intervalLine(const QString& drawKey, const std::array<int, 5>& c) {
     return line;
 }
 
-IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart) {
+IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart, bool joinedTally) {
     IntervalResult out;
     // A well-formed draw has at most 5 in an interval (codes up to 5500); a record with repeated
     // numbers can reach 8, so the table covers every four-digit code. 32-bit: a daystat build or
@@ -46,7 +46,7 @@ IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart)
         if (f == 0) continue;
         const QString pattern = dz::format(code, "0 0 0 0");
         const QString count = dz::format(f, "@@@@");
-        out.byCode.append(QLatin1Char(' ') + pattern + QLatin1Char(' ') + count);
+        out.byCode.append(QLatin1Char(' ') + pattern + (joinedTally ? QString() : QStringLiteral(" ")) + count);
         out.byFrequency.append(count + QStringLiteral("  ") + pattern);
     }
     std::stable_sort(out.byFrequency.begin(), out.byFrequency.end());

@@ -23,6 +23,7 @@ struct IntervalResult {
 };
 
 // Only draws whose 1-based index is greater than windowStart take part.
-IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart);
+// joinedTally writes the code order's row without the blank between pattern and tally.
+IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart, bool joinedTally = false);
 
 }  // namespace drawstat

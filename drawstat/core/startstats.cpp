@@ -27,11 +27,11 @@ StartStats computeStart(const dz::DrawFile& file) {
     return s;
 }
 
-QStringList fullListLines(const dz::DrawFile& file) {
-    // Only the file's tail is read.
+QStringList fullListLines(const dz::DrawFile& file, bool all) {
+    // Only what is listed is read: the file's tail, or the whole file when every line is listed.
     QStringList out;
-    out.reserve(dz::kFullListLimit);
-    dz::DrawReader r = dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
+    if (!all) out.reserve(dz::kFullListLimit);
+    dz::DrawReader r = all ? dz::DrawReader(file) : dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
         for (const dz::DrawLine& l : batch) out << dz::decodeCapped(l.line);
     return out;

@@ -22,6 +22,7 @@ StartStats computeStart(const dz::DrawFile& file);
 
 // The lines the full list shows: every line of a file of at most 32700 lines, else exactly the
 // last 32700, each line whole up to the reader's cut.
-QStringList fullListLines(const dz::DrawFile& file);
+// all: every line of the file, however many.
+QStringList fullListLines(const dz::DrawFile& file, bool all = false);
 
 }  // namespace drawstat

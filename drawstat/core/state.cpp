@@ -11,11 +11,17 @@ ProgramState& state() {
     return s;
 }
 
-void resetState(const FileSet& files) {
+void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
+
+void resetState(const Profile& profile) {
     ProgramState& s = state();
     s = ProgramState{};
-    s.files = files;
-    s.exporter = dz::ListExporter(files.listFileExt, files.listMessageExt);
+    s.files = profile.files;
+    s.rules = profile.rules;
+    s.texts = profile.texts;
+    // a build whose analyses may run before Start has no draw window start until it is set
+    if (!profile.rules.analysesNeedStart) s.windowStart = 0;
+    s.exporter = dz::ListExporter(profile.files.listFileExt, profile.files.listMessageExt);
 }
 
 }  // namespace drawstat

@@ -3,6 +3,7 @@
 #pragma once
 #include "core/draws.h"
 #include "core/listexport.h"
+#include "core/rules.h"
 
 #include <QString>
 #include <array>
@@ -16,11 +17,27 @@ struct FileSet {
     QString listMessageExt = QStringLiteral(".TXT");              // daystat: ".dat"
 };
 
+// The captions that differ by build.
+struct Texts {
+    QString mainCaption = QStringLiteral("  DIZOV húzásstatisztika") + QString(40, QLatin1Char(' ')) +
+                          QStringLiteral("Vumo-Soft/2010");
+    int skipCaptionBlanks = 44;
+};
+
+// What a build of this code is: its files, rules and texts.
+struct Profile {
+    FileSet files;
+    Rules rules;
+    Texts texts;
+};
+
 struct ProgramState {
     FileSet files;
+    Rules rules;
+    Texts texts;
     bool started = false;
     long long drawCount = 0;                      // N
-    long long windowStart = 1;                    // W
+    long long windowStart = 1;                    // W (daystat: 0 until Start or the back-test sets it)
     std::array<long long, 21> lastAppearance{};   // draw index (1-based) of the latest record holding n, 0 if none
     dz::ListExporter exporter{files.listFileExt, files.listMessageExt};
 
@@ -32,5 +49,6 @@ struct ProgramState {
 ProgramState& state();
 // A fresh state over a file set (at program start, and between tests).
 void resetState(const FileSet& files = {});
+void resetState(const Profile& profile);
 
 }  // namespace drawstat

@@ -87,6 +87,9 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
     Label6->move(Label5->geometry().right() + twips(60), Label6->y());
     Label6->resize(Label6->sizeHint().width(), Label6->height());
 
+    // a build whose back-test runs from the draw window start has no whole-history mode
+    if (state().rules.backtestFromWindow)
+        for (QWidget* w : std::initializer_list<QWidget*>{Check1, Label4, Label5, Label6}) w->hide();
     grid->setHoverLabel(Label13);
     connect(grid, &dz::ui::NumberGrid::countChanged, this, [this](int n) { Label1->setText(dz::str(n)); });
     connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
@@ -128,7 +131,7 @@ void kiertekel::Command3D3_Click() {
         k = static_cast<int>(dz::intPart(v));
     dz::Random& rng = dz::programRandom();
     rng.reseedFromClock();
-    grid->pickRandom(k, rng);
+    grid->pickRandom(k, rng, /*clearExtras=*/!state().rules.randomKeepsExtras);
     Label1->setText(dz::str(grid->selection().count()));
     repaint();
     Command3D4_Click();
@@ -144,6 +147,7 @@ void kiertekel::Command3D4_Click() {
     in.levelText = Label5->text();
     in.wholeHistory = Check1->isChecked();
     in.windowStart = state().windowStart;
+    in.fromWindow = state().rules.backtestFromWindow;
 
     BacktestOutcome out;
     {
@@ -162,7 +166,7 @@ void kiertekel::Command3D4_Click() {
     List3->setItems(out.numberLines);
     List2->setItems(out.distribution);
     if (out.status != BacktestOutcome::Status::Done) return;
-    if (out.level) Label5->setText(*out.level);
+    if (out.level && !state().rules.backtestFromWindow) Label5->setText(*out.level);
     if (out.hitTopIndex) List1->setTopIndex(*out.hitTopIndex);
     Label3->setText(out.listedCount);
 }

@@ -54,7 +54,7 @@ void interval::Form_Load() {
     const auto& st = state();
     const auto file = dz::DrawFile::load(st.drawFilePath());
     if (!file) return;
-    auto r = intervalPatterns(*file, st.windowStart);
+    auto r = intervalPatterns(*file, st.windowStart, st.rules.intervalTallyJoined);
     List1->setItems(std::move(r.draws));
     List1->setTopIndex(List1->count() - 15);
     List2->setItems(std::move(r.byCode));

@@ -43,7 +43,7 @@ int fittingPixelSize(const QPushButton* cell, const QString& caption) {
 
 kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kihagyas"));
-    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(44, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(state().texts.skipCaptionBlanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
     setFixedSize(dz::ui::twips(6540), dz::ui::twips(6600));
 
     dz::ui::GridGeometry g;
@@ -189,7 +189,7 @@ void kihagyas::Command3D5_Click() {
     auto file = dz::DrawFile::load(st.drawFilePath());
     if (!file) return;
     // The partial-day build lists every appearance of its file; drawstat the ones after W.
-    const long long listFrom = st.files.drawFile == QLatin1String(dz::kPartialDayFile) ? 0 : st.windowStart;
+    const long long listFrom = st.rules.lifePathListsAll ? 0 : st.windowStart;
     auto r = lifePath(*file, m, listFrom);
     List1->setItems(std::move(r.appearances));
     List1->setTopIndex(List1->count() - 14);

@@ -39,8 +39,8 @@ QAction* MainWindow::action(const char* name) const { return findChild<QAction*>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("drawstat"));
-    setWindowTitle(QStringLiteral("  DIZOV húzásstatisztika") + QString(40, QLatin1Char(' ')) +
-                   QStringLiteral("Vumo-Soft/2010"));
+    const Rules& rules = state().rules;
+    setWindowTitle(state().texts.mainCaption);
 
     addMenuItem("start", QStringLiteral("Start"), &MainWindow::start_Click);
     addMenuItem("nyolc", QStringLiteral("8-s"), &MainWindow::nyolc_Click);
@@ -55,8 +55,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     addMenuItem("terkepbe", QStringLiteral("Térkép"), &MainWindow::terkepbe_Click);
     addMenuItem("teteles", QStringLiteral("Tételes"), &MainWindow::teteles_Click);
     addMenuItem("osszeg", QStringLiteral("Összeg"), &MainWindow::osszeg_Click);
-    // The analyses need Start's figures.
-    for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(false);
+    // The analyses need Start's figures (a build whose analyses read their own file offers them at once).
+    if (rules.analysesNeedStart)
+        for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(false);
+    action("osszeg")->setVisible(rules.classLists);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
@@ -89,8 +91,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     SSCommand2->hide();
     Command3D1 = new QPushButton(QStringLiteral("Vége"), central);
     Command3D1->setObjectName(QStringLiteral("Command3D1"));
-    Command3D2->setEnabled(false);
-    SSCommand1->setEnabled(false);
+    Command3D2->setEnabled(!rules.analysesNeedStart);
+    SSCommand1->setEnabled(!rules.analysesNeedStart);
 
     grid->addWidget(List1, 0, 0);
     grid->addWidget(List3, 0, 1);
@@ -118,7 +120,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
 void MainWindow::start_Click() {
     ProgramState& st = state();
-    if (st.started) return;
+    if (st.started && !st.rules.startRepeats) return;
     const auto file = dz::DrawFile::load(st.drawFilePath());
     if (!file) return;  // no draw file: nothing changes, Start can be chosen again
     dz::ui::BusyCursor busy;
@@ -139,8 +141,8 @@ void MainWindow::teteles_Click() {
     const auto file = dz::DrawFile::load(state().drawFilePath());
     if (!file) return;
     dz::ui::BusyCursor busy;
-    List2->setItems(fullListLines(*file));
-    List2->setTopIndex(List2->count() - 1);
+    List2->setItems(fullListLines(*file, state().rules.fullListAll));
+    if (!state().rules.fullListAll) List2->setTopIndex(List2->count() - 1);
 }
 
 void MainWindow::Command3D1_Click() {
@@ -178,7 +180,7 @@ void MainWindow::Command3D2_Click() {
     const auto file = dz::DrawFile::load(state().drawFilePath());
     if (!file) return;
     dz::ui::BusyCursor busy;
-    showClassResult(*this, identityDistribution(*file, state().windowStart));
+    showClassResult(*this, identityDistribution(*file, state().windowStart, state().rules));
 }
 
 void MainWindow::SSCommand1_Click() {
@@ -187,7 +189,7 @@ void MainWindow::SSCommand1_Click() {
     if (!file) return;
     dz::ui::BusyCursor busy;
     SSCommand2->hide();
-    showClassResult(*this, adhesionDistribution(*file, state().windowStart));
+    showClassResult(*this, adhesionDistribution(*file, state().windowStart, state().rules));
 }
 
 void MainWindow::SSCommand2_Click() {
@@ -199,6 +201,7 @@ void MainWindow::SSCommand2_Click() {
 }
 
 void MainWindow::List2_Click(int index) {
+    if (!state().rules.classLists) return;  // no class lists behind the lines
     const auto k = classListForClick(List2->items(), index);
     if (!k) return;
     List2->setItems(List5[size_t(*k)]->items());

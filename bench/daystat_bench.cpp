@@ -1,0 +1,109 @@
+// daystat over a real-sized history: the two cuts of "vevud.dat", and each analysis with
+// daystat's rules beside the same analysis with drawstat's, over the same 1.5 M-draw file.
+#include "core/backtest.h"
+#include "core/cut.h"
+#include "core/distributions.h"
+#include "core/intervals.h"
+#include "core/profile.h"
+#include "core/skips.h"
+#include "core/textfile.h"
+#include "platform/widgets.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "benchutil.h"
+
+namespace {
+
+dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
+long long windowStart(const dz::DrawFile& f) { return dz::drawWindowStart(static_cast<long long>(f.size())); }
+const drawstat::Rules kDrawstat{};
+const drawstat::Rules kDaystat = daystat::profile().rules;
+const drawstat::Rules& rulesOf(const benchmark::State& st) { return st.range(0) ? kDaystat : kDrawstat; }
+
+QString outFile() {
+    static QTemporaryDir dir;
+    return dir.path() + QStringLiteral("/vevud.dat");
+}
+
+// "Húzás szám" with 264: count, cut, replace.
+void BM_CutLast264(benchmark::State& st) {
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(daystat::countFileRecords(bench::historyFile()));
+        if (!daystat::writeCut(outFile(), *daystat::lastFileRecords(bench::historyFile(), 264))) st.SkipWithError("write");
+    }
+}
+
+// "Leválogat" over the last day of the history.
+void BM_CutOneDayRange(benchmark::State& st) {
+    const auto bounds = daystat::fileHistoryBounds(bench::historyFile());
+    const std::string day = (*bounds)->last.key.substr(0, 8);
+    for (auto _ : st) {
+        long long count = 0;
+        const auto out = daystat::fileRecordsInRange(bench::historyFile(), day + " 001", day + " 264", count);
+        if (!daystat::writeCut(outFile(), *out)) st.SkipWithError("write");
+        benchmark::DoNotOptimize(count);
+    }
+}
+
+// Arg 0: drawstat's rules (with its class lists); 1: daystat's. W as Start sets it.
+template <class Pass>
+void classPass(benchmark::State& st, Pass pass) {
+    dz::ui::ListBox list2;
+    std::array<dz::ui::ListBox, 9> list5;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        const drawstat::ClassResult r = pass(f, windowStart(f), rulesOf(st));
+        list2.setItems(r.lines);
+        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
+    }
+}
+void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }
+void BM_Runs(benchmark::State& st) { classPass(st, drawstat::adhesionDistribution); }
+
+void BM_Backtest(benchmark::State& st) {
+    dz::ui::ListBox list1, list2, list3;
+    drawstat::BacktestInput in;
+    for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
+    in.markedCount = 10;
+    in.fromWindow = rulesOf(st).backtestFromWindow;
+    for (auto _ : st) {
+        in.windowStart = dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws));
+        const auto out = drawstat::runBacktest(in, bench::historyFile());
+        list1.setItems(out.hitLines);
+        list3.setItems(out.numberLines);
+        list2.setItems(out.distribution);
+    }
+}
+
+void BM_Interval(benchmark::State& st) {
+    dz::ui::ListBox l1, l2, l3(nullptr, true);
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        auto r = drawstat::intervalPatterns(f, windowStart(f), rulesOf(st).intervalTallyJoined);
+        l1.setItems(std::move(r.draws));
+        l2.setItems(std::move(r.byCode));
+        l3.setItems(std::move(r.byFrequency));
+    }
+}
+
+void BM_LifePath(benchmark::State& st) {
+    dz::ui::ListBox l1, l2;
+    for (auto _ : st) {
+        const auto f = loadHistory();
+        auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : windowStart(f));
+        l1.setItems(std::move(r.appearances));
+        l2.setItems(std::move(r.distribution));
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_CutLast264)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CutOneDayRange)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Identity)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Runs)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Backtest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Interval)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LifePath)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,183 @@
+#include "cut.h"
+
+#include "core/draws.h"
+#include "core/textfile.h"
+#include "core/textfmt.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace daystat {
+
+namespace {
+
+void appendLine(std::string& out, std::string_view line) {
+    out.append(line);
+    out.append("\r\n");
+}
+
+// A whole value as plain digits, any other as the runtime writes it without its sign blank.
+QString plain(double v) {
+    if (v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
+    return QString::number(v, 'g', 15);
+}
+
+long long whole(double v) { return dz::roundHalfEven(std::clamp(v, -1e15, 1e15)); }
+
+
+std::optional<dz::DrawFile> open(const QString& path) { return dz::DrawFile::load(path); }
+std::optional<dz::DrawFile> open(std::string_view bytes) { return dz::DrawFile::fromBytes(std::string(bytes)); }
+
+// Every line a pass reads, each CR LF ended.
+template <class Keep>
+std::string copyLines(dz::DrawReader reader, Keep&& keep) {
+    std::string out;
+    for (auto batch = reader.next(); !batch.empty(); batch = reader.next())
+        for (const dz::DrawLine& l : batch)
+            if (keep(l)) appendLine(out, l.line);
+    return out;
+}
+
+template <class Source>
+std::optional<size_t> countIn(const Source& src) {
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    return f->size();
+}
+
+template <class Source>
+std::optional<std::string> lastIn(const Source& src, size_t n) {
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    // the file is read from its end: only the lines copied are read
+    return copyLines(dz::DrawReader::tail(*f, n), [](const dz::DrawLine&) { return true; });
+}
+
+template <class Source>
+std::optional<std::string> rangeIn(const Source& src, std::string_view from, std::string_view to, long long& count) {
+    count = 0;
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    return copyLines(dz::DrawReader(*f), [&](const dz::DrawLine& l) {
+        const std::string_view key = dz::drawKey(l.item);
+        if (key < from || key > to) return false;
+        ++count;
+        return true;
+    });
+}
+
+template <class Source>
+std::optional<std::optional<HistoryBounds>> boundsIn(const Source& src) {
+    const auto f = open(src);
+    if (!f) return std::nullopt;
+    dz::DrawReader head(*f);
+    const auto firstBatch = head.next();
+    if (firstBatch.empty()) return std::optional<HistoryBounds>();
+    HistoryBounds b;
+    b.first = keyFields(firstBatch.front().line);
+    dz::DrawReader tail = dz::DrawReader::tail(*f, 1);
+    const auto lastBatch = tail.next();
+    b.last = lastBatch.empty() ? b.first : keyFields(lastBatch.back().line);
+    b.count = static_cast<long long>(f->size());
+    return std::optional<HistoryBounds>(b);
+}
+
+}  // namespace
+
+size_t countRecords(std::string_view bytes) { return *countIn(bytes); }
+std::optional<size_t> countFileRecords(const QString& path) { return countIn(path); }
+
+std::string lastRecords(std::string_view bytes, size_t n) { return *lastIn(bytes, n); }
+std::optional<std::string> lastFileRecords(const QString& path, size_t n) { return lastIn(path, n); }
+
+std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count) {
+    return *rangeIn(bytes, from, to, count);
+}
+std::optional<std::string> fileRecordsInRange(const QString& path, std::string_view from, std::string_view to, long long& count) {
+    return rangeIn(path, from, to, count);
+}
+
+std::optional<HistoryBounds> historyBounds(std::string_view bytes) { return *boundsIn(bytes); }
+std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path) { return boundsIn(path); }
+
+QString lastCountPrompt(long long count) {
+    return QStringLiteral("Kérem adja meg , hogy az utolsó hány húzást válogassam le !\rMaximum : ") + dz::str(count);
+}
+
+std::optional<long long> lastCountAnswer(const std::optional<QString>& answer, long long count) {
+    if (!answer || !dz::isNumeric(*answer)) return std::nullopt;
+    const double n = dz::val(QStringView(*answer));
+    if (n < 1 || n != std::floor(n) || n > double(count)) return 0;
+    return static_cast<long long>(n);
+}
+
+KeyFields keyFields(std::string_view record) {
+    KeyFields k;
+    const std::string_view item = dz::firstItem(record);
+    k.year = whole(dz::val(dz::mid(item, 1, 4)));
+    k.month = whole(dz::val(dz::mid(item, 5, 2)));
+    k.day = whole(dz::val(dz::mid(item, 7, 2)));
+    k.draw = whole(dz::val(dz::mid(item, 10, 3)));
+    k.key = std::string(item.substr(0, 12));
+    return k;
+}
+
+std::string buildKey(double year, double month, double day, double draw) {
+    const QString k = dz::format(whole(year), "0000") + dz::format(whole(month), "00") + dz::format(whole(day), "00") +
+                      QLatin1Char(' ') + dz::format(whole(draw), "000");
+    return k.toStdString();
+}
+
+RangeCheck checkRange(RangeBoxes& b, const std::optional<HistoryBounds>& bounds) {
+    RangeCheck r;
+    auto fill = [](QString* boxes, const KeyFields& k) {
+        boxes[0] = QString::number(k.year);
+        boxes[1] = QString::number(k.month);
+        boxes[2] = QString::number(k.day);
+        boxes[3] = QString::number(k.draw);
+    };
+    double f[4], t[4];
+    for (;;) {
+        for (int i = 0; i < 4; ++i) {
+            f[i] = dz::val(QStringView(b.from[i]));
+            t[i] = dz::val(QStringView(b.to[i]));
+        }
+        r.toKey = buildKey(t[0], t[1], t[2], t[3]);
+        r.fromKey = buildKey(f[0], f[1], f[2], f[3]);
+        if (!bounds) break;  // an empty history: no record bounds the range
+        // Each side is pulled in at most once: a record that is not a draw record never rebuilds its own key.
+        if (r.toKey > bounds->last.key) {
+            if (r.toClamped) break;
+            fill(b.to, bounds->last);
+            r.toClamped = true;
+            continue;
+        }
+        if (r.fromKey < bounds->first.key) {
+            if (r.fromClamped) break;
+            fill(b.from, bounds->first);
+            r.fromClamped = true;
+            continue;
+        }
+        break;
+    }
+    const bool wrong = r.fromKey > r.toKey || f[1] > 12 || t[1] > 12 || f[2] > 31 || t[2] > 31 || f[3] > 264 ||
+                       t[3] > 264;
+    r.ok = bounds.has_value() && !wrong;
+    return r;
+}
+
+QString spinStep(const QString& text, int step, long long lower, long long upper) {
+    double v = dz::val(QStringView(text)) + step;
+    if (step < 0 && v < double(lower)) v = double(lower);
+    if (step > 0 && v > double(upper)) v = double(upper);
+    return plain(v);
+}
+
+bool writeCut(const QString& path, std::string_view bytes) { return dz::writeBytes(path, bytes); }
+
+QString cutFailedMessage() { return QStringLiteral("Hiba a vevud.dat mentésekor - sikertelen mentés !"); }
+QString badRangeMessage() { return QStringLiteral("Hibás tól-; ig- beállítás !"); }
+QString missingHistoryMessage() { return QStringLiteral("Nincs *vevud.txt* állomány !"); }
+QString title() { return QStringLiteral("Vumo-Soft/2010"); }
+
+}  // namespace daystat
