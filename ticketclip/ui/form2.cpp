@@ -19,7 +19,7 @@ Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inFor
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("  DIZOV - paraméterek beállítása.       Vumo-Soft/2010"));
     setModal(true);
-    setFixedSize(ui::twips(6600), ui::twips(1560));
+    setFixedSize(ui::twips(7140), ui::twips(1560));
 
     // Four rows: games 1..4 on the left (fields per ticket, price per field), basket size,
     // maximum stake and Joker price on the right. Only what the one submitted game needs shows.
@@ -35,7 +35,7 @@ Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inFor
         if (r < 3) {
             auto* rl = new QLabel(QString::fromUtf8(right[r]), this);
             rl->setObjectName(QStringLiteral("Label%1").arg(r + 5));
-            ui::placeTwips(rl, 3180, rowTop[r] + 45, 1980, 255);
+            ui::placeTwips(rl, 3240, rowTop[r] + 45, 2340, 255);
             rl->setVisible(r < 2);
         }
     }
@@ -44,7 +44,7 @@ Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inFor
         t->setObjectName(QStringLiteral("Text1(%1)").arg(i));
         if (i < kPricePerField) ui::placeTwips(t, 1860, rowTop[i] , 540, 315);
         else if (i < kBasketSize) ui::placeTwips(t, 2460, rowTop[i - kPricePerField], 660, 315);
-        else ui::placeTwips(t, 5220, rowTop[i - kBasketSize], i == kMaxStake ? 1260 : 780, 315);
+        else ui::placeTwips(t, 5640, rowTop[i - kBasketSize], i == kMaxStake ? 1380 : 780, 315);
         t->setVisible(i == 0 || i == kPricePerField || i == kBasketSize || i == kMaxStake);
         // Typing marks the texts as edited; a double click empties the box without marking it.
         connect(t, &QLineEdit::textEdited, this, [this] { edited_ = true; });
@@ -52,7 +52,7 @@ Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inFor
         Text1[size_t(i)] = t;
     }
     SSCommand4 = ui::commandButton(this, "SSCommand4", QStringLiteral("Paraméter ment"), 120, 960, 2400);
-    SSCommand1 = ui::commandButton(this, "SSCommand1", QStringLiteral("Kilép"), 4080, 960, 2400);
+    SSCommand1 = ui::commandButton(this, "SSCommand1", QStringLiteral("Kilép"), 4620, 960, 2400);
     connect(SSCommand4, &QPushButton::clicked, this, [this] { SSCommand4_Click(); });
     connect(SSCommand1, &QPushButton::clicked, this, [this] { SSCommand1_Click(); });
     ui::nameControls(this);
