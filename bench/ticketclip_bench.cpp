@@ -7,7 +7,7 @@
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/widgets.h"
-#include "ui/form1.h"
+#include "ui/submitwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // keyedit: the editor window `Form1`; several copies may run at once.
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "ui/editorwindow.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 // ticketclip: the submission window `Form1`, refusing a second start with its own message.
 #include "platform/dialogs.h"
 #include "platform/services.h"
-#include "ui/form1.h"
+#include "ui/submitwindow.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -17,7 +17,10 @@ namespace dz::ui {
 
 QVariant LinesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= lines_.size()) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return lines_[index.row()];
+    // What a list shows of one line is capped: a megabyte-long line must not stall the drawing.
+    constexpr qsizetype kShownChars = 1024;
+    if (role == Qt::DisplayRole) return lines_[index.row()].left(kShownChars);
+    if (role == Qt::EditRole) return lines_[index.row()];
     return {};
 }
 

@@ -2,7 +2,7 @@
 // the parameter window take it, the game list "online.txt", and a key file checked for the game.
 #include "core/cp1250.h"
 #include "core/textfile.h"
-#include "ticketclip/core/params.h"
+#include "ticketclip/core/submitparams.h"
 #include "ticketclip/core/submission.h"
 
 #include <cstdio>

@@ -33,6 +33,7 @@ QString signedText(double v) { return (v >= 0 ? QStringLiteral(" ") : QString())
 KeyCheck checkKey(std::string_view bytes, qsizetype capacity) {
     KeyCheck k;
     constexpr size_t kRowLength = kNumbersPerRow * 3 - 1;
+    k.rows.reserve(qsizetype(std::min<size_t>(bytes.size() / (kRowLength + 2) + 1, size_t(std::max<qsizetype>(capacity, 0)) + 1)));
     InputItemReader r(bytes);
     while (!r.atEnd()) {
         std::string_view item = r.next();

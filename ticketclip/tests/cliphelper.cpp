@@ -3,7 +3,7 @@
 // once the text is on the clipboard, then keeps serving it until its standard input closes.
 #include "core/folder.h"
 #include "platform/dialogs.h"
-#include "ui/form1.h"
+#include "ui/submitwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "core/params.h"
+#include "core/submitparams.h"
 #include "tests/testutil.h"
-#include "ui/form2.h"
+#include "ui/paramwindow.h"
 
 #include <QDir>
 #include <QLineEdit>

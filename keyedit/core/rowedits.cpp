@@ -1,4 +1,4 @@
-#include "edits.h"
+#include "rowedits.h"
 
 #include "core/cp1250.h"
 #include "core/draws.h"

@@ -1,4 +1,4 @@
-#include "form2.h"
+#include "paramwindow.h"
 
 #include "core/folder.h"
 #include "platform/dialogs.h"

@@ -1,5 +1,5 @@
-#include "form1.h"
-#include "form2.h"
+#include "submitwindow.h"
+#include "paramwindow.h"
 
 #include "core/draws.h"
 #include "core/folder.h"
@@ -193,7 +193,8 @@ void Form1::Command3D4_Click() {
         List1->clear();
         return;
     }
-    List1->appendItems(k.rows);
+    // One reset of the list model, however many rows (appending row by row is slow in the view).
+    List1->setItems(List1->count() ? List1->items() + k.rows : std::move(k.rows));
     if (k.outcome == KeyCheck::Outcome::Full) ui::message(this, keyMessage(k), ui::Icon::Critical, kTitle2010);
 
     loadedRows_ = List1->count();

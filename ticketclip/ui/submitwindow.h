@@ -1,7 +1,7 @@
 // The submission window: start-up, the key choice, the price against the stake limit, the
 // basket parts and the quick-ticket text on the clipboard.
 #pragma once
-#include "core/params.h"
+#include "core/submitparams.h"
 #include "core/submission.h"
 
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "core/keyfile.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/submitwindow.h"
+#include "ui/paramwindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "core/edits.h"
+#include "core/rowedits.h"
 
 #include <gtest/gtest.h>
 #include <string>

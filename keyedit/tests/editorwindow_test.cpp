@@ -1,6 +1,6 @@
 #include "platform/widgets.h"
 #include "tests/testutil.h"
-#include "ui/form1.h"
+#include "ui/editorwindow.h"
 
 #include <QDir>
 #include <QLabel>
@@ -230,4 +230,28 @@ TEST(Editor, HintsFollowThePointer) {
     QMouseEvent bare(QEvent::MouseMove, QPointF(1, 1), f.w->mapToGlobal(QPointF(1, 1)), Qt::NoButton, {}, {});
     QCoreApplication::sendEvent(f.w.get(), &bare);
     EXPECT_TRUE(f.w->Panel3D1->text().isEmpty());
+}
+
+TEST(Editor, BadFilesLoadWithoutHarm) {
+    Folder f;
+    f.w->show();
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += char(i * 37 % 256);
+    const std::string longLine(1 << 20, '7');
+    f.write("binary.bin", binary);
+    f.write("long.txt", "01 02\r\n" + longLine + "\r\nx");
+    f.write("cr.txt", "01 02\r03 04\r05 06");
+    for (const char* name : {"binary.bin", "long.txt", "cr.txt"}) {
+        f.load(name);
+        QCoreApplication::processEvents();
+        f.w->grab();  // drawn once with every row in view
+        f.w->List2_Click(1);
+        seam::queueFile(f.path(QString(name) + ".out"));
+        seam::queueAnswer(ui::Answer::Yes);
+        f.w->Command3D3_Click();
+    }
+    EXPECT_TRUE(seam::messages().size() == 3);
+    EXPECT_EQ(f.read("cr.txt.out"), "01 02\r\n03 04\r\n05 06\r\n");
+    EXPECT_EQ(f.read("long.txt.out"), "01 02\r\n" + longLine + "\r\nx\r\n");
+    EXPECT_EQ(f.w->Text7->text(), "03 04");
 }

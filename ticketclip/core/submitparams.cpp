@@ -1,4 +1,4 @@
-#include "params.h"
+#include "submitparams.h"
 
 #include "core/cp1250.h"
 #include "core/textfile.h"
