@@ -1,8 +1,13 @@
 // What the benchmarks share: one synthetic history of the real one's size, written once.
 #pragma once
 #include "core/draws.h"
+#include "core/keyfile.h"
+#include "core/random.h"
+#include "core/textfile.h"
 
 #include <QString>
+#include <QStringList>
+#include <bit>
 
 namespace bench {
 
@@ -13,5 +18,18 @@ inline constexpr size_t kHistoryDraws = 1'500'000;
 const QString& historyFile();
 // The same history read into memory once.
 const dz::DrawFile& history();
+
+// A full key of random eight-number rows, as the generators write it, saved to path.
+inline void writeFullKey(const QString& path, unsigned seed) {
+    dz::Random rng(seed);
+    QStringList rows;
+    rows.reserve(dz::kRowLimit);
+    for (int i = 0; i < dz::kRowLimit; ++i) {
+        uint32_t m = 0;
+        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
+        rows << dz::key::generatedRowFromMask(m);
+    }
+    dz::writeLines(path, rows);
+}
 
 }  // namespace bench

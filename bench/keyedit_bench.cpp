@@ -2,9 +2,6 @@
 // one press of its button.
 #include "core/draws.h"
 #include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/random.h"
-#include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/widgets.h"
 #include "ui/editorwindow.h"
@@ -14,7 +11,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <bit>
+#include "benchutil.h"
+
 #include <memory>
 
 namespace {
@@ -25,15 +23,8 @@ struct Editor {
     std::unique_ptr<dz::keyedit::Form1> w;
     Editor() {
         dz::setProgramFolder(dir.path());
-        dz::Random rng(11);
-        QStringList rows;
-        for (int i = 0; i < dz::kRowLimit; ++i) {
-            uint32_t m = 0;
-            while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
-            rows << dz::key::generatedRowFromMask(m);
-        }
         keyFile = dir.path() + QStringLiteral("/kulcs.txt");
-        dz::writeLines(keyFile, rows);
+        bench::writeFullKey(keyFile, 11);
         dz::ui::seam::enable(true);
         w = std::make_unique<dz::keyedit::Form1>();
         w->Form_Load();

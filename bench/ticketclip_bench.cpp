@@ -2,9 +2,6 @@
 // submission window, as one press of "Kulcs választás" and one of "Feladás előkészítés" do it.
 #include "core/draws.h"
 #include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/random.h"
-#include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/widgets.h"
 #include "ui/submitwindow.h"
@@ -14,22 +11,16 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <bit>
+#include "benchutil.h"
+
 
 namespace {
 
 void BM_LoadPriceAndFirstPart(benchmark::State& state) {
     QTemporaryDir dir;
     dz::setProgramFolder(dir.path());
-    dz::Random rng(7);
-    QStringList rows;
-    for (int i = 0; i < dz::kRowLimit; ++i) {
-        uint32_t m = 0;
-        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
-        rows << dz::key::generatedRowFromMask(m);
-    }
     const QString keyFile = dir.path() + QStringLiteral("/kulcs.txt");
-    dz::writeLines(keyFile, rows);
+    bench::writeFullKey(keyFile, 7);
     dz::ui::seam::enable(true);
     dz::ticketclip::Form1 w;
     w.Form_Load();

@@ -32,11 +32,6 @@ struct Folder : dz::testing::ProgramFolderFixture {
         seam::queueFile(path(name));
         w->Command3D1_Click();
     }
-    QStringList texts() const {
-        QStringList t;
-        for (const auto& m : seam::messages()) t << m.text;
-        return t;
-    }
 };
 }  // namespace
 
@@ -69,7 +64,7 @@ TEST(Editor, LoadAndSaveKeepTheBytes) {
     seam::queueAnswer(ui::Answer::Yes);
     seam::queueFile(f.path("copy.txt"));
     f.w->Command3D3_Click();
-    EXPECT_EQ(f.texts(), QStringList({"A baloldali kulcs-lista mentése !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"A baloldali kulcs-lista mentése !"}));
     EXPECT_EQ(seam::messages()[0].buttons, ui::Buttons::YesNo);
     const auto& save = seam::fileDialogs().back();
     EXPECT_TRUE(save.save);
@@ -94,7 +89,7 @@ TEST(Editor, LoadFailuresKeepTheRowsBeingEdited) {
     EXPECT_TRUE(seam::messages().empty());
 
     f.load("nincs.txt");
-    EXPECT_EQ(f.texts(), QStringList({"Hibás file megnyitás !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hibás file megnyitás !"}));
     EXPECT_EQ(f.w->List2->count(), 4);
 
     // Another file: the cut of the old one goes with it.
@@ -103,7 +98,7 @@ TEST(Editor, LoadFailuresKeepTheRowsBeingEdited) {
     f.write("big.txt", big);
     seam::reset();
     f.load("big.txt");
-    EXPECT_EQ(f.texts(), QStringList({"Lista betelt, maximum 32736 sor tölthető be !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Lista betelt, maximum 32736 sor tölthető be !"}));
     EXPECT_EQ(f.w->List2->count(), 32736);
     EXPECT_EQ(f.w->Label7->text(), "32736");
     EXPECT_EQ(f.w->Label8->text(), "5");
@@ -136,7 +131,7 @@ TEST(Editor, SaveChoosesTheListAndReportsAFailure) {
     QDir(f.dir.path()).mkdir("folder.txt");
     seam::queueFile(f.path("folder.txt"));
     f.w->Command3D3_Click();
-    EXPECT_EQ(f.texts(), QStringList({"Hiba a " + f.path("folder.txt") + " mentésekor - sikertelen mentés !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hiba a " + f.path("folder.txt") + " mentésekor - sikertelen mentés !"}));
     EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
 
     // Copied back: the left list holds the cut rows and is asked about.
@@ -150,7 +145,7 @@ TEST(Editor, SaveChoosesTheListAndReportsAFailure) {
     EXPECT_EQ(f.w->Text4->text(), "1");
     seam::queueAnswer(ui::Answer::No);
     f.w->Command3D3_Click();
-    EXPECT_EQ(f.texts(), QStringList({"A baloldali kulcs-lista mentése !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"A baloldali kulcs-lista mentése !"}));
 }
 
 TEST(Editor, RowEditsThroughTheWindow) {
@@ -167,7 +162,7 @@ TEST(Editor, RowEditsThroughTheWindow) {
     EXPECT_EQ(f.w->List4->count(), 0);
     f.w->Text2->setText("abc");
     f.w->Command3D4_Click();
-    EXPECT_EQ(f.texts(), QStringList({"Híbás tól: - ig: paraméterek !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Híbás tól: - ig: paraméterek !"}));
 
     // A refused cut leaves the last result.
     f.w->Text5->setText("1");
@@ -176,7 +171,7 @@ TEST(Editor, RowEditsThroughTheWindow) {
     EXPECT_EQ(f.w->List3->item(0), "1");
     f.w->Text3->setText("2");
     f.w->Command3D5_Click();
-    EXPECT_EQ(f.texts().last(), "Híbás bal: paraméter !");
+    EXPECT_EQ(dz::testing::shownTexts().last(), "Híbás bal: paraméter !");
     EXPECT_EQ(f.w->List3->item(0), "1");
     f.w->Text4->clear();  // empty box: the rows unchanged
     f.w->Command3D6_Click();

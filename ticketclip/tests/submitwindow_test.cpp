@@ -43,11 +43,6 @@ struct Folder : dz::testing::ProgramFolderFixture {
         seam::queueFile(path(name));
         w->Command3D4_Click();
     }
-    QStringList texts() const {
-        QStringList t;
-        for (const auto& m : seam::messages()) t << m.text;
-        return t;
-    }
 };
 }  // namespace
 
@@ -113,12 +108,12 @@ TEST(Form1, LoadFailures) {
     f.w->Command3D4_Click();
     EXPECT_EQ(seam::fileDialogs()[0].startFolder, "C:\\DIZOV");
     EXPECT_EQ(seam::fileDialogs()[0].fileName, "gone.txt");
-    EXPECT_EQ(f.texts(), QStringList({"Hiba a file kiválasztásakor !\r 32755"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hiba a file kiválasztásakor !\r 32755"}));
     EXPECT_EQ(f.w->List1->count(), 0);
 
     seam::reset();
     f.load("nincs.txt");
-    EXPECT_EQ(f.texts(), QStringList({"Hiba a file megnyitásakor !\r 53 - " + f.path("nincs.txt")}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hiba a file megnyitásakor !\r 53 - " + f.path("nincs.txt")}));
     EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Warning);
 
     // A bad row empties the list, even of rows kept by a cancelled reset.
@@ -127,7 +122,7 @@ TEST(Form1, LoadFailures) {
     f.load("k10.txt");
     seam::reset();
     f.load("seven.txt", ui::Answer::Cancel);
-    EXPECT_EQ(f.texts(), QStringList({"Biztos, hogy törölni akarja a betöltött kulcsot?",
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Biztos, hogy törölni akarja a betöltött kulcsot?",
                                       "A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r01 02 03 04 05 06 07"}));
     EXPECT_EQ(f.w->List1->count(), 0);
 
@@ -144,7 +139,7 @@ TEST(Form1, LoadFailures) {
     f.write("big.txt", keyRows(40000));
     seam::reset();
     f.load("big.txt");
-    EXPECT_EQ(f.texts(), QStringList({"Maximum 32736 sorú kulcsot lehet betölteni !",
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Maximum 32736 sorú kulcsot lehet betölteni !",
                                       "A teljes kulcsot az SZRT. limit miatt 200000 Ft.\regy menetben, egy azonosítóra nem lehet feladni !"}));
     EXPECT_EQ(f.w->List1->count(), 32736);
     EXPECT_EQ(f.w->Label13->text(), "1170/0");
@@ -166,7 +161,7 @@ TEST(Form1, PartsOfASeventyRowKey) {
     EXPECT_EQ(f.w->Label13->text(), "3/0");
     // No extra number ticked: the message, and nothing changes.
     f.w->SSCommand2_Click();
-    EXPECT_EQ(f.texts(), QStringList({"Nincs PÓTSZÁM(ok) kijelölve !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Nincs PÓTSZÁM(ok) kijelölve !"}));
     EXPECT_EQ(f.w->List1->count(), 70);
     EXPECT_TRUE(f.w->Frame1->isEnabled());
 
@@ -291,7 +286,7 @@ TEST(Form1, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
         d.SSCommand4_Click();
     });
     f.w->SSCommand4_Click();
-    EXPECT_EQ(f.texts().last(),
+    EXPECT_EQ(dz::testing::shownTexts().last(),
               "A teljes kulcsot az SZRT. limit miatt 100000 Ft.\regy menetben, egy azonosítóra nem lehet feladni !");
 
     // With a part prepared the prices stay.
@@ -315,7 +310,7 @@ TEST(Form1, ExitAsksWhileRowsAreLeft) {
     seam::reset();
     seam::queueAnswer(ui::Answer::Cancel);
     f.w->Command3D2_Click();
-    EXPECT_EQ(f.texts(), QStringList({"Biztos, hogy ki akar lépni ?\r\nA feltöltés nem fejeződött be !"}));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Biztos, hogy ki akar lépni ?\r\nA feltöltés nem fejeződött be !"}));
     EXPECT_TRUE(f.w->isVisible());
     EXPECT_EQ(f.w->List1->count(), 3);
     seam::queueAnswer(ui::Answer::Ok);

@@ -164,13 +164,10 @@ void Form1::Command3D4_Click() {
     // The reset asks while rows are loaded; answered with Cancel the new rows are appended.
     SSCommand3_Click();
 
+    const key::DialogStart start = key::dialogStart(programFolder());
     ui::FileDialogRequest req;
-    req.startFolder = programFolder();
-    if (const auto pointer = key::readLastKeyPointer(programFolder())) {
-        const key::SplitName s = key::splitPath(*pointer);
-        if (!s.folder.isEmpty()) req.startFolder = s.folder;
-        req.fileName = s.name;
-    }
+    req.startFolder = start.folder;
+    req.fileName = start.name;
     req.filterIndex = 0;
     const auto chosen = ui::fileDialog(this, req);
     if (!chosen) {
