@@ -1,8 +1,13 @@
 // What the benchmarks share: one synthetic history of the real one's size, written once.
 #pragma once
 #include "core/draws.h"
+#include "core/keyfile.h"
+#include "core/random.h"
+#include "core/textfile.h"
 
 #include <QString>
+#include <QStringList>
+#include <bit>
 #include <vector>
 
 namespace bench {
@@ -16,5 +21,18 @@ const QString& historyFile();
 const dz::DrawFile& history();
 // Its records, read once.
 const std::vector<dz::DrawRecord>& historyRecords();
+
+// A full key of random eight-number rows, as the generators write it, saved to path.
+inline void writeFullKey(const QString& path, unsigned seed) {
+    dz::Random rng(seed);
+    QStringList rows;
+    rows.reserve(dz::kRowLimit);
+    for (int i = 0; i < dz::kRowLimit; ++i) {
+        uint32_t m = 0;
+        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
+        rows << dz::key::generatedRowFromMask(m);
+    }
+    dz::writeLines(path, rows);
+}
 
 }  // namespace bench

@@ -82,6 +82,16 @@ SplitName splitPath(const QString& fullName) {
     return {cut == 0 ? fullName.left(1) : fullName.left(cut), fullName.mid(cut + 1)};
 }
 
+DialogStart dialogStart(const QString& programFolder) {
+    DialogStart d{programFolder, QString()};
+    const auto pointer = readLastKeyPointer(programFolder);
+    if (!pointer) return d;
+    const SplitName s = splitPath(*pointer);
+    if (!s.folder.isEmpty()) d.folder = s.folder;
+    d.name = s.name;
+    return d;
+}
+
 bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path) {
     const QString p = folder + QLatin1Char('/') + QLatin1String(kSpreadsheetFile);
     if (path) *path = p;

@@ -47,6 +47,14 @@ struct SplitName {
 // Split at the last "/" or "\".
 SplitName splitPath(const QString& fullName);
 
+// Where a key file dialog starts: the pointer's folder and name; without a separator the whole
+// line is the name (in the program folder); without a pointer the program folder.
+struct DialogStart {
+    QString folder;
+    QString name;
+};
+DialogStart dialogStart(const QString& programFolder);
+
 // "minimum.txt": every row a line, for the spreadsheet program.
 bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path = nullptr);
 

@@ -30,7 +30,8 @@ void beep() {
     if (!seam::enabled()) QApplication::beep();
 }
 
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title) {
+std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title, const QString& refusal,
+                                              Icon icon) {
     auto lock = std::make_unique<QLockFile>(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
@@ -46,7 +47,7 @@ std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QStr
         // Not even there: starting is better than claiming that another instance runs.
         if (lock->error() != QLockFile::LockFailedError) return lock;
     }
-    message(nullptr, exeName + QStringLiteral(" márt fut ! "), Icon::Warning, title);
+    message(nullptr, refusal.isEmpty() ? exeName + QStringLiteral(" márt fut ! ") : refusal, icon, title);
     return nullptr;
 }
 

@@ -1,6 +1,8 @@
 // Small services of the desktop: the hourglass, the beep, the second-start lock, starting the
 // spreadsheet program, control names for assistive tools, and twips.
 #pragma once
+#include "dialogs.h"
+
 #include <QLockFile>
 #include <QString>
 #include <memory>
@@ -28,9 +30,11 @@ void initApplication(QCoreApplication& app);
 
 // The second-start refusal: a lock file in the program folder, held until the program ends.
 // Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon) when
-// another instance holds it. A program folder that takes no lock file (read-only) is locked
-// through the temporary folder instead; where no lock can be made at all, the program starts.
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString());
+// another instance holds it (a program with a refusal of its own passes its text and icon). A
+// program folder that takes no lock file (read-only) is locked through the temporary folder
+// instead; where no lock can be made at all, the program starts.
+std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString(),
+                                              const QString& refusal = QString(), Icon icon = Icon::Warning);
 
 // Starts the spreadsheet program on a file without waiting: the command in DIZOV_SPREADSHEET when
 // set, else LibreOffice Calc, else the desktop's default opener. A failure to start is ignored.

@@ -18,11 +18,13 @@ namespace dz::ui {
 
 QVariant LinesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= lines_.size()) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        // However long a line came in, the view lays out no more than a reader keeps of one.
+    // However long a line came in, the view lays out no more than a reader keeps of one; the
+    // line itself stays whole.
+    if (role == Qt::DisplayRole) {
         const QString& l = lines_[index.row()];
         return l.size() > qsizetype(kLineTextLimit) ? l.left(qsizetype(kLineTextLimit)) : l;
     }
+    if (role == Qt::EditRole) return lines_[index.row()];
     return {};
 }
 

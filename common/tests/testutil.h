@@ -5,6 +5,7 @@
 #include "../platform/dialogs.h"
 #include "../platform/services.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <string>
 
@@ -23,5 +24,12 @@ struct ProgramFolderFixture {
     void write(const QString& name, const std::string& bytes) const { writeBytes(path(name), bytes); }
     std::string read(const QString& name) const { return readFileBytes(path(name)).value_or(std::string("<missing>")); }
 };
+
+// The texts of the message boxes shown since the seam was last reset, in order.
+inline QStringList shownTexts() {
+    QStringList t;
+    for (const auto& m : ui::seam::messages()) t << m.text;
+    return t;
+}
 
 }  // namespace dz::testing

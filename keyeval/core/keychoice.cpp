@@ -13,14 +13,4 @@ std::optional<LoadedKeyList> loadKeyList(const QString& path) {
     return k;
 }
 
-DialogStart keyDialogStart(const QString& programFolder) {
-    DialogStart d{programFolder, QString()};
-    const auto pointer = key::readLastKeyPointer(programFolder);
-    if (!pointer) return d;
-    const key::SplitName s = key::splitPath(*pointer);
-    if (!s.folder.isEmpty()) d.folder = s.folder;
-    d.name = s.name;
-    return d;
-}
-
 }  // namespace dz::keyeval

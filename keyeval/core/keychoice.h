@@ -1,5 +1,4 @@
-// The key choice: the rows of a chosen key file as the key list shows them before a run, and the
-// start of the key file dialog from the last key file pointer.
+// The key choice: the rows of a chosen key file as the key list shows them before a run.
 #pragma once
 #include <QString>
 #include <QStringList>
@@ -13,13 +12,5 @@ struct LoadedKeyList {
 };
 // nullopt when the file cannot be opened.
 std::optional<LoadedKeyList> loadKeyList(const QString& path);
-
-struct DialogStart {
-    QString folder;  // start folder of the dialog
-    QString name;    // preset file name
-};
-// From the pointer in the program folder: its folder and name; without a separator the whole
-// line is the name; without a pointer the program folder.
-DialogStart keyDialogStart(const QString& programFolder);
 
 }  // namespace dz::keyeval

@@ -94,7 +94,7 @@ TEST(KeyFileList, ScanTakesKeyFilesOnly) {
 TEST(KeyChoice, PointerSplit) {
     dz::testing::ProgramFolderFixture fx;
     const QString folder = fx.dir.path();
-    DialogStart d = keyDialogStart(folder);
+    key::DialogStart d = key::dialogStart(folder);
     EXPECT_EQ(d.folder, folder);
     EXPECT_EQ(d.name, QString());
     struct Case {
@@ -107,7 +107,7 @@ TEST(KeyChoice, PointerSplit) {
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(key::writeLastKeyPointer(folder, c.pointer));
-        d = keyDialogStart(folder);
+        d = key::dialogStart(folder);
         EXPECT_EQ(d.folder, c.folder);
         EXPECT_EQ(d.name, c.name);
     }

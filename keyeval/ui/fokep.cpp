@@ -3,6 +3,7 @@
 
 #include "core/cp1250.h"
 #include "core/folder.h"
+#include "core/keyfile.h"
 #include "core/textfmt.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -548,7 +549,7 @@ void FOKEP::clearResults() {
 
 void FOKEP::Command3D3_Click() {
     if (busy_) return;
-    const DialogStart start = keyDialogStart(programFolder());
+    const key::DialogStart start = key::dialogStart(programFolder());
     ui::FileDialogRequest req;
     req.startFolder = start.folder;
     req.fileName = start.name;

@@ -1,0 +1,43 @@
+// ticketclip: a full key of 32736 rows loaded, priced and cut into its first basket part in the
+// submission window, as one press of "Kulcs választás" and one of "Feladás előkészítés" do it.
+#include "core/draws.h"
+#include "core/folder.h"
+#include "platform/dialogs.h"
+#include "platform/widgets.h"
+#include "ui/submitwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "benchutil.h"
+
+
+namespace {
+
+void BM_LoadPriceAndFirstPart(benchmark::State& state) {
+    QTemporaryDir dir;
+    dz::setProgramFolder(dir.path());
+    const QString keyFile = dir.path() + QStringLiteral("/kulcs.txt");
+    bench::writeFullKey(keyFile, 7);
+    dz::ui::seam::enable(true);
+    dz::ticketclip::Form1 w;
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        dz::ui::seam::reset();
+        dz::ui::seam::queueFile(keyFile);  // the reset question takes its first button, OK
+        w.Command3D4_Click();
+        w.Check3[0]->setChecked(true);
+        w.SSCommand2_Click();
+        QApplication::processEvents();
+        if (w.List2->count() != 28 || w.List1->count() != dz::kRowLimit - 28) state.SkipWithError("not cut");
+    }
+    dz::ui::seam::enable(false);
+    dz::setProgramFolder(QString());
+}
+BENCHMARK(BM_LoadPriceAndFirstPart)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,14 @@
+// keyedit: the editor window `Form1`; several copies may run at once.
+#include "platform/services.h"
+#include "ui/editorwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    dz::ui::initApplication(app);
+    dz::keyedit::Form1 w;
+    w.Form_Load();
+    w.show();
+    return app.exec();
+}

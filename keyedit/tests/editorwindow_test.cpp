@@ -1,0 +1,252 @@
+#include "platform/widgets.h"
+#include "tests/testutil.h"
+#include "ui/editorwindow.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace dz;
+using namespace dz::keyedit;
+namespace seam = dz::ui::seam;
+
+namespace {
+// Blanks around rows, an empty line, cp1250 letters: kept byte for byte.
+const std::string kKey = " 01 02 03 04 05 06 07 08 \r\n\r\n11 12 13 14 15 16 17 18\r\n  \xf5\xfb \r\n";
+
+struct Folder : dz::testing::ProgramFolderFixture {
+    std::unique_ptr<Form1> w;
+    Folder() {
+        write("fleiras.txt", "kulcs.txt   nyolcas kulcs\r\nab\r\n            \r\n");
+        write("kulcs.txt", kKey);
+        w = std::make_unique<Form1>();
+        w->Form_Load();
+    }
+    void load(const QString& name) {
+        seam::queueFile(path(name));
+        w->Command3D1_Click();
+    }
+};
+}  // namespace
+
+TEST(Editor, DescriptionsLendTheirNamesToTheOpenDialog) {
+    Folder f;
+    EXPECT_EQ(f.w->List1->items(), QStringList({"kulcs.txt   nyolcas kulcs", "ab", "            "}));
+    f.w->List1_Click(1);
+    EXPECT_EQ(f.w->dialogFileName(), "ab");
+    EXPECT_TRUE(seam::fileDialogs().empty());
+    seam::queueFile(f.path("kulcs.txt"));
+    f.w->List1_DblClick(0);
+    ASSERT_EQ(seam::fileDialogs().size(), 1u);
+    EXPECT_EQ(seam::fileDialogs()[0].fileName, "kulcs.txt");
+    EXPECT_EQ(seam::fileDialogs()[0].startFolder, f.dir.path());
+    EXPECT_EQ(f.w->List2->count(), 4);
+
+    dz::testing::ProgramFolderFixture empty;
+    Form1 w;
+    w.Form_Load();
+    EXPECT_EQ(w.List1->count(), 0);
+    EXPECT_TRUE(seam::messages().empty());
+}
+
+TEST(Editor, LoadAndSaveKeepTheBytes) {
+    Folder f;
+    f.load("kulcs.txt");
+    EXPECT_EQ(f.w->List2->item(3), QString::fromUtf8("  őű "));
+    EXPECT_EQ(f.w->Label7->text(), "4");
+    EXPECT_EQ(f.w->Label8->text(), "25");
+    seam::queueAnswer(ui::Answer::Yes);
+    seam::queueFile(f.path("copy.txt"));
+    f.w->Command3D3_Click();
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"A baloldali kulcs-lista mentése !"}));
+    EXPECT_EQ(seam::messages()[0].buttons, ui::Buttons::YesNo);
+    const auto& save = seam::fileDialogs().back();
+    EXPECT_TRUE(save.save);
+    EXPECT_EQ(save.fileName, "mkulcs.txt");
+    EXPECT_EQ(save.defaultSuffix, "txt");
+    EXPECT_TRUE(save.confirmOverwrite);
+    EXPECT_EQ(f.read("copy.txt"), kKey);
+}
+
+TEST(Editor, LoadFailuresKeepTheRowsBeingEdited) {
+    Folder f;
+    f.load("kulcs.txt");
+    QStringList out;
+    f.w->Text3->setText("3");
+    f.w->Command3D5_Click();
+    ASSERT_EQ(f.w->List3->count(), 4);
+
+    seam::queueFile(std::nullopt);  // Cancel
+    f.w->Command3D1_Click();
+    EXPECT_EQ(f.w->List2->count(), 4);
+    EXPECT_EQ(f.w->Label7->text(), "4");
+    EXPECT_TRUE(seam::messages().empty());
+
+    f.load("nincs.txt");
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hibás file megnyitás !"}));
+    EXPECT_EQ(f.w->List2->count(), 4);
+
+    // Another file: the cut of the old one goes with it.
+    std::string big;
+    for (int i = 0; i < 32737; ++i) big += "01 02\r\n";
+    f.write("big.txt", big);
+    seam::reset();
+    f.load("big.txt");
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Lista betelt, maximum 32736 sor tölthető be !"}));
+    EXPECT_EQ(f.w->List2->count(), 32736);
+    EXPECT_EQ(f.w->Label7->text(), "32736");
+    EXPECT_EQ(f.w->Label8->text(), "5");
+    EXPECT_EQ(f.w->List3->count(), 0);
+
+    f.write("empty.txt", "");
+    f.load("empty.txt");
+    EXPECT_EQ(f.w->Label7->text(), "0");
+    EXPECT_EQ(f.w->Label8->text(), "0");
+}
+
+TEST(Editor, SaveChoosesTheListAndReportsAFailure) {
+    Folder f;
+    f.w->Command3D3_Click();  // both empty: nothing
+    EXPECT_TRUE(seam::messages().empty() && seam::fileDialogs().empty());
+
+    f.load("kulcs.txt");
+    seam::queueAnswer(ui::Answer::No);
+    f.w->Command3D3_Click();
+    EXPECT_EQ(seam::fileDialogs().size(), 1u);  // only the open dialog
+
+    f.w->Text4->setText("1");
+    f.w->Command3D6_Click();
+    seam::reset();
+    seam::queueFile(f.path("cut.txt"));
+    f.w->Command3D3_Click();  // the right list, without a question
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(f.read("cut.txt"), " 01 02 03 04 05 06 07 08\r\n\r\n11 12 13 14 15 16 17 1\r\n  \xf5\xfb\r\n");
+
+    QDir(f.dir.path()).mkdir("folder.txt");
+    seam::queueFile(f.path("folder.txt"));
+    f.w->Command3D3_Click();
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hiba a " + f.path("folder.txt") + " mentésekor - sikertelen mentés !"}));
+    EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
+
+    // Copied back: the left list holds the cut rows and is asked about.
+    seam::reset();
+    f.w->Text7->setText("x");
+    f.w->Command3D2_Click();
+    EXPECT_EQ(f.w->List2->item(2), "11 12 13 14 15 16 17 1");
+    EXPECT_EQ(f.w->Label8->text(), "24");
+    EXPECT_EQ(f.w->List3->count(), 0);
+    EXPECT_TRUE(f.w->Text7->text().isEmpty());
+    EXPECT_EQ(f.w->Text4->text(), "1");
+    seam::queueAnswer(ui::Answer::No);
+    f.w->Command3D3_Click();
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"A baloldali kulcs-lista mentése !"}));
+}
+
+TEST(Editor, RowEditsThroughTheWindow) {
+    Folder f;
+    QString rows;
+    for (int i = 1; i <= 10; ++i) rows += QString("%1\r\n").arg(i, 2, 10, QLatin1Char('0'));
+    f.write("ten.txt", rows.toStdString());
+    f.load("ten.txt");
+    f.w->Text1->setText("3");
+    f.w->Text2->setText("5");
+    f.w->Command3D4_Click();
+    EXPECT_EQ(f.w->List2->items(), QStringList({"01", "02", "06", "07", "08", "09", "10"}));
+    EXPECT_EQ(f.w->Label7->text(), "7");
+    EXPECT_EQ(f.w->List4->count(), 0);
+    f.w->Text2->setText("abc");
+    f.w->Command3D4_Click();
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Híbás tól: - ig: paraméterek !"}));
+
+    // A refused cut leaves the last result.
+    f.w->Text5->setText("1");
+    f.w->Text6->setText("1");
+    f.w->Command3D7_Click();
+    EXPECT_EQ(f.w->List3->item(0), "1");
+    f.w->Text3->setText("2");
+    f.w->Command3D5_Click();
+    EXPECT_EQ(dz::testing::shownTexts().last(), "Híbás bal: paraméter !");
+    EXPECT_EQ(f.w->List3->item(0), "1");
+    f.w->Text4->clear();  // empty box: the rows unchanged
+    f.w->Command3D6_Click();
+    EXPECT_EQ(f.w->List3->items(), f.w->List2->items());
+}
+
+TEST(Editor, ProbeSelectionAndDoubleClicks) {
+    Folder f;
+    f.write("k.txt", "01 02 03\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n");
+    f.load("k.txt");
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+
+    // A click on a row copies it into the probe and makes it the whole range.
+    const QRect r0 = f.w->List2->visualRect(f.w->List2->model()->index(0, 0));
+    QTest::mouseClick(f.w->List2->viewport(), Qt::LeftButton, {}, r0.center());
+    EXPECT_EQ(f.w->Text7->text(), "01 02 03");
+    EXPECT_EQ(f.w->Text1->text(), "1");
+    EXPECT_EQ(f.w->Text2->text(), "1");
+    // Shift-click further down: the block.
+    const QRect r4 = f.w->List2->visualRect(f.w->List2->model()->index(4, 0));
+    QTest::mouseClick(f.w->List2->viewport(), Qt::LeftButton, Qt::ShiftModifier, r4.center());
+    EXPECT_EQ(f.w->Text1->text(), "1");
+    EXPECT_EQ(f.w->Text2->text(), "5");
+
+    EXPECT_EQ(f.w->Text7->text(), "e");
+    f.w->Text7->setText("01 02 03");
+    f.w->Text7->setCursorPosition(3);
+    QTest::keyClick(f.w->Text7, Qt::Key_Shift);  // a key up in the probe box
+    EXPECT_EQ(f.w->Label9->text(), "3");
+    EXPECT_EQ(f.w->Label11->text(), "5");
+    EXPECT_EQ(f.w->Text3->text(), "3");
+    EXPECT_EQ(f.w->Text4->text(), "5");
+
+    QTest::mouseDClick(f.w->Text1, Qt::LeftButton);
+    EXPECT_TRUE(f.w->Text1->text().isEmpty());
+}
+
+TEST(Editor, HintsFollowThePointer) {
+    Folder f;
+    f.w->show();
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(f.w->Command3D3, &enter);
+    EXPECT_EQ(f.w->Panel3D1->text(),
+              "A szerkesztett kulcsot menthetjük el a jobboldali listából (üres esetén baloldali) !");
+    // Over a label the hint stays; over the bare background it goes.
+    const QPoint onLabel = f.w->Label10->geometry().center();
+    QMouseEvent overLabel(QEvent::MouseMove, onLabel, f.w->mapToGlobal(onLabel), Qt::NoButton, {}, {});
+    QCoreApplication::sendEvent(f.w.get(), &overLabel);
+    EXPECT_FALSE(f.w->Panel3D1->text().isEmpty());
+    QMouseEvent bare(QEvent::MouseMove, QPointF(1, 1), f.w->mapToGlobal(QPointF(1, 1)), Qt::NoButton, {}, {});
+    QCoreApplication::sendEvent(f.w.get(), &bare);
+    EXPECT_TRUE(f.w->Panel3D1->text().isEmpty());
+}
+
+TEST(Editor, BadFilesLoadWithoutHarm) {
+    Folder f;
+    f.w->show();
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += char(i * 37 % 256);
+    const std::string longLine(1 << 20, '7');
+    f.write("binary.bin", binary);
+    f.write("long.txt", "01 02\r\n" + longLine + "\r\nx");
+    f.write("cr.txt", "01 02\r03 04\r05 06");
+    for (const char* name : {"binary.bin", "long.txt", "cr.txt"}) {
+        f.load(name);
+        QCoreApplication::processEvents();
+        f.w->grab();  // drawn once with every row in view
+        f.w->List2_Click(1);
+        seam::queueFile(f.path(QString(name) + ".out"));
+        seam::queueAnswer(ui::Answer::Yes);
+        f.w->Command3D3_Click();
+    }
+    EXPECT_TRUE(seam::messages().size() == 3);
+    EXPECT_EQ(f.read("cr.txt.out"), "01 02\r\n03 04\r\n05 06\r\n");
+    EXPECT_EQ(f.read("long.txt.out"), "01 02\r\n" + longLine + "\r\nx\r\n");
+    EXPECT_EQ(f.w->Text7->text(), "03 04");
+}

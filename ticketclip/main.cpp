@@ -1,0 +1,21 @@
+// ticketclip: the submission window `Form1`, refusing a second start with its own message.
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "ui/submitwindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    dz::ui::initApplication(app);
+    const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const auto lock = dz::ui::lockSingleInstance(
+        exeName, QString::fromLatin1(dz::ticketclip::kTitle),
+        QStringLiteral("Ez a program már fut, megtalálja a TÁLCÁN iconizálva!"), dz::ui::Icon::Critical);
+    if (!lock) return 0;
+    dz::ticketclip::Form1 w;
+    w.Form_Load();
+    w.show();
+    return app.exec();
+}
