@@ -51,10 +51,10 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     auto bytes = readFileBytes(path);
     if (!bytes) return std::nullopt;
     QStringList rows;
-    InputItemReader r(*bytes);
+    InputItemReader r(withoutBom(*bytes));
     while (!r.atEnd()) {
         const std::string_view item = r.next();
-        if (item.empty()) {
+        if (item.empty() && empty != EmptyItem::Keep) {
             if (empty == EmptyItem::EndsRows) break;
             continue;
         }
@@ -74,15 +74,29 @@ bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName) 
 }
 
 std::optional<QString> readLastKeyPointer(const QString& folder) {
-    auto lines = readLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
-    if (!lines || lines->isEmpty() || lines->first().trimmed().isEmpty()) return std::nullopt;
-    return lines->first();
+    const auto bytes = readFileBytes(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
+    if (!bytes) return std::nullopt;
+    const auto lines = splitLines(withoutBom(*bytes));
+    if (lines.empty()) return std::nullopt;
+    const QString first = cp1250::decode(lines.front());
+    if (first.trimmed().isEmpty()) return std::nullopt;
+    return first;
 }
 
 SplitName splitPath(const QString& fullName) {
     const qsizetype cut = std::max(fullName.lastIndexOf(QLatin1Char('/')), fullName.lastIndexOf(QLatin1Char('\\')));
     if (cut < 0) return {QString(), fullName};
     return {cut == 0 ? fullName.left(1) : fullName.left(cut), fullName.mid(cut + 1)};
+}
+
+SplitName keyDialogStart(const QString& programFolder) {
+    SplitName d{programFolder, QString()};
+    const auto pointer = readLastKeyPointer(programFolder);
+    if (!pointer) return d;
+    const SplitName s = splitPath(*pointer);
+    if (!s.folder.isEmpty()) d.folder = s.folder;
+    d.name = s.name;
+    return d;
 }
 
 bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path) {

@@ -27,9 +27,9 @@ int rowNumber(const QString& row, int j);
 uint32_t rowMask(std::string_view row, int* type = nullptr);
 
 // What an empty item (an empty line) means to a reader of key rows.
-enum class EmptyItem { Skip, EndsRows };
-// A key file read as input items, leading blanks dropped; an empty item is no row, and with
-// EndsRows it ends the reading. Stops after maxRows rows, setting *truncated. nullopt when the
+enum class EmptyItem { Skip, EndsRows, Keep };
+// A key file read as input items, leading blanks dropped; an empty item is no row (Skip), ends
+// the reading (EndsRows) or is an empty row (Keep). Stops after maxRows rows, setting *truncated. nullopt when the
 // file cannot be opened.
 std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr,
                                     EmptyItem empty = EmptyItem::Skip);
@@ -46,6 +46,9 @@ struct SplitName {
 };
 // Split at the last "/" or "\".
 SplitName splitPath(const QString& fullName);
+// Where a key file dialog starts: the pointer's folder and name; without a separator the whole
+// line is the name in the program folder; without a pointer the program folder and no name.
+SplitName keyDialogStart(const QString& programFolder);
 
 // "minimum.txt": every row a line, for the spreadsheet program.
 bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path = nullptr);

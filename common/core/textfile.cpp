@@ -24,6 +24,10 @@ std::optional<std::string> readFileBytes(const QString& path) {
     return out;
 }
 
+std::string_view withoutBom(std::string_view bytes) {
+    return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+}
+
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     // A line ends at CR LF, LF or a lone CR (as the original runtime's line input ends it), so
     // that no CR ever reaches a line; the input item reader ends its items the same way.
@@ -71,6 +75,19 @@ std::string_view InputItemReader::next() {
             if (pos_ < s_.size() && s_[pos_] == '\n') ++pos_;
         }
     }
+    return item;
+}
+
+std::string_view InputItemReader::nextField() {
+    size_t p = pos_;
+    while (p < s_.size() && (s_[p] == ' ' || s_[p] == '\t')) ++p;
+    if (p >= s_.size() || s_[p] != '"') return next();
+    const size_t begin = p + 1;
+    size_t end = begin;
+    while (end < s_.size() && s_[end] != '"' && s_[end] != '\n' && s_[end] != '\r') ++end;
+    const std::string_view item = s_.substr(begin, end - begin);
+    pos_ = end < s_.size() && s_[end] == '"' ? end + 1 : end;
+    next();  // what stands after the closing quote, up to the item's end
     return item;
 }
 

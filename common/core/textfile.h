@@ -13,6 +13,9 @@ namespace dz {
 // The whole file as bytes; nullopt when it cannot be opened (missing, a folder, unreadable).
 std::optional<std::string> readFileBytes(const QString& path);
 
+// The text after a UTF-8 byte order mark at its start (the text itself when it has none).
+std::string_view withoutBom(std::string_view bytes);
+
 // Splits bytes into lines: CR LF, LF or a lone CR ends a line, so no CR reaches one; a last line without an
 // end counts, an empty tail after the last end does not. The views point into bytes.
 std::vector<std::string_view> splitLines(std::string_view bytes);
@@ -29,6 +32,9 @@ public:
     bool atEnd() const { return pos_ >= s_.size(); }
     // The next item; call only while !atEnd().
     std::string_view next();
+    // The next item where one in double quotes is taken without them (a comma inside belongs to
+    // it, the rest up to its end is dropped), as the runtime reads a settings item.
+    std::string_view nextField();
 
 private:
     std::string_view s_;

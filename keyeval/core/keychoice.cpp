@@ -14,13 +14,8 @@ std::optional<LoadedKeyList> loadKeyList(const QString& path) {
 }
 
 DialogStart keyDialogStart(const QString& programFolder) {
-    DialogStart d{programFolder, QString()};
-    const auto pointer = key::readLastKeyPointer(programFolder);
-    if (!pointer) return d;
-    const key::SplitName s = key::splitPath(*pointer);
-    if (!s.folder.isEmpty()) d.folder = s.folder;
-    d.name = s.name;
-    return d;
+    const key::SplitName s = key::keyDialogStart(programFolder);
+    return {s.folder, s.name};
 }
 
 }  // namespace dz::keyeval
