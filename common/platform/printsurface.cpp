@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRawFont>
 #include <QTextLayout>
 #include <cmath>
 #ifdef __GLIBC__
@@ -199,13 +200,19 @@ private:
         QHash<QString, QList<QGlyphRun>> runs;
     };
 
-    // Short texts are shaped once and then drawn as kept glyphs; others go through drawText.
+    // Short texts are shaped once and then drawn as kept glyphs; texts of digits and blanks (key
+    // rows, row numbers) are put together from their characters' glyphs; others go through drawText.
     void draw(QPointF topLeft, const QString& text) {
         FontEntry& e = fonts_[current_];
-        if (text.size() > 16) {
+        if (text.size() <= 16) {
+            for (const QGlyphRun& r : shaped(text)) painter_.drawGlyphRun(topLeft, r);
+        } else if (!drawComposed(topLeft, text)) {
             painter_.drawText(QPointF(topLeft.x(), topLeft.y() + e.ascent), text);
-            return;
         }
+    }
+
+    const QList<QGlyphRun>& shaped(const QString& text) {
+        FontEntry& e = fonts_[current_];
         auto it = e.runs.find(text);
         if (it == e.runs.end()) {
             QTextLayout layout(text, e.font, printer_.get());
@@ -222,7 +229,39 @@ private:
                 }
             it = e.runs.insert(text, runs);
         }
-        for (const QGlyphRun& r : *it) painter_.drawGlyphRun(topLeft, r);
+        return *it;
+    }
+
+    bool drawComposed(QPointF topLeft, const QString& text) {
+        for (QChar ch : text)
+            if (ch != QLatin1Char(' ') && ch != QLatin1Char('.') && !(ch >= QLatin1Char('0') && ch <= QLatin1Char('9')))
+                return false;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        glyphs.reserve(text.size());
+        positions.reserve(text.size());
+        QRawFont font;
+        double x = 0;
+        for (QChar ch : text) {
+            const QString one(ch);
+            if (ch != QLatin1Char(' ')) {
+                const QList<QGlyphRun>& runs = shaped(one);
+                if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1) return false;
+                const QGlyphRun& r = runs[0];
+                if (!font.isValid()) font = r.rawFont();
+                else if (r.rawFont() != font) return false;
+                glyphs << r.glyphIndexes()[0];
+                positions << QPointF(x + r.positions()[0].x(), r.positions()[0].y());
+            }
+            x += advance(one);
+        }
+        if (glyphs.isEmpty()) return true;
+        QGlyphRun run;
+        run.setRawFont(font);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter_.drawGlyphRun(topLeft, run);
+        return true;
     }
 
     double unitX() const { return dpiX_ / unitsPerInch(scale_); }
@@ -238,7 +277,7 @@ private:
             f.setPointSizeF(size_ > 0 && size_ < 2000 ? size_ : 12);
             f.setBold(bold_);
             QFontMetricsF m(f, printer_.get());
-            fonts_.push_back({f, m, m.ascent(), m.height(), {}});
+            fonts_.push_back({f, m, m.ascent(), m.height(), {}, {}});
             it = index_.insert(key, int(fonts_.size()) - 1);
         }
         current_ = *it;

@@ -1,6 +1,6 @@
 #include "core/tickets.h"
 
-#include "core/settings.h"
+#include "core/printsettings.h"
 #include "core/textfmt.h"
 
 #include <algorithm>

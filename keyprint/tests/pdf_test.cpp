@@ -160,4 +160,9 @@ TEST(PdfPrint, A4ListColumnsAndHeader) {
     EXPECT_NEAR(r61->xMax, r1->xMax, 0.3);
     EXPECT_LT(r1->xMin, 600 * kTwip);
     EXPECT_GT(r1->xMax, 600 * kTwip);  // the number, then its dot
+    // The row's text follows on the same line, its numbers as they stand in the key.
+    std::vector<QString> row1;
+    for (const Word& w : ws)
+        if (w.page == 0 && std::abs(w.yMin - r1->yMin) < 0.3 && w.xMin > r1->xMax && w.xMin < r21->xMin) row1.push_back(w.text);
+    EXPECT_EQ(row1, (std::vector<QString>{"01", "02", "03", "04", "05", "06", "07", "08"}));
 }

@@ -1,5 +1,5 @@
 // The print settings file: what a start shows of it, what a save writes, a failed save.
-#include "core/settings.h"
+#include "core/printsettings.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 

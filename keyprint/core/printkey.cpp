@@ -1,4 +1,4 @@
-#include "core/keyload.h"
+#include "core/printkey.h"
 
 #include "core/keyfile.h"
 #include "core/textfmt.h"

@@ -1,5 +1,5 @@
 // Loading a key for printing: rows as read, the row limit, ticket count and game type.
-#include "core/keyload.h"
+#include "core/printkey.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 

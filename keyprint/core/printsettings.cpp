@@ -1,4 +1,4 @@
-#include "core/settings.h"
+#include "core/printsettings.h"
 
 #include "core/cp1250.h"
 #include "core/textfile.h"
