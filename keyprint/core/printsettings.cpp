@@ -1,4 +1,4 @@
-#include "core/printsettings.h"
+#include "printsettings.h"
 
 #include "core/cp1250.h"
 #include "core/textfile.h"
@@ -38,8 +38,9 @@ Settings parseSettings(std::string_view bytes) {
     Settings s;
     s.down = itemText(item[0]);
     s.right = itemText(item[1]);
-    const QString rows = dz::cp1250::decode(item[2]);
-    s.rowsPerPage = dz::val(rows) == 0 ? QStringLiteral("60") : itemText(item[2]);
+    // 0 stands for the default, also where the number's text is 0 (a value too small to write).
+    s.rowsPerPage = itemText(item[2]);
+    if (dz::val(QStringView(s.rowsPerPage)) == 0) s.rowsPerPage = QStringLiteral("60");
     const QString mark = dz::cp1250::decode(item[3]);
     if (item[3].empty()) {
         s.mark = 0;

@@ -37,6 +37,7 @@ TEST(Settings, StartShowsTheFileAsTheBoxesHoldIt) {
         {"1e400,-1e400,1e5,1", "179769313486232e294", "-179769313486232e294", "100000", 1},
         {"-0,0.00,-0.0,2", "0", "0", "60", 2},
         {"1\n2\n3\n1\n", "1", "2", "3", 1},                           // one item a line
+        {"\"\"#-2,1e-13,1e-13,1", "", "0", "60", 1},                   // found by fuzzing: a tiny count is 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -80,6 +81,7 @@ TEST(Settings, SaveWritesTheBoxesAsPrintingReadsThem) {
         {"-0", "-0.0", "-0", 1, "0,0,0,1"},              // never "-0"
         {"200000", "0.1", "12.5", 1, "200000,0.1,12.5,1"},
         {"", "", "abc", 0, "0,0,0,0"},
+        {"0.00001", "1e-20", "60", 1, "0.00001,0,60,1"},  // never an exponent; far below a print dot, 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
