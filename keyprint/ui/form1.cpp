@@ -117,6 +117,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     pal.setColor(QPalette::Button, kBackground);
     setPalette(pal);
     setAutoFillBackground(true);
+    // The window was laid out for 8.25-point text.
+    setFont(pointFont(this, 8.25));
 
     auto* Label2 = label(this, QStringLiteral("A nyomtatás pozicionálása"), 0, 60, 4155, 435, "Label2");
     Label2->setAlignment(Qt::AlignCenter);
