@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,31 +43,80 @@ inline std::string_view numbersPart(std::string_view item) {
     return item.size() < 13 ? std::string_view{} : item.substr(12, std::min<size_t>(27, item.size() - 12));
 }
 
-// A whole draw file in memory: every line counts as one draw (index = line number, 1-based in
-// the programs, 0-based here).
-class DrawFile {
-public:
-    DrawFile() = default;
-    // nullopt when the file cannot be opened.
-    static std::optional<DrawFile> load(const QString& path);
-    static DrawFile fromBytes(std::string bytes);
+// What a reader hands on of one line: lists show no more of a line than this.
+inline constexpr size_t kDrawLineKept = 4096;
+// What a reader keeps of a line read as one input field: the key, the numbers part and the
+// record lie within its first 39 characters.
+inline constexpr size_t kDrawItemKept = 40;
 
-    size_t size() const { return lines_.size(); }
-    bool empty() const { return lines_.empty(); }
-    // The whole line, line end dropped.
-    std::string_view line(size_t i) const { return lines_[i]; }
-    // The line read as one input field: leading blanks skipped, ended by a comma.
-    std::string_view item(size_t i) const;
-    const DrawRecord& record(size_t i) const { return records_[i]; }
-    const std::vector<DrawRecord>& records() const { return records_; }
-
-private:
-    std::shared_ptr<const std::string> bytes_;
-    std::vector<std::string_view> lines_;
-    std::vector<DrawRecord> records_;
+// One line of a draw file as a reader hands it on. The views stay valid until the reader's next batch.
+struct DrawLine {
+    size_t index = 0;         // 0-based line number (from the reader's first line)
+    std::string_view line;    // the line, its end dropped, cut to kDrawLineKept bytes
+    std::string_view item;    // the line read as one input field (leading blanks skipped, ended by
+                              // a comma), cut to kDrawItemKept bytes
+    DrawRecord record;        // read from the item
 };
 
-// The draw count and the line count of a file without parsing records; nullopt when it cannot be opened.
+// A draw file ("vevud.txt", "vevud.dat") to be read in passes: every line counts as one draw.
+// Nothing is kept in memory between passes but the open file: each pass streams the file in large
+// blocks, so a history of 1.5 million draws costs a few megabytes, and a line of any length is read
+// without building it whole. A UTF-8 byte order mark at the start is skipped. Copies share the file.
+class DrawFile {
+public:
+    DrawFile();
+    // nullopt when the file cannot be opened. The passes read the file as it was opened.
+    static std::optional<DrawFile> load(const QString& path);
+    // A file held in memory (tests, fuzzing, synthetic histories).
+    static DrawFile fromBytes(std::string bytes);
+
+    // The number of lines: a counting pass the first time (no parsing), remembered after.
+    size_t size() const;
+    bool empty() const { return size() == 0; }
+    uint64_t byteSize() const;
+
+    // The whole file in memory, for the callers not yet on the passes: the first use reads it.
+    std::string_view line(size_t i) const;
+    std::string_view item(size_t i) const;
+    const DrawRecord& record(size_t i) const { return records()[i]; }
+    const std::vector<DrawRecord>& records() const;
+
+    struct Source;
+
+private:
+    friend class DrawReader;
+    std::shared_ptr<Source> src_;
+};
+
+// A pass over a draw file, in batches of lines in file order.
+class DrawReader {
+public:
+    // From line firstLine on (lines before it are split but not parsed).
+    explicit DrawReader(const DrawFile& file, size_t firstLine = 0);
+    // Only the last n lines (fewer when the file has fewer), the file read from its end: their
+    // indexes count from 0 at the first of them.
+    static DrawReader tail(const DrawFile& file, size_t n);
+    ~DrawReader();
+    DrawReader(DrawReader&&) noexcept;
+    DrawReader& operator=(DrawReader&&) noexcept;
+
+    // The next lines; empty at the end of the file.
+    std::span<const DrawLine> next();
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+// f(const DrawLine&) for every line from firstLine on.
+template <class F>
+void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
+    DrawReader r(file, firstLine);
+    for (auto batch = r.next(); !batch.empty(); batch = r.next())
+        for (const DrawLine& l : batch) f(l);
+}
+
+// The line count of a file without parsing records; nullopt when it cannot be opened.
 std::optional<size_t> countLines(const QString& path);
 
 // C(n, k) as a double, 0 when n < k.

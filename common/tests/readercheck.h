@@ -3,10 +3,12 @@
 #pragma once
 #include "core/cp1250.h"
 #include "core/draws.h"
+#include "drawref.h"
 #include "core/keyfile.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -41,11 +43,21 @@ inline std::string checkReaders(std::string_view bytes) {
         if (!again.atEnd()) return "more items than lines";
     }
 
-    // Draw records: fields outside 0..20 are never counted, the mask is the counted fields.
+    // Draw records: fields outside 0..20 are never counted, the mask is the counted fields; the
+    // streaming reader reads what the plain reader reads, from the start and for the tail.
     const DrawFile f = DrawFile::fromBytes(std::string(bytes));
-    if (f.size() != lines.size()) return "draw count differs from the line count";
-    for (size_t i = 0; i < f.size(); ++i) {
-        const DrawRecord& d = f.record(i);
+    const auto plain = plainRead(bytes);
+    const auto streamed = streamRead(f);
+    if (f.size() != plain.size()) return "draw count differs from the line count";
+    if (streamed != plain) return "streaming reader differs from the plain reader";
+    for (size_t last : {size_t(1), size_t(3)}) {
+        const auto tail = streamRead(DrawReader::tail(f, last));
+        const size_t want = std::min(last, plain.size());
+        if (tail.size() != want || !std::equal(tail.begin(), tail.end(), plain.end() - long(want)))
+            return "the tail differs from the last lines";
+    }
+    for (const ReadLine& l : streamed) {
+        const DrawRecord& d = l.record;
         if (d.mask & ~0x1FFFFEu) return "mask bit outside 1..20";
         uint32_t m = 0;
         for (int8_t n : d.num) {
@@ -54,9 +66,17 @@ inline std::string checkReaders(std::string_view bytes) {
         }
         if (m != d.mask) return "mask differs from the number fields";
         if (d.extra < -1 || d.extra > 20) return "extra number outside -1..20";
-        const std::string_view item = f.item(i);
-        if (drawKey(item).size() > 12 || numbersPart(item).size() > 27) return "key or numbers part too long";
-        if (f.line(i).find('\r') != std::string_view::npos) return "CR in a draw line";
+        if (drawKey(l.item).size() > 12 || numbersPart(l.item).size() > 27) return "key or numbers part too long";
+        if (l.line.find('\r') != std::string::npos) return "CR in a draw line";
+    }
+    // The one-go record read agrees with the field-by-field read on any item.
+    for (const auto& l : lines) {
+        const std::string_view item = firstItem(l);
+        const DrawRecord fast = parseDrawRecord(item);
+        for (int i = 1; i <= 8; ++i) {
+            const int v = fieldValue(item, numberColumn(i));
+            if (fast.num[size_t(i - 1)] != (v >= 0 && v <= 20 ? v : -1)) return "record field differs from its value";
+        }
     }
 
     // Key rows, one per line.

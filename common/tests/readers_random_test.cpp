@@ -52,5 +52,5 @@ TEST(ReadersRandomInput, FoundFaults) {
         for (auto l : splitLines(s)) EXPECT_EQ(l.find('\r'), std::string_view::npos) << ::testing::PrintToString(s);
         EXPECT_EQ(dz::testing::checkReaders(s), "");
     }
-    EXPECT_EQ(DrawFile::fromBytes("20101231 264 01 02 03 05 08 13 19 20 04\r\r\n").line(0).size(), 39u);
+    EXPECT_EQ(dz::testing::streamRead(DrawFile::fromBytes("20101231 264 01 02 03 05 08 13 19 20 04\r\r\n"))[0].line.size(), 39u);
 }
