@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QRawFont>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -94,6 +95,10 @@ bool RecordingSurface::endDoc() {
     ops_.push_back({Op::EndDoc, {}, 0});
     ended_ = true;
     return true;
+}
+
+int RecordingSurface::count(Op op) const {
+    return int(std::count_if(ops_.begin(), ops_.end(), [op](const Operation& o) { return o.op == op; }));
 }
 
 int RecordingSurface::printedPages() const {

@@ -81,6 +81,7 @@ public:
 
     const std::vector<Operation>& operations() const { return ops_; }
     const std::vector<Text>& texts() const { return texts_; }
+    int count(Op op) const;
     // Pages the printer would put out: the first, and each new page followed by a text.
     int printedPages() const;
     bool ended() const { return ended_; }

@@ -22,11 +22,7 @@ Numbered numbered(RecordingSurface& s, int n) {
         if (t.text == label) return {t.page, t.x + s.textWidth(label.left(label.size() - 2)), t.y};
     return {-1, 0, 0};
 }
-int newPages(const RecordingSurface& s) {
-    int n = 0;
-    for (const auto& o : s.operations()) n += o.op == RecordingSurface::Op::NewPage;
-    return n;
-}
+int newPages(const RecordingSurface& s) { return s.count(RecordingSurface::Op::NewPage); }
 }  // namespace
 
 TEST(A4List, ColumnsOfSixtyRowsOnOnePage) {

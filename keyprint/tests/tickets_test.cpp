@@ -36,11 +36,7 @@ bool printedAt(const RecordingSurface& s, const QString& text, double x, double 
         if (std::abs(m.x - x) < 1e-4 && std::abs(m.y - y) < 1e-4) return true;
     return false;
 }
-int newPages(const RecordingSurface& s) {
-    int n = 0;
-    for (const auto& o : s.operations()) n += o.op == RecordingSurface::Op::NewPage;
-    return n;
-}
+int newPages(const RecordingSurface& s) { return s.count(RecordingSurface::Op::NewPage); }
 }  // namespace
 
 TEST(TicketRun, ChecksInOrderWithTheirMessages) {
