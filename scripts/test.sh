@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 export QT_QPA_PLATFORM=offscreen
-"$root/scripts/build.sh" "$root/build"
+# The normal build carries the benchmarks (build/bench), whatever an earlier configure chose.
+"$root/scripts/build.sh" "$root/build" -DDIZOV_BENCH=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 "$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \

@@ -1,6 +1,5 @@
 #include "keyfile.h"
 
-#include "cp1250.h"
 #include "textfile.h"
 #include "textfmt.h"
 
@@ -51,18 +50,16 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     auto bytes = readFileBytes(path);
     if (!bytes) return std::nullopt;
     QStringList rows;
-    InputItemReader r(withoutBom(*bytes));
+    InputItemReader r(*bytes);
     while (!r.atEnd()) {
         const std::string_view item = r.next();
-        if (item.empty() && empty != EmptyItem::Keep) {
-            if (empty == EmptyItem::EndsRows) break;
-            continue;
-        }
+        if (item.empty() && empty == EmptyItem::EndsRows) break;
+        if (item.empty() && empty == EmptyItem::Skip) continue;
         if (rows.size() >= maxRows) {
             if (truncated) *truncated = true;
             break;
         }
-        rows << cp1250::decode(item);
+        rows << decodeCapped(item);
     }
     return rows;
 }
@@ -74,13 +71,9 @@ bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName) 
 }
 
 std::optional<QString> readLastKeyPointer(const QString& folder) {
-    const auto bytes = readFileBytes(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
-    if (!bytes) return std::nullopt;
-    const auto lines = splitLines(withoutBom(*bytes));
-    if (lines.empty()) return std::nullopt;
-    const QString first = cp1250::decode(lines.front());
-    if (first.trimmed().isEmpty()) return std::nullopt;
-    return first;
+    auto lines = readLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
+    if (!lines || lines->isEmpty() || lines->first().trimmed().isEmpty()) return std::nullopt;
+    return lines->first();
 }
 
 SplitName splitPath(const QString& fullName) {

@@ -27,12 +27,12 @@ int rowNumber(const QString& row, int j);
 uint32_t rowMask(std::string_view row, int* type = nullptr);
 
 // What an empty item (an empty line) means to a reader of key rows.
-enum class EmptyItem { Skip, EndsRows, Keep };
-// A key file read as input items, leading blanks dropped; an empty item is no row (Skip), ends
-// the reading (EndsRows) or is an empty row (Keep). Stops after maxRows rows, setting *truncated. nullopt when the
-// file cannot be opened.
+enum class EmptyItem { Keep, EndsRows, Skip };
+// A key file read as input items, leading blanks dropped, each cut at kLineTextLimit characters
+// (no row is that long); an empty item (an empty line) is an empty row (Keep), ends the reading
+// (EndsRows) or is passed over (Skip). Stops after maxRows rows, setting *truncated. nullopt when the file cannot be opened.
 std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr,
-                                    EmptyItem empty = EmptyItem::Skip);
+                                    EmptyItem empty = EmptyItem::Keep);
 // One row a line, CR LF, replacing the file whole; false when it failed (the old file is kept).
 bool saveRows(const QString& path, const QStringList& rows);
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <cstring>
 
 namespace dz {
@@ -25,10 +26,13 @@ std::optional<std::string> readFileBytes(const QString& path) {
 }
 
 std::string_view withoutBom(std::string_view bytes) {
-    return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
 }
 
+QString decodeCapped(std::string_view s) { return cp1250::decode(s.substr(0, std::min(s.size(), kLineTextLimit))); }
+
 std::vector<std::string_view> splitLines(std::string_view bytes) {
+    bytes = withoutBom(bytes);
     // A line ends at CR LF, LF or a lone CR (as the original runtime's line input ends it), so
     // that no CR ever reaches a line; the input item reader ends its items the same way.
     std::vector<std::string_view> lines;
@@ -58,7 +62,7 @@ std::optional<QStringList> readLines(const QString& path) {
     auto bytes = readFileBytes(path);
     if (!bytes) return std::nullopt;
     QStringList out;
-    for (auto l : splitLines(*bytes)) out << cp1250::decode(l);
+    for (auto l : splitLines(*bytes)) out << decodeCapped(l);
     return out;
 }
 
@@ -92,8 +96,11 @@ std::string_view InputItemReader::nextField() {
 }
 
 std::string_view firstItem(std::string_view line) {
-    InputItemReader r(line);
-    return r.atEnd() ? std::string_view{} : r.next();
+    size_t b = 0;
+    while (b < line.size() && (line[b] == ' ' || line[b] == '\t')) ++b;
+    size_t e = b;
+    while (e < line.size() && line[e] != ',' && line[e] != '\n' && line[e] != '\r') ++e;
+    return line.substr(b, e - b);
 }
 
 std::optional<QStringList> readInputItems(const QString& path) {
@@ -101,7 +108,7 @@ std::optional<QStringList> readInputItems(const QString& path) {
     if (!bytes) return std::nullopt;
     QStringList out;
     InputItemReader r(*bytes);
-    while (!r.atEnd()) out << cp1250::decode(r.next());
+    while (!r.atEnd()) out << decodeCapped(r.next());
     return out;
 }
 
@@ -109,7 +116,57 @@ std::optional<QString> readFirstItem(const QString& path) {
     auto bytes = readFileBytes(path);
     if (!bytes) return std::nullopt;
     InputItemReader r(*bytes);
-    return r.atEnd() ? QString() : cp1250::decode(r.next());
+    return r.atEnd() ? QString() : decodeCapped(r.next());
+}
+
+bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    std::string line;
+    bool cut = false, pending = false, afterCr = false;
+    size_t bomSeen = 0;    // bytes of a byte order mark matched at the start of the file
+    bool atStart = true;   // still where a mark may stand
+    auto put = [&](char c) {
+        pending = true;
+        if (line.size() < maxLine)
+            line.push_back(c);
+        else
+            cut = true;
+    };
+    char buf[1 << 16];
+    for (;;) {
+        const qint64 n = file.read(buf, sizeof buf);
+        if (n <= 0) break;
+        for (qint64 i = 0; i < n; ++i) {
+            const char c = buf[i];
+            if (atStart) {
+                if (c == kBom[bomSeen]) {
+                    if (++bomSeen == kBom.size()) atStart = false;
+                    continue;
+                }
+                // Not a whole mark: the bytes matched so far belong to the first line.
+                atStart = false;
+                for (size_t j = 0; j < bomSeen; ++j) put(kBom[j]);
+            }
+            if (c == '\n' && afterCr) {  // the LF of a CR LF
+                afterCr = false;
+                continue;
+            }
+            afterCr = c == '\r';
+            if (c == '\n' || c == '\r') {
+                if (!f(std::string_view(line), cut)) return true;
+                line.clear();
+                cut = pending = false;
+                continue;
+            }
+            put(c);
+        }
+    }
+    if (atStart)  // a file that ends inside what began as a mark
+        for (size_t j = 0; j < bomSeen; ++j) put(kBom[j]);
+    if (pending) f(std::string_view(line), cut);
+    return true;
 }
 
 bool writeBytes(const QString& path, std::string_view bytes) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,14 +14,21 @@ namespace dz {
 // The whole file as bytes; nullopt when it cannot be opened (missing, a folder, unreadable).
 std::optional<std::string> readFileBytes(const QString& path);
 
-// The text after a UTF-8 byte order mark at its start (the text itself when it has none).
+// The bytes without a UTF-8 byte order mark at their start (editors put one before the first line);
+// every reader of a whole file below skips it.
 std::string_view withoutBom(std::string_view bytes);
+
+// The most characters of one line that a reader keeps as text or a list shows: far more than any
+// record, key row or setting holds, and a file of one huge line never becomes a huge text.
+inline constexpr size_t kLineTextLimit = 4096;
+// A line or item as text: decoded from cp1250, cut at kLineTextLimit characters.
+QString decodeCapped(std::string_view bytes);
 
 // Splits bytes into lines: CR LF, LF or a lone CR ends a line, so no CR reaches one; a last line without an
 // end counts, an empty tail after the last end does not. The views point into bytes.
 std::vector<std::string_view> splitLines(std::string_view bytes);
 
-// Whole lines of a text file, decoded; nullopt when it cannot be opened.
+// Lines of a text file, decoded, each cut at kLineTextLimit characters; nullopt when it cannot be opened.
 std::optional<QStringList> readLines(const QString& path);
 
 // The runtime's sequential input: leading blanks and tabs are skipped, an item ends at a comma or
@@ -28,7 +36,7 @@ std::optional<QStringList> readLines(const QString& path);
 // an empty item. Trailing blanks stay in the item.
 class InputItemReader {
 public:
-    explicit InputItemReader(std::string_view bytes) : s_(bytes) {}
+    explicit InputItemReader(std::string_view bytes) : s_(withoutBom(bytes)) {}
     bool atEnd() const { return pos_ >= s_.size(); }
     // The next item; call only while !atEnd().
     std::string_view next();
@@ -40,13 +48,21 @@ private:
     std::string_view s_;
     size_t pos_ = 0;
 };
-// The first input item of one line (what reading a line as one field gives).
+// The first input item of one line (what reading a line as one field gives); the line is taken as
+// it is, a byte order mark belongs to a file's start only.
 std::string_view firstItem(std::string_view line);
 
-// All input items of a file, decoded; nullopt when it cannot be opened.
+// All input items of a file, decoded, each cut at kLineTextLimit characters; nullopt when it cannot be opened.
 std::optional<QStringList> readInputItems(const QString& path);
-// The first input item of a file (empty when the file is empty); nullopt when it cannot be opened.
+// The first input item of a file (empty when the file is empty), cut at kLineTextLimit characters;
+// nullopt when it cannot be opened.
 std::optional<QString> readFirstItem(const QString& path);
+
+// Reads a file a line at a time without holding it whole (lines end as splitLines ends them, a
+// byte order mark at the start is skipped): f(line, cut) for every line until f returns false;
+// a line longer than maxLine is passed cut to its first maxLine bytes with cut set. False when
+// the file cannot be opened.
+bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f);
 
 // Writes lines, each ended by CR LF, in cp1250, replacing the file whole. False when any step
 // failed; the old file then stays as it was.

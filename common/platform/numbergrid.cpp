@@ -21,7 +21,8 @@ QPixmap gridImage(const QString& name, int size) {
         // A drawn mark, so that a marked cell shows as marked whatever the folder holds.
         pm = QPixmap(size, size);
         const QString n = name.toLower();
-        const QColor fill = n.startsWith(QLatin1String("tx")) ? QColor(0, 140, 60)
+        const QColor fill = n.startsWith(QLatin1String("xxk")) ? QColor(30, 90, 200)
+                            : n.startsWith(QLatin1String("tx")) ? QColor(0, 140, 60)
                             : n.startsWith(QLatin1String("tt")) ? QColor(90, 90, 200)
                                                                  : QColor(200, 30, 30);
         pm.fill(Qt::white);
@@ -29,7 +30,7 @@ QPixmap gridImage(const QString& name, int size) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(fill, std::max(2, size / 8)));
         const int m = size / 5;
-        if (n.startsWith(QLatin1String("tt"))) {
+        if (n.startsWith(QLatin1String("tt")) || n.startsWith(QLatin1String("xxk"))) {
             p.drawEllipse(m, m, size - 2 * m, size - 2 * m);
         } else {
             p.drawLine(m, m, size - m, size - m);
@@ -58,11 +59,12 @@ private:
 };
 }  // namespace
 
-QPushButton* NumberGrid::makeButton(QWidget* parent, const QString& name, int left, int top, int size) {
+QPushButton* NumberGrid::makeButton(QWidget* parent, const QString& name, int left, int top, int size, int height) {
+    if (height <= 0) height = size;
     auto* b = new QPushButton(parent);
     b->setObjectName(name);
-    b->setGeometry(twips(left), twips(top), twips(size), twips(size));
-    b->setIconSize(QSize(twips(size) - 6, twips(size) - 6));
+    b->setGeometry(twips(left), twips(top), twips(size), twips(height));
+    b->setIconSize(QSize(twips(size) - 6, twips(height) - 6));
     b->setAutoDefault(false);
     b->show();
     return b;
@@ -97,8 +99,10 @@ NumberGrid::NumberGrid(QWidget* parent, GridGeometry g) : QObject(parent), geo_(
     }
     if (geo_.rowTools)
         for (int r = 1; r <= 4; ++r) {
-            auto* b = makeButton(parent, geo_.rowToolName + QStringLiteral("(%1)").arg(r), geo_.rowToolLeft,
-                                 geo_.rowToolTop + geo_.pitch * (r - 1), geo_.rowToolSize);
+            const int width = geo_.rowToolWidth > 0 ? geo_.rowToolWidth : geo_.rowToolSize;
+            const int pitch = geo_.rowToolPitch > 0 ? geo_.rowToolPitch : geo_.pitch;
+            auto* b = makeButton(parent, geo_.rowToolName + QStringLiteral("(%1)").arg(r - 1 + geo_.rowToolFirstElement),
+                                 geo_.rowToolLeft, geo_.rowToolTop + pitch * (r - 1), width, geo_.rowToolSize);
             rowTools_[r] = b;
             connect(b, &QPushButton::clicked, this, [this, r] {
                 if (standard_) invertRow(r);
@@ -151,6 +155,11 @@ void NumberGrid::showImage(int n, const QString& imageName) {
     cellImage_[n] = true;
 }
 
+void NumberGrid::showShown(int n) {
+    if (!cell(n) || sel_.marked(n)) return;
+    showImage(n, geo_.shownImage);
+}
+
 void NumberGrid::showColor(int n, const QColor& color, const QString& caption) {
     if (!cell(n)) return;
     cells_[n]->setIcon(QIcon());
@@ -196,7 +205,7 @@ void NumberGrid::invertNumbers(int first, int step) {
         if (on)
             showImage(n, geo_.markImage);
         else
-            showUnmarked(n, QString::number(n));
+            showUnmarked(n, geo_.toolRestoresCaption ? unmarkedCaption(n) : QString::number(n));
     }
     emit countChanged(sel_.count());
 }

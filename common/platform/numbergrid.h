@@ -26,6 +26,14 @@ struct GridGeometry {
     bool rowTools = false;
     int rowToolSize = 195, rowToolLeft = 240, rowToolTop = 420;
     QString rowToolName = QStringLiteral("Command3D10");
+    int rowToolWidth = 0;         // 0: square (rowToolSize)
+    int rowToolPitch = 0;         // 0: the cell pitch
+    // The element number of the first row tool: 1 where the designed element 0 is a hidden
+    // template, 0 where the designed element is the first row's tool itself.
+    int rowToolFirstElement = 1;
+    // A tool's unmark gives the cell back its caption (blank, number, blank), as a click does,
+    // instead of the bare digits.
+    bool toolRestoresCaption = false;
     bool columnTools = false;
     int columnToolLeft = 675, columnToolTop = 1980;
     QString columnToolName = QStringLiteral("Command3D11");
@@ -33,6 +41,8 @@ struct GridGeometry {
     int extraLeft = 420, extraTop = 2385;
     QString extraName = QStringLiteral("Command3D6");
     QString markImage = QStringLiteral("XX.BMP");
+    // The third look of a cell: a number shown (not marked) by a window's display.
+    QString shownImage = QStringLiteral("xxk.bmp");
     // The cell under the pointer takes the focus and the emphasis (the statistics windows' grids);
     // off where the emphasis carries a state of its own.
     bool hoverEmphasis = true;
@@ -78,6 +88,10 @@ public:
     // Looks only, for the windows that show more than marks.
     void showUnmarked(int n, const QString& caption);  // caption, no image
     void showImage(int n, const QString& imageName);   // no caption, the image
+    // The shown look (no caption, the shown image) on an unmarked cell; its flag stays off, so a
+    // click marks it. A marked cell keeps its mark.
+    void showShown(int n);
+    bool isShown(int n) const { return n >= 1 && n <= 20 && !sel_.marked(n) && cellImage_[n]; }
     void showColor(int n, const QColor& color, const QString& caption);
     void showExtraImage(int p, const QString& imageName);
     void showExtraUnmarked(int p);
@@ -99,7 +113,7 @@ signals:
     void countChanged(int count);
 
 private:
-    QPushButton* makeButton(QWidget* parent, const QString& name, int left, int top, int size);
+    QPushButton* makeButton(QWidget* parent, const QString& name, int left, int top, int size, int height = 0);
     void setEmphasis(int n, bool on);
     // Inverts the five numbers first, first + step, ... (a row: step 1, a column: step 5, four of them).
     void invertNumbers(int first, int step);

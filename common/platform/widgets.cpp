@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include "../core/cp1250.h"
+#include "../core/textfile.h"
 #include "services.h"
 
 #include <QEvent>
@@ -17,7 +18,11 @@ namespace dz::ui {
 
 QVariant LinesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= lines_.size()) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return lines_[index.row()];
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        // However long a line came in, the view lays out no more than a reader keeps of one.
+        const QString& l = lines_[index.row()];
+        return l.size() > qsizetype(kLineTextLimit) ? l.left(qsizetype(kLineTextLimit)) : l;
+    }
     return {};
 }
 

@@ -89,20 +89,22 @@ TEST(KeyFile, SaveAndLoadRoundTrip) {
     for (const QString& r : *back) EXPECT_EQ(key::gameType(r), 5);
 }
 
-TEST(KeyFile, LoadRowsSkipsEmptyLinesAndStopsAtTheLimit) {
+TEST(KeyFile, LoadRowsKeepsEmptyLinesAndStopsAtTheLimit) {
     dz::testing::ProgramFolderFixture fx;
-    fx.write("k.txt", "\r\n 03 07 11 \r\n\r\n\t01 02 03\n   \r\n21 22\r\n");
+    // A byte order mark before the first line is no part of it.
+    fx.write("k.txt", "\xEF\xBB\xBF\r\n 03 07 11 \r\n\r\n\t01 02 03\n   \r\n21 22\r\n");
     auto rows = key::loadRows(fx.path("k.txt"), 10);
     ASSERT_TRUE(rows);
-    EXPECT_EQ(*rows, (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("01 02 03"), QStringLiteral("21 22")}));
+    EXPECT_EQ(*rows, (QStringList{QString(), QStringLiteral("03 07 11 "), QString(), QStringLiteral("01 02 03"),
+                                  QString(), QStringLiteral("21 22")}));
 
     bool truncated = false;
     rows = key::loadRows(fx.path("k.txt"), 2, &truncated);
     EXPECT_EQ(rows->size(), 2);
     EXPECT_TRUE(truncated);
-    rows = key::loadRows(fx.path("k.txt"), 3, &truncated);
-    EXPECT_EQ(rows->size(), 3);
-    EXPECT_FALSE(truncated) << "trailing empty lines are no rows beyond the limit";
+    rows = key::loadRows(fx.path("k.txt"), 6, &truncated);
+    EXPECT_EQ(rows->size(), 6);
+    EXPECT_FALSE(truncated) << "the end after the last line is no row";
 
     // Readers for which an empty line ends the key stop at the second line's gap.
     rows = key::loadRows(fx.path("k.txt"), 10, &truncated, key::EmptyItem::EndsRows);

@@ -1,6 +1,7 @@
 // The platform layer under the offscreen platform: dialog seams, the real message box's text,
 // the sorted list, the second-start lock, the spreadsheet start and the control names.
 #include "core/cp1250.h"
+#include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,6 +99,35 @@ TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
     EXPECT_EQ(shownTitle, QStringLiteral("T"));
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+TEST(Services, QtsOwnDialogsSpeakHungarian) {
+    // The set-up installs Qt's Hungarian translation; every program loads it at start.
+    initApplication(*qApp);
+    const auto translators = qApp->findChildren<QTranslator*>();
+    ASSERT_FALSE(translators.isEmpty()) << "qtbase_hu.qm is missing: run scripts/setup.sh";
+    QMessageBox box(QMessageBox::Question, QStringLiteral("T"), QStringLiteral("x"),
+                    QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Mégse"));
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Igen"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("File &name:"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Save As"));
+    for (QTranslator* t : translators) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    QMessageBox english(QMessageBox::Question, QStringLiteral("T"), QStringLiteral("x"), QMessageBox::Cancel);
+    EXPECT_EQ(english.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
+}
+
+TEST(Widgets, LongLinesAreShownCut) {
+    ListBox list;
+    const QString huge(3 * int(kLineTextLimit), QLatin1Char('7'));
+    list.setItems({huge, QStringLiteral("rövid")});
+    EXPECT_EQ(list.item(0), huge) << "the list keeps its line";
+    const QString shown = list.model()->index(0, 0).data().toString();
+    EXPECT_EQ(shown.size(), qsizetype(kLineTextLimit));
+    EXPECT_EQ(list.model()->index(1, 0).data().toString(), QStringLiteral("rövid"));
 }
 
 TEST(Widgets, SortedListKeepsAscendingByteOrderWithDuplicates) {

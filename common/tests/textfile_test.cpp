@@ -43,6 +43,9 @@ TEST(TextFile, SplitsLinesAtCrLfLfAndLoneCr) {
         {"a\r\r\n", {"a", ""}},
         {"\r\r\r", {"", "", ""}},
         {"a \t\r\n", {"a \t"}},  // blanks stay
+        {"\xEF\xBB\xBF" "a\r\nb", {"a", "b"}},  // a byte order mark before the first line is skipped
+        {"\xEF\xBB\xBF", {}},
+        {"\xEF\xBB" "a\r\n\xEF\xBB\xBF" "b", {"\xEF\xBB" "a", "\xEF\xBB\xBF" "b"}},  // only a whole one, only at the start
     };
     for (const Case& c : cases) EXPECT_EQ(toStrings(splitLines(c.bytes)), c.lines) << ::testing::PrintToString(c.bytes);
 }
@@ -65,6 +68,7 @@ TEST(TextFile, InputItems) {
         {",", {""}},
         {"a\rb", {"a", "b"}},
         {" 03 07 11 \r\n 01 02 \r\n", {"03 07 11 ", "01 02 "}},
+        {"\xEF\xBB\xBF" "kulcs1\r\n", {"kulcs1"}},
     };
     for (const Case& c : cases) EXPECT_EQ(items(c.bytes), c.items) << ::testing::PrintToString(c.bytes);
     EXPECT_EQ(firstItem("  20101231 001 01,02"), "20101231 001 01");
@@ -89,6 +93,42 @@ TEST(TextFile, ReadsFilesDecoded) {
     EXPECT_FALSE(readInputItems(fx.path("nincs.txt")));
     EXPECT_FALSE(readFirstItem(fx.path("nincs.txt")));
     EXPECT_FALSE(readFileBytes(fx.dir.path()));
+}
+
+TEST(TextFile, StreamedLinesSplitAsTheWholeFileReadersSplit) {
+    dz::testing::ProgramFolderFixture fx;
+    const std::string cases[] = {
+        "", "a", "a\r\nb\rc\n\nd\r\r\n", "\xEF\xBB\xBF" "a\r\n", "\xEF\xBB", "\xEF\xBB" "a\n", "\xEF\xBB\xBF",
+        "\r\n\r\n", std::string(70000, 'x') + "\r\ny",  // lines across the read buffer
+    };
+    for (const std::string& bytes : cases) {
+        fx.write("s.txt", bytes);
+        std::vector<std::string> got;
+        ASSERT_TRUE(forEachLine(fx.path("s.txt"), 1 << 20, [&](std::string_view l, bool cut) {
+            EXPECT_FALSE(cut);
+            got.emplace_back(l);
+            return true;
+        }));
+        EXPECT_EQ(got, toStrings(splitLines(bytes))) << ::testing::PrintToString(bytes.substr(0, 20));
+    }
+    // A long line is passed cut, and the reader stops when asked.
+    fx.write("s.txt", std::string(100, 'y') + "\nz\nw");
+    std::vector<std::pair<std::string, bool>> got;
+    forEachLine(fx.path("s.txt"), 10, [&](std::string_view l, bool cut) {
+        got.emplace_back(std::string(l), cut);
+        return got.size() < 2;
+    });
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, bool>>{{std::string(10, 'y'), true}, {"z", false}}));
+    EXPECT_FALSE(forEachLine(fx.path("nincs.txt"), 10, [](std::string_view, bool) { return true; }));
+}
+
+TEST(TextFile, ReadersCapTheTextOfAHugeLine) {
+    dz::testing::ProgramFolderFixture fx;
+    fx.write("h.txt", std::string(3 * kLineTextLimit, '\0') + "\r\nkulcs1");
+    EXPECT_EQ(size_t(readLines(fx.path("h.txt"))->at(0).size()), kLineTextLimit);
+    EXPECT_EQ(readLines(fx.path("h.txt"))->at(1), QStringLiteral("kulcs1"));
+    EXPECT_EQ(size_t(readInputItems(fx.path("h.txt"))->at(0).size()), kLineTextLimit);
+    EXPECT_EQ(size_t(readFirstItem(fx.path("h.txt"))->size()), kLineTextLimit);
 }
 
 TEST(TextFile, WritesCrLfCp1250AndReplacesWhole) {

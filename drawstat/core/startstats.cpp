@@ -1,6 +1,6 @@
 #include "startstats.h"
 
-#include "core/cp1250.h"
+#include "core/textfile.h"
 #include "core/textfmt.h"
 
 namespace drawstat {
@@ -33,7 +33,7 @@ QStringList fullListLines(const dz::DrawFile& file) {
     const size_t first = n > size_t(dz::kFullListLimit) ? n - size_t(dz::kFullListLimit) : 0;
     QStringList out;
     out.reserve(qsizetype(n - first));
-    for (size_t i = first; i < n; ++i) out << dz::cp1250::decode(file.line(i));
+    for (size_t i = first; i < n; ++i) out << dz::decodeCapped(file.line(i));
     return out;
 }
 

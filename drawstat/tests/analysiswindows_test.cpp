@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -248,6 +250,27 @@ TEST_F(AnalysisWindowsTest, SkipWindowLifePathSinceViewAndFreshStart) {
         w->close();
     });
     main->action("kihagy")->trigger();
+}
+
+TEST_F(AnalysisWindowsTest, SinceViewShowsLongCountsWhole) {
+    state().drawCount = 33000;
+    state().lastAppearance = {};
+    state().lastAppearance[5] = 33000;
+    kihagyas w;
+    w.show();
+    const int normalPx = QFontInfo(w.grid->cell(5)->font()).pixelSize();
+    QTest::mouseClick(w.Command3D3, Qt::LeftButton);
+    for (int n : {1, 5}) {
+        QPushButton* cell = w.grid->cell(n);
+        cell->ensurePolished();
+        const QString want = n == 5 ? "0" : "33000";
+        EXPECT_EQ(cell->text(), want);
+        EXPECT_LE(QFontMetrics(cell->font()).horizontalAdvance(want), cell->width() - 4) << n;
+    }
+    EXPECT_EQ(QFontInfo(w.grid->cell(5)->font()).pixelSize(), normalPx) << "a short count keeps the font";
+    QTest::mouseClick(w.Command3D4, Qt::LeftButton);
+    w.grid->cell(1)->ensurePolished();
+    EXPECT_EQ(QFontInfo(w.grid->cell(1)->font()).pixelSize(), normalPx) << "the number view grows back";
 }
 
 TEST_F(AnalysisWindowsTest, MissingFileLeavesEveryWindowQuiet) {

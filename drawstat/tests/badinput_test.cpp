@@ -2,6 +2,7 @@
 // fault, and none tells the user anything but the messages of its own checks.
 #include "core/state.h"
 #include "core/synth.h"
+#include "core/textfile.h"
 #include "tests/testutil.h"
 #include "ui/backtest.h"
 #include "ui/interval.h"
@@ -108,6 +109,32 @@ TEST(BadInput, EveryWindowOverEveryBrokenFile) {
         EXPECT_TRUE(dz::ui::seam::messages().empty());
         resetState();
     }
+}
+
+TEST(BadInput, HugeLineIsListedCut) {
+    dz::testing::ProgramFolderFixture folder;
+    resetState();
+    folder.write(QStringLiteral("vevud.txt"), std::string(32 << 20, '\0'));
+    MainWindow main;
+    main.show();
+    main.teteles_Click();
+    ASSERT_EQ(main.List2->count(), 1);
+    EXPECT_EQ(size_t(main.List2->item(0).size()), dz::kLineTextLimit);
+    main.List2->grab();
+    resetState();
+}
+
+TEST(BadInput, ByteOrderMarkIsNoPartOfTheFirstRecord) {
+    dz::testing::ProgramFolderFixture folder;
+    resetState();
+    const std::string line = "20100506 001 01 02 03 04 05 06 07 08 01";
+    folder.write(QStringLiteral("vevud.txt"), "\xEF\xBB\xBF" + line + "\r\n");
+    MainWindow main;
+    main.start_Click();
+    EXPECT_EQ(main.List1->item(0), QStringLiteral("01       1"));
+    main.teteles_Click();
+    EXPECT_EQ(main.List2->items(), QStringList{QString::fromLatin1(line.c_str())});
+    resetState();
 }
 
 TEST(BadInput, EmptyFileGivesTheEmptyResults) {

@@ -15,7 +15,12 @@ protected:
     // Loads the window on first use and shows it modally; unloads it when its close box ended it.
     template <class W>
     static void showKept(QPointer<W>& loaded, QWidget* owner) {
-        if (!loaded) loaded = new W(owner);
+        showKept(loaded, [owner] { return new W(owner); });
+    }
+    // The same, for a window made by make().
+    template <class W, class Make>
+    static void showKept(QPointer<W>& loaded, Make make) {
+        if (!loaded) loaded = make();
         QPointer<W> w = loaded;
         static_cast<KeptDialog*>(w.data())->unload_ = false;
         w->exec();

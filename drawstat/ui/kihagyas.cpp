@@ -9,6 +9,8 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -21,6 +23,21 @@ namespace {
 const QColor kLightGrey(224, 224, 224);
 const QColor kBlack(0, 0, 0);
 const QColor kCellFace(150, 150, 150);
+
+// The largest pixel size, down to a legible floor, at which a caption fits the cell between its
+// borders: a count of five or more digits shrinks rather than being cut.
+int fittingPixelSize(const QPushButton* cell, const QString& caption) {
+    // From the window's font, so that a cell grows back once its caption is short again.
+    QFont f = cell->parentWidget() ? cell->parentWidget()->font() : cell->font();
+    f.setBold(cell->font().bold());
+    const int room = cell->width() - 6;
+    int px = QFontInfo(f).pixelSize();
+    for (; px > 6; --px) {
+        f.setPixelSize(px);
+        if (QFontMetrics(f).horizontalAdvance(caption) <= room) break;
+    }
+    return px;
+}
 
 }  // namespace
 
@@ -102,7 +119,9 @@ void kihagyas::paint(int n) {
     } else {
         grid->showUnmarked(n, caption);
     }
-    cell->setStyleSheet(QStringLiteral("QPushButton { color: %1; %2 }").arg(color_[size_t(n)].name(), face));
+    cell->setStyleSheet(QStringLiteral("QPushButton { color: %1; %2 padding: 0px; font-size: %3px; }")
+                            .arg(color_[size_t(n)].name(), face)
+                            .arg(fittingPixelSize(cell, caption)));
 }
 
 void kihagyas::Command3D2_Click(int n) {

@@ -10,6 +10,7 @@
 #include "ui/interval.h"
 #include "ui/kihagyas.h"
 #include "ui/leggyak.h"
+#include "ui/subsetwindow.h"
 #include "ui/terkep.h"
 
 #include <QAction>
@@ -56,8 +57,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     addMenuItem("osszeg", QStringLiteral("Összeg"), &MainWindow::osszeg_Click);
     // The analyses need Start's figures.
     for (const char* n : {"leggyak1", "kihagy", "vissza", "interval5", "terkepbe"}) action(n)->setEnabled(false);
-    // Windows that are not built yet are left out of the menu rather than shown dead.
-    for (const char* n : {"nyolc", "het", "hat", "ot", "negy"}) action(n)->setVisible(false);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
@@ -206,12 +205,11 @@ void MainWindow::List2_Click(int index) {
     SSCommand2->show();
 }
 
-// The subset windows come with the subset statistics.
-void MainWindow::nyolc_Click() {}
-void MainWindow::het_Click() {}
-void MainWindow::hat_Click() {}
-void MainWindow::ot_Click() {}
-void MainWindow::negy_Click() {}
+void MainWindow::nyolc_Click() { SubsetWindow::open(this, drawstatSubsetProfile(8)); }
+void MainWindow::het_Click() { SubsetWindow::open(this, drawstatSubsetProfile(7)); }
+void MainWindow::hat_Click() { SubsetWindow::open(this, drawstatSubsetProfile(6)); }
+void MainWindow::ot_Click() { SubsetWindow::open(this, drawstatSubsetProfile(5)); }
+void MainWindow::negy_Click() { SubsetWindow::open(this, drawstatSubsetProfile(4)); }
 
 void MainWindow::leggyak1_Click() { leggyak::open(this); }
 void MainWindow::kihagy_Click() { kihagyas::open(this); }

@@ -1,6 +1,7 @@
 #include "chartview.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -60,6 +61,20 @@ ChartView::Change ChartView::keyPress(int charCode, int windowWidth) {
     case '*': return showLastHundred() ? Change::Drawing : Change::None;
     default: return Change::None;
     }
+}
+
+std::vector<AxisLabel> axisLabels(long long lo, long long hi, double plotHeight, double labelHeight) {
+    const double span = hi > lo ? double(hi) - double(lo) : 1.0;
+    std::vector<AxisLabel> out;
+    for (long long v : {hi, lo, 0LL}) {
+        if (v < lo || v > hi) continue;
+        const double y = (double(hi) - double(v)) / span * plotHeight;
+        const bool clear = std::none_of(out.begin(), out.end(), [&](const AxisLabel& l) {
+            return l.value == v || std::abs(l.y - y) < labelHeight;
+        });
+        if (clear) out.push_back({v, y});
+    }
+    return out;
 }
 
 }  // namespace dz::keyeval

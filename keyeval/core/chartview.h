@@ -18,6 +18,18 @@ struct ChartScroll {
 };
 ChartScroll chartScroll(int chartWidth, int innerWidth);
 
+// A value label of the chart's axis: the value and the centre of its text, in pixels down from the
+// top of the plot.
+struct AxisLabel {
+    long long value;
+    double y;
+    bool operator==(const AxisLabel&) const = default;
+};
+// The labels of a value axis running from lo (bottom) to hi (top) over plotHeight pixels: the
+// maximum, the minimum and 0, in that order of precedence; a label whose text would overlap one
+// already placed is left out (0 close to the minimum is the usual winnings chart).
+std::vector<AxisLabel> axisLabels(long long lo, long long hi, double plotHeight, double labelHeight);
+
 class ChartView {
 public:
     // More than this many values are drawn as lines with a step setting of 10, else as bars.

@@ -60,12 +60,7 @@ void setFields(std::array<QString, 4>& boxes, const DrawFields& d) {
     boxes = {QString::number(d.year), QString::number(d.month), QString::number(d.day), QString::number(d.drawNo)};
 }
 
-void fieldsFromKey(std::array<QString, 4>& boxes, std::string_view key) {
-    boxes[0] = QString::number(fieldValue(key, 1, 4));
-    boxes[1] = QString::number(fieldValue(key, 5, 2));
-    boxes[2] = QString::number(fieldValue(key, 7, 2));
-    boxes[3] = QString::fromLatin1(key.substr(key.size() >= 3 ? key.size() - 3 : 0));
-}
+QString drawNoOfKey(std::string_view key) { return QString::fromLatin1(key.substr(key.size() >= 3 ? key.size() - 3 : 0)); }
 
 PeriodKeys periodKeys(PeriodFields& f, const DrawBounds& b) {
     PeriodKeys out;

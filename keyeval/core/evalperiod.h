@@ -50,9 +50,8 @@ PeriodKeys periodKeys(PeriodFields& f, const DrawBounds& b);
 
 // The key of four field values: "0000", "00", "00", a blank, "000".
 QString makeKey(int year, int month, int day, int drawNo);
-// Writes a draw key into four boxes: year, month and day in plain form, the draw number as the
-// key's last three characters.
-void fieldsFromKey(std::array<QString, 4>& boxes, std::string_view key);
+// The draw number box a run writes from a draw key: the key's last three characters ("072").
+QString drawNoOfKey(std::string_view key);
 void setFields(std::array<QString, 4>& boxes, const DrawFields& d);
 
 // A spin button's step: the box's value (0 when it holds no number) plus or minus one, raised to

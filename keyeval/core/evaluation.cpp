@@ -18,41 +18,6 @@ namespace {
 // Longest line kept whole when reading a key; a longer one cannot be a key line.
 constexpr size_t kMaxKeyLine = 1 << 20;
 
-// Calls f(line) for every line of a file, as the suite's reader splits them (CR LF, LF or a lone
-// CR ends a line; a last line without an end counts) until f returns false. Lines longer than
-// kMaxKeyLine are cut there and flagged. False when the file cannot be opened.
-template <class F>
-bool forEachLine(const QString& path, F f) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    std::string line;
-    bool cut = false, pending = false, afterCr = false;
-    char buf[1 << 16];
-    for (;;) {
-        const qint64 n = file.read(buf, sizeof buf);
-        if (n <= 0) break;
-        for (qint64 i = 0; i < n; ++i) {
-            const char c = buf[i];
-            if (c == '\n' && afterCr) {  // the LF of a CR LF
-                afterCr = false;
-                continue;
-            }
-            afterCr = c == '\r';
-            if (c == '\n' || c == '\r') {
-                if (!f(std::string_view(line), cut)) return true;
-                line.clear();
-                cut = pending = false;
-                continue;
-            }
-            pending = true;
-            if (line.size() < kMaxKeyLine) line.push_back(c);
-            else cut = true;
-        }
-    }
-    if (pending) f(std::string_view(line), cut);
-    return true;
-}
-
 int numberValue(std::string_view field) {
     return static_cast<int>(roundHalfEven(std::clamp(val(field), -1000.0, 1000.0)));
 }
@@ -85,7 +50,7 @@ std::optional<ParsedRow> parseKeyLine(std::string_view line) {
 
 std::optional<KeyRows> readKey(const QString& path) {
     KeyRows k;
-    const bool opened = forEachLine(path, [&](std::string_view line, bool cut) {
+    const bool opened = forEachLine(path, kMaxKeyLine, [&](std::string_view line, bool cut) {
         ++k.fileLines;
         if (line.empty() && !cut) return true;
         const auto row = cut ? std::nullopt : parseKeyLine(line);

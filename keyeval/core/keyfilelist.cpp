@@ -29,7 +29,7 @@ std::optional<QString> firstLineItem(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray line = f.readLine(1 << 16);
-    return cp1250::decode(firstItem(std::string_view(line.constData(), size_t(line.size()))));
+    return cp1250::decode(firstItem(withoutBom(std::string_view(line.constData(), size_t(line.size())))));
 }
 
 QString dateText(const QDateTime& modified) { return modified.toString(QStringLiteral("yyyy.MM.dd. HH:mm")).left(12); }

@@ -98,6 +98,32 @@ TEST(ChartView, ScrollBarRangeAndSteps) {
     EXPECT_EQ(none.singleStep, 1);
 }
 
+TEST(ChartView, AxisLabelsNeverOverlap) {
+    struct Case {
+        const char* name;
+        long long lo, hi;
+        std::vector<long long> shown;
+    };
+    const Case cases[] = {
+        {"winnings far above a small loss: 0 would sit on the minimum", -3, 5000, {5000, -3}},
+        {"room for all three", -3000, 5000, {5000, -3000, 0}},
+        {"no loss: the minimum is 0", 0, 5000, {5000, 0}},
+        {"only losses: the maximum is 0", -5000, 0, {0, -5000}},
+        {"0 close to the maximum", -5000, 2, {2, -5000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto labels = axisLabels(c.lo, c.hi, 400, 16);
+        std::vector<long long> values;
+        for (const auto& l : labels) values.push_back(l.value);
+        EXPECT_EQ(values, c.shown);
+        for (size_t i = 0; i < labels.size(); ++i)
+            for (size_t j = i + 1; j < labels.size(); ++j) EXPECT_GE(std::abs(labels[i].y - labels[j].y), 16.0);
+    }
+    // A plot lower than two labels keeps the maximum alone.
+    EXPECT_EQ(axisLabels(-100, 100, 10, 16), (std::vector<AxisLabel>{{100, 0.0}}));
+}
+
 TEST(ChartWindow, KeysDriveTheChartAndTheScrollBar) {
     std::vector<long long> values = counting(250);
     values[10] = 40000;  // beyond 16 bits, charted as it is

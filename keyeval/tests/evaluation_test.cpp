@@ -395,8 +395,4 @@ TEST(EvalPeriod, SpinSteps) {
         EXPECT_EQ(spinStep(QString::fromLatin1(c.text), c.delta, c.floor, c.ceiling), QString::fromLatin1(c.want)) << c.text;
 }
 
-TEST(EvalPeriod, FieldsFromKey) {
-    std::array<QString, 4> boxes;
-    fieldsFromKey(boxes, "20100512 007");
-    EXPECT_EQ(boxes, (std::array<QString, 4>{"2010", "5", "12", "007"}));
-}
+TEST(EvalPeriod, DrawNoOfKey) { EXPECT_EQ(drawNoOfKey("20100512 007"), QStringLiteral("007")); }

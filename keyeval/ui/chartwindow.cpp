@@ -66,10 +66,10 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(plot.left(), plot.top()), QPointF(plot.left(), plot.bottom()));
     p.drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
     p.setPen(Qt::black);
-    for (long long label : {hi, 0LL, lo}) {
-        const double y = yOf(double(label));
+    for (const AxisLabel& label : axisLabels(lo, hi, plot.height(), fm.height())) {
+        const double y = plot.top() + label.y;
         p.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 4, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, QString::number(label));
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(label.value));
     }
     // point numbers every step, thinned so that they do not run into each other
     const int step = std::max(1, view_->step());

@@ -462,6 +462,14 @@ void FOKEP::finishRun() {
     else showWinnings(*this, *o);
 }
 
+void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
+    if (!o.span.any) return;  // no draw was used: the boxes stay
+    const DrawFile& draws = *o.draws;
+    Text[8]->setText(drawNoOfKey(drawKey(draws.line(o.span.first))));
+    // At the end of the file Text9 keeps what it shows (after a clamp, the last draw in plain form).
+    if (last && o.span.last + 1 < draws.size()) Text[9]->setText(drawNoOfKey(drawKey(draws.line(o.span.last))));
+}
+
 void FOKEP::showBadKeyLine(size_t recordsRead) {
     // The progress label showed the records read at every hundredth.
     if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
@@ -473,19 +481,15 @@ void FOKEP::showHits(const RunOutcome& o) {
     const DrawFile& draws = *o.draws;
     const KeyRows& key = *o.key;
 
-    // The boxes show the draw keys the run used (none in an empty period).
-    PeriodFields f = readFields();
-    if (o.span.any) fieldsFromKey(f.from, drawKey(draws.line(o.span.first)));
+    writeDrawNumbers(o, false);
     if (r.drawsEvaluated > 0) List1->setItems(key.shown);
     List3->setItems(o.hitLines);
 
     if (r.badLine) {
-        writeFields(f);
         showBadKeyLine(r.recordsRead);
         return;
     }
-    if (o.span.any) fieldsFromKey(f.to, drawKey(draws.line(o.span.last)));
-    writeFields(f);
+    writeDrawNumbers(o, true);
 
     Label14->setText(QString::number(r.recordsRead));
     List2->setItems(tallyLines(r));

@@ -13,18 +13,6 @@
 
 namespace dz::keyeval {
 
-namespace {
-
-// Rewrites four period boxes from a draw key, as "Kezdés" does after its run.
-void boxesFromKey(FOKEP& w, std::array<int, 4> boxes, std::string_view key) {
-    std::array<QString, 4> texts;
-    for (size_t i = 0; i < 4; ++i) texts[i] = w.Text[size_t(boxes[i])]->text();
-    fieldsFromKey(texts, key);
-    for (size_t i = 0; i < 4; ++i) w.Text[size_t(boxes[i])]->setText(texts[i]);
-}
-
-}  // namespace
-
 void winningsRun(FOKEP& w) {
     if (w.busy()) return;
     if (!w.keyFileOpenable()) return;
@@ -36,17 +24,15 @@ void winningsRun(FOKEP& w) {
 }
 
 void showWinnings(FOKEP& w, const RunOutcome& o) {
-    const DrawFile& draws = *o.draws;
     const WinningsResult& r = o.money;
-    // The boxes show the draw keys the run used (none in an empty period).
-    if (o.span.any) boxesFromKey(w, {1, 2, 3, 8}, drawKey(draws.line(o.span.first)));
+    w.writeDrawNumbers(o, false);
     if (r.badLine) {
         // A reread per draw meets the bad line in the first draw: no result is listed and the
         // money labels keep the last run's values.
         w.showBadKeyLine(r.recordsRead);
         return;
     }
-    if (o.span.any) boxesFromKey(w, {4, 5, 6, 9}, drawKey(draws.line(o.span.last)));
+    w.writeDrawNumbers(o, true);
     w.List8->setItems(o.moneyLines);
     w.List8->scrollToBottom();
     w.Label14->setText(QString::number(r.recordsRead));

@@ -104,7 +104,8 @@ Validation validate(const GenInputs& in) {
     if (n == 0) return fail("Nincs szám kiválasztva !");
     if (t > n) return fail("Játéktipus, kiválasztott számsor hiba !");
     if (r <= 0) return fail("Nincs a generálandó sorok száma megadva !");  // a negative R too
-    if (r > kMaxRows) return fail("Maximum 32736 sor adható meg !");
+    // The limit holds for the R typed in; the adjustment may raise it past (to 32739 with t = 3, N = 7).
+    if (r > kMaxRows && !in.rowsAdjusted) return fail("Maximum 32736 sor adható meg !");
     if (a > 7 || a < 1) return fail("A kulcs sorai közötti maximális azonosság 1 <-> 7 !");
     if (t <= a) return fail("A játéktipus és az  azonosság különbsége minimum 1 !");
 
@@ -126,6 +127,7 @@ Validation validate(const GenInputs& in) {
         v.combinations = countCombinations(int(n), int(t));
     }
     v.inputs.rows = rows;
+    v.inputs.rowsAdjusted = in.rowsAdjusted || rows != r;
     v.label4 = dz::str(t * rows / n);
     return v;
 }

@@ -88,6 +88,7 @@ struct GenInputs {
     double maxRuns = 0;           // M, value of Text3 at the click
     bool repeatAlways = false;    // Check1
     bool adjust = false;          // Check2 (keygen only; ignored with groups)
+    bool rowsAdjusted = false;    // rows is R as the adjustment raised it: past the row limit check
     const GroupRule* groups = nullptr;  // keygengroup: the group limits; not owned
     bool reseedEachRun = true;    // every run reseeds; tests turn it off to keep their seed
     int progressIntervalMs = 20;  // Slot progress at most this often (0: every slot)

@@ -1,6 +1,5 @@
 #include "core/groups.h"
 
-#include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 
@@ -192,9 +191,9 @@ LoadOutcome loadGroupedSelectionBytes(std::string_view bytes, GroupChoice& c) {
     }
     for (int g = 1; g <= kGroups; ++g) {
         // whole lines: a comma in a text does not shift the values after it
-        c.minText[size_t(g)] = dropLeadingBlanks(dz::cp1250::decode(nextLine()));
-        c.maxText[size_t(g)] = dropLeadingBlanks(dz::cp1250::decode(nextLine()));
-        c.memberText[size_t(g)] = dropLeadingBlanks(dz::cp1250::decode(nextLine()));
+        c.minText[size_t(g)] = dropLeadingBlanks(dz::decodeCapped(nextLine()));
+        c.maxText[size_t(g)] = dropLeadingBlanks(dz::decodeCapped(nextLine()));
+        c.memberText[size_t(g)] = dropLeadingBlanks(dz::decodeCapped(nextLine()));
     }
     return LoadOutcome{};
 }

@@ -9,6 +9,7 @@
 #include "ui/groupchoice.h"
 #include "ui/mainwindow.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -66,6 +67,23 @@ struct GroupWindows : dz::testing::ProgramFolderFixture {
 };
 
 }  // namespace
+
+TEST(GroupWindows, OptionToggledByAssistiveTechnologyActsAsAClick) {
+    GroupWindows k;
+    auto* v = k.open();
+    auto* option = get<QRadioButton>(v, QStringLiteral("Option3D1(2)"));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(option);
+    ASSERT_TRUE(a && a->actionInterface());
+    // The toggle action calls toggle(): toggled, no clicked.
+    QSignalSpy clicked(option, &QAbstractButton::clicked);
+    a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(option->isChecked());
+    EXPECT_EQ(clicked.count(), 0);
+    EXPECT_EQ(k.w.state().groups.current, 3);
+    QTest::mouseClick(v->grid()->cell(9), Qt::LeftButton);
+    EXPECT_EQ(k.w.state().groups.groupOf[9], 3);
+    v->close();
+}
 
 TEST(GroupWindows, MainWindowIsDisabledWhileTheChoiceIsOpen) {
     GroupWindows k;

@@ -86,12 +86,25 @@ TEST(KeyLoad, DerivesNumbersTypeAndRowCount) {
     }
 }
 
-TEST(KeyLoad, EmptyLinesAreNoRowsAndLeadingBlanksGo) {
+TEST(KeyLoad, EmptyLinesAreEmptyRowsAndLeadingBlanksGo) {
     dz::testing::ProgramFolderFixture f;
     f.write("k.txt", "\r\n  01 02 03 \r\n\r\n\t04 05 06\n\n");
     const KeyLoad load = loadKeyFile(f.path("k.txt"));
     ASSERT_TRUE(load.opened);
-    EXPECT_EQ(load.rows, (QStringList{QStringLiteral("01 02 03 "), QStringLiteral("04 05 06")}));
+    EXPECT_EQ(load.rows, (QStringList{QString(), QStringLiteral("01 02 03 "), QString(), QStringLiteral("04 05 06"),
+                                      QString()}));
+    const KeyChoice k = deriveChoice(load.rows);
+    EXPECT_EQ(k.rowCount, 5);
+    EXPECT_EQ(k.chosenMask, bits({1, 2, 3, 4, 5, 6}));
+}
+
+TEST(KeyLoad, OneHugeLineBecomesOneBoundedRow) {
+    dz::testing::ProgramFolderFixture f;
+    f.write("nul.txt", std::string(3 << 20, '\0'));
+    const KeyLoad load = loadKeyFile(f.path("nul.txt"));
+    ASSERT_EQ(load.rows.size(), 1);
+    EXPECT_EQ(size_t(load.rows[0].size()), dz::kLineTextLimit);
+    EXPECT_EQ(deriveChoice(load.rows).chosenMask, 0u);
 }
 
 TEST(KeyLoad, StopsAtTheRowLimit) {

@@ -1,6 +1,8 @@
 // keygen's windows offscreen: the main window's inputs, hints, files and export, the number
 // choice window, and the generation's stop and busy rules.
+#include "core/textfile.h"
 #include "core/textfmt.h"
+#include "tests/filelimit.h"
 #include "platform/numbergrid.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
@@ -137,10 +139,12 @@ TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelLeavesTheListEmpty) {
     k.write("k.txt", " 03 07 11 \r\n\r\n 03 11 25 \r\n");
     seam::queueFile(k.path("k.txt"));
     k.click("Command3D7");
-    EXPECT_EQ(k.list("List1")->items(), (QStringList{QStringLiteral("03 07 11 "), QStringLiteral("03 11 25 ")}));
+    // The empty line is an empty row, first in the sorted list, and counts.
+    EXPECT_EQ(k.list("List1")->items(),
+              (QStringList{QString(), QStringLiteral("03 07 11 "), QStringLiteral("03 11 25 ")}));
     EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
-    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 2"));
-    EXPECT_EQ(k.text("Text1"), QStringLiteral(" 2"));
+    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 3"));
+    EXPECT_EQ(k.text("Text1"), QStringLiteral(" 3"));
     EXPECT_EQ(k.text("Text2"), QStringLiteral("3"));
     EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
     EXPECT_EQ(k.w.state().gameType, 3);
@@ -177,6 +181,34 @@ TEST(KeygenWindow, LAndLowerLExportAndStartTheSpreadsheetOtherKeysNot) {
     EXPECT_EQ(k.read("minimum.txt"), " 01 02 \r\n03 04 \r\n");
     QTest::keyClick(list, Qt::Key_L, Qt::ShiftModifier);  // "L"
     EXPECT_EQ(seam::started().size(), 2u);
+}
+
+TEST(KeygenWindow, FailedExportSaysSoAndStartsNothing) {
+    KeygenWindow k;
+    k.write("minimum.txt", "old\r\n");
+    auto* list = k.list("List1");
+    list->setItems({QStringLiteral(" 01 02 03 04 05 06 07 08 ")});
+    {
+        const dz::testing::FileSizeLimit fullDisk(8);
+        QTest::keyClick(list, Qt::Key_L);
+    }
+    EXPECT_TRUE(seam::started().empty());
+    EXPECT_EQ(k.read("minimum.txt"), "old\r\n");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hiba a minimum.txt mentésekor - sikertelen mentés !"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
+}
+
+TEST(KeygenWindow, HugeKeyFileOfOneLineLoadsAsOneShortRow) {
+    KeygenWindow k;
+    k.write("nul.txt", std::string(8 << 20, '\0'));
+    seam::queueFile(k.path("nul.txt"));
+    k.click("Command3D7");
+    ASSERT_EQ(k.list("List1")->count(), 1);
+    EXPECT_LE(size_t(k.list("List1")->item(0).size()), dz::kLineTextLimit);
+    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 1"));
+    k.list("List1")->grab();  // drawn without a fault
 }
 
 TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
@@ -297,6 +329,29 @@ TEST(KeygenWindow, GenerationFillsTheKeyAndAsksAboutTheAdjustment) {
     for (int n = 1; n <= 20; ++n)
         if (uses[size_t(n)]) expected << dz::format(n, "00") + QStringLiteral("  ") + dz::str(uses[size_t(n)]);
     EXPECT_EQ(k.list("List2")->items(), expected);
+}
+
+TEST(KeygenWindow, AdjustmentPastTheRowLimitRunsOnWithTheRaisedCount) {
+    for (const char* wanted : {"32736", "32735"}) {
+        SCOPED_TRACE(wanted);
+        KeygenWindow k;
+        k.choose({1, 2, 3, 4, 5, 6, 7});
+        k.setText("Text1", QString::fromLatin1(wanted));
+        k.setText("Text2", QStringLiteral("3"));
+        k.setText("Text7", QStringLiteral("2"));
+        k.get<QCheckBox>("Check2")->setChecked(true);
+        QSignalSpy done(&k.w, &kiertekel::generationFinished);
+        k.click("Command3D3");
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Question);
+        EXPECT_EQ(k.text("Text1"), QStringLiteral("32739"));
+        ASSERT_TRUE(done.count() > 0 || done.wait(30000));
+        EXPECT_EQ(seam::messages().size(), 1u) << "no row limit message after the adjustment";
+        // Every one of the C(7, 3) = 35 rows.
+        EXPECT_EQ(k.list("List1")->count(), 35);
+        EXPECT_EQ(k.text("Label7"), QStringLiteral(" 35"));
+        EXPECT_EQ(k.list("List2")->count(), 7);
+    }
 }
 
 TEST(KeygenWindow, ValidationMessageLeavesTheKeyEmpty) {
@@ -422,9 +477,10 @@ TEST(KeygenWindow, RaggedKeyFileLoadsTestsAndIsRefusedSafely) {
     seam::queueFile(k.path("r.txt"));
     k.click("Command3D7");
     const QStringList items = k.list("List1")->items();
-    ASSERT_EQ(items.size(), 7);
-    EXPECT_EQ(items[0].left(2), QString(QChar(0)) + QChar(1));  // byte order: the stray bytes first
-    EXPECT_EQ(items.mid(1, 5), (QStringList{QStringLiteral("01 02"), QStringLiteral("03 04"), QStringLiteral("05 06 07"),
+    ASSERT_EQ(items.size(), 9);
+    EXPECT_EQ(items.mid(0, 2), QStringList(2, QString()));  // the empty line and the blank one
+    EXPECT_EQ(items[2].left(2), QString(QChar(0)) + QChar(1));  // byte order: the stray bytes next
+    EXPECT_EQ(items.mid(3, 5), (QStringList{QStringLiteral("01 02"), QStringLiteral("03 04"), QStringLiteral("05 06 07"),
                                             QStringLiteral("07 08"), QStringLiteral("21 22 23 24")}));
     EXPECT_EQ(k.text("Label6"), QStringLiteral(" 8"));  // 1..8; cells above 20 mark nothing
     EXPECT_EQ(k.text("Text2"), QStringLiteral("1000"));

@@ -262,7 +262,7 @@ void kiertekel::Command3D7_Click() {
     req.defaultSuffix = QStringLiteral("txt");
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
-    KeyLoad load = loadKeyFile(*path);
+    KeyLoad load = loadKeyFile(*path);  // an empty line is an empty row, counted too
     if (!load.opened) return;
     List1->setItems(std::move(load.rows));
     const KeyChoice c = deriveChoice(List1->items());
@@ -282,7 +282,12 @@ void kiertekel::Command3D7_Click() {
 void kiertekel::List1_KeyPress(int keyAscii) {
     if (busy_ || (keyAscii != 'l' && keyAscii != 'L')) return;
     QString path;
-    dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path);
+    if (!dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path)) {
+        // Nothing starts on the old file.
+        dz::ui::message(this, dz::saveFailedMessage(QString::fromLatin1(dz::key::kSpreadsheetFile)),
+                        dz::ui::Icon::Critical, kTitle);
+        return;
+    }
     dz::ui::startSpreadsheet(path);
 }
 

@@ -30,7 +30,7 @@ QString itemText(std::string_view item) {
 }  // namespace
 
 Settings parseSettings(std::string_view bytes) {
-    dz::InputItemReader in(dz::withoutBom(bytes));
+    dz::InputItemReader in(bytes);
     std::string_view item[4];
     for (auto& it : item)
         if (!in.atEnd()) it = in.nextField();

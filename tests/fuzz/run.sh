@@ -9,7 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 target=${1:-readers}
 secs=${2:-60}
-if ! command -v clang++ >/dev/null 2>&1; then
+# clang with its fuzzer runtime (a clang without libclang-rt-dev cannot link -fsanitize=fuzzer)
+if ! command -v clang++ >/dev/null 2>&1 || [ ! -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a)" ]; then
   if [ "$(id -u)" != 0 ]; then echo "fuzz: clang is missing; run as root to install it" >&2; exit 1; fi
   DEBIAN_FRONTEND=noninteractive apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-dev qt6-base-dev pkg-config >/dev/null \
@@ -19,11 +20,17 @@ out=${FUZZ_OUT:-$here/out}/$target
 mkdir -p "$out/corpus"
 bin=$out/fuzz_$target
 extra=""
+incs=""
 if [ -f "$here/fuzz_$target.sources" ]; then
-  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do extra="$extra $root/$f"; done
+  for f in $(grep -v '^#' "$here/fuzz_$target.sources"); do
+    extra="$extra $root/$f"
+    # a program's sources include their own headers from the program's folder ("core/keyload.h")
+    dir="-I$root/${f%%/*}"
+    case " $incs " in *" $dir "*) ;; *) incs="$incs $dir" ;; esac
+  done
 fi
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/common" -I"$root/common/tests" -I"$root" $(pkg-config --cflags Qt6Core) \
+    -I"$root/common" -I"$root/common/tests" -I"$root" $incs $(pkg-config --cflags Qt6Core) \
     "$here/fuzz_$target.cpp" "$root"/common/core/*.cpp $extra \
     $(pkg-config --libs Qt6Core) -o "$bin"
 # Seeds: real records, short and faulty lines, key rows, numbers.

@@ -1,0 +1,155 @@
+// The subset windows over the 1.5 million-draw history: count-in, regeneration, the lists and the
+// life path, each with its file reads and writes and its lists filled.
+#include "benchutil.h"
+
+#include "core/folder.h"
+#include "core/subsetfile.h"
+#include "core/subsetlists.h"
+#include "core/textfile.h"
+#include "platform/dialogs.h"
+#include "platform/widgets.h"
+#include "ui/subsetwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+using namespace drawstat;
+
+namespace {
+
+// A program folder with the history as "vevud.txt".
+const QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    static const bool once = [] {
+        QFile::copy(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
+        dz::setProgramFolder(dir.path());
+        return true;
+    }();
+    (void)once;
+    return dir;
+}
+QString path(const QString& name) { return folder().path() + QLatin1Char('/') + name; }
+
+void countInFromFiles(int k) {
+    const QString counter = path(QStringLiteral("vevud%1.txt").arg(k));
+    CounterFile f;
+    CounterFile::load(counter, k, f);
+    const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
+    countIn(f, *draws);
+    f.save(counter);
+}
+
+// A counter file with the whole history counted in (built once).
+const CounterFile& counted(int k) {
+    static std::map<int, CounterFile> files;
+    auto it = files.find(k);
+    if (it == files.end()) {
+        CounterFile f = *CounterFile::fromBytes(k, zeroedCounterFile(k));
+        countIn(f, *dz::DrawFile::load(bench::historyFile()));
+        it = files.emplace(k, std::move(f)).first;
+    }
+    return it->second;
+}
+
+void BM_CountIn(benchmark::State& state) {
+    const int k = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        dz::writeBytes(path(QStringLiteral("vevud%1.txt").arg(k)), zeroedCounterFile(k));
+        state.ResumeTiming();
+        countInFromFiles(k);
+    }
+}
+BENCHMARK(BM_CountIn)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
+
+void BM_CountInAllFiveSizes(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int k = 4; k <= 8; ++k) dz::writeBytes(path(QStringLiteral("vevud%1.txt").arg(k)), zeroedCounterFile(k));
+        state.ResumeTiming();
+        for (int k = 4; k <= 8; ++k) countInFromFiles(k);
+    }
+}
+BENCHMARK(BM_CountInAllFiveSizes)->Unit(benchmark::kMillisecond);
+
+void BM_Regenerate8(benchmark::State& state) {
+    for (auto _ : state) dz::writeBytes(path(QStringLiteral("vevud8.txt")), zeroedCounterFile(8));
+}
+BENCHMARK(BM_Regenerate8)->Unit(benchmark::kMillisecond);
+
+void BM_MostDrawnIntoList(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const QString file = path(QStringLiteral("vevud%1.txt").arg(k));
+    counted(k).save(file);
+    dz::ui::ListBox list(nullptr, /*sorted=*/k != 7);
+    for (auto _ : state) {
+        CounterFile f;
+        CounterFile::load(file, k, f);
+        const MostDrawnResult r = mostDrawn(f, drawstatSubsetProfile(k));
+        list.setItems(r.rows);
+        dz::writeLines(path(QStringLiteral("legt%1.txt").arg(k)), list.items());
+    }
+}
+BENCHMARK(BM_MostDrawnIntoList)->Arg(6)->Arg(8)->Unit(benchmark::kMillisecond);
+
+void BM_NeverDrawn8Zeroed(benchmark::State& state) {
+    const QString file = path(QStringLiteral("vevud8z.txt"));
+    dz::writeBytes(file, zeroedCounterFile(8));
+    std::vector<std::unique_ptr<dz::ui::ListBox>> pages;
+    for (int i = 0; i < 4; ++i) pages.push_back(std::make_unique<dz::ui::ListBox>());
+    for (auto _ : state) {
+        CounterFile f;
+        CounterFile::load(file, 8, f);
+        const NeverDrawnResult r = neverDrawn(f, drawstatSubsetProfile(8));
+        for (size_t i = 0; i < 4; ++i) pages[i]->setItems(r.pages[i]);
+    }
+}
+BENCHMARK(BM_NeverDrawn8Zeroed)->Unit(benchmark::kMillisecond);
+
+void BM_LifePath(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const QString numbers = k == 8 ? QStringLiteral("01 04 06 09 12 15 17 20") : QStringLiteral("03 07 11 20");
+    dz::ui::ListBox list;
+    long long rows = 0;
+    for (auto _ : state) {
+        const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
+        const LifePathResult r = lifePath(*draws, drawstatSubsetProfile(k), numbers);
+        list.setItems(r.rows);
+        rows = list.count();
+    }
+    state.counters["rows"] = double(rows);
+}
+BENCHMARK(BM_LifePath)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The window during a count-in of the whole history for k = 4: the longest time between two
+// turns of its event loop.
+void BM_CountInWindowLongestGap(benchmark::State& state) {
+    dz::ui::seam::enable();
+    double worst = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        dz::writeBytes(path(QStringLiteral("vevud4.txt")), zeroedCounterFile(4));
+        SubsetWindow w(drawstatSubsetProfile(4));
+        w.show();
+        QElapsedTimer gap;
+        QTimer tick;
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            worst = std::max(worst, double(gap.nsecsElapsed()) / 1e6);
+            gap.restart();
+        });
+        state.ResumeTiming();
+        tick.start();
+        gap.start();
+        w.Command3D2_Click();
+        tick.stop();
+    }
+    state.counters["longest_gap_ms"] = worst;
+}
+BENCHMARK(BM_CountInWindowLongestGap)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,47 @@
+#include "core/keyfiles.h"
+
+#include "core/cp1250.h"
+#include "core/keyfile.h"
+#include "core/keyrows.h"
+#include "core/textfile.h"
+
+namespace csere {
+
+KeyLoad loadKey(const QString& path, KeySource source) {
+    KeyLoad r;
+    auto rows = dz::key::loadRows(path, kRowLimit, &r.truncated,
+                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Skip);
+    if (!rows) return r;
+    r.opened = true;
+    r.rows = std::move(*rows);
+    return r;
+}
+
+bool saveKey(const QString& path, const QStringList& rows, const QString& programFolder) {
+    if (!dz::key::saveRows(path, rows)) return false;
+    dz::key::writeLastKeyPointer(programFolder, path);
+    return true;
+}
+
+QString selectionLine(uint32_t marks) { return producedRow(marks); }
+
+bool writeSelection(const QString& path, uint32_t marks) { return dz::writeLines(path, {selectionLine(marks)}); }
+
+uint32_t parseSelection(std::string_view bytes) {
+    uint32_t m = 0;
+    dz::InputItemReader r(bytes);
+    while (!r.atEnd()) {
+        const std::string_view item = r.next();
+        if (item.empty()) continue;
+        m |= rowMask(dz::cp1250::decode(item), CountRule::IntegerPart);
+    }
+    return m;
+}
+
+SelectionLoad readSelection(const QString& path) {
+    auto bytes = dz::readFileBytes(path);
+    if (!bytes) return {};
+    return {true, parseSelection(*bytes)};
+}
+
+}  // namespace csere

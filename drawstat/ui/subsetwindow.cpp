@@ -1,0 +1,420 @@
+#include "subsetwindow.h"
+
+#include "core/draws.h"
+#include "core/folder.h"
+#include "core/listexport.h"
+#include "core/subsetfile.h"
+#include "core/subsetlists.h"
+#include "core/textfile.h"
+#include "core/textfmt.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMap>
+#include <QPointer>
+#include <QPushButton>
+
+namespace drawstat {
+
+namespace {
+
+QMap<QString, QPointer<SubsetWindow>>& loadedWindows() {
+    static QMap<QString, QPointer<SubsetWindow>> m;
+    return m;
+}
+
+const QString& title() {
+    static const QString t = QStringLiteral("Vumo-Soft/2010");
+    return t;
+}
+
+QString firstRun() { return QStringLiteral("Indítsa először az *Ujragenerálást* !"); }
+
+void critical(QWidget* w, const QString& text) { dz::ui::message(w, text, dz::ui::Icon::Critical, title()); }
+
+QLabel* greyLabel(QWidget* parent, const char* name, int left, int top, int width) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    l->setPalette(pal);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    dz::ui::placeTwips(l, left, top, width, 285);
+    return l;
+}
+
+}  // namespace
+
+SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : KeptDialog(parent), p_(profile) {
+    setObjectName(p_.windowName);
+    setWindowTitle(p_.caption);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    resize(dz::ui::twips(11700), dz::ui::twips(5880));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    // The designed lists first, the elements made at load after them in index order: later
+    // widgets lie on top, so the life path list (the last element) covers the pages.
+    List1 = new dz::ui::ListBox(this, p_.list1Sorted);
+    List1->setObjectName(QStringLiteral("List1"));
+    dz::ui::placeTwips(List1, 120, 120, 6000, 5160);
+    const bool pages = p_.pageCount > 0;
+    const int rightTop = pages ? 480 : 120, rightHeight = pages ? 4800 : 5160;
+    auto rightList = [&](const QString& name, bool sorted) {
+        auto* l = new dz::ui::ListBox(this, sorted);
+        l->setObjectName(name);
+        dz::ui::placeTwips(l, 8160, rightTop, 3420, rightHeight);
+        l->setFont(fixed);
+        return l;
+    };
+    // List3 lowest: a page shown over hatos's least-drawn list is the page the options chose.
+    if (p_.hasList3) {
+        List3 = rightList(QStringLiteral("List3"), p_.pageCount > 0 && p_.list1Sorted);
+        List3->hide();
+    }
+    List2.push_back(rightList(p_.list2Count > 1 ? QStringLiteral("List2(0)") : QStringLiteral("List2"), false));
+    List1->setFont(fixed);
+
+    Label1 = greyLabel(this, "Label1", 6240, 120, 1800);
+    Check3D1 = new QCheckBox(this);
+    Check3D1->setObjectName(QStringLiteral("Check3D1"));
+    dz::ui::placeTwips(Check3D1, 6240, 540, 255, 285);
+    Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Ujragenerálás"), 6520, 495, 1520);
+    Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Begenerálás"), 6240, 975, 1800);
+    Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Legtöbbször"), 6240, 1455, 1800);
+    Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Nemhúzottak"), 6240, 1935, 1800);
+    Label2 = greyLabel(this, "Label2", 6240, 2415, 1800);
+    if (p_.lifePath) {
+        if (p_.hasCheck) {
+            SSCheck1 = new QCheckBox(this);
+            SSCheck1->setObjectName(QStringLiteral("SSCheck1"));
+            dz::ui::placeTwips(SSCheck1, 6240, 2865, 255, 285);
+        }
+        SSCommand1 = dz::ui::commandButton(this, "SSCommand1", p_.lifePathCaption, p_.hasCheck ? 6520 : 6240, 2820,
+                                           p_.hasCheck ? 1520 : 1800);
+        connect(SSCommand1, &QPushButton::clicked, this, &SubsetWindow::SSCommand1_Click);
+    }
+    Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Kilép"), 6240, 4905, 1800);
+    if (p_.hasLatestLabel) {
+        Label3 = greyLabel(this, "Label3", 120, 5340, 2400);
+        Label3->setFont(fixed);
+    }
+
+    Option1 = new dz::ui::OptionGroup(this);
+    for (int i = 0; i < p_.pageCount; ++i) {
+        auto* b = new dz::ui::OptionButton(QString::number(i + 1), this);
+        b->setObjectName(QStringLiteral("Option1(%1)").arg(i));
+        dz::ui::placeTwips(b, 8160 + 720 * i, 120, 660, 285);
+        Option1->add(b);
+    }
+    connect(Option1, &dz::ui::OptionGroup::optionClicked, this, &SubsetWindow::Option1_Click);
+
+    connect(Command3D1, &QPushButton::clicked, this, &SubsetWindow::Command3D1_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &SubsetWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &SubsetWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &SubsetWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &SubsetWindow::Command3D5_Click);
+    if (List3 && p_.leastDrawnFallback)
+        connect(List3, &dz::ui::ListBox::keyTyped, this, &SubsetWindow::List3_KeyPress);
+
+    Form_Load();
+    for (int i = 0; i < int(List2.size()); ++i) {
+        connect(List2[size_t(i)], &dz::ui::ListBox::keyTyped, this, [this, i](int c) { List2_KeyPress(i, c); });
+        connect(List2[size_t(i)], &dz::ui::ListBox::itemDoubleClicked, this, [this, i](int) { List2_DblClick(i); });
+        if (p_.pageHints) {
+            dz::ui::ListBox* l = List2[size_t(i)];
+            dz::ui::onHover(l, [l] { l->setToolTip(dz::str(l->count())); });
+        }
+    }
+    dz::ui::nameControls(this);
+}
+
+void SubsetWindow::open(QWidget* owner, const SubsetProfile& profile) {
+    QPointer<SubsetWindow>& slot = loadedWindows()[profile.counterFile];
+    showKept(slot, [&] { return new SubsetWindow(profile, owner); });
+}
+
+SubsetWindow* SubsetWindow::instance(const SubsetProfile& profile) {
+    return loadedWindows().value(profile.counterFile).data();
+}
+
+dz::ui::ListBox* SubsetWindow::lifePathList() const { return p_.pageCount > 0 ? List2.back() : List3; }
+
+QString SubsetWindow::file(const QString& name) const { return dz::programFile(name); }
+
+void SubsetWindow::Form_Load() {
+    dz::ui::BusyCursor busy;
+    for (int i = 1; i < p_.list2Count; ++i) {
+        auto* l = new dz::ui::ListBox(this);
+        l->setObjectName(QStringLiteral("List2(%1)").arg(i));
+        l->setGeometry(List2[0]->geometry());
+        l->setFont(List2[0]->font());
+        l->hide();
+        List2.push_back(l);
+    }
+    if (p_.pageCount > 0) Option1->setChosen(0);
+
+    const auto lines = dz::readLines(file(p_.listFile));
+    if (!lines) return;
+    List1->setItems(*lines);
+    QString hint = dz::str(List1->count());
+    if (p_.loadHintTrailingBlank) hint += QLatin1Char(' ');
+    if (!p_.loadHintNeedsLatest) List1->setToolTip(hint);
+
+    if (!p_.leastFile.isEmpty()) {
+        const auto least = dz::readLines(file(p_.leastFile));
+        if (!least) return;
+        for (int page = 0, at = 0; page < p_.pageCount && at < least->size(); ++page, at += dz::kRowLimit)
+            List2[size_t(page)]->setItems(least->mid(at, dz::kRowLimit));
+        for (int page = 0; page < 2 && page < int(List2.size()); ++page)
+            List2[size_t(page)]->setToolTip(dz::str(List2[size_t(page)]->count()) + QLatin1Char(' '));
+        if (auto* b = option(2)) b->setEnabled(false);
+    }
+    if (p_.latestFile.isEmpty() || !Label3) return;
+    const auto latest = dz::readLines(file(p_.latestFile));
+    if (!latest) return;
+    Label3->setText(latest->value(0).left(qsizetype(dz::kDrawLineKept)));  // a label shows a key, not a book
+    if (p_.loadHintNeedsLatest) List1->setToolTip(hint);
+}
+
+void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
+    const QString path = file(name);
+    if (!dz::writeLines(path, lines)) critical(this, dz::saveFailedMessage(path));
+}
+
+bool SubsetWindow::loadCounter(CounterFile& counter, const QString& missing) {
+    // a file of the wrong size is not a counter file: as if it were not generated
+    if (CounterFile::load(file(p_.counterFile), p_.k, counter) == CounterFile::Status::Ok) return true;
+    critical(this, missing + QLatin1Char('\r') + firstRun());
+    return false;
+}
+
+void SubsetWindow::Command3D1_Click() {
+    if (running_) return;
+    if (!Check3D1->isChecked()) {
+        critical(this, QStringLiteral("Ha valóban törölni akar, akkor a jelölő négyzetet jelölje be !"));
+        return;
+    }
+    if (dz::ui::message(this, p_.regenQuestion, dz::ui::Icon::Question, title(), dz::ui::Buttons::OkCancel) ==
+        dz::ui::Answer::Cancel)
+        return;
+    dz::ui::BusyCursor busy;
+    const QString path = file(p_.counterFile);
+    if (!dz::writeBytes(path, zeroedCounterFile(p_.k))) {
+        critical(this, dz::saveFailedMessage(path));
+        return;
+    }
+    Label1->setText(QString::number(p_.records() + 1));
+}
+
+void SubsetWindow::Command3D2_Click() {
+    if (running_) return;
+    CounterFile counter;
+    const QString path = file(p_.counterFile);
+    if (!loadCounter(counter, p_.countInMissing)) return;
+    const auto draws = dz::DrawFile::load(file(p_.drawFile));
+    if (!draws) {
+        critical(this, p_.drawFileMissing);
+        return;
+    }
+    dz::ui::BusyCursor busy;
+    running_ = true;
+    stopRequested_ = false;
+    // The window is redrawn and answers between slices of the count; its other buttons are
+    // ignored meanwhile, and the close box stops the run (the file then stays as it was).
+    QElapsedTimer slice;
+    slice.start();
+    const CountInResult r = countIn(counter, *draws, [&](std::string_view key) {
+        if (slice.elapsed() >= 20) {
+            if (p_.countInProgress && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
+            QApplication::processEvents();
+            slice.restart();
+        }
+        return !stopRequested_;
+    });
+    if (!r.stopped) {
+        if (r.changed && !counter.save(path)) critical(this, dz::saveFailedMessage(path));
+        if (p_.countInProgress && r.counted > 0) Label2->setText(QString::fromStdString(r.lastCountedKey));
+    }
+    running_ = false;
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void SubsetWindow::showPageState(int page, bool hasRows) {
+    List2[size_t(page)]->setEnabled(hasRows);
+    if (auto* b = option(page)) b->setEnabled(hasRows);
+}
+
+void SubsetWindow::Command3D3_Click() {
+    if (running_) return;
+    CounterFile counter;
+    if (!loadCounter(counter, p_.mostDrawnMissing)) return;
+    dz::ui::BusyCursor busy;
+    MostDrawnResult r = mostDrawn(counter, p_);
+    List1->setItems(r.rows);
+    if (Label3) Label3->setText(r.latestKey);
+    saveLines(p_.listFile, List1->items());
+    const QString hint = mostDrawnHint(r, p_);
+    if (p_.leastDrawnPages) {
+        List1->setToolTip(hint);
+        long long total = 0;
+        for (int page = 0; page < p_.pageCount; ++page)
+            List2[size_t(page)]->setItems(page < 2 ? r.leastPages[size_t(page)] : QStringList{});
+        for (int page = p_.pageCount - 1; page >= 0; --page) {
+            dz::ui::ListBox* l = List2[size_t(page)];
+            showPageState(page, l->count() > 0);
+            if (l->count() > 0) l->setToolTip(dz::str(l->count()) + QLatin1Char(' '));
+            total += l->count();
+        }
+        Label2->setText(QString::number(total));
+        saveLines(p_.leastFile, r.leastPages[0] + r.leastPages[1]);
+    }
+    if (Label3 && !p_.latestFile.isEmpty()) saveLines(p_.latestFile, {Label3->text()});
+    List1->setToolTip(hint);
+}
+
+void SubsetWindow::Command3D4_Click() {
+    if (running_) return;
+    CounterFile counter;
+    if (!loadCounter(counter, p_.neverDrawnMissing)) return;
+    dz::ui::BusyCursor busy;
+    if (p_.pageCount == 0) {
+        if (p_.neverDrawnShowsFirstPage) {
+            if (List3) List3->hide();
+            List2[0]->show();
+        }
+        const NeverDrawnResult r = neverDrawn(counter, p_);
+        List2[0]->setItems(r.pages[0]);
+        Label2->setText(QString::number(r.total));
+        return;
+    }
+    if (p_.neverDrawnSearchFirst && !anyNeverDrawn(counter)) {
+        Label2->setText(QStringLiteral("0"));
+        return;
+    }
+    if (p_.neverDrawnClearsLabel2) Label2->clear();
+    const NeverDrawnResult r = neverDrawn(counter, p_);
+    if (p_.neverDrawnShowsFirstPage) {
+        for (auto* l : List2) {
+            l->clear();
+            l->hide();
+        }
+        Option1->clear();
+        List2[0]->show();
+        Option1->setChosen(0);
+    }
+    for (int page = 0; page < p_.pageCount; ++page) List2[size_t(page)]->setItems(r.pages[size_t(page)]);
+    // Only the pages change state: the life path list stays usable.
+    for (int page = p_.pageCount - 1; page >= 0; --page) showPageState(page, List2[size_t(page)]->count() > 0);
+    Label2->setText(QString::number(r.total));
+    if (!p_.leastDrawnFallback) return;
+    if (r.total > 0) {
+        Command3D4->setText(QStringLiteral("Legkevesebb."));
+        return;
+    }
+    // Every subset drawn: one pass for the subsets that rank below the whole most-drawn list.
+    const QStringList least = leastDrawn(counter, List1->count() > 0 ? List1->item(0) : QString());
+    List3->setItems(least);
+    List3->show();
+    for (int page = 0; page < 2 && page < int(List2.size()); ++page) List2[size_t(page)]->hide();
+    Label2->setText(QString::number(List3->count()));
+    if (!least.isEmpty()) Command3D4->setText(QStringLiteral("Legkevesebb."));
+}
+
+void SubsetWindow::SSCommand1_Click() {
+    if (running_ || !p_.lifePath) return;
+    dz::ui::ListBox* source = List1;
+    QString noRow = p_.noSelection;
+    if (SSCheck1 && SSCheck1->isChecked()) {
+        // hetes keeps its least drawn on pages 0 and 1, hatos in List3
+        source = p_.leastDrawnPages ? List2[Option1->chosen() == 1 ? 1 : 0] : List3;
+        noRow = p_.noSelectionLeast;
+    }
+    const int row = source->listIndex();
+    if (row < 0) {
+        critical(this, noRow);
+        return;
+    }
+    const QString numbers = lifePathNumberText(source->item(row), p_.k);
+    const auto draws = dz::DrawFile::load(file(p_.drawFile));
+    if (!draws) {
+        critical(this, p_.drawFileMissing);
+        return;
+    }
+    dz::ui::BusyCursor busy;
+    if (p_.lifePathClearsLabel2) Label2->clear();
+    dz::ui::ListBox* target = lifePathList();
+    target->setItems(lifePath(*draws, p_, numbers).rows);
+    if (p_.pageCount > 0) {
+        for (auto* l : List2) l->hide();
+        Option1->clear();
+        target->show();
+        if (List3) List3->hide();
+    } else {
+        List2[0]->hide();
+        target->show();
+    }
+}
+
+void SubsetWindow::Option1_Click(int index) {
+    if (index < 0 || index >= int(List2.size())) return;
+    // hatos leaves its life path list in view: the way back from it is the double click
+    const int hidden = p_.lifePathBackByDoubleClick ? p_.pageCount : int(List2.size());
+    for (int i = 0; i < hidden; ++i) List2[size_t(i)]->hide();
+    List2[size_t(index)]->show();
+}
+
+void SubsetWindow::List2_KeyPress(int index, int charCode) {
+    if (charCode == 'L' || charCode == 'l') exportList(this, List2[size_t(index)]->items());
+}
+
+void SubsetWindow::List3_KeyPress(int charCode) {
+    if (charCode == 'L' || charCode == 'l') exportList(this, List3->items());
+}
+
+void SubsetWindow::List2_DblClick(int index) {
+    if (!p_.lifePathBackByDoubleClick || index != p_.lifePathIndex()) return;
+    for (int i = 0; i <= p_.lifePathIndex(); ++i) {
+        List2[size_t(i)]->show();
+        Option1->setChosen(i);  // runs the option's handler; an option the window lacks is skipped
+    }
+    List2[size_t(p_.lifePathIndex())]->hide();
+    if (List3) List3->show();
+}
+
+void SubsetWindow::Command3D5_Click() {
+    if (running_) return;
+    hide();
+}
+
+void SubsetWindow::closeEvent(QCloseEvent* e) {
+    if (running_) {
+        // The count-in stops first and leaves its file as it was; the window closes after it.
+        stopRequested_ = true;
+        closeAfterRun_ = true;
+        e->ignore();
+        return;
+    }
+    KeptDialog::closeEvent(e);
+}
+
+void SubsetWindow::reject() {
+    if (running_) return;
+    KeptDialog::reject();
+}
+
+}  // namespace drawstat
