@@ -15,7 +15,7 @@ program=${1:-drawstat}
 if [ -z "${DIZOV_SETUP_DONE:-}" ]; then
   "$root/scripts/setup.sh"
   if [ "$(id -u)" = 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
-    exec sudo -u "$SUDO_USER" -H env DIZOV_SETUP_DONE=1 ${DIZOV_HOME:+DIZOV_HOME="$DIZOV_HOME"} \
+    exec sudo -u "$SUDO_USER" -H env DIZOV_SETUP_DONE=1 ${DIZOV_HOME:+DIZOV_HOME="$DIZOV_HOME"} ${DIZOV_PRINT_PDF:+DIZOV_PRINT_PDF="$DIZOV_PRINT_PDF"} \
       ${DISPLAY:+DISPLAY="$DISPLAY"} ${XAUTHORITY:+XAUTHORITY="$XAUTHORITY"} \
       ${WAYLAND_DISPLAY:+WAYLAND_DISPLAY="$WAYLAND_DISPLAY"} "$0" "$@"
   fi

@@ -82,6 +82,19 @@ std::string_view InputItemReader::next() {
     return item;
 }
 
+std::string_view InputItemReader::nextField() {
+    size_t p = pos_;
+    while (p < s_.size() && (s_[p] == ' ' || s_[p] == '\t')) ++p;
+    if (p >= s_.size() || s_[p] != '"') return next();
+    const size_t begin = p + 1;
+    size_t end = begin;
+    while (end < s_.size() && s_[end] != '"' && s_[end] != '\n' && s_[end] != '\r') ++end;
+    const std::string_view item = s_.substr(begin, end - begin);
+    pos_ = end < s_.size() && s_[end] == '"' ? end + 1 : end;
+    next();  // what stands after the closing quote, up to the item's end
+    return item;
+}
+
 std::string_view firstItem(std::string_view line) {
     size_t b = 0;
     while (b < line.size() && (line[b] == ' ' || line[b] == '\t')) ++b;

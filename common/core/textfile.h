@@ -40,6 +40,9 @@ public:
     bool atEnd() const { return pos_ >= s_.size(); }
     // The next item; call only while !atEnd().
     std::string_view next();
+    // The next item where one in double quotes is taken without them (a comma inside belongs to
+    // it, the rest up to its end is dropped), as the runtime reads a settings item.
+    std::string_view nextField();
 
 private:
     std::string_view s_;

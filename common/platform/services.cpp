@@ -2,6 +2,7 @@
 
 #include "../core/folder.h"
 #include "dialogs.h"
+#include "printsurface.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -105,6 +106,7 @@ const std::vector<Started>& started() { return g_started; }
 void resetServices() {
     g_beeps = 0;
     g_started.clear();
+    resetPrintJobs();
 }
 }  // namespace seam
 

@@ -1,0 +1,28 @@
+// Loading a key for printing: every input item of the file is a row, in file order.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace keyprint {
+
+inline constexpr int kRowLimit = 32736;
+
+struct LoadedKey {
+    QStringList rows;        // leading blanks dropped, trailing ones kept; an empty line is an empty row
+    bool overLimit = false;  // the file held more rows than the list takes; the first ones are kept
+};
+// nullopt when the file cannot be opened.
+std::optional<LoadedKey> loadKey(const QString& path);
+
+// "Maximum 32736 sorú kulcsot lehet nyomtatni !"
+QString rowLimitMessage();
+
+// Ticket forms the rows fill at four a form (0 for no row).
+int ticketCount(int rows);
+// The count of numbers a row holds by its length: the whole part of (length + 1) / 3.
+int gameTypeOf(const QString& row);
+// The row indicator of the list position: " 5 / 2" for the fifth row, on form 2.
+QString rowIndicator(int index);
+
+}  // namespace keyprint
