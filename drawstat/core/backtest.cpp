@@ -80,7 +80,7 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
         if (hits >= p.star) line += QStringLiteral(" *");
         out.hitLines << line;
         out.numberLines << dz::cp1250::decode(dz::numbersPart(item));
-    });
+    }, first);
     // The completeness level: the smallest hit count that fewer than 32736 draws reach or pass.
     long long total = 0;
     for (int j = 1; j <= 9; ++j) {
