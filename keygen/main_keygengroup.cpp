@@ -3,13 +3,11 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
-    const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    const auto lock = dz::ui::lockSingleInstance(exeName);
+    const auto lock = dz::ui::lockSingleInstance(dz::ui::programName());
     if (!lock) return 0;
     keygen::kiertekel w(true);
     w.show();

@@ -4,14 +4,12 @@
 #include "ui/submitwindow.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
-    const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     const auto lock = dz::ui::lockSingleInstance(
-        exeName, QString::fromLatin1(dz::ticketclip::kTitle),
+        dz::ui::programName(), QString::fromLatin1(dz::ticketclip::kTitle),
         QStringLiteral("Ez a program már fut, megtalálja a TÁLCÁN iconizálva!"), dz::ui::Icon::Critical);
     if (!lock) return 0;
     dz::ticketclip::Form1 w;

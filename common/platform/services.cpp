@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QDesktopServices>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -76,6 +77,8 @@ void startSpreadsheet(const QString& file) {
     args << file;
     QProcess::startDetached(program, args);
 }
+
+QString programName() { return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(); }
 
 void initApplication(QCoreApplication& app) {
     auto* qt = new QTranslator(&app);

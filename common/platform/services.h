@@ -33,6 +33,8 @@ void initApplication(QCoreApplication& app);
 // another instance holds it (a program with a refusal of its own passes its text and icon). A
 // program folder that takes no lock file (read-only) is locked through the temporary folder
 // instead; where no lock can be made at all, the program starts.
+// The running program's name, as the second-start refusal names it.
+QString programName();
 std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString(),
                                               const QString& refusal = QString(), Icon icon = Icon::Warning);
 
