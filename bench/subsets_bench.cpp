@@ -3,6 +3,7 @@
 #include "benchutil.h"
 
 #include "core/folder.h"
+#include "core/profile.h"
 #include "core/subsetfile.h"
 #include "core/subsetlists.h"
 #include "core/textfile.h"
@@ -21,11 +22,12 @@ using namespace drawstat;
 
 namespace {
 
-// A program folder with the history as "vevud.txt".
+// A program folder with the history as "vevud.txt", and as daystat's partial-day file "vevud.dat".
 const QTemporaryDir& folder() {
     static QTemporaryDir dir;
     static const bool once = [] {
         QFile::copy(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
+        QFile::copy(bench::historyFile(), dir.path() + QStringLiteral("/vevud.dat"));
         dz::setProgramFolder(dir.path());
         return true;
     }();
@@ -34,14 +36,15 @@ const QTemporaryDir& folder() {
 }
 QString path(const QString& name) { return folder().path() + QLatin1Char('/') + name; }
 
-void countInFromFiles(int k) {
-    const QString counter = path(QStringLiteral("vevud%1.txt").arg(k));
+void countInFromFiles(const SubsetProfile& p) {
+    const QString counter = path(p.counterFile);
     CounterFile f;
-    CounterFile::load(counter, k, f);
-    const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
+    CounterFile::load(counter, p.k, f);
+    const auto draws = dz::DrawFile::load(path(p.drawFile));
     countIn(f, *draws);
     f.save(counter);
 }
+void countInFromFiles(int k) { countInFromFiles(drawstatSubsetProfile(k)); }
 
 // A counter file with the whole history counted in (built once).
 const CounterFile& counted(int k) {
@@ -65,6 +68,22 @@ void BM_CountIn(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CountIn)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
+
+// The whole "Begenerálás" handler for k = 4 in drawstat's window (0: "vevud.txt" into
+// "vevud4.txt") and in daystat's (1: "vevud.dat" into "vevud4.dat"), over the same 1.5 M draws.
+void BM_CountInWindow4(benchmark::State& state) {
+    dz::ui::seam::enable();
+    const SubsetProfile p = state.range(0) ? daystat::subsetProfile(4) : drawstatSubsetProfile(4);
+    SubsetWindow w(p);
+    for (auto _ : state) {
+        state.PauseTiming();
+        dz::writeBytes(path(p.counterFile), zeroedCounterFile(4));
+        state.ResumeTiming();
+        w.Command3D2_Click();
+    }
+    state.SetLabel(p.counterFile.toStdString());
+}
+BENCHMARK(BM_CountInWindow4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_CountInAllFiveSizes(benchmark::State& state) {
     for (auto _ : state) {

@@ -1,6 +1,69 @@
 #include "profile.h"
 
+#include <array>
+
 namespace daystat {
+
+namespace {
+
+struct Caption {
+    const char* text;
+    int blanks;
+};
+// Index k - 4.
+constexpr std::array<Caption, 5> kCaptions{{
+    {"  Szám 4-sek statisztikája.", 68},
+    {"  Szám 5-sok statisztikája.", 68},
+    {"  Szám 6-sok statisztikája.", 69},
+    {"  Szám 7-sek statisztikája.", 69},
+    {"  Szám 8-sok statisztikája.", 68},
+}};
+
+}  // namespace
+
+drawstat::SubsetProfile subsetProfile(int k) {
+    // drawstat's window of the same size, then what daystat's lacks or does otherwise
+    drawstat::SubsetProfile p = drawstat::drawstatSubsetProfile(k);
+    const Caption& c = kCaptions.at(size_t(k - 4));
+    p.caption = QString::fromUtf8(c.text) + QString(c.blanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010");
+    p.drawFile = QString::fromLatin1(dz::kPartialDayFile);
+    p.counterFile = QStringLiteral("vevud%1.dat").arg(k);
+    p.listFile = QStringLiteral("legt%1.dat").arg(k);
+    p.latestFile.clear();
+    p.leastFile.clear();
+    // the same question, of the partial-day file
+    p.regenQuestion.replace(QStringLiteral("akarja a "), QStringLiteral("akarja a (rész-napi) "));
+    p.drawFileMissing = QStringLiteral("Nincs (napi-rész) *Dizov* állomány !");
+
+    p.list2Count = p.pageCount;  // the pages only: no life path list after them
+    if (p.list2Count == 0) p.list2Count = 1;
+    p.list1Sorted = true;
+    p.hasList3 = false;
+    p.hasLatestLabel = false;
+    p.hasCheck = false;
+    p.lifePath = false;
+    p.lifePathCaption.clear();
+    p.noSelection.clear();
+    p.noSelectionLeast.clear();
+    p.closingLead.clear();
+    p.closingSpacer.clear();
+
+    p.countInProgress = false;
+    p.sortMethod = false;  // the threshold method for every size
+    p.leastDrawnPages = false;
+    p.hintWithDrawn = false;
+    p.loadHintTrailingBlank = false;
+    p.loadHintNeedsLatest = false;
+    p.neverDrawnLeadingBlank = false;
+    p.neverDrawnShowsFirstPage = false;  // the page in view stays in view
+    p.neverDrawnSearchFirst = false;
+    p.neverDrawnClearsLabel2 = false;
+    p.lifePathClearsLabel2 = false;
+    p.leastDrawnFallback = false;
+    p.pageHints = false;
+    p.lifePathBackByDoubleClick = false;
+    return p;
+}
 
 drawstat::Profile profile() {
     drawstat::Profile p;
@@ -22,6 +85,7 @@ drawstat::Profile profile() {
     p.texts.mainCaption = QStringLiteral("  DIZOV részhúzás-statisztika") + QString(40, QLatin1Char(' ')) +
                           QStringLiteral("Vumo-Soft/2010");
     p.texts.skipCaptionBlanks = 42;
+    p.subsets = subsetProfile;
     return p;
 }
 

@@ -11,7 +11,7 @@ ProgramState& state() {
     return s;
 }
 
-void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
+void resetState(const FileSet& files) { resetState(Profile{files, {}, {}, drawstatSubsetProfile}); }
 
 void resetState(const Profile& profile) {
     ProgramState& s = state();
@@ -19,6 +19,7 @@ void resetState(const Profile& profile) {
     s.files = profile.files;
     s.rules = profile.rules;
     s.texts = profile.texts;
+    s.subsets = profile.subsets ? profile.subsets : drawstatSubsetProfile;
     // a build whose analyses may run before Start has no draw window start until it is set
     if (!profile.rules.analysesNeedStart) s.windowStart = 0;
     s.exporter = dz::ListExporter(profile.files.listFileExt, profile.files.listMessageExt);

@@ -4,6 +4,7 @@
 #include "core/draws.h"
 #include "core/listexport.h"
 #include "core/rules.h"
+#include "core/subsetprofile.h"
 
 #include <QString>
 #include <array>
@@ -24,17 +25,22 @@ struct Texts {
     int skipCaptionBlanks = 44;
 };
 
-// What a build of this code is: its files, rules and texts.
+// The subset window of size k (4..8) that a build opens from its menu.
+using SubsetProfiles = SubsetProfile (*)(int k);
+
+// What a build of this code is: its files, rules, texts and subset windows.
 struct Profile {
     FileSet files;
     Rules rules;
     Texts texts;
+    SubsetProfiles subsets = drawstatSubsetProfile;
 };
 
 struct ProgramState {
     FileSet files;
     Rules rules;
     Texts texts;
+    SubsetProfiles subsets = drawstatSubsetProfile;
     bool started = false;
     long long drawCount = 0;                      // N
     long long windowStart = 1;                    // W (daystat: 0 until Start or the back-test sets it)

@@ -208,11 +208,11 @@ void MainWindow::List2_Click(int index) {
     SSCommand2->show();
 }
 
-void MainWindow::nyolc_Click() { SubsetWindow::open(this, drawstatSubsetProfile(8)); }
-void MainWindow::het_Click() { SubsetWindow::open(this, drawstatSubsetProfile(7)); }
-void MainWindow::hat_Click() { SubsetWindow::open(this, drawstatSubsetProfile(6)); }
-void MainWindow::ot_Click() { SubsetWindow::open(this, drawstatSubsetProfile(5)); }
-void MainWindow::negy_Click() { SubsetWindow::open(this, drawstatSubsetProfile(4)); }
+void MainWindow::nyolc_Click() { SubsetWindow::open(this, state().subsets(8)); }
+void MainWindow::het_Click() { SubsetWindow::open(this, state().subsets(7)); }
+void MainWindow::hat_Click() { SubsetWindow::open(this, state().subsets(6)); }
+void MainWindow::ot_Click() { SubsetWindow::open(this, state().subsets(5)); }
+void MainWindow::negy_Click() { SubsetWindow::open(this, state().subsets(4)); }
 
 void MainWindow::leggyak1_Click() { leggyak::open(this); }
 void MainWindow::kihagy_Click() { kihagyas::open(this); }
