@@ -6,12 +6,15 @@
 #include "platform/widgets.h"
 #include "tests/testutil.h"
 #include "tests/vazoztest.h"
-#include "ui/workshop.h"
+#include "ui/gyari.h"
+#include "ui/kenorogz.h"
 #include "ui/teljesk.h"
 #include "ui/vezetes.h"
+#include "ui/workshop.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -442,12 +445,6 @@ TEST(VazozKeys, BadKeyFilesLoadOrAreRefusedAndTheOperationsStaySound) {
     }
 }
 
-#if defined(CSERE_HAS_SHIPPED_AND_GRID) && CSERE_HAS_SHIPPED_AND_GRID
-#include "ui/gyari.h"
-#include "ui/kenorogz.h"
-
-#include <QDir>
-
 TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
     Vazoz v;
     QDir(v.dir.path()).mkdir(QStringLiteral("kulcsp"));
@@ -475,4 +472,3 @@ TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
 
     v.inModal<csere::kenorogz>([](csere::kenorogz&) {}, [&] { v.w.Command3D6_Click(); });
 }
-#endif

@@ -10,19 +10,10 @@
 #include "platform/numbergrid.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
-#include "ui/teljesk.h"
-#include "ui/vezetes.h"
-
-// The recording grid and the shipped keys windows are built apart: the build defines
-// CSERE_HAS_SHIPPED_AND_GRID once they are part of the program, and until then the buttons that
-// open them stand disabled.
-#ifndef CSERE_HAS_SHIPPED_AND_GRID
-#define CSERE_HAS_SHIPPED_AND_GRID 0
-#endif
-#if CSERE_HAS_SHIPPED_AND_GRID
 #include "ui/gyari.h"
 #include "ui/kenorogz.h"
-#endif
+#include "ui/teljesk.h"
+#include "ui/vezetes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -189,9 +180,6 @@ kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
     Panel3D1->setFrameShape(QFrame::Panel);
     Panel3D1->setFrameShadow(QFrame::Sunken);
 
-    Command3D6->setEnabled(CSERE_HAS_SHIPPED_AND_GRID);
-    Command3D8->setEnabled(CSERE_HAS_SHIPPED_AND_GRID);
-
     connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
     connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
     connect(Command3D4, &QPushButton::clicked, this, &kiertekel::Command3D4_Click);
@@ -284,14 +272,11 @@ void kiertekel::List2_DblClick(int index) {
 void kiertekel::Command3D27_Click() { List2->clear(); }
 
 void kiertekel::Command3D6_Click() {
-#if CSERE_HAS_SHIPPED_AND_GRID
     kenorogz w(this);
     w.exec();
-#endif
 }
 
 void kiertekel::Command3D8_Click() {
-#if CSERE_HAS_SHIPPED_AND_GRID
     QString line, name;
     {
         gyari g(this);
@@ -301,7 +286,6 @@ void kiertekel::Command3D8_Click() {
         name = g.chosenFileName();
     }
     loadShippedKey(name, line);
-#endif
 }
 
 void kiertekel::Command3D1_Click() {
