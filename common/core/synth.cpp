@@ -49,4 +49,11 @@ std::string synthDrawHistory(size_t count, const SynthOptions& o) {
     return out;
 }
 
+std::string dayRecords(int year, int month, int day, const std::vector<std::array<int, 8>>& draws) {
+    std::string out;
+    int k = 1;
+    for (const auto& d : draws) out += drawRecordLine(year, month, day, k++, d.data(), 1) + "\r\n";
+    return out;
+}
+
 }  // namespace dz

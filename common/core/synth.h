@@ -1,7 +1,9 @@
 // Synthetic draw histories in the exact record layout, for the sample file, tests and benchmarks.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dz {
 
@@ -17,5 +19,7 @@ std::string synthDrawHistory(size_t count, const SynthOptions& options = {});
 
 // One record line (no line end) from its parts.
 std::string drawRecordLine(int year, int month, int day, int drawNo, const int numbers[8], int extra);
+// The draws of one day numbered from 1, extra number 1, lines ended by CR LF.
+std::string dayRecords(int year, int month, int day, const std::vector<std::array<int, 8>>& draws);
 
 }  // namespace dz

@@ -14,12 +14,7 @@ using namespace drawstat;
 
 namespace {
 using Draw = std::array<int, 8>;
-std::string records(const std::vector<Draw>& draws) {
-    std::string out;
-    int k = 1;
-    for (const auto& d : draws) out += dz::drawRecordLine(2010, 1, 5, k++, d.data(), 1) + "\r\n";
-    return out;
-}
+std::string records(const std::vector<Draw>& draws) { return dz::dayRecords(2010, 1, 5, draws); }
 dz::DrawFile file(const std::vector<Draw>& draws) { return dz::DrawFile::fromBytes(records(draws)); }
 QString key(int k) { return QStringLiteral("20100105 %1").arg(k, 3, 10, QLatin1Char('0')); }
 constexpr Draw kRuns{1, 2, 3, 4, 10, 11, 12, 13};   // two runs of 4

@@ -18,12 +18,7 @@ namespace {
 using Draw = std::array<int, 8>;
 
 // Records of 31 December 2010, numbered from 1, extra number 1.
-std::string records(const std::vector<Draw>& draws) {
-    std::string out;
-    int k = 1;
-    for (const auto& d : draws) out += dz::drawRecordLine(2010, 12, 31, k++, d.data(), 1) + "\r\n";
-    return out;
-}
+std::string records(const std::vector<Draw>& draws) { return dz::dayRecords(2010, 12, 31, draws); }
 dz::DrawFile file(const std::vector<Draw>& draws) { return dz::DrawFile::fromBytes(records(draws)); }
 
 // A draw that shares nothing with kOdd and holds no run.
