@@ -32,28 +32,11 @@ int fieldValue(std::string_view item, size_t column1, size_t width) {
     return static_cast<int>(roundHalfEven(std::clamp(v, -1e6, 1e6)));
 }
 
-DrawRecord parseDrawRecord(std::string_view item) {
+namespace {
+
+// A record whose fields are not all two digits: each field by its numeric value.
+DrawRecord parseFieldByField(std::string_view item) {
     DrawRecord r;
-    if (item.size() >= 39) {
-        // The usual record: nine two-digit fields, read in one go.
-        const auto* p = reinterpret_cast<const unsigned char*>(item.data());
-        unsigned bad = 0;
-        int v[9];
-        for (int i = 0; i < 9; ++i) {
-            const unsigned a = p[13 + 3 * i] - unsigned('0'), b = p[14 + 3 * i] - unsigned('0');
-            bad |= unsigned(a > 9) | unsigned(b > 9);
-            v[i] = int(a * 10 + b);
-        }
-        if (!bad) {
-            for (int i = 0; i < 8; ++i) {
-                const bool in = v[i] <= 20;
-                r.num[size_t(i)] = in ? int8_t(v[i]) : int8_t(-1);
-                r.mask |= in && v[i] > 0 ? 1u << v[i] : 0u;
-            }
-            r.extra = v[8] <= 20 ? int8_t(v[8]) : int8_t(-1);
-            return r;
-        }
-    }
     for (int i = 1; i <= 8; ++i) {
         const int v = fieldValue(item, numberColumn(i));
         if (v >= 0 && v <= 20) {
@@ -68,13 +51,91 @@ DrawRecord parseDrawRecord(std::string_view item) {
     return r;
 }
 
+// Inlined into the readers' line loop; parseDrawRecord is the same for other callers. The usual
+// record, nine two-digit fields, is read in one go without branches on its numbers (they are
+// random, so such branches mispredict) and with the numbers packed in one word (byte stores read
+// back as a word would stall).
+// Written field by field into its place: a record built apart and copied would stall as well.
+[[gnu::always_inline]] inline void parseRecord(std::string_view item, DrawRecord& r) {
+    if (item.size() >= 39) {
+        const auto* p = reinterpret_cast<const unsigned char*>(item.data());
+#if defined(__SSE2__)
+        // Columns 14..29 and 24..39 (1-based) in two vectors: field i (0..8) has its tens at
+        // column 14 + 3i. Each digit's value, then tens x 10 plus the next lane's units.
+        const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9);
+        const __m128i d0 = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 13)), zero);
+        const __m128i d1 = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 23)), zero);
+        const unsigned ok0 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d0, nine), d0)));
+        const unsigned ok1 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d1, nine), d1)));
+        // the digit lanes: fields 0..3 in the first vector, 4..8 in the second
+        constexpr unsigned kDigits0 = 0x06DB, kDigits1 = 0xDB6C;
+        if ((ok0 & kDigits0) == kDigits0 && (ok1 & kDigits1) == kDigits1) {
+            auto values = [](__m128i d) {
+                const __m128i d2 = _mm_add_epi8(d, d), d8 = _mm_add_epi8(_mm_add_epi8(d2, d2), _mm_add_epi8(d2, d2));
+                return _mm_add_epi8(_mm_add_epi8(d8, d2), _mm_srli_si128(d, 1));
+            };
+            alignas(16) unsigned char v[32];
+            _mm_store_si128(reinterpret_cast<__m128i*>(v), values(d0));
+            _mm_store_si128(reinterpret_cast<__m128i*>(v + 16), values(d1));
+            constexpr int kLane[9] = {0, 3, 6, 9, 16 + 2, 16 + 5, 16 + 8, 16 + 11, 16 + 14};
+            uint64_t packed = 0;
+            uint32_t mask = 0;
+#pragma GCC unroll 8
+            for (int i = 0; i < 8; ++i) {
+                const unsigned x = v[kLane[i]];
+                const unsigned in = unsigned(x <= 20);
+                packed |= uint64_t(in ? x : 0xFFu) << (8 * i);
+                mask |= in << (x & 31u);
+            }
+            r.mask = mask & ~1u;  // a 0 field counts as no number
+            std::memcpy(r.num.data(), &packed, sizeof packed);
+            const unsigned e = v[kLane[8]];
+            r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+            return;
+        }
+#else
+        unsigned bad = 0;
+        uint64_t packed = 0;
+        uint32_t mask = 0;
+        for (int i = 0; i < 8; ++i) {
+            const unsigned a = p[13 + 3 * i] - unsigned('0'), b = p[14 + 3 * i] - unsigned('0');
+            bad |= unsigned(a > 9) | unsigned(b > 9);
+            const unsigned x = (a * 10 + b) & 127u;  // anything, when bad: the result is not used then
+            const unsigned in = unsigned(x <= 20);
+            packed |= uint64_t(in ? x : 0xFFu) << (8 * i);
+            mask |= in << (x & 31u);
+        }
+        const unsigned a = p[37] - unsigned('0'), b = p[38] - unsigned('0');
+        bad |= unsigned(a > 9) | unsigned(b > 9);
+        if (!bad) {
+            r.mask = mask & ~1u;  // a 0 field counts as no number
+            std::memcpy(r.num.data(), &packed, sizeof packed);
+            const unsigned e = a * 10 + b;
+            r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+            return;
+        }
+#endif
+    }
+    r = parseFieldByField(item);
+}
+
+}  // namespace
+
+DrawRecord parseDrawRecord(std::string_view item) {
+    DrawRecord r;
+    parseRecord(item, r);
+    return r;
+}
+
 namespace {
 
 // Bytes a pass reads at a time, and the padding after them that lets the scans load whole vectors.
 constexpr size_t kBlock = size_t(1) << 20;
-constexpr size_t kPad = 64;
+constexpr size_t kPad = 64;  // also the line-end scan's 64 bytes from a position below end
 // A line that fills this much of the buffer without an end is read on in the long-line way.
 constexpr size_t kLongLine = kBlock / 4;
+// Lines a batch hands on at most: small enough to stay in the processor's cache until the pass reads it.
+constexpr size_t kBatchLines = 2048;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -91,6 +152,20 @@ inline const char* findLineEnd(const char* p, const char* end) {
     while (p < end && *p != '\n' && *p != '\r') ++p;
     return p;
 }
+
+#if defined(__SSE2__)
+// Bit i set where p[i] (i < 64) is a CR or an LF.
+inline uint64_t lineEndBits(const char* p) {
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    uint64_t bits = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        bits |= uint64_t(unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)))))
+                << (16 * k);
+    }
+    return bits;
+}
+#endif
 
 // The line read as one input field, cut to kDrawItemKept bytes. Bytes up to kPad past the line
 // may be loaded (the buffer has room for them) but never count.
@@ -200,15 +275,20 @@ size_t DrawFile::size() const {
         buf[0] = prev;
         const char* p = buf.data() + 1;
         size_t i = 0;
-#if defined(__SSE2__)
-        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-        for (; i + 16 <= n; i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
-            const int l = _mm_movemask_epi8(_mm_cmpeq_epi8(v, lf));
-            const int c = _mm_movemask_epi8(_mm_cmpeq_epi8(v, cr));
-            const int crlf = l & _mm_movemask_epi8(_mm_cmpeq_epi8(before, cr));
-            count += size_t(std::popcount(unsigned(l)) + std::popcount(unsigned(c)) - std::popcount(unsigned(crlf)));
+#if defined(__SSE2__) && defined(__x86_64__)
+        // A line ends at every CR and at every LF not after a CR. The ends are summed per byte lane
+        // (at most 255 rounds before the lanes are added up), with no popcount.
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+        while (i + 16 <= n) {
+            __m128i acc = zero;
+            for (int round = 0; round < 255 && i + 16 <= n; ++round, i += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
+                const __m128i lfAlone = _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(v, lf));
+                acc = _mm_sub_epi8(acc, _mm_or_si128(_mm_cmpeq_epi8(v, cr), lfAlone));
+            }
+            const __m128i sums = _mm_sad_epu8(acc, zero);
+            count += size_t(_mm_cvtsi128_si64(sums)) + size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
         }
 #endif
         for (; i < n; ++i) {
@@ -235,7 +315,33 @@ struct DrawReader::State {
     std::vector<DrawLine> batch;
     std::string longLine, longItem;  // what is kept of a line longer than the buffer holds
 
+    // The line ends of the 64 bytes at chunkAt (npos: none), found once for all the lines in them.
+    size_t chunkAt = std::string::npos;
+    uint64_t chunkBits = 0;
+
+    // The first CR or LF at or after pos in the bytes read, or end.
+    size_t lineEndFrom(size_t pos) {
+#if defined(__SSE2__)
+        const char* b = buf.data();
+        for (;;) {
+            const size_t base = pos & ~size_t(63);  // the buffer has room for 64 bytes past end
+            if (base != chunkAt) {
+                chunkBits = lineEndBits(b + base);
+                chunkAt = base;
+            }
+            uint64_t bits = chunkBits & (~uint64_t(0) << (pos - base));
+            if (end - base < 64) bits &= (uint64_t(1) << (end - base)) - 1;  // bytes past end do not count
+            if (bits) return base + size_t(std::countr_zero(bits));
+            if (base + 64 >= end) return end;
+            pos = base + 64;
+        }
+#else
+        return size_t(findLineEnd(buf.data() + pos, buf.data() + end) - buf.data());
+#endif
+    }
+
     void refill() {
+        chunkAt = std::string::npos;  // the bytes move and more come
         if (begin > 0) {
             std::memmove(buf.data(), buf.data() + begin, end - begin);
             end -= begin;
@@ -257,15 +363,15 @@ struct DrawReader::State {
         l.index = index++;
         l.line = line;
         l.item = item;
-        l.record = parseDrawRecord(item);
+        parseRecord(item, l.record);
     }
 
     // Splits the complete lines the buffer holds.
     void split() {
         const char* b = buf.data();
-        while (begin < end) {
+        while (begin < end && batch.size() < kBatchLines) {
             const char* p = b + begin;
-            const size_t lineEnd = size_t(findLineEnd(p, b + end) - b);
+            const size_t lineEnd = lineEndFrom(begin);
             size_t next;
             if (lineEnd == end) {
                 if (!eof) return;
@@ -324,6 +430,7 @@ DrawReader::DrawReader(const DrawFile& file, size_t firstLine) : s_(std::make_un
     s_->skip = firstLine;
     s_->cap = size_t(std::min<uint64_t>(kBlock, s_->src->size));
     s_->buf.assign(s_->cap + kPad, 0);
+    s_->batch.reserve(kBatchLines);
 }
 
 DrawReader DrawReader::tail(const DrawFile& file, size_t n) {

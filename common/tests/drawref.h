@@ -22,8 +22,7 @@ struct ReadLine {
 // The plain reader: a byte order mark skipped, lines split, the first input item of each read
 // field by field; lines and items cut as the streaming reader hands them on.
 inline std::vector<ReadLine> plainRead(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    std::vector<ReadLine> out;
+    std::vector<ReadLine> out;  // splitLines drops the byte order mark at the start, and only that one
     for (std::string_view l : splitLines(bytes)) {
         const std::string_view item = firstItem(l);
         ReadLine r;

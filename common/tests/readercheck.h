@@ -21,7 +21,7 @@ inline std::string checkReaders(std::string_view bytes) {
     const auto lines = splitLines(bytes);
     for (auto l : lines)
         if (l.find('\r') != l.npos || l.find('\n') != l.npos) return "line end inside a line";
-    if (!bytes.empty() && lines.empty()) return "text without lines";
+    if (!withoutBom(bytes).empty() && lines.empty()) return "text without lines";
 
     // Input items: no separator or line end inside, no leading blank or tab; the reader ends.
     InputItemReader r(bytes);

@@ -53,4 +53,11 @@ TEST(ReadersRandomInput, FoundFaults) {
         EXPECT_EQ(dz::testing::checkReaders(s), "");
     }
     EXPECT_EQ(dz::testing::streamRead(DrawFile::fromBytes("20101231 264 01 02 03 05 08 13 19 20 04\r\r\n"))[0].line.size(), 39u);
+    // Byte order marks and ragged records around the one-go field read and the line-end scan.
+    const std::vector<std::string> found{
+        std::string("\xEF\xBB\xBF"),
+        std::string("\xEF\xBB\xBF\xEF\xBB\xBF 001 0  3 19 2q 0<\r\n20\r*.0\xFF\xCF\xCE\xE7\xDE\xD1\xFF\xE7 001 0  ", 48),
+        std::string("\xEF\xBB\xBF\xEF\xBB\xBF" "0.25.0 03 0\xFF\x01" "2\0" "7 01 02 03 0\x85" "B\xCF\0\0\0\0" "4 05 0\0\0", 48),
+    };
+    for (const std::string& s : found) EXPECT_EQ(dz::testing::checkReaders(s), "") << ::testing::PrintToString(s);
 }

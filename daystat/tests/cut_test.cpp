@@ -165,3 +165,11 @@ TEST(Cut, FileReadInChunksSplitsLikeTheWholeText) {
     EXPECT_FALSE(countFileRecords(folder.path("missing.txt")).has_value());
     EXPECT_FALSE(fileHistoryBounds(folder.path("missing.txt")).has_value());
 }
+
+TEST(Cut, OnlyTheByteOrderMarkAtTheStartIsDropped) {
+    // a second mark is a record's first bytes, and is copied with it
+    const std::string bytes = "\xEF\xBB\xBF\xEF\xBB\xBF" "x\r\n";
+    EXPECT_EQ(countRecords(bytes), 1u);
+    EXPECT_EQ(lastRecords(bytes, 1), "\xEF\xBB\xBF" "x\r\n");
+    EXPECT_EQ(countRecords("\xEF\xBB\xBF"), 0u);
+}

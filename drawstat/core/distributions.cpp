@@ -9,13 +9,38 @@ namespace drawstat {
 
 namespace {
 
-QString keyOf(const dz::DrawLine& l) { return dz::cp1250::decode(dz::drawKey(l.item)); }
+// A result line built in one buffer and made a string once: a long history fills hundreds of
+// thousands of them. It starts with the record's draw key.
+class LineBuilder {
+public:
+    explicit LineBuilder(const dz::DrawLine& l) {
+        const std::string_view key = dz::drawKey(l.item);
+        bool ascii = true;
+        for (char c : key) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii) {
+            for (char c : key) add(c);
+        } else {
+            for (QChar c : dz::cp1250::decode(key)) c_[n_++] = c.unicode();  // one character a byte
+        }
+    }
+    void add(char c) { c_[n_++] = char16_t(static_cast<unsigned char>(c)); }
+    void add(const char* s) {
+        while (*s) add(*s++);
+    }
+    // Two digits with a leading zero, for a value 0..99.
+    void addTwoDigits(int v) {
+        add(char('0' + v / 10));
+        add(char('0' + v % 10));
+    }
+    qsizetype size() const { return n_; }
+    void set(qsizetype i, char c) { c_[i] = char16_t(static_cast<unsigned char>(c)); }
+    QString str() const { return QString(reinterpret_cast<const QChar*>(c_), n_); }
 
-// Two digits with a leading zero, for a value 0..99.
-void appendTwoDigits(QString& s, int v) {
-    s += QLatin1Char(char('0' + v / 10));
-    s += QLatin1Char(char('0' + v % 10));
-}
+private:
+    // a key of 12, then at most 7 + 8 x 4 characters
+    char16_t c_[64];
+    qsizetype n_ = 0;
+};
 
 // Result lists stay within the row limit together with their distribution lines.
 constexpr qsizetype kIdentityTail = 12;
@@ -59,16 +84,15 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
             const bool toClass = rules.classLists && r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
             if (!toList && !toClass) return;  // most draws of a long history: no text is built
-            QString line = keyOf(l);
-            line.reserve(line.size() + 9 + 3 * k);
-            line += QStringLiteral("   *");
-            line += dz::format(k, "@@");
-            line += QStringLiteral("   ");
-            for (int v = 1; v <= 20; ++v)
-                if (shared & (1u << v)) {
-                    appendTwoDigits(line, v);
-                    line += QLatin1Char(' ');
-                }
+            LineBuilder b(l);
+            b.add("   * ");  // the class right-aligned in two: it has one digit
+            b.add(char('0' + k));
+            b.add("   ");
+            for (uint32_t m = shared & 0x1FFFFEu; m; m &= m - 1) {
+                b.addTwoDigits(std::countr_zero(m));
+                b.add(' ');
+            }
+            const QString line = b.str();
             if (toList) r.lines << line;
             if (toClass) r.classes[static_cast<size_t>(k)] << line;
         });
@@ -88,6 +112,10 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                              : 0;
     const qsizetype starAt = rules.runDigitFirst ? 17 : 16, digitAt = rules.runDigitFirst ? 16 : 17;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
+        // Every value of a run lies in 0..20 and, but for 0, in the mask: a draw without four
+        // consecutive values (0 taken as present) holds no run to count, as most draws.
+        const uint32_t present = l.record.mask | 1u;
+        if ((present & present >> 1 & present >> 2 & present >> 3) == 0) return;
         const long long index = static_cast<long long>(l.index) + 1;
         const auto& num = l.record.num;
         int start = 0, run = 1;
@@ -102,15 +130,16 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                 const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
                 const bool toClass = rules.classLists && r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
                 if (toList || toClass) {
-                    QString line = keyOf(l);
-                    line += QStringLiteral("       ");
+                    LineBuilder b(l);
+                    b.add("       ");
                     for (int m = start; m < start + run; ++m) {
-                        line += QStringLiteral("  ");
-                        appendTwoDigits(line, num[static_cast<size_t>(m)]);
+                        b.add("  ");
+                        b.addTwoDigits(num[static_cast<size_t>(m)]);
                     }
                     // columns 17-18 carry the mark; a short key leaves fewer columns to replace
-                    if (line.size() > starAt) line[starAt] = QLatin1Char('*');
-                    if (line.size() > digitAt) line[digitAt] = QLatin1Char(char('0' + run));
+                    if (b.size() > starAt) b.set(starAt, '*');
+                    if (b.size() > digitAt) b.set(digitAt, char('0' + run));
+                    const QString line = b.str();
                     if (toList) r.lines << line;
                     if (toClass) r.classes[static_cast<size_t>(run)] << line;
                 }

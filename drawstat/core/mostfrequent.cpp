@@ -16,36 +16,52 @@ size_t firstCountedDraw(long long drawCount, double lastDraws) {
     return size_t(std::floor(s));
 }
 
+namespace {
+
+// 4096 draws a block: the bit sets of the 20 numbers stay in the first-level cache.
+constexpr size_t kWords = 64;
+using BitSets = std::array<std::array<uint64_t, kWords>, 21>;
+
+// Adds the counts of one block (words of it used). Built twice where the compiler can: with the
+// processor's popcount instruction, chosen at start where it has one, and without.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+void countBlock(const BitSets& sets, size_t words, FrequencyCounts& out) {
+    auto pop = [words](const uint64_t* a) {
+        int32_t c = 0;
+        for (size_t w = 0; w < words; ++w) c += std::popcount(a[w]);
+        return c;
+    };
+    std::array<uint64_t, kWords> ij;
+    for (int v = 1; v <= 20; ++v) out.numbers[size_t(v)] += pop(sets[size_t(v)].data());
+    size_t p = 0, t = 0;
+    for (int i = 1; i <= 19; ++i)
+        for (int j = i + 1; j <= 20; ++j) {
+            for (size_t w = 0; w < words; ++w) ij[w] = sets[size_t(i)][w] & sets[size_t(j)][w];
+            out.pairs[p++] += pop(ij.data());
+            // The triples (i, j, k) for every k above j follow one another in (i, j, k) order.
+            for (int k = j + 1; k <= 20; ++k) {
+                int32_t c = 0;
+                for (size_t w = 0; w < words; ++w) c += std::popcount(ij[w] & sets[size_t(k)][w]);
+                out.triples[t++] += c;
+            }
+        }
+}
+
+}  // namespace
+
 FrequencyCounts countFrequencies(const dz::DrawFile& file, size_t first) {
     FrequencyCounts out;
     out.pairs.assign(kPairCount, 0);
     out.triples.assign(kTripleCount, 0);
     // The draws go into one bit set per number, a block at a time, so that each pair and triple
     // is a popcount of an AND over the block: far fewer steps than visiting 84 subsets per draw.
-    constexpr size_t kWords = 64;  // 4096 draws a block, all sets in the first-level cache
-    std::array<std::array<uint64_t, kWords>, 21> sets{};
-    std::array<uint64_t, kWords> ij;
+    BitSets sets{};
     size_t n = 0;  // draws in the block
-    auto countBlock = [&] {
+    auto flush = [&] {
         const size_t words = (n + 63) / 64;
-        auto pop = [words](const std::array<uint64_t, kWords>& a) {
-            int32_t c = 0;
-            for (size_t w = 0; w < words; ++w) c += std::popcount(a[w]);
-            return c;
-        };
-        for (int v = 1; v <= 20; ++v) out.numbers[size_t(v)] += pop(sets[size_t(v)]);
-        size_t p = 0, t = 0;
-        for (int i = 1; i <= 19; ++i)
-            for (int j = i + 1; j <= 20; ++j) {
-                for (size_t w = 0; w < words; ++w) ij[w] = sets[size_t(i)][w] & sets[size_t(j)][w];
-                out.pairs[p++] += pop(ij);
-                // The triples (i, j, k) for every k above j follow one another in (i, j, k) order.
-                for (int k = j + 1; k <= 20; ++k) {
-                    int32_t c = 0;
-                    for (size_t w = 0; w < words; ++w) c += std::popcount(ij[w] & sets[size_t(k)][w]);
-                    out.triples[t++] += c;
-                }
-            }
+        countBlock(sets, words, out);
         for (auto& s : sets) std::fill(s.begin(), s.begin() + words, 0);
         n = 0;
     };
@@ -59,9 +75,9 @@ FrequencyCounts countFrequencies(const dz::DrawFile& file, size_t first) {
                 m &= m - 1;
                 sets[size_t(v)][n >> 6] |= bit;
             }
-            if (++n == kWords * 64) countBlock();
+            if (++n == kWords * 64) flush();
         }
-    if (n > 0) countBlock();
+    if (n > 0) flush();
     return out;
 }
 

@@ -95,6 +95,8 @@ TEST(Adhesion, RunsAnywhereInTheDrawAreCountedAndListed) {
         {{3, 5, 11, 12, 13, 14, 15, 20}, {h + "    *5   11  12  13  14  15"}, {0, 0, 0, 0, 0, 1}},
         {{1, 2, 3, 5, 6, 7, 9, 10}, {}, {}},
         {kEven, {}, {}},
+        // a "00" field reads as 0 and starts a run as any value does
+        {{0, 1, 2, 3, 8, 12, 16, 20}, {h + "    *4   00  01  02  03"}, {0, 0, 0, 0, 1}},
     };
     for (const Case& c : cases) {
         const auto r = adhesionDistribution(file(padded({c.draw})), 1);
@@ -123,6 +125,10 @@ TEST(Distributions, RaggedLinesDoNotBreakThePasses) {
     EXPECT_EQ(a.classes[5].size(), 1);
     EXPECT_EQ(a.classes[8].size(), 1);
     EXPECT_EQ(sumsLines(f), (QStringList{" 36    1"}));
+    // a key of bytes outside ASCII is shown through the code page, one character a byte
+    const auto odd = dz::DrawFile::fromBytes("2010123\xe1 001 01 02 03 04 05 06 07 08 01\r\n" + records({{1, 2, 3, 4, 5, 6, 7, 8}}));
+    EXPECT_EQ(adhesionDistribution(odd, 0).classes[8].first(), QString::fromUtf8("2010123á 001    *8   01  02  03  04  05  06  07  08"));
+    EXPECT_EQ(identityDistribution(odd, 0).classes[8].first(), key(1) + "   * 8   01 02 03 04 05 06 07 08 ");
 }
 
 TEST(Distributions, ClassListsStopAtTheRowLimit) {
