@@ -228,7 +228,7 @@ long long combinationCount(int n, int k) {
     return f / g;
 }
 
-Combinations fullCombinations(const QString& countText, int t) {
+Combinations fullCombinations(const QString& countText, int t, const std::function<void(long long rows)>& progress) {
     Combinations c;
     const double v = dz::val(QStringView(countText));
     // Far outside any count: refused as too many (or, when negative, too few) without converting.
@@ -246,6 +246,7 @@ Combinations fullCombinations(const QString& countText, int t) {
     std::array<int, 9> a{};
     for (int j = 0; j < t; ++j) a[size_t(j)] = j + 1;
     const int N = int(n);
+    const long long step = t <= 4 ? 100 : 1000;
     for (;;) {
         QString row;
         row.reserve(3 * t - 1);
@@ -255,6 +256,7 @@ Combinations fullCombinations(const QString& countText, int t) {
             row += QLatin1Char(char('0' + a[size_t(j)] % 10));
         }
         c.rows << row;
+        if (progress && c.rows.size() % step == 0) progress(c.rows.size());
         // the innermost position varies fastest
         int j = t - 1;
         while (j >= 0 && a[size_t(j)] == N - t + j + 1) --j;

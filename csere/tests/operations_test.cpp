@@ -234,8 +234,17 @@ TEST(FullCombinations, RowsInLexicographicOrder) {
     c = fullCombinations(u" 8"_qs, 8);
     EXPECT_EQ(c.rows, L({"01 02 03 04 05 06 07 08"}));
     EXPECT_EQ(*c.countShown, 1);
-    c = fullCombinations(u"17"_qs, 8);
+    // the row count at every progress step: 1000 rows from type 5, 100 below it
+    std::vector<long long> steps;
+    c = fullCombinations(u"17"_qs, 8, [&](long long rows) { steps.push_back(rows); });
     EXPECT_EQ(c.rows.size(), 24310);
+    ASSERT_EQ(steps.size(), 24u);
+    EXPECT_EQ(steps.front(), 1000);
+    EXPECT_EQ(steps.back(), 24000);
+    steps.clear();
+    fullCombinations(u"20"_qs, 3, [&](long long rows) { steps.push_back(rows); });
+    ASSERT_EQ(steps.size(), 11u);
+    EXPECT_EQ(steps.back(), 1100);
     EXPECT_EQ(c.rows.last(), QStringLiteral("10 11 12 13 14 15 16 17"));
     EXPECT_EQ(fullCombinations(u"8.5"_qs, 8).rows.size(), 1);  // halves to even
     EXPECT_EQ(fullCombinations(u"20"_qs, 3).rows.size(), 1140);

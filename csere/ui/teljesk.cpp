@@ -61,7 +61,11 @@ teljesk::teljesk(dz::ui::ListBox* keyList, QWidget* parent) : QDialog(parent), k
 }
 
 void teljesk::generate(int type) {
-    Combinations c = fullCombinations(Text1->text(), type);
+    // The row count shows at each progress step: a long run is seen to go on.
+    Combinations c = fullCombinations(Text1->text(), type, [this](long long rows) {
+        Label1->setText(QString::number(rows));
+        Label1->repaint();
+    });
     // The count is shown before the row limit is tested, so a refused count stays visible.
     if (c.countShown) Label5->setText(QString::number(*c.countShown));
     if (c.msg) {
