@@ -53,9 +53,8 @@ DrawRecord parseFieldByField(std::string_view item) {
 
 // Inlined into the readers' line loop; parseDrawRecord is the same for other callers. The usual
 // record, nine two-digit fields, is read in one go without branches on its numbers (they are
-// random, so such branches mispredict) and with the numbers packed in one word (byte stores read
-// back as a word would stall).
-// Written field by field into its place: a record built apart and copied would stall as well.
+// random, so such branches mispredict) and written into its place a whole field at a time (byte
+// stores read back as a word, or a record built apart and copied, would stall).
 [[gnu::always_inline]] inline void parseRecord(std::string_view item, DrawRecord& r) {
     if (item.size() >= 39) {
         const auto* p = reinterpret_cast<const unsigned char*>(item.data());
