@@ -19,6 +19,10 @@ inline constexpr size_t kHistoryDraws = 1'500'000;
 const QString& historyFile();
 // The same history opened once (each pass reads it again).
 const dz::DrawFile& history();
+// The history opened anew, as an analysis opens it at every run (timed with the run).
+inline dz::DrawFile openHistory() { return *dz::DrawFile::load(historyFile()); }
+// The draw window start W as Start leaves it for the history.
+inline long long windowStart() { return dz::drawWindowStart(static_cast<long long>(kHistoryDraws)); }
 // Its records, read once.
 const std::vector<dz::DrawRecord>& historyRecords();
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
-long long windowStart(const dz::DrawFile& f) { return dz::drawWindowStart(static_cast<long long>(f.size())); }
 const drawstat::Rules kDrawstat{};
 const drawstat::Rules kDaystat = daystat::profile().rules;
 const drawstat::Rules& rulesOf(const benchmark::State& st) { return st.range(0) ? kDaystat : kDrawstat; }
@@ -53,8 +51,8 @@ void classPass(benchmark::State& st, Pass pass) {
     dz::ui::ListBox list2;
     std::array<dz::ui::ListBox, 9> list5;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        const drawstat::ClassResult r = pass(f, windowStart(f), rulesOf(st));
+        const auto f = bench::openHistory();
+        const drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
         list2.setItems(r.lines);
         for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
     }
@@ -69,7 +67,7 @@ void BM_Backtest(benchmark::State& st) {
     in.markedCount = 10;
     in.fromWindow = rulesOf(st).backtestFromWindow;
     for (auto _ : st) {
-        in.windowStart = dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws));
+        in.windowStart = bench::windowStart();
         const auto out = drawstat::runBacktest(in, bench::historyFile());
         list1.setItems(out.hitLines);
         list3.setItems(out.numberLines);
@@ -80,8 +78,8 @@ void BM_Backtest(benchmark::State& st) {
 void BM_Interval(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);
     for (auto _ : st) {
-        const auto f = loadHistory();
-        auto r = drawstat::intervalPatterns(f, windowStart(f), rulesOf(st).intervalTallyJoined);
+        const auto f = bench::openHistory();
+        auto r = drawstat::intervalPatterns(f, bench::windowStart(), rulesOf(st).intervalTallyJoined);
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
@@ -91,8 +89,8 @@ void BM_Interval(benchmark::State& st) {
 void BM_LifePath(benchmark::State& st) {
     dz::ui::ListBox l1, l2;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : windowStart(f));
+        const auto f = bench::openHistory();
+        auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
         l1.setItems(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
     }

@@ -12,13 +12,11 @@
 
 namespace {
 
-dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
-long long windowStart(const dz::DrawFile&) { return dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws)); }
 
 void BM_Sums(benchmark::State& st) {
     dz::ui::ListBox list2;
     for (auto _ : st) {
-        const auto f = loadHistory();
+        const auto f = bench::openHistory();
         list2.setItems(drawstat::sumsLines(f));
     }
 }
@@ -38,16 +36,16 @@ struct ClassLists {
 void BM_Identity(benchmark::State& st) {
     ClassLists lists;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        lists.fill(drawstat::identityDistribution(f, windowStart(f)));
+        const auto f = bench::openHistory();
+        lists.fill(drawstat::identityDistribution(f, bench::windowStart()));
     }
 }
 
 void BM_Adhesion(benchmark::State& st) {
     ClassLists lists;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        lists.fill(drawstat::adhesionDistribution(f, windowStart(f)));
+        const auto f = bench::openHistory();
+        lists.fill(drawstat::adhesionDistribution(f, bench::windowStart()));
     }
 }
 
@@ -59,7 +57,7 @@ void BM_Backtest(benchmark::State& st) {
     for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
     in.markedCount = 10;
     for (auto _ : st) {
-        in.windowStart = dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws));
+        in.windowStart = bench::windowStart();
         const auto out = drawstat::runBacktest(in, bench::historyFile());
         list1.setItems(out.hitLines);
         list3.setItems(out.numberLines);
@@ -70,8 +68,8 @@ void BM_Backtest(benchmark::State& st) {
 
 // The passes alone, over a history already in memory.
 void BM_IdentityPassOnly(benchmark::State& st) {
-    const auto f = loadHistory();
-    for (auto _ : st) benchmark::DoNotOptimize(drawstat::identityDistribution(f, windowStart(f)).lines.size());
+    const auto f = bench::openHistory();
+    for (auto _ : st) benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines.size());
 }
 
 }  // namespace

@@ -14,18 +14,17 @@
 
 namespace {
 
-dz::DrawFile loadHistory() { return *dz::DrawFile::load(bench::historyFile()); }
 
 void BM_LoadFile(benchmark::State& st) {
     bench::historyFile();  // written once, outside the timing
-    for (auto _ : st) benchmark::DoNotOptimize(loadHistory().size());
+    for (auto _ : st) benchmark::DoNotOptimize(bench::openHistory().size());
 }
 
 void BM_LifePath(benchmark::State& st) {
     dz::ui::ListBox l1, l2;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        auto r = drawstat::lifePath(f, 7, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws)));
+        const auto f = bench::openHistory();
+        auto r = drawstat::lifePath(f, 7, bench::windowStart());
         l1.setItems(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
@@ -35,8 +34,8 @@ void BM_LifePath(benchmark::State& st) {
 void BM_IntervalLoad(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);
     for (auto _ : st) {
-        const auto f = loadHistory();
-        auto r = drawstat::intervalPatterns(f, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws)));
+        const auto f = bench::openHistory();
+        auto r = drawstat::intervalPatterns(f, bench::windowStart());
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
@@ -47,8 +46,8 @@ void BM_IntervalLoad(benchmark::State& st) {
 void BM_MapLoad(benchmark::State& st) {
     dz::ui::ListBox l1;
     for (auto _ : st) {
-        const auto f = loadHistory();
-        l1.setItems(drawstat::drawMap(f, dz::drawWindowStart(static_cast<long long>(bench::kHistoryDraws))));
+        const auto f = bench::openHistory();
+        l1.setItems(drawstat::drawMap(f, bench::windowStart()));
         l1.setTopIndex(l1.count() - 20);
     }
 }
@@ -56,7 +55,7 @@ void BM_MapLoad(benchmark::State& st) {
 void BM_MostFrequentAll(benchmark::State& st) {
     dz::ui::ListBox l5, l6(nullptr, true), l1, l2(nullptr, true), l3, l4(nullptr, true);
     for (auto _ : st) {
-        const auto f = loadHistory();
+        const auto f = bench::openHistory();
         const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(static_cast<long long>(bench::kHistoryDraws), double(bench::kHistoryDraws)));
         auto r = drawstat::frequencyLists(c);
         l5.setItems(std::move(r.numbers));
@@ -70,7 +69,7 @@ void BM_MostFrequentAll(benchmark::State& st) {
 
 // The passes alone, over a history already in memory.
 void BM_CountFrequenciesOnly(benchmark::State& st) {
-    const auto f = loadHistory();
+    const auto f = bench::openHistory();
     for (auto _ : st) benchmark::DoNotOptimize(drawstat::countFrequencies(f, 0).triples[0]);
 }
 

@@ -86,6 +86,7 @@ DialogStart dialogStart(const QString& programFolder) {
     DialogStart d{programFolder, QString()};
     const auto pointer = readLastKeyPointer(programFolder);
     if (!pointer) return d;
+    d.fromPointer = true;
     const SplitName s = splitPath(*pointer);
     if (!s.folder.isEmpty()) d.folder = s.folder;
     d.name = s.name;

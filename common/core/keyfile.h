@@ -52,6 +52,7 @@ SplitName splitPath(const QString& fullName);
 struct DialogStart {
     QString folder;
     QString name;
+    bool fromPointer = false;  // a key file was saved before: the pointer was there
 };
 DialogStart dialogStart(const QString& programFolder);
 

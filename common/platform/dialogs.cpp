@@ -1,5 +1,8 @@
 #include "dialogs.h"
 
+#include "core/folder.h"
+#include "core/keyfile.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -126,5 +129,14 @@ const std::vector<ShownMessage>& messages() { return st().messages; }
 const std::vector<FileDialogRequest>& fileDialogs() { return st().dialogs; }
 const std::vector<QString>& inputPrompts() { return st().prompts; }
 }  // namespace seam
+
+std::optional<QString> keyFileDialog(QWidget* parent, const QString& fallbackName) {
+    const key::DialogStart start = key::dialogStart(programFolder());
+    FileDialogRequest req;
+    req.startFolder = start.folder;
+    req.fileName = start.fromPointer ? start.name : fallbackName;
+    req.filterIndex = 0;
+    return fileDialog(parent, req);
+}
 
 }  // namespace dz::ui

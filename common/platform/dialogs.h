@@ -28,6 +28,9 @@ struct FileDialogRequest {
 };
 // The chosen full name, nullopt on Cancel.
 std::optional<QString> fileDialog(QWidget* parent, const FileDialogRequest& request);
+// The open dialog for a key file, started at the key file saved last ("filenev.txt"), every file
+// shown; before any key file was saved it starts in the program folder and offers fallbackName.
+std::optional<QString> keyFileDialog(QWidget* parent, const QString& fallbackName = QString());
 
 // A text input box (the runtime's InputBox); nullopt on Cancel.
 std::optional<QString> inputBox(QWidget* parent, const QString& prompt, const QString& title,

@@ -1,5 +1,6 @@
 #include "profile.h"
 
+#include <algorithm>
 #include <array>
 
 namespace daystat {
@@ -35,18 +36,12 @@ drawstat::SubsetProfile subsetProfile(int k) {
     p.regenQuestion.replace(QStringLiteral("akarja a "), QStringLiteral("akarja a (rész-napi) "));
     p.drawFileMissing = QStringLiteral("Nincs (napi-rész) *Dizov* állomány !");
 
-    p.list2Count = p.pageCount;  // the pages only: no life path list after them
-    if (p.list2Count == 0) p.list2Count = 1;
+    p.list2Count = std::max(1, p.pageCount);  // the pages only: no life path list after them
     p.list1Sorted = true;
     p.hasList3 = false;
     p.hasLatestLabel = false;
     p.hasCheck = false;
-    p.lifePath = false;
-    p.lifePathCaption.clear();
-    p.noSelection.clear();
-    p.noSelectionLeast.clear();
-    p.closingLead.clear();
-    p.closingSpacer.clear();
+    p.lifePath = false;  // its caption, texts and rules are then never used
 
     p.countInProgress = false;
     p.sortMethod = false;  // the threshold method for every size
@@ -58,7 +53,6 @@ drawstat::SubsetProfile subsetProfile(int k) {
     p.neverDrawnShowsFirstPage = false;  // the page in view stays in view
     p.neverDrawnSearchFirst = false;
     p.neverDrawnClearsLabel2 = false;
-    p.lifePathClearsLabel2 = false;
     p.leastDrawnFallback = false;
     p.pageHints = false;
     p.lifePathBackByDoubleClick = false;

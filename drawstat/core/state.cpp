@@ -11,15 +11,13 @@ ProgramState& state() {
     return s;
 }
 
-void resetState(const FileSet& files) { resetState(Profile{files, {}, {}, drawstatSubsetProfile}); }
+void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
 
 void resetState(const Profile& profile) {
     ProgramState& s = state();
     s = ProgramState{};
-    s.files = profile.files;
-    s.rules = profile.rules;
-    s.texts = profile.texts;
-    s.subsets = profile.subsets ? profile.subsets : drawstatSubsetProfile;
+    static_cast<Profile&>(s) = profile;
+    if (!s.subsets) s.subsets = drawstatSubsetProfile;
     // a build whose analyses may run before Start has no draw window start until it is set
     if (!profile.rules.analysesNeedStart) s.windowStart = 0;
     s.exporter = dz::ListExporter(profile.files.listFileExt, profile.files.listMessageExt);

@@ -36,11 +36,8 @@ struct Profile {
     SubsetProfiles subsets = drawstatSubsetProfile;
 };
 
-struct ProgramState {
-    FileSet files;
-    Rules rules;
-    Texts texts;
-    SubsetProfiles subsets = drawstatSubsetProfile;
+// The build's profile and what its windows share while it runs.
+struct ProgramState : Profile {
     bool started = false;
     long long drawCount = 0;                      // N
     long long windowStart = 1;                    // W (daystat: 0 until Start or the back-test sets it)

@@ -549,12 +549,7 @@ void FOKEP::clearResults() {
 
 void FOKEP::Command3D3_Click() {
     if (busy_) return;
-    const key::DialogStart start = key::dialogStart(programFolder());
-    ui::FileDialogRequest req;
-    req.startFolder = start.folder;
-    req.fileName = start.name;
-    req.filterIndex = 0;
-    const auto chosen = ui::fileDialog(this, req);
+    const auto chosen = ui::keyFileDialog(this);
     if (!chosen) return;
     Label8->setText(*chosen);
     const auto loaded = loadKeyList(*chosen);

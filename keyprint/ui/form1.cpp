@@ -281,13 +281,8 @@ void Form1::Command3D3_Click() {
 
 void Form1::Command3D4_Click() {
     List1->clear();
-    const dz::key::DialogStart start = dz::key::dialogStart(dz::programFolder());
-    dz::ui::FileDialogRequest req;
-    req.startFolder = start.folder;
     // Without a pointer the dialog offers the name it was last closed on in this run.
-    req.fileName = dz::key::readLastKeyPointer(dz::programFolder()) ? start.name : lastDialogName_;
-    req.filterIndex = 0;
-    const auto path = dz::ui::fileDialog(this, req);
+    const auto path = dz::ui::keyFileDialog(this, lastDialogName_);
     if (!path) return;
     lastDialogName_ = dz::key::splitPath(*path).name;
     auto key = loadKey(*path);

@@ -1,18 +1,14 @@
 // libFuzzer target over the cut of the partial-day file: counting, the last N records, the key
 // range, the first and last record's key fields and the range check with its clamps. The records
 // a cut writes must be the history's lines, whole and in order.
+#include "tests/fuzz/fuzzfault.h"
 #include "daystat/core/cut.h"
 
 #include "core/textfile.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-void fail(const char* what) {
-    std::fprintf(stderr, "cut fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { dz::fuzz::fault("cut", what); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,16 +1,12 @@
 // libFuzzer target over keyedit's readers: a key file as text (also the file description list
 // "fleiras.txt"), the names the descriptions lend, and the cuts and deletion over what was read.
+#include "tests/fuzz/fuzzfault.h"
 #include "core/cp1250.h"
 #include "keyedit/core/rowedits.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-void fail(const char* what) {
-    std::fprintf(stderr, "keyedit reader fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { dz::fuzz::fault("keyedit reader", what); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,7 @@
 // libFuzzer target over the readers of key files: keygen's load with what it derives from the rows,
 // keyeval's key choice, its evaluation reader and the key file list's first item. The bytes go
 // through a file, as the programs read them. Any broken property aborts the run.
+#include "tests/fuzz/fuzzfault.h"
 #include "core/textfile.h"
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/keychoice.h"
@@ -8,16 +9,11 @@
 #include "keygen/core/keyload.h"
 
 #include <QString>
-#include <cstdio>
 #include <string>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
-void fault(const char* what) {
-    std::fprintf(stderr, "key reader fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fault(const char* what) { dz::fuzz::fault("key reader", what); }
 
 // A plain write (no replace-by-rename): the fuzzer runs thousands of inputs a second.
 const QString& file() {

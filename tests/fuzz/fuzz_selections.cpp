@@ -1,20 +1,16 @@
 // libFuzzer target over the selection files a user can edit: keygen's "jeloles1.txt" and
 // keygengroup's grouped "jeloles2.txt". Any broken property aborts the run.
+#include "tests/fuzz/fuzzfault.h"
 #include "core/textfile.h"
 #include "keygen/core/groups.h"
 #include "keygen/core/selectionfile.h"
 
 #include <QString>
-#include <cstdio>
 #include <string>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
-void fault(const char* what) {
-    std::fprintf(stderr, "selection reader fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fault(const char* what) { dz::fuzz::fault("selection reader", what); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,18 +1,14 @@
 // libFuzzer target over ticketclip's readers: the parameter file "szrtpara.txt" as start-up and
 // the parameter window take it, the game list "online.txt", and a key file checked for the game.
+#include "tests/fuzz/fuzzfault.h"
 #include "core/cp1250.h"
 #include "core/textfile.h"
 #include "ticketclip/core/submitparams.h"
 #include "ticketclip/core/submission.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-void fail(const char* what) {
-    std::fprintf(stderr, "ticketclip reader fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { dz::fuzz::fault("ticketclip reader", what); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,7 @@
 // libFuzzer target over vazoz's key row reader and its selection file reader: any bytes read as
 // a key and run through the analysis and every operation, and read as a selection. Any broken
 // property aborts the run.
+#include "tests/fuzz/fuzzfault.h"
 #include "core/cp1250.h"
 #include "core/keyfiles.h"
 #include "core/keyrows.h"
@@ -8,16 +9,11 @@
 #include "core/textfile.h"
 
 #include <bit>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 constexpr uint32_t kNumbers = 0x1FFFFEu;
 
-void fail(const char* what) {
-    std::fprintf(stderr, "vazoz fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { dz::fuzz::fault("vazoz", what); }
 
 // A produced row: "00 " fields of 1..20 only, ascending unless the swap kept a raw field.
 void checkProduced(const QStringList& rows, bool ascending) {

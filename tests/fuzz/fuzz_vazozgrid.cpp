@@ -1,18 +1,14 @@
 // libFuzzer target over vazoz's recording grid and shipped key descriptions: the grid's key file
 // loader, the save check and the rows it writes, the editor under any key sequence, and the
 // description reader with its count-first view. Any broken property aborts the run.
+#include "tests/fuzz/fuzzfault.h"
 #include "csere/core/recordgrid.h"
 #include "csere/core/shipped.h"
 #include "core/textfmt.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-void fail(const char* what) {
-    std::fprintf(stderr, "vazoz grid fault: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void fail(const char* what) { dz::fuzz::fault("vazoz grid", what); }
 
 void checkGrid(const csere::RecordGrid& g) {
     for (int r = 1; r <= csere::RecordGrid::kRows; ++r)

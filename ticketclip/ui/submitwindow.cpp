@@ -164,12 +164,7 @@ void Form1::Command3D4_Click() {
     // The reset asks while rows are loaded; answered with Cancel the new rows are appended.
     SSCommand3_Click();
 
-    const key::DialogStart start = key::dialogStart(programFolder());
-    ui::FileDialogRequest req;
-    req.startFolder = start.folder;
-    req.fileName = start.name;
-    req.filterIndex = 0;
-    const auto chosen = ui::fileDialog(this, req);
+    const auto chosen = ui::keyFileDialog(this);
     if (!chosen) {
         ui::message(this, dialogFailedMessage(kDialogCancelled), ui::Icon::Warning, kTitle2010);
         return;
