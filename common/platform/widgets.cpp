@@ -17,24 +17,50 @@
 namespace dz::ui {
 
 QVariant LinesModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= lines_.size()) return {};
+    if (!index.isValid() || index.row() >= count()) return {};
     // However long a line came in, the view lays out no more than a reader keeps of one; the
     // line itself stays whole.
     if (role == Qt::DisplayRole) {
-        const QString& l = lines_[index.row()];
-        return l.size() > qsizetype(kLineTextLimit) ? l.left(qsizetype(kLineTextLimit)) : l;
+        QString l = line(index.row());
+        if (l.size() > qsizetype(kLineTextLimit)) l.truncate(qsizetype(kLineTextLimit));
+        return l;
     }
-    if (role == Qt::EditRole) return lines_[index.row()];
+    if (role == Qt::EditRole) return line(index.row());
     return {};
+}
+
+QString LinesModel::line(int row) const {
+    if (row < 0 || row >= count()) return {};
+    return source_ ? source_->line(row) : lines_[row];
+}
+
+void LinesModel::materialize() const {
+    if (!source_) return;
+    lines_ = allLines(*source_);
+    source_.reset();
+}
+
+const QStringList& LinesModel::lines() const {
+    materialize();
+    return lines_;
 }
 
 void LinesModel::setLines(QStringList lines) {
     beginResetModel();
+    source_.reset();
     lines_ = std::move(lines);
     endResetModel();
 }
 
+void LinesModel::setSource(std::shared_ptr<const LineSource> source) {
+    beginResetModel();
+    lines_.clear();
+    source_ = std::move(source);
+    endResetModel();
+}
+
 void LinesModel::insertLine(int row, const QString& line) {
+    materialize();
     beginInsertRows({}, row, row);
     lines_.insert(row, line);
     endInsertRows();
@@ -42,13 +68,15 @@ void LinesModel::insertLine(int row, const QString& line) {
 
 void LinesModel::appendLines(const QStringList& lines) {
     if (lines.isEmpty()) return;
+    materialize();
     beginInsertRows({}, int(lines_.size()), int(lines_.size() + lines.size() - 1));
     lines_ += lines;
     endInsertRows();
 }
 
 void LinesModel::removeLine(int row) {
-    if (row < 0 || row >= lines_.size()) return;
+    if (row < 0 || row >= count()) return;
+    materialize();
     beginRemoveRows({}, row, row);
     lines_.removeAt(row);
     endRemoveRows();
@@ -89,6 +117,11 @@ void ListBox::setItems(QStringList lines) {
     if (sorted_) std::stable_sort(lines.begin(), lines.end(), lessByBytes);
     model_->setLines(std::move(lines));
     // A list refilled from scratch shows its first line, as one cleared and filled again does.
+    scrollToTop();
+}
+
+void ListBox::setSource(std::shared_ptr<const LineSource> source) {
+    model_->setSource(std::move(source));
     scrollToTop();
 }
 

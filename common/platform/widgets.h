@@ -1,32 +1,43 @@
 // Controls that the suite's windows use beyond Qt's own: a list over a model, a spin button,
 // and hover hints.
 #pragma once
+#include "../core/linesource.h"
+
 #include <QAbstractListModel>
 #include <QListView>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QPushButton;
 class QToolButton;
 
 namespace dz::ui {
 
-// Lines of a list, shown through a view; filled in one call for thousands of lines.
+// Lines of a list, shown through a view; filled in one call for thousands of lines. They are either
+// strings or a source that makes each line when it is read; a source's lines turn into strings only
+// when the list is edited line by line or taken whole through lines().
 class LinesModel : public QAbstractListModel {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(lines_.size()); }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count(); }
     QVariant data(const QModelIndex& index, int role) const override;
-    const QStringList& lines() const { return lines_; }
+    int count() const { return source_ ? source_->count() : int(lines_.size()); }
+    QString line(int row) const;
+    const QStringList& lines() const;
+    const LineSource* source() const { return source_.get(); }
     void setLines(QStringList lines);
+    void setSource(std::shared_ptr<const LineSource> source);
     void insertLine(int row, const QString& line);
     void appendLines(const QStringList& lines);
     void removeLine(int row);
 
 private:
-    QStringList lines_;
+    void materialize() const;
+    mutable QStringList lines_;
+    mutable std::shared_ptr<const LineSource> source_;
 };
 
 // Ascending byte order of the texts as the files hold them (cp1250).
@@ -39,14 +50,19 @@ public:
     explicit ListBox(QWidget* parent = nullptr, bool sorted = false);
     bool sorted() const { return sorted_; }
 
-    int count() const { return model_->rowCount(); }
-    QString item(int i) const { return model_->lines().value(i); }
+    int count() const { return model_->count(); }
+    QString item(int i) const { return model_->line(i); }
+    // Every line as a string; a list over a source builds them here (an export or a save does it once).
     const QStringList& items() const { return model_->lines(); }
+    // The records behind the lines, when the list shows a source (nullptr otherwise).
+    const LineSource* source() const { return model_->source(); }
     void clear() { setItems({}); }
     // Adds one line (at its place in a sorted list); returns its index.
     int addItem(const QString& line);
     // Replaces every line in one call (sorted in a sorted list).
     void setItems(QStringList lines);
+    // Shows the lines of a source in its own order (a sorted list expects them sorted), in one call.
+    void setSource(std::shared_ptr<const LineSource> source);
     void appendItems(const QStringList& lines);
     void removeItem(int i) { model_->removeLine(i); }
     // The selected line, -1 when none.

@@ -130,6 +130,40 @@ TEST(Widgets, LongLinesAreShownCut) {
     EXPECT_EQ(list.model()->index(1, 0).data().toString(), QStringLiteral("rövid"));
 }
 
+TEST(Widgets, ListOverRecordsFormatsOnlyTheLinesRead) {
+    struct Rec {
+        int draw;
+        char cls;
+    };
+    int formatted = 0;
+    std::vector<Rec> recs;
+    for (int i = 0; i < 200000; ++i) recs.push_back({i, char('a' + i % 3)});
+    auto src = std::make_shared<RecordLines<Rec>>(std::move(recs), [&formatted](const Rec& r) {
+        ++formatted;
+        return QStringLiteral("%1 %2").arg(r.draw).arg(QLatin1Char(r.cls));
+    });
+    ListBox list;
+    list.resize(200, 120);
+    list.setSource(src);
+    list.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.count(), 200000);
+    EXPECT_LT(formatted, 1000) << "a view asks only for the lines it shows";
+    EXPECT_EQ(list.item(199999), QStringLiteral("199999 b"));
+    EXPECT_EQ(list.item(200000), QString());
+    EXPECT_EQ(list.model()->index(5, 0).data().toString(), QStringLiteral("5 c"));
+    EXPECT_EQ(list.source(), src.get());
+    EXPECT_EQ(allLines(*src).size(), 200000);
+
+    // Editing a line turns the source into strings, which keep the same lines.
+    list.removeItem(0);
+    EXPECT_EQ(list.source(), nullptr);
+    EXPECT_EQ(list.count(), 199999);
+    EXPECT_EQ(list.item(0), QStringLiteral("1 b"));
+    list.setSource(std::make_shared<StringLines>(QStringList{QStringLiteral("x")}));
+    EXPECT_EQ(list.items(), QStringList{QStringLiteral("x")});
+}
+
 TEST(Widgets, SortedListKeepsAscendingByteOrderWithDuplicates) {
     ListBox list(nullptr, true);
     const QStringList in{QStringLiteral(" 12"), QStringLiteral("Árvíz"), QStringLiteral("Zebra"), QStringLiteral(" 3"),
