@@ -57,14 +57,16 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   locked cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 fi
 
-# Build when a source is newer than the last build (the build folders, .git and a program folder
-# inside the tree are not sources) or a program is missing.
+# Build when a source of the programs is newer than their last build, or a program is missing.
+# Not their sources: the build folders, .git, a program folder inside the tree, the tests,
+# benchmarks, scripts and documents.
 built=$build/.dizov-programs-built
 need_build=
 if [ ! -f "$built" ]; then
   need_build=1
-elif [ -n "$(find "$root" \( -path "$root/build*" -o -path "$root/.git" -o -path "$home" \) -prune \
-               -o -newer "$built" -print -quit)" ]; then
+elif [ -n "$(find "$root" \( -path "$root/build*" -o -path "$root/.git" -o -path "$home" -o -path "$root/docs" \
+               -o -path "$root/tests" -o -path "$root/*/tests" -o -path "$root/bench" -o -path "$root/scripts" \
+               -o -path "$root/.ci" \) -prune -o -newer "$built" ! -name '*.md' -print -quit)" ]; then
   need_build=1
 else
   for p in "${programs[@]}"; do [ -x "$build/bin/$p" ] || need_build=1; done
