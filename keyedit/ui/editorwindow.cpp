@@ -138,12 +138,13 @@ void Form1::buildWindow() {
     }
 
     for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5, Text6}) ui::onDoubleClick(t, [t] { t->clear(); });
-    List2->viewport()->installEventFilter(this);
     Text7->installEventFilter(this);
 
     connect(List1, &ui::ListBox::itemClicked, this, &Form1::List1_Click);
     connect(List1, &ui::ListBox::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(List2, &ui::ListBox::itemClicked, this, &Form1::List2_Click);
+    // The range is read from the selection as the click left it.
+    connect(List2, &ui::ListBox::mouseReleased, this, &Form1::List2_MouseUp);
     const std::pair<QPushButton*, void (Form1::*)()> buttons[] = {
         {Command3D1, &Form1::Command3D1_Click}, {Command3D2, &Form1::Command3D2_Click},
         {Command3D3, &Form1::Command3D3_Click}, {Command3D4, &Form1::Command3D4_Click},
@@ -153,7 +154,6 @@ void Form1::buildWindow() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == List2->viewport() && e->type() == QEvent::MouseButtonRelease) List2_MouseUp();
     if (watched == Text7 && (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease)) Text7_Click();
     return QWidget::eventFilter(watched, e);
 }
