@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
 #include <deque>
 
 namespace dz::ui {
@@ -41,7 +42,42 @@ QString plain(const QString& text) {
 }
 }  // namespace
 
-Answer message(QWidget* parent, const QString& text, Icon icon, const QString& title, Buttons buttons) {
+QString shownMessage(const QString& text) {
+    // Laying out a line of megabytes takes Qt minutes and gigabytes; no user reads past the start.
+    const qsizetype n = text.size();
+    auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    qsizetype lineStart = 0;
+    bool longLine = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isBreak(text[i])) lineStart = i + 1;
+        else if (i - lineStart >= kShownLine) longLine = true;
+        if (longLine) break;
+    }
+    if (!longLine) return text;
+    QString out;
+    out.reserve(std::min<qsizetype>(n, 4 * kShownLine));
+    for (qsizetype i = 0; i < n;) {
+        qsizetype end = i;
+        while (end < n && !isBreak(text[end])) ++end;
+        if (end - i <= kShownLine) {
+            out += QStringView(text).mid(i, end - i);
+        } else {
+            qsizetype keep = kShownLine;
+            if (text[i + keep - 1].isHighSurrogate()) --keep;  // never half a character
+            out += QStringView(text).mid(i, keep);
+            out += QStringLiteral("...");
+        }
+        qsizetype next = end;
+        while (next < n && isBreak(text[next])) ++next;
+        out += QStringView(text).mid(end, next - end);
+        i = next;
+    }
+    return out;
+}
+
+Answer message(QWidget* parent, const QString& fullText, Icon icon, const QString& fullTitle, Buttons buttons) {
+    const QString text = shownMessage(fullText);
+    const QString title = shownMessage(fullTitle);
     if (st().on) {
         st().messages.push_back({text, title, icon, buttons});
         if (st().answers.empty()) return firstButton(buttons);

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using namespace dz;
 using namespace dz::ui;
@@ -99,6 +100,64 @@ TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
     EXPECT_EQ(shownTitle, QStringLiteral("T"));
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+namespace {
+// Shows a real message box (the seam off) and hands it to look at before it is answered.
+Answer showReal(const QString& text, const std::function<void(QMessageBox*)>& look) {
+    seam::enable(false);
+    int tries = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++tries > 200)  // never hang the run
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* b = qobject_cast<QMessageBox*>(w)) b->reject();
+            return;
+        }
+        look(box);
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    const Answer a = message(nullptr, text, Icon::Critical, QStringLiteral("T"));
+    poll.stop();
+    seam::enable(true);
+    return a;
+}
+}  // namespace
+
+TEST(Dialogs, EveryLineOfAMessageIsCapped) {
+    const QString cap(kShownLine, QLatin1Char('7'));
+    const QString more = cap + QLatin1Char('8');
+    const QString dots = QStringLiteral("...");
+    const QString pair = QString(kShownLine - 1, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F600") + QLatin1Char('b');
+    struct Case {
+        QString text, shown;
+    };
+    const Case cases[] = {
+        {QString(), QString()},
+        {QStringLiteral("Hiba\rsor"), QStringLiteral("Hiba\rsor")},
+        {cap, cap},  // a line of the cap's length whole
+        {more, cap + dots},
+        {QStringLiteral("A sor:\r") + more + QStringLiteral("\r\n") + more + QStringLiteral("\n\nvége"),
+         QStringLiteral("A sor:\r") + cap + dots + QStringLiteral("\r\n") + cap + dots + QStringLiteral("\n\nvége")},
+        {pair, QString(kShownLine - 1, QLatin1Char('a')) + dots},  // never half a character
+    };
+    for (const Case& c : cases) EXPECT_EQ(shownMessage(c.text), c.shown) << c.text.left(20).toStdString();
+
+    // What the seam records and what the real box shows: a 5 MB line, cut once.
+    const QString huge = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
+                         QString(5 << 20, QLatin1Char('1'));
+    const QString want = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
+                         QString(kShownLine, QLatin1Char('1')) + dots;
+    seam::reset();
+    message(nullptr, huge, Icon::Critical, QStringLiteral("T"));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, want);
+    QString shown;
+    EXPECT_EQ(showReal(huge, [&](QMessageBox* box) { shown = box->text(); }), Answer::Ok);
+    EXPECT_EQ(shown, QString(want).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
 TEST(Services, QtsOwnDialogsSpeakHungarian) {
