@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QSysInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -312,6 +314,52 @@ TEST(Services, FolderWithoutLockFilesStillRefusesASecondStart) {
     EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsert márt fut ! "));
     first.reset();
     EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsert")));
+}
+
+// Only a copy that runs refuses the start: no content of the lock file, no leftover of a crash,
+// and no file that cannot be locked stops a program.
+TEST(Services, OnlyARunningCopyRefusesTheStart) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString lockFile = fx.path("kulcsgen.lock");
+    const std::string thisMachine = std::to_string(QCoreApplication::applicationPid()) + "\nkulcsgen\n" +
+                                    QSysInfo::machineHostName().toStdString() + "\n";
+    const std::pair<const char*, std::string> contents[] = {
+        {"empty", ""},
+        {"garbled", std::string("\x00\xff\x13garbage\r\n\r\n", 14)},
+        {"another machine's", "4242\nkulcsgen\ngep-a-masik-irodaban\n"},
+        {"a live process of this machine", thisMachine},
+    };
+    for (const auto& [what, bytes] : contents) {
+        SCOPED_TRACE(what);
+        fx.write("kulcsgen.lock", bytes);
+        auto lock = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(lock);
+        EXPECT_TRUE(lock->held());
+        EXPECT_FALSE(dz::testing::lockableElsewhere(lockFile));
+    }
+    EXPECT_TRUE(seam::messages().empty());
+
+    // A running copy: refused with the message; killed, it leaves nothing that refuses.
+    {
+        dz::testing::LockingProcess other(lockFile);
+        ASSERT_TRUE(other.holds());
+        EXPECT_FALSE(lockSingleInstance(QStringLiteral("kulcsgen")));
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsgen márt fut ! "));
+        other.kill();
+        auto lock = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(lock);
+        EXPECT_TRUE(lock->held());
+        EXPECT_EQ(seam::messages().size(), 1u);
+    }
+
+    // A lock file that cannot be locked lets the program start.
+    ASSERT_TRUE(QDir(fx.dir.path()).mkdir(QStringLiteral("kulcsert.lock")));
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsert")));
+    fx.write("kulcsnyomt.lock", "1\n");
+    QFile::setPermissions(fx.path("kulcsnyomt.lock"), {});  // no permission (root still may)
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsnyomt")));
+    EXPECT_EQ(seam::messages().size(), 1u);
 }
 
 TEST(Services, SpreadsheetStartIsRecordedUnderTheSeam) {
