@@ -4,8 +4,12 @@
 #include "core/keyfile.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <algorithm>
 #include <deque>
 
@@ -32,6 +36,22 @@ Answer firstButton(Buttons b) {
         case Buttons::RetryCancel: return Answer::Retry;
         default: return Answer::Ok;
     }
+}
+
+// Qt wraps a message wider than about 500 pixels at that width, which breaks lines written to
+// stand whole and leaves their ends alone on the next line. A message whose lines fit the screen
+// gets a label wide enough for its widest line; a wider one wraps as Qt lays it out.
+void fitLines(QMessageBox& box, QWidget* parent) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!label || !screen) return;
+    const int screenWidth = screen->availableGeometry().width();
+    // Qt's own limit of a message box's width, less the icon and the margins.
+    const int room = (screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000)) - 120;
+    const QFontMetrics fm(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
+    if (widest <= room) label->setMinimumWidth(widest);
 }
 
 QString plain(const QString& text) {
@@ -88,6 +108,7 @@ Answer message(QWidget* parent, const QString& fullText, Icon icon, const QStrin
     QMessageBox box(parent);
     box.setTextFormat(Qt::PlainText);
     box.setText(plain(text));
+    fitLines(box, parent);
     box.setWindowTitle(title);
     switch (icon) {
         case Icon::Information: box.setIcon(QMessageBox::Information); break;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -160,6 +161,26 @@ TEST(Dialogs, EveryLineOfAMessageIsCapped) {
     QString shown;
     EXPECT_EQ(showReal(huge, [&](QMessageBox* box) { shown = box->text(); }), Answer::Ok);
     EXPECT_EQ(shown, QString(want).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+}
+
+// Lines that fit the screen show whole, each on its own line, however much wider than Qt's usual
+// message width; a line too wide for the screen wraps inside it.
+TEST(Dialogs, MessageLinesThatFitTheScreenShowWhole) {
+    const QString line = QStringLiteral("A vágólap tartalmát a  Ctrl/V  billentyűk egyidejű lenyomásával, vagy az egér jobb");
+    const QString text = QStringLiteral("Rövid sor !\r\r") + line + QLatin1Char('\r') + line;
+    int labelWidth = 0, widest = 0, boxWidth = 0;
+    EXPECT_EQ(showReal(text, [&](QMessageBox* box) {
+                  auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                  ASSERT_TRUE(label);
+                  labelWidth = label->width();
+                  widest = label->fontMetrics().horizontalAdvance(line);
+              }),
+              Answer::Ok);
+    EXPECT_GE(labelWidth, widest);
+
+    const QString wide = QString(kShownLine, QLatin1Char('W'));
+    EXPECT_EQ(showReal(wide, [&](QMessageBox* box) { boxWidth = box->width(); }), Answer::Ok);
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
 }
 
 TEST(Services, QtsOwnDialogsSpeakHungarian) {

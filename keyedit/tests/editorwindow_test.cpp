@@ -3,6 +3,7 @@
 #include "ui/editorwindow.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -294,4 +295,24 @@ TEST(Editor, BadFilesLoadWithoutHarm) {
     EXPECT_EQ(f.read("cr.txt.out"), "01 02\r\n03 04\r\n05 06\r\n");
     EXPECT_EQ(f.read("long.txt.out"), "01 02\r\n" + longLine + "\r\nx\r\n");
     EXPECT_EQ(f.w->Text7->text(), "03 04");
+}
+// The row count and the first row's length at five digits each: both whole, and apart by at
+// least a digit's width, so that they do not read as one number.
+TEST(Editor, CountsShowWholeAndApart) {
+    Folder f;
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    const QString five = QStringLiteral("32736");
+    const QFontMetrics fm(f.w->Label7->font());
+    const int textWidth = fm.horizontalAdvance(five);
+    const int indent8 = std::max(0, f.w->Label8->indent());
+    EXPECT_LE(textWidth, f.w->Label7->contentsRect().width());
+    EXPECT_LE(indent8 + textWidth, f.w->Label8->contentsRect().width());
+    const int end7 = f.w->Label7->x() + textWidth;  // left-aligned
+    const int start8 = f.w->Label8->x() + indent8;
+    EXPECT_GE(start8 - end7, fm.horizontalAdvance(QLatin1Char('0')));
+    // Both stay where they stood, before the "<- Vissza" button.
+    EXPECT_EQ(f.w->Label7->pos(), QPoint(ui::twips(1680), ui::twips(4500)));
+    EXPECT_EQ(f.w->Label8->pos(), QPoint(ui::twips(2295), ui::twips(4500)));
+    EXPECT_LE(f.w->Label8->geometry().right(), f.w->Command3D2->x());
 }

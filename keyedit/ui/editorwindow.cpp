@@ -84,7 +84,11 @@ void Form1::buildWindow() {
 
     Command3D1 = button("Command3D1", QStringLiteral("Betölt"), 195, 4440, kGreen);
     Label7 = label("Label7", QString(), 1680, 4500, 585, 225);
-    Label8 = label("Label8", QString(), 2295, 4500, 585, 225);
+    // The two counts stand two twips apart: at five digits they would read as one number. The
+    // length keeps a digit's room before it and reaches up to the button, so a row count of 32736
+    // and a length of five digits both show whole and apart.
+    Label8 = label("Label8", QString(), 2295, 4500, 705, 225);
+    Label8->setIndent(Label8->fontMetrics().horizontalAdvance(QLatin1Char('0')));
     Command3D2 = button("Command3D2", QStringLiteral("<- Vissza"), 3060, 4440, palette().color(QPalette::WindowText));
     Command3D3 = button("Command3D3", QStringLiteral("Kulcs ment"), 5250, 4440, kGreen);
 
