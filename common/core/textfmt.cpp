@@ -52,35 +52,45 @@ namespace {
 // The leading numeric part: [sign] digits [. digits] [e|E [sign] digits]. Plain whole numbers
 // (the draw and key fields) take a fast path; others are converted in one go, correctly rounded
 // and independent of the locale. A value beyond the double range gives the largest double, one
-// below it 0.
+// below it 0. The numeric value skips blanks, tabs and line feeds wherever they stand ("1 2" is
+// 12); IsNumeric (whole set) takes blanks and tabs only around the number.
 template <class Get>
 double parseLeading(size_t n, Get at, bool* whole = nullptr) {
+    const bool inner = whole == nullptr;
+    auto blank = [&](size_t k) {
+        const char c = at(k);
+        return c == ' ' || c == '\t' || (inner && c == '\n');
+    };
+    auto skip = [&](size_t k) {
+        while (k < n && blank(k)) ++k;
+        return k;
+    };
+    auto next = [&](size_t k) { return inner ? skip(k + 1) : k + 1; };
     auto digit = [&](size_t k) { return k < n && at(k) >= '0' && at(k) <= '9'; };
-    size_t i = 0;
-    while (i < n && (at(i) == ' ' || at(i) == '\t')) ++i;
+    size_t i = skip(0);
     const size_t begin = i;
     bool neg = false;
     if (i < n && (at(i) == '-' || at(i) == '+')) {
         neg = at(i) == '-';
-        ++i;
+        i = next(i);
     }
     const size_t numBegin = i;
     unsigned long long acc = 0;
     size_t intDigits = 0;
-    for (; digit(i); ++i, ++intDigits)
+    for (; digit(i); i = next(i), ++intDigits)
         if (intDigits < 19) acc = acc * 10 + static_cast<unsigned>(at(i) - '0');
     bool any = intDigits > 0;
     bool plain = true;  // digits only: acc holds the value
     if (i < n && at(i) == '.') {
-        ++i;
+        i = next(i);
         plain = false;
-        for (; digit(i); ++i) any = true;
+        for (; digit(i); i = next(i)) any = true;
     }
     if (any && i < n && (at(i) == 'e' || at(i) == 'E')) {
-        size_t j = i + 1;
-        if (j < n && (at(j) == '-' || at(j) == '+')) ++j;
+        size_t j = next(i);
+        if (j < n && (at(j) == '-' || at(j) == '+')) j = next(j);
         if (digit(j)) {
-            while (digit(j)) ++j;
+            while (digit(j)) j = next(j);
             plain = false;
             i = j;
         }
@@ -97,7 +107,8 @@ double parseLeading(size_t n, Get at, bool* whole = nullptr) {
     } else {
         std::string text;
         text.reserve(i - numBegin);
-        for (size_t k = numBegin; k < i; ++k) text += at(k);
+        for (size_t k = numBegin; k < i; ++k)
+            if (!blank(k)) text += at(k);
         const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
         if (res.ec == std::errc::result_out_of_range) {
             // which way it left the range: the decimal place of the first significant digit

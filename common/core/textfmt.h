@@ -18,8 +18,9 @@ QString format(long long v, std::string_view mask);
 // Format(text, "@@..."): the text right-aligned in at least mask-length characters.
 QString formatText(const QString& s, std::string_view mask);
 
-// The numeric value of a text: its leading numeric part after leading blanks and tabs,
-// 0 when there is none ("␣5" is 5, "12ab" is 12, "abc" is 0, "-3" is -3, "1.5" is 1.5).
+// The numeric value of a text: the number its leading characters spell, blanks, tabs and line
+// feeds skipped wherever they stand, 0 when there is none ("␣5" is 5, "1 2" is 12, "12ab" is 12,
+// "abc" is 0, "-3" is -3, "1.5" is 1.5).
 double val(std::string_view s);
 double val(QStringView s);
 // Whether the text holds a number (after blanks) and nothing else but blanks: the runtime's IsNumeric.

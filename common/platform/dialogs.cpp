@@ -4,8 +4,13 @@
 #include "core/keyfile.h"
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 #include <deque>
 
 namespace dz::ui {
@@ -33,6 +38,22 @@ Answer firstButton(Buttons b) {
     }
 }
 
+// Qt wraps a message wider than about 500 pixels at that width, which breaks lines written to
+// stand whole and leaves their ends alone on the next line. A message whose lines fit the screen
+// gets a label wide enough for its widest line; a wider one wraps as Qt lays it out.
+void fitLines(QMessageBox& box, QWidget* parent) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!label || !screen) return;
+    const int screenWidth = screen->availableGeometry().width();
+    // Qt's own limit of a message box's width, less the icon and the margins.
+    const int room = (screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000)) - 120;
+    const QFontMetrics fm(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
+    if (widest <= room) label->setMinimumWidth(widest);
+}
+
 QString plain(const QString& text) {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -41,7 +62,42 @@ QString plain(const QString& text) {
 }
 }  // namespace
 
-Answer message(QWidget* parent, const QString& text, Icon icon, const QString& title, Buttons buttons) {
+QString shownMessage(const QString& text) {
+    // Laying out a line of megabytes takes Qt minutes and gigabytes; no user reads past the start.
+    const qsizetype n = text.size();
+    auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    qsizetype lineStart = 0;
+    bool longLine = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isBreak(text[i])) lineStart = i + 1;
+        else if (i - lineStart >= kShownLine) longLine = true;
+        if (longLine) break;
+    }
+    if (!longLine) return text;
+    QString out;
+    out.reserve(std::min<qsizetype>(n, 4 * kShownLine));
+    for (qsizetype i = 0; i < n;) {
+        qsizetype end = i;
+        while (end < n && !isBreak(text[end])) ++end;
+        if (end - i <= kShownLine) {
+            out += QStringView(text).mid(i, end - i);
+        } else {
+            qsizetype keep = kShownLine;
+            if (text[i + keep - 1].isHighSurrogate()) --keep;  // never half a character
+            out += QStringView(text).mid(i, keep);
+            out += QStringLiteral("...");
+        }
+        qsizetype next = end;
+        while (next < n && isBreak(text[next])) ++next;
+        out += QStringView(text).mid(end, next - end);
+        i = next;
+    }
+    return out;
+}
+
+Answer message(QWidget* parent, const QString& fullText, Icon icon, const QString& fullTitle, Buttons buttons) {
+    const QString text = shownMessage(fullText);
+    const QString title = shownMessage(fullTitle);
     if (st().on) {
         st().messages.push_back({text, title, icon, buttons});
         if (st().answers.empty()) return firstButton(buttons);
@@ -52,6 +108,7 @@ Answer message(QWidget* parent, const QString& text, Icon icon, const QString& t
     QMessageBox box(parent);
     box.setTextFormat(Qt::PlainText);
     box.setText(plain(text));
+    fitLines(box, parent);
     box.setWindowTitle(title);
     switch (icon) {
         case Icon::Information: box.setIcon(QMessageBox::Information); break;

@@ -13,7 +13,10 @@ enum class Icon { None, Information, Warning, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
-// Plain text, never rich text; a lone CR breaks the line like CR LF does.
+// Plain text, never rich text; a lone CR breaks the line like CR LF does. A message may quote a
+// file's line: each line shows at most kShownLine characters, then "..." (the seam records it so).
+inline constexpr qsizetype kShownLine = 300;
+QString shownMessage(const QString& text);
 Answer message(QWidget* parent, const QString& text, Icon icon = Icon::None, const QString& title = QString(),
                Buttons buttons = Buttons::Ok);
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QDesktopServices>
 #include <QLibraryInfo>
@@ -17,6 +18,11 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace dz::ui {
 namespace {
@@ -32,23 +38,51 @@ void beep() {
     if (!seam::enabled()) QApplication::beep();
 }
 
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title, const QString& refusal,
-                                              Icon icon) {
-    auto lock = std::make_unique<QLockFile>(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) return lock;
-    if (lock->error() != QLockFile::LockFailedError) {
-        // The program folder takes no lock file (read-only, or gone): an instance cannot be told
-        // from a folder we may not write, so lock beside the other temporary files, per folder.
+namespace {
+enum class Take { Held, Refused, Failed };
+
+// Opens the lock file (made when missing; read-only when it may not be written) and locks it
+// without waiting. flock, not fcntl: its lock belongs to this open file, so a second open in the
+// same process is refused like another process, and it is dropped only with the last descriptor.
+Take takeLock(const QString& path, int* fd) {
+    const QByteArray name = QFile::encodeName(path);
+    // O_NONBLOCK: a FIFO of that name must not stop the start.
+    const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int f = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0644);
+    if (f < 0) f = ::open(name.constData(), O_RDONLY | flags);
+    if (f < 0) return Take::Failed;
+    int rc;
+    do rc = ::flock(f, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc == 0) {
+        *fd = f;
+        return Take::Held;
+    }
+    const int e = errno;
+    ::close(f);
+    return e == EWOULDBLOCK ? Take::Refused : Take::Failed;
+}
+}  // namespace
+
+InstanceLock::~InstanceLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::unique_ptr<InstanceLock> lockSingleInstance(const QString& exeName, const QString& title, const QString& refusal,
+                                                 Icon icon) {
+    int fd = -1;
+    Take t = takeLock(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"), &fd);
+    if (t == Take::Failed) {
+        // The program folder takes no lock (read-only, or gone): an instance cannot be told from a
+        // folder we may not write, so lock beside the other temporary files, per folder.
         const QByteArray folderId =
             QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-        lock = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/dizov-") + QString::fromLatin1(folderId) +
-                                           QLatin1Char('-') + exeName + QStringLiteral(".lock"));
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) return lock;
-        // Not even there: starting is better than claiming that another instance runs.
-        if (lock->error() != QLockFile::LockFailedError) return lock;
+        t = takeLock(QDir::tempPath() + QStringLiteral("/dizov-") + QString::fromLatin1(folderId) + QLatin1Char('-') +
+                         exeName + QStringLiteral(".lock"),
+                     &fd);
     }
+    // Not even there: starting is better than claiming that another instance runs.
+    if (t != Take::Refused) return std::make_unique<InstanceLock>(fd);
     message(nullptr, refusal.isEmpty() ? exeName + QStringLiteral(" márt fut ! ") : refusal, icon, title);
     return nullptr;
 }

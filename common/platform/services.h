@@ -3,7 +3,6 @@
 #pragma once
 #include "dialogs.h"
 
-#include <QLockFile>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -28,15 +27,32 @@ void beep();
 // Hungarian (Qt's translation when it is installed; English texts otherwise).
 void initApplication(QCoreApplication& app);
 
-// The second-start refusal: a lock file in the program folder, held until the program ends.
-// Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon) when
-// another instance holds it (a program with a refusal of its own passes its text and icon). A
-// program folder that takes no lock file (read-only) is locked through the temporary folder
-// instead; where no lock can be made at all, the program starts.
 // The running program's name, as the second-start refusal names it.
 QString programName();
-std::unique_ptr<QLockFile> lockSingleInstance(const QString& exeName, const QString& title = QString(),
-                                              const QString& refusal = QString(), Icon icon = Icon::Warning);
+
+// The second-start lock: an advisory lock on the open lock file, which the system drops when the
+// process ends, however it ends. What the file holds never matters.
+class InstanceLock {
+public:
+    explicit InstanceLock(int fd = -1) : fd_(fd) {}
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    // False when no lock could be taken at all and the program runs without one.
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// The second-start refusal: exeName + ".lock" in the program folder, locked until the program
+// ends. Returns nullptr (after telling the user exeName + " márt fut ! " with the warning icon)
+// only when another running instance holds the lock (a program with a refusal of its own passes
+// its text and icon). A program folder that takes no lock (read-only, gone) is locked through the
+// temporary folder instead; where no lock can be taken at all (a folder of that name, no
+// permission, no locks on that file system), the program starts.
+std::unique_ptr<InstanceLock> lockSingleInstance(const QString& exeName, const QString& title = QString(),
+                                                 const QString& refusal = QString(), Icon icon = Icon::Warning);
 
 // Starts the spreadsheet program on a file without waiting: the command in DIZOV_SPREADSHEET when
 // set, else LibreOffice Calc, else the desktop's default opener. A failure to start is ignored.

@@ -158,6 +158,12 @@ int ListBox::topIndex() const {
     return i.isValid() ? i.row() : 0;
 }
 
+void ListBox::mouseReleaseEvent(QMouseEvent* e) {
+    // A click inside a selected block narrows the selection only on release, here.
+    QListView::mouseReleaseEvent(e);
+    emit mouseReleased();
+}
+
 void ListBox::keyPressEvent(QKeyEvent* e) {
     const QString t = e->text();
     if (!t.isEmpty()) emit keyTyped(t[0].unicode());

@@ -77,9 +77,12 @@ signals:
     void itemDoubleClicked(int index);
     // A typed character (its code), before the list handles the key itself.
     void keyTyped(int charCode);
+    // A mouse button let go over the list, after the list has settled its selection for it.
+    void mouseReleased();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     LinesModel* model_;

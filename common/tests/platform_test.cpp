@@ -10,9 +10,12 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QSysInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using namespace dz;
 using namespace dz::ui;
@@ -99,6 +103,84 @@ TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
     EXPECT_EQ(shownTitle, QStringLiteral("T"));
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+namespace {
+// Shows a real message box (the seam off) and hands it to look at before it is answered.
+Answer showReal(const QString& text, const std::function<void(QMessageBox*)>& look) {
+    seam::enable(false);
+    int tries = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++tries > 200)  // never hang the run
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* b = qobject_cast<QMessageBox*>(w)) b->reject();
+            return;
+        }
+        look(box);
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    const Answer a = message(nullptr, text, Icon::Critical, QStringLiteral("T"));
+    poll.stop();
+    seam::enable(true);
+    return a;
+}
+}  // namespace
+
+TEST(Dialogs, EveryLineOfAMessageIsCapped) {
+    const QString cap(kShownLine, QLatin1Char('7'));
+    const QString more = cap + QLatin1Char('8');
+    const QString dots = QStringLiteral("...");
+    const QString pair = QString(kShownLine - 1, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F600") + QLatin1Char('b');
+    struct Case {
+        QString text, shown;
+    };
+    const Case cases[] = {
+        {QString(), QString()},
+        {QStringLiteral("Hiba\rsor"), QStringLiteral("Hiba\rsor")},
+        {cap, cap},  // a line of the cap's length whole
+        {more, cap + dots},
+        {QStringLiteral("A sor:\r") + more + QStringLiteral("\r\n") + more + QStringLiteral("\n\nvége"),
+         QStringLiteral("A sor:\r") + cap + dots + QStringLiteral("\r\n") + cap + dots + QStringLiteral("\n\nvége")},
+        {pair, QString(kShownLine - 1, QLatin1Char('a')) + dots},  // never half a character
+    };
+    for (const Case& c : cases) EXPECT_EQ(shownMessage(c.text), c.shown) << c.text.left(20).toStdString();
+
+    // What the seam records and what the real box shows: a 5 MB line, cut once.
+    const QString huge = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
+                         QString(5 << 20, QLatin1Char('1'));
+    const QString want = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
+                         QString(kShownLine, QLatin1Char('1')) + dots;
+    seam::reset();
+    message(nullptr, huge, Icon::Critical, QStringLiteral("T"));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, want);
+    QString shown;
+    EXPECT_EQ(showReal(huge, [&](QMessageBox* box) { shown = box->text(); }), Answer::Ok);
+    EXPECT_EQ(shown, QString(want).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+}
+
+// Lines that fit the screen show whole, each on its own line, however much wider than Qt's usual
+// message width; a line too wide for the screen wraps inside it.
+TEST(Dialogs, MessageLinesThatFitTheScreenShowWhole) {
+    const QString line = QStringLiteral("A vágólap tartalmát a  Ctrl/V  billentyűk egyidejű lenyomásával, vagy az egér jobb");
+    const QString text = QStringLiteral("Rövid sor !\r\r") + line + QLatin1Char('\r') + line;
+    int labelWidth = 0, widest = 0, boxWidth = 0;
+    EXPECT_EQ(showReal(text, [&](QMessageBox* box) {
+                  auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                  ASSERT_TRUE(label);
+                  labelWidth = label->width();
+                  widest = label->fontMetrics().horizontalAdvance(line);
+              }),
+              Answer::Ok);
+    EXPECT_GE(labelWidth, widest);
+
+    const QString wide = QString(kShownLine, QLatin1Char('W'));
+    EXPECT_EQ(showReal(wide, [&](QMessageBox* box) { boxWidth = box->width(); }), Answer::Ok);
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
 }
 
 TEST(Services, QtsOwnDialogsSpeakHungarian) {
@@ -287,6 +369,52 @@ TEST(Services, FolderWithoutLockFilesStillRefusesASecondStart) {
     EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsert márt fut ! "));
     first.reset();
     EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsert")));
+}
+
+// Only a copy that runs refuses the start: no content of the lock file, no leftover of a crash,
+// and no file that cannot be locked stops a program.
+TEST(Services, OnlyARunningCopyRefusesTheStart) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString lockFile = fx.path("kulcsgen.lock");
+    const std::string thisMachine = std::to_string(QCoreApplication::applicationPid()) + "\nkulcsgen\n" +
+                                    QSysInfo::machineHostName().toStdString() + "\n";
+    const std::pair<const char*, std::string> contents[] = {
+        {"empty", ""},
+        {"garbled", std::string("\x00\xff\x13garbage\r\n\r\n", 14)},
+        {"another machine's", "4242\nkulcsgen\ngep-a-masik-irodaban\n"},
+        {"a live process of this machine", thisMachine},
+    };
+    for (const auto& [what, bytes] : contents) {
+        SCOPED_TRACE(what);
+        fx.write("kulcsgen.lock", bytes);
+        auto lock = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(lock);
+        EXPECT_TRUE(lock->held());
+        EXPECT_FALSE(dz::testing::lockableElsewhere(lockFile));
+    }
+    EXPECT_TRUE(seam::messages().empty());
+
+    // A running copy: refused with the message; killed, it leaves nothing that refuses.
+    {
+        dz::testing::LockingProcess other(lockFile);
+        ASSERT_TRUE(other.holds());
+        EXPECT_FALSE(lockSingleInstance(QStringLiteral("kulcsgen")));
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("kulcsgen márt fut ! "));
+        other.kill();
+        auto lock = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(lock);
+        EXPECT_TRUE(lock->held());
+        EXPECT_EQ(seam::messages().size(), 1u);
+    }
+
+    // A lock file that cannot be locked lets the program start.
+    ASSERT_TRUE(QDir(fx.dir.path()).mkdir(QStringLiteral("kulcsert.lock")));
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsert")));
+    fx.write("kulcsnyomt.lock", "1\n");
+    QFile::setPermissions(fx.path("kulcsnyomt.lock"), {});  // no permission (root still may)
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsnyomt")));
+    EXPECT_EQ(seam::messages().size(), 1u);
 }
 
 TEST(Services, SpreadsheetStartIsRecordedUnderTheSeam) {

@@ -64,7 +64,20 @@ TEST(TextForms, NumericValueOfText) {
         {"\t 7", 7, true},
         {" 5 ", 5, true},
         {"12ab", 12, false},
-        {"5 6", 5, false},  // the leading part only
+        // Blanks, tabs and line feeds are skipped wherever they stand; IsNumeric still wants one
+        // number with blanks only around it.
+        {"5 6", 56, false},
+        {"1 2", 12, false},
+        {" 7 0", 70, false},
+        {"1 2ab 3", 12, false},
+        {"- 3", -3, false},
+        {"1 . 5", 1.5, false},
+        {"1\t2\n3", 123, false},
+        {"\n5", 5, false},
+        {"1 e 3", 1000, false},
+        {"12 345 678 901 234 567 890", 12345678901234567890.0, false},
+        {"1 2.5 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1", 12.500000000000000000001, false},
+        {"  1-2", 1, false},
         {"abc", 0, false},
         {"", 0, false},
         {"  ", 0, false},

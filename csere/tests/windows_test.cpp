@@ -417,6 +417,7 @@ TEST(VazozKeys, BadKeyFilesLoadOrAreRefusedAndTheOperationsStaySound) {
         {"CR only", "01 02\r03 04\r", nullptr, 2},
         {"binary", std::string("\x01\xff\x00 05 \xfe\r\n", 10), nullptr, 1},
         {"a very long line", std::string(100000, '1'), "20-nél nagyobb szám van a kulcsban !\r111", 0},
+        {"a 5 MB line", std::string(5 << 20, '1') + "\r\n01 02\r\n", "20-nél nagyobb szám van a kulcsban !\r111", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

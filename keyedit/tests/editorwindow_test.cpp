@@ -3,6 +3,7 @@
 #include "ui/editorwindow.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -210,6 +211,51 @@ TEST(Editor, ProbeSelectionAndDoubleClicks) {
     EXPECT_TRUE(f.w->Text1->text().isEmpty());
 }
 
+// "Tól:" and "Ig:" follow the selection as the list shows it after the click: a click inside a
+// dragged block leaves that row alone, and "Sor töröl" deletes only it.
+TEST(Editor, RangeFollowsTheSelectionAfterTheClick) {
+    Folder f;
+    QString rows;
+    for (int i = 1; i <= 10; ++i) rows += QString("%1\r\n").arg(i, 2, 10, QLatin1Char('0'));
+    f.write("ten.txt", rows.toStdString());
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    QWidget* view = f.w->List2->viewport();
+    auto at = [&](int row1) { return f.w->List2->visualRect(f.w->List2->model()->index(row1 - 1, 0)).center(); };
+    auto drag = [&](int from1, int to1) {
+        QTest::mousePress(view, Qt::LeftButton, {}, at(from1));
+        for (int r = from1; r != to1;) {
+            r += to1 > from1 ? 1 : -1;
+            QTest::mouseMove(view, at(r));
+        }
+        QTest::mouseRelease(view, Qt::LeftButton, {}, at(to1));
+    };
+    auto range = [&] { return std::pair(f.w->Text1->text(), f.w->Text2->text()); };
+    using R = std::pair<QString, QString>;
+
+    f.load("ten.txt");
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(5));
+    EXPECT_EQ(range(), R("5", "5"));
+    drag(3, 7);
+    EXPECT_EQ(range(), R("3", "7"));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(5));
+    EXPECT_EQ(f.w->List2->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(range(), R("5", "5"));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, at(8));
+    EXPECT_EQ(range(), R("5", "8"));
+
+    // Upwards: the current row is the top of the block; a click inside it again one row.
+    drag(7, 3);
+    EXPECT_EQ(range(), R("3", "3"));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(6));
+    EXPECT_EQ(range(), R("6", "6"));
+
+    drag(3, 7);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(5));
+    f.w->Command3D4_Click();
+    EXPECT_EQ(f.w->List2->items(), QStringList({"01", "02", "03", "04", "06", "07", "08", "09", "10"}));
+}
+
 TEST(Editor, HintsFollowThePointer) {
     Folder f;
     f.w->show();
@@ -249,4 +295,24 @@ TEST(Editor, BadFilesLoadWithoutHarm) {
     EXPECT_EQ(f.read("cr.txt.out"), "01 02\r\n03 04\r\n05 06\r\n");
     EXPECT_EQ(f.read("long.txt.out"), "01 02\r\n" + longLine + "\r\nx\r\n");
     EXPECT_EQ(f.w->Text7->text(), "03 04");
+}
+// The row count and the first row's length at five digits each: both whole, and apart by at
+// least a digit's width, so that they do not read as one number.
+TEST(Editor, CountsShowWholeAndApart) {
+    Folder f;
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    const QString five = QStringLiteral("32736");
+    const QFontMetrics fm(f.w->Label7->font());
+    const int textWidth = fm.horizontalAdvance(five);
+    const int indent8 = std::max(0, f.w->Label8->indent());
+    EXPECT_LE(textWidth, f.w->Label7->contentsRect().width());
+    EXPECT_LE(indent8 + textWidth, f.w->Label8->contentsRect().width());
+    const int end7 = f.w->Label7->x() + textWidth;  // left-aligned
+    const int start8 = f.w->Label8->x() + indent8;
+    EXPECT_GE(start8 - end7, fm.horizontalAdvance(QLatin1Char('0')));
+    // Both stay where they stood, before the "<- Vissza" button.
+    EXPECT_EQ(f.w->Label7->pos(), QPoint(ui::twips(1680), ui::twips(4500)));
+    EXPECT_EQ(f.w->Label8->pos(), QPoint(ui::twips(2295), ui::twips(4500)));
+    EXPECT_LE(f.w->Label8->geometry().right(), f.w->Command3D2->x());
 }

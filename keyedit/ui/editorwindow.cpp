@@ -84,7 +84,11 @@ void Form1::buildWindow() {
 
     Command3D1 = button("Command3D1", QStringLiteral("Betölt"), 195, 4440, kGreen);
     Label7 = label("Label7", QString(), 1680, 4500, 585, 225);
-    Label8 = label("Label8", QString(), 2295, 4500, 585, 225);
+    // The two counts stand two twips apart: at five digits they would read as one number. The
+    // length keeps a digit's room before it and reaches up to the button, so a row count of 32736
+    // and a length of five digits both show whole and apart.
+    Label8 = label("Label8", QString(), 2295, 4500, 705, 225);
+    Label8->setIndent(Label8->fontMetrics().horizontalAdvance(QLatin1Char('0')));
     Command3D2 = button("Command3D2", QStringLiteral("<- Vissza"), 3060, 4440, palette().color(QPalette::WindowText));
     Command3D3 = button("Command3D3", QStringLiteral("Kulcs ment"), 5250, 4440, kGreen);
 
@@ -138,12 +142,13 @@ void Form1::buildWindow() {
     }
 
     for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5, Text6}) ui::onDoubleClick(t, [t] { t->clear(); });
-    List2->viewport()->installEventFilter(this);
     Text7->installEventFilter(this);
 
     connect(List1, &ui::ListBox::itemClicked, this, &Form1::List1_Click);
     connect(List1, &ui::ListBox::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(List2, &ui::ListBox::itemClicked, this, &Form1::List2_Click);
+    // The range is read from the selection as the click left it.
+    connect(List2, &ui::ListBox::mouseReleased, this, &Form1::List2_MouseUp);
     const std::pair<QPushButton*, void (Form1::*)()> buttons[] = {
         {Command3D1, &Form1::Command3D1_Click}, {Command3D2, &Form1::Command3D2_Click},
         {Command3D3, &Form1::Command3D3_Click}, {Command3D4, &Form1::Command3D4_Click},
@@ -153,7 +158,6 @@ void Form1::buildWindow() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == List2->viewport() && e->type() == QEvent::MouseButtonRelease) List2_MouseUp();
     if (watched == Text7 && (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease)) Text7_Click();
     return QWidget::eventFilter(watched, e);
 }

@@ -62,6 +62,7 @@ TEST(TicketRun, ChecksInOrderWithTheirMessages) {
         {S::SelectedRow, 0, -1, "", "", true, false, {noRow}, false, {}, 0, 0},
         {S::SelectedRow, 12, 9, "", "", false, true, {}, true, {}, 9, 9},
         {S::Range, 10, -1, "3", "6", false, true, {}, true, {}, 2, 5},
+        {S::Range, 20, -1, " 3", " 1 2", false, true, {}, true, {}, 2, 11},  // blanks skipped anywhere
         {S::Range, 57, -1, "1", "100", false, true, {}, true, QStringLiteral("57"), 0, 56},
         {S::Range, 57, -1, "1", "100.5", false, true, {}, true, QStringLiteral("57"), 0, 56},
         {S::Range, 10, -1, "5", "3", false, true, {badRange}, false, {}, 0, 0},
@@ -209,6 +210,13 @@ TEST(TicketMarks, OnlyNumbersOfTheFieldAreMarked) {
     ASSERT_EQ(numbers.size(), 2u);
     EXPECT_TRUE(printedAt(s, QStringLiteral("*"), 40.0, 31.5));
     EXPECT_TRUE(printedAt(s, QStringLiteral("*"), 40.0, 44.1));
+
+    // A blank inside a field is skipped: "7 0" is 70, no number of the grid.
+    RecordingSurface v;
+    printTickets(v, {QStringLiteral("7 0 05 20 ")}, 0, 0, false, c);
+    int marked = 0;
+    for (const Mark& k : placesOf(v, QStringLiteral("*"))) marked += k.x > 20 && k.x < 45;
+    EXPECT_EQ(marked, 2);
 
     // A first row of one character: type 0, no number marks, the other marks as usual.
     RecordingSurface t;

@@ -145,6 +145,19 @@ TEST(Form1, LoadFailures) {
     EXPECT_EQ(f.w->Label13->text(), "1170/0");
 }
 
+// A row of megabytes is quoted by its start only: the message box lays out no more than that.
+TEST(Form1, AHugeRowIsQuotedByItsStart) {
+    Folder f;
+    std::string huge;
+    while (huge.size() < (5u << 20)) huge += "01 ";
+    f.write("huge.txt", keyRows(2) + huge + "\r\n");
+    f.load("huge.txt");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, "A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r" +
+                                            QString::fromLatin1(huge.substr(0, size_t(ui::kShownLine))) + "...");
+    EXPECT_EQ(f.w->List1->count(), 0);
+}
+
 TEST(Form1, CancelledResetAppendsTheNewRows) {
     Folder f;
     f.write("k10.txt", keyRows(10));
