@@ -457,10 +457,12 @@ void FOKEP::finishRun() {
     if (closing_ || !o) return;
     if (o->quiet || o->result.stopped || o->money.stopped) {
         Label14->setText(QString::number(progress_.recordsRead.load()));
-        return;
+    } else if (o->kind == RunKind::Hits) {
+        showHits(*o);
+    } else {
+        showWinnings(*this, *o);
     }
-    if (o->kind == RunKind::Hits) showHits(*o);
-    else showWinnings(*this, *o);
+    emit runEnded();
 }
 
 void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {

@@ -102,6 +102,11 @@ public:
     void setTextWidth(WidthFn width) { width_ = std::move(width); }
     bool waitForRun(int timeoutMs = 60000);
 
+signals:
+    // A run ended and its results are shown (or it was stopped).
+    void runEnded();
+public:
+
     // The controls, by their names.
     std::array<QLineEdit*, 10> Text{};  // Text[1] .. Text[9]
     std::array<QCheckBox*, 4> Check3{};
