@@ -124,15 +124,15 @@ void BM_WinningsWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_WinningsWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
 
-// Its engine: the file opened, the key and the period read, the nets summed.
+// Its engine: the file opened, the key read, the period streamed into the sums.
 void BM_WinningsEngine(benchmark::State& state) {
     Desk& d = desk();
     d.lastDraws(bench::kHistoryDraws);
     const RunSettings st = d.settings();
     for (auto _ : state) {
         const dz::DrawFile f = bench::openHistory();
-        const auto in = gatherInput(st, f);
-        benchmark::DoNotOptimize(evaluateWinnings(*in).balance);
+        const auto key = readKey(st.keyFile);
+        benchmark::DoNotOptimize(streamWinnings(f, st, *key).money.balance);
     }
 }
 BENCHMARK(BM_WinningsEngine)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);

@@ -92,6 +92,53 @@ void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
     }
 }
 
+SubsetCounts::Weights SubsetCounts::weightsOf(const std::array<int64_t, 9>& weightByHits) {
+    Weights r;
+    r.weight = weightByHits;
+    for (int h = 8; h >= 0; --h)
+        if (weightByHits[size_t(h)] != 0) r.from = h;
+    for (int j = 0; j <= 8; ++j) {
+        int64_t v = 0;
+        for (int h = 0; h <= j; ++h) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * weightByHits[size_t(h)];
+        r.w[size_t(j)] = v;
+    }
+    return r;
+}
+
+int64_t SubsetCounts::weightedSum(uint32_t drawMask, const Weights& w) const {
+    const uint32_t d = setOf(drawMask);
+    if (std::popcount(d) > 8) {
+        // More than eight numbers (no record holds them): from the distribution.
+        uint32_t hist[9];
+        histogram(drawMask, hist);
+        int64_t sum = 0;
+        for (int h = 0; h <= 8; ++h) sum += int64_t(hist[h]) * w.weight[size_t(h)];
+        return sum;
+    }
+    const uint32_t* c = rowsHolding_.data();
+    uint32_t bit[8] = {};
+    int top = 0;
+    for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
+    uint32_t sub[256];
+    sub[0] = 0;
+    const int count = 1 << top;
+    for (int k = 1; k < count; ++k) sub[k] = sub[k & (k - 1)] | bit[std::countr_zero(unsigned(k))];
+    int64_t sum = 0;
+    for (int j = w.from; j <= top; ++j) {
+        int64_t acc = 0;
+        if (top == 8) {
+            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) acc += c[sub[kOrder.bySize[i]]];
+        } else {
+            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) {
+                const int k = kOrder.bySize[i];
+                if (k < count) acc += c[sub[k]];
+            }
+        }
+        sum += acc * w.w[size_t(j)];
+    }
+    return sum;
+}
+
 bool SubsetCounts::pays(size_t rows, size_t draws) {
     // The table costs about 2^20 * 21 additions once; a draw's 256 scattered look-ups cost about
     // as much as scanning 2048 rows.

@@ -26,14 +26,21 @@ namespace {
 struct DrawTables {
     alignas(64) std::array<int32_t, 32> withPlus{};
     alignas(64) std::array<int32_t, 32> plainOnly{};
+    // The same as weights of the subset sums.
+    SubsetCounts::Weights plusWeights, plainWeights;
 };
 
 DrawTables makeTables(int k, int minHits) {
     DrawTables t;
+    std::array<int64_t, 9> plus{}, plain{};
     for (int h = 0; h <= 8; ++h) {
         t.withPlus[size_t(h)] = int32_t(playPrize(h, true, minHits) + (k - 1) * playPrize(h, false, minHits));
         t.plainOnly[size_t(h)] = int32_t(k * playPrize(h, false, minHits));
+        plus[size_t(h)] = t.withPlus[size_t(h)];
+        plain[size_t(h)] = t.plainOnly[size_t(h)];
     }
+    t.plusWeights = SubsetCounts::weightsOf(plus);
+    t.plainWeights = SubsetCounts::weightsOf(plain);
     return t;
 }
 
@@ -83,9 +90,7 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
         const int32_t* table = plus ? s.tables->withPlus.data() : s.tables->plainOnly.data();
         long long net = -s.cost;
         if (s.subsets) {
-            uint32_t hist[9];
-            s.subsets->histogram(drawn, hist);
-            for (int h = 0; h <= 8; ++h) net += static_cast<long long>(hist[h]) * table[h];
+            net += s.subsets->weightedSum(drawn, plus ? s.tables->plusWeights : s.tables->plainWeights);
         } else {
             long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
             size_t i = 0;
