@@ -221,7 +221,6 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
     // result list keeps), each block evaluated as soon as it is full.
     constexpr size_t kBlock = size_t(dz::kRowLimit);
     std::vector<dz::DrawRecord> block;
-    block.reserve(kBlock);
     size_t blockLine = 0;  // line index of block[0]
     std::optional<Prepared> prepared;
     // The latest kRowLimit draws' keys and nets, kept in a ring by draw count.
@@ -275,7 +274,6 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
                     break;
                 }
                 s.any = true;
-                ring.resize(kBlock);
             } else if (k > to) {
                 s.recordsRead = l.index + 1;
                 done = true;
@@ -288,6 +286,8 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
             const bool sameAsItem =
                 l.item.data() == l.line.data() && l.item.size() == std::min(l.line.size(), kDrawItemKept);
             block.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
+            // The ring grows to its size with the first draws, then wraps.
+            if (ring.size() < kBlock) ring.emplace_back();
             ResultRow& row = ring[size_t(draws) % kBlock];
             row.keySize = uint8_t(k.size());
             std::copy(k.begin(), k.end(), row.key.begin());
