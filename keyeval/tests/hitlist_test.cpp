@@ -134,3 +134,32 @@ TEST(HitList, LinesClassesAndOrdersAsTheStringListMadeThem) {
         EXPECT_EQ(orderByDraw(byClass), referenceByDraw(byClass));
     }
 }
+
+// Past a million listed plays the list keeps the first million, the count goes on; the kept
+// records are a few bytes each and their lines are made as they are read.
+TEST(HitList, KeepsTheFirstMillionAndCountsOn) {
+    dz::testing::ProgramFolderFixture fx;
+    std::string key;
+    for (int i = 0; i < 2000; ++i) key += "01 02 03 04 05 06 07 08\r\n";
+    fx.write(QStringLiteral("k.txt"), key);
+    std::string draws;
+    const int numbers[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    for (int d = 1; d <= 130; ++d) draws += drawRecordLine(2010, 5, 12, d, numbers, 1) + "\r\n";
+    RunSettings s;
+    s.keyFile = fx.path(QStringLiteral("k.txt"));
+    s.extra = {false, true, true, true, true};
+    s.extraCount = 4;
+    s.fromKey = QStringLiteral("20100512 001");
+    s.toKey = QStringLiteral("20100512 130");
+    const DrawFile file = DrawFile::fromBytes(draws);
+    const auto in = gatherInput(s, file);
+    ASSERT_TRUE(in.has_value());
+    EvaluationResult r = evaluate(*in);
+    EXPECT_EQ(r.listedCount, 130 * 2000 * 4);  // one plus and three plain plays a row and draw
+    ASSERT_EQ(r.hits.size(), kHitListCap);
+    const HitList list(in->draws, std::move(r.hits));
+    EXPECT_EQ(list.count(), int(kHitListCap));
+    // 8000 lines a draw: the millionth is draw 125's row 2000, its last plain play.
+    EXPECT_EQ(list.line(int(kHitListCap) - 1), QStringLiteral("2010 05 12 125  *8    2000"));
+    EXPECT_EQ(list.line(0), QStringLiteral("2010 05 12 001  *8+  1"));
+}
