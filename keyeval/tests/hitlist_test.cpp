@@ -81,8 +81,8 @@ struct Case {
 TEST(HitList, LinesClassesAndOrdersAsTheStringListMadeThem) {
     const Case cases[] = {
         {"small key, two extra numbers", 40, {1, 3}, 4, false},
-        {"mid-size key, one extra number, from 5", 3000, {2}, 5, false},
-        {"mid-size key, every extra number", 1500, {1, 2, 3, 4}, 4, false},
+        {"mid-size key, one extra number, from 5", 1500, {2}, 5, false},
+        {"mid-size key, every extra number", 600, {1, 2, 3, 4}, 4, false},
         {"odd draw keys", 300, {1, 2}, 4, true},
     };
     for (const Case& c : cases) {
@@ -90,7 +90,7 @@ TEST(HitList, LinesClassesAndOrdersAsTheStringListMadeThem) {
         dz::testing::ProgramFolderFixture fx;
         SynthOptions o;
         o.drawsPerDay = 7;
-        std::string draws = synthDrawHistory(120, o);
+        std::string draws = synthDrawHistory(80, o);
         // A draw listed twice: equal keys, equal lines.
         const size_t cut = draws.find("\r\n", 1000) + 2;
         draws.insert(cut, draws.substr(cut, draws.find("\r\n", cut) + 2 - cut));
