@@ -481,20 +481,31 @@ bool textLess(const QString& a, const QString& b) {
     return a.size() < b.size();
 }
 
-QStringList orderByClass(QStringList hitLines) {
-    std::vector<std::pair<QString, qsizetype>> keyed;
-    keyed.reserve(size_t(hitLines.size()));
-    for (qsizetype i = 0; i < hitLines.size(); ++i) keyed.emplace_back(mid(hitLines[i], 18, 2) + hitLines[i], i);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return textLess(a.first, b.first); });
-    QStringList out;
-    out.reserve(hitLines.size());
-    for (const auto& k : keyed) out << hitLines[k.second];
-    return out;
+std::vector<size_t> textOrder(const QStringList& hitLines, bool byClass) {
+    std::vector<size_t> order(size_t(hitLines.size()));
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    if (byClass) {
+        std::vector<QString> keyed(order.size());
+        for (size_t i = 0; i < order.size(); ++i) keyed[i] = mid(hitLines[qsizetype(i)], 18, 2) + hitLines[qsizetype(i)];
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return textLess(keyed[a], keyed[b]); });
+    } else {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return textLess(hitLines[qsizetype(a)], hitLines[qsizetype(b)]); });
+    }
+    return order;
 }
 
-QStringList orderByDraw(QStringList hitLines) {
-    std::stable_sort(hitLines.begin(), hitLines.end(), textLess);
-    return hitLines;
+namespace {
+QStringList inOrder(const QStringList& lines, const std::vector<size_t>& order) {
+    QStringList out;
+    out.reserve(lines.size());
+    for (size_t i : order) out << lines[qsizetype(i)];
+    return out;
 }
+}  // namespace
+
+QStringList orderByClass(QStringList hitLines) { return inOrder(hitLines, textOrder(hitLines, true)); }
+
+QStringList orderByDraw(QStringList hitLines) { return inOrder(hitLines, textOrder(hitLines, false)); }
 
 }  // namespace dz::keyeval

@@ -161,5 +161,7 @@ bool textLess(const QString& a, const QString& b);
 // "Találat": by hit class (characters 18 and 19), then by the whole line. "Húzás": by the whole line.
 QStringList orderByClass(QStringList hitLines);
 QStringList orderByDraw(QStringList hitLines);
+// The indexes of the lines in one of those orders (lines of equal text keep their order).
+std::vector<size_t> textOrder(const QStringList& hitLines, bool byClass);
 
 }  // namespace dz::keyeval

@@ -1,6 +1,7 @@
 #include "subsetsums.h"
 
 #include <bit>
+#include <cstdint>
 
 namespace dz::keyeval {
 
@@ -22,14 +23,18 @@ struct Binomials {
 constexpr Binomials kBinom;
 }  // namespace
 
-SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) : rowsHolding_(kSets, 0) {
-    uint32_t* c = rowsHolding_.data();
+SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) : wide_(kSets, 0) {
+    uint32_t* c = wide_.data();
     for (uint32_t m : rowMasks) ++c[setOf(m)];
     // Sums over supersets, one number at a time.
     for (uint32_t b = 0; b < kNumbers; ++b) {
         const uint32_t bit = 1u << b;
         for (uint32_t hi = 0; hi < kSets; hi += 2 * bit)
             for (uint32_t s = hi; s < hi + bit; ++s) c[s] += c[s | bit];
+    }
+    if (rowMasks.size() <= UINT16_MAX) {
+        narrow_.assign(wide_.begin(), wide_.end());
+        std::vector<uint32_t>().swap(wide_);
     }
 }
 
@@ -54,9 +59,10 @@ struct SubsetOrder {
 constexpr SubsetOrder kOrder;
 }  // namespace
 
-void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
+namespace {
+template <class T>
+void histogramOf(const T* c, uint32_t drawMask, uint32_t hist[9]) {
     uint32_t d = setOf(drawMask);
-    const uint32_t* c = rowsHolding_.data();
     // M[j]: the sum over the draw's j-number subsets of the rows holding them, which is the sum
     // over rows of C(hits, j).
     int64_t m[21] = {};
@@ -90,6 +96,63 @@ void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
         for (int j = h; j <= top; ++j) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * m[j];
         hist[h] = uint32_t(v);
     }
+}
+
+template <class T>
+int64_t weightedSumOf(const T* c, uint32_t d, const SubsetCounts::Weights& w) {
+    uint32_t bit[8] = {};
+    int top = 0;
+    for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
+    uint32_t sub[256];
+    sub[0] = 0;
+    const int count = 1 << top;
+    for (int k = 1; k < count; ++k) sub[k] = sub[k & (k - 1)] | bit[std::countr_zero(unsigned(k))];
+    int64_t sum = 0;
+    for (int j = w.from; j <= top; ++j) {
+        int64_t acc = 0;
+        if (top == 8) {
+            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) acc += c[sub[kOrder.bySize[i]]];
+        } else {
+            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) {
+                const int k = kOrder.bySize[i];
+                if (k < count) acc += c[sub[k]];
+            }
+        }
+        sum += acc * w.w[size_t(j)];
+    }
+    return sum;
+}
+}  // namespace
+
+void SubsetCounts::histogram(uint32_t drawMask, uint32_t hist[9]) const {
+    if (!narrow_.empty()) histogramOf(narrow_.data(), drawMask, hist);
+    else histogramOf(wide_.data(), drawMask, hist);
+}
+
+SubsetCounts::Weights SubsetCounts::weightsOf(const std::array<int64_t, 9>& weightByHits) {
+    Weights r;
+    r.weight = weightByHits;
+    for (int h = 8; h >= 0; --h)
+        if (weightByHits[size_t(h)] != 0) r.from = h;
+    for (int j = 0; j <= 8; ++j) {
+        int64_t v = 0;
+        for (int h = 0; h <= j; ++h) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * weightByHits[size_t(h)];
+        r.w[size_t(j)] = v;
+    }
+    return r;
+}
+
+int64_t SubsetCounts::weightedSum(uint32_t drawMask, const Weights& w) const {
+    const uint32_t d = setOf(drawMask);
+    if (std::popcount(d) > 8) {
+        // More than eight numbers (no record holds them): from the distribution.
+        uint32_t hist[9];
+        histogram(drawMask, hist);
+        int64_t sum = 0;
+        for (int h = 0; h <= 8; ++h) sum += int64_t(hist[h]) * w.weight[size_t(h)];
+        return sum;
+    }
+    return !narrow_.empty() ? weightedSumOf(narrow_.data(), d, w) : weightedSumOf(wide_.data(), d, w);
 }
 
 bool SubsetCounts::pays(size_t rows, size_t draws) {

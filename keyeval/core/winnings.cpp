@@ -26,14 +26,21 @@ namespace {
 struct DrawTables {
     alignas(64) std::array<int32_t, 32> withPlus{};
     alignas(64) std::array<int32_t, 32> plainOnly{};
+    // The same as weights of the subset sums.
+    SubsetCounts::Weights plusWeights, plainWeights;
 };
 
 DrawTables makeTables(int k, int minHits) {
     DrawTables t;
+    std::array<int64_t, 9> plus{}, plain{};
     for (int h = 0; h <= 8; ++h) {
         t.withPlus[size_t(h)] = int32_t(playPrize(h, true, minHits) + (k - 1) * playPrize(h, false, minHits));
         t.plainOnly[size_t(h)] = int32_t(k * playPrize(h, false, minHits));
+        plus[size_t(h)] = t.withPlus[size_t(h)];
+        plain[size_t(h)] = t.plainOnly[size_t(h)];
     }
+    t.plusWeights = SubsetCounts::weightsOf(plus);
+    t.plainWeights = SubsetCounts::weightsOf(plain);
     return t;
 }
 
@@ -83,9 +90,7 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
         const int32_t* table = plus ? s.tables->withPlus.data() : s.tables->plainOnly.data();
         long long net = -s.cost;
         if (s.subsets) {
-            uint32_t hist[9];
-            s.subsets->histogram(drawn, hist);
-            for (int h = 0; h <= 8; ++h) net += static_cast<long long>(hist[h]) * table[h];
+            net += s.subsets->weightedSum(drawn, plus ? s.tables->plusWeights : s.tables->plainWeights);
         } else {
             long long a0 = 0, a1 = 0, a2 = 0, a3 = 0;
             size_t i = 0;
@@ -110,6 +115,65 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
 
 }  // namespace
 
+namespace {
+
+// What a run prepares once for its key and settings: the prize tables, the stake of a draw and,
+// for a large key, its subset counts.
+struct Prepared {
+    DrawTables tables;
+    long long cost = 0;
+    std::optional<SubsetCounts> subsets;
+
+    Prepared(std::span<const uint32_t> rowMasks, const std::array<bool, 5>& extra, int minHits, size_t draws) {
+        int k = 0;
+        for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
+        tables = makeTables(k, minHits);
+        cost = static_cast<long long>(rowMasks.size()) * k;
+        // A large key's nets come from its distributions by subset sums (rows of more than eight
+        // numbers, which no reader makes, are always scanned).
+        const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
+                                       [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
+        if (small && useSubsetSums(rowMasks.size(), draws)) subsets.emplace(rowMasks);
+    }
+};
+
+// The nets of records[first..last] into nets (slot d - keptFirst for d >= keptFirst), shared among
+// the processor's cores when the run is large; the sum of the nets, nullopt when stopped.
+std::optional<long long> runDraws(const Prepared& p, std::span<const dz::DrawRecord> records, size_t first, size_t last,
+                                  std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
+                                  const std::array<bool, 5>& extra, long long* nets, size_t keptFirst,
+                                  Progress* progress) {
+    const size_t count = last - first + 1;
+    std::atomic<bool> stop = false;
+    const RunShare share{records.data(), rowMasks, repeats, &extra, &p.tables, p.subsets ? &*p.subsets : nullptr,
+                         p.cost, nets, keptFirst, progress, &stop};
+    auto runPart = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
+
+    // Each draw stands alone, so the draws are cut into one run a thread; every thread writes its
+    // own slots of the kept nets and its own total.
+    const double work = double(count) * double(rowMasks.size() + repeats.size() + 1);
+    size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
+    if (work < 4e6) threads = 1;
+    threads = std::min(threads, count);
+    std::vector<long long> totals(threads, 0);
+    if (threads == 1) {
+        runPart(first, last + 1, &totals[0]);
+    } else {
+        std::vector<std::jthread> pool;
+        pool.reserve(threads);
+        for (size_t t = 0; t < threads; ++t) {
+            const size_t from = first + count * t / threads, to = first + count * (t + 1) / threads;
+            pool.emplace_back(runPart, from, to, &totals[t]);
+        }
+    }
+    if (stop) return std::nullopt;
+    long long sum = 0;
+    for (long long t : totals) sum += t;
+    return sum;
+}
+
+}  // namespace
+
 WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
                                 std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
                                 const std::array<bool, 5>& extra, int minHits, Progress* progress, size_t lineBase) {
@@ -120,57 +184,152 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
     r.any = true;
     r.recordsRead = lineBase + std::min(records.size(), last + 2);
     const size_t count = last - first + 1;
-    int k = 0;
-    for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
-    const DrawTables tables = makeTables(k, minHits);
-    const long long cost = r.rows * k;
+    const Prepared p(rowMasks, extra, minHits, count);
 
     r.draws = static_cast<long long>(count);
-    r.stake = r.draws * cost;
+    r.stake = r.draws * p.cost;
     const size_t kept = std::min<size_t>(count, size_t(dz::kRowLimit));
     r.keptFirst = last + 1 - kept;
     r.nets.assign(kept, 0);
 
-    // Each draw stands alone, so the period is cut into one run of draws a thread; every thread
-    // writes its own slots of the kept nets and its own total.
-    std::atomic<bool> stop = false;
     if (progress) progress->recordsRead = int64_t(lineBase + first);
-    // A large key's nets come from its distributions by subset sums (rows of more than eight
-    // numbers, which no reader makes, are always scanned).
-    std::optional<SubsetCounts> subsets;
-    const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
-                                   [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
-    if (small && useSubsetSums(rowMasks.size(), count)) subsets.emplace(rowMasks);
-    const RunShare share{records.data(), rowMasks, repeats, &extra, &tables, subsets ? &*subsets : nullptr, cost,
-                         r.nets.data(), r.keptFirst, progress, &stop};
-    auto runDraws = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
-
-    const double work = double(count) * double(rowMasks.size() + repeats.size() + 1);
-    size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
-    if (work < 4e6) threads = 1;
-    threads = std::min(threads, count);
-    std::vector<long long> totals(threads, 0);
-    if (threads == 1) {
-        runDraws(first, last + 1, &totals[0]);
-    } else {
-        std::vector<std::jthread> pool;
-        pool.reserve(threads);
-        for (size_t t = 0; t < threads; ++t) {
-            const size_t from = first + count * t / threads, to = first + count * (t + 1) / threads;
-            pool.emplace_back(runDraws, from, to, &totals[t]);
-        }
-    }
-    if (stop) {
+    const auto sum = runDraws(p, records, first, last, rowMasks, repeats, extra, r.nets.data(), r.keptFirst, progress);
+    if (!sum) {
         WinningsResult stopped;
         stopped.stopped = true;
         stopped.rows = r.rows;
         return stopped;
     }
-    for (long long s : totals) r.balance += s;
+    r.balance = *sum;
     r.keptFirst += lineBase;
     r.winnings = r.stake + r.balance;
     if (progress) progress->recordsRead = int64_t(r.recordsRead);
     return r;
+}
+
+StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& settings, const KeyRows& key,
+                                Progress* progress) {
+    StreamedWinnings out;
+    WinningsResult& r = out.money;
+    Span& s = out.span;
+    r.rows = static_cast<long long>(key.rowCount());
+    const QByteArray fromBytes = settings.fromKey.toLatin1(), toBytes = settings.toKey.toLatin1();
+    const std::string_view from(fromBytes.constData(), size_t(fromBytes.size()));
+    const std::string_view to(toBytes.constData(), size_t(toBytes.size()));
+
+    // The period's records gathered a block at a time (one block holds as many draws as the
+    // result list keeps), each block evaluated as soon as it is full.
+    constexpr size_t kBlock = size_t(dz::kRowLimit);
+    std::vector<dz::DrawRecord> block;
+    size_t blockLine = 0;  // line index of block[0]
+    std::optional<Prepared> prepared;
+    // The latest kRowLimit draws' keys and nets, kept in a ring by draw count.
+    std::vector<ResultRow> ring;
+    long long draws = 0, total = 0;
+    bool stopped = false, done = false;
+
+    auto flush = [&](bool last) {
+        if (block.empty() || stopped) return;
+        // Subset sums pay by the length of the run: a period past one block is long.
+        if (!prepared) prepared.emplace(key.masks, settings.extra, settings.minHits, last ? block.size() : SIZE_MAX);
+        std::vector<long long> nets(block.size());
+        if (progress) progress->recordsRead.store(int64_t(blockLine), std::memory_order_relaxed);
+        const auto sum = runDraws(*prepared, block, 0, block.size() - 1, key.masks, key.repeats, settings.extra,
+                                  nets.data(), 0, progress);
+        if (!sum) {
+            stopped = true;
+            return;
+        }
+        total += *sum;
+        const long long base = draws - static_cast<long long>(block.size());
+        for (size_t i = 0; i < nets.size(); ++i) ring[size_t(base + static_cast<long long>(i)) % kBlock].net = nets[i];
+        block.clear();
+        if (progress) progress->recordsRead.store(int64_t(blockLine + nets.size()), std::memory_order_relaxed);
+    };
+
+    size_t lines = 0;
+    DrawReader reader(file);
+    for (auto batch = reader.next(); !batch.empty() && !done && !stopped; batch = reader.next()) {
+        if (progress) {
+            // Up to the period the lines read; within it the draws evaluated.
+            if (!s.reached) progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
+            if (progress->stop.load(std::memory_order_relaxed)) {
+                stopped = true;
+                break;
+            }
+        }
+        for (const DrawLine& l : batch) {
+            lines = l.index + 1;
+            const std::string_view k = drawKey(l.line);
+            if (!s.reached) {
+                if (k < from) continue;
+                s.reached = true;
+                s.first = l.index;
+                out.firstKey = std::string(k);
+                if (k > to || key.badLine) {
+                    // No draw lies in the period, or the key's bad line ends the run in its first draw.
+                    s.any = !(k > to);
+                    s.recordsRead = l.index + 1;
+                    done = true;
+                    break;
+                }
+                s.any = true;
+            } else if (k > to) {
+                s.recordsRead = l.index + 1;
+                done = true;
+                break;
+            }
+            s.last = l.index;
+            out.lastKey = std::string(k);
+            if (block.empty()) blockLine = l.index;
+            // The record of the whole line: the item's record when the item is the line.
+            const bool sameAsItem =
+                l.item.data() == l.line.data() && l.item.size() == std::min(l.line.size(), kDrawItemKept);
+            block.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
+            // The ring grows to its size with the first draws, then wraps.
+            if (ring.size() < kBlock) ring.emplace_back();
+            ResultRow& row = ring[size_t(draws) % kBlock];
+            row.keySize = uint8_t(k.size());
+            std::copy(k.begin(), k.end(), row.key.begin());
+            ++draws;
+            if (block.size() == kBlock) {
+                flush(false);
+                if (stopped) break;
+            }
+        }
+    }
+    if (!done) s.recordsRead = lines;
+    if (!stopped) flush(true);
+    if (stopped) {
+        out = StreamedWinnings{};
+        out.money.stopped = true;
+        out.money.rows = static_cast<long long>(key.rowCount());
+        return out;
+    }
+    if (!s.any) {
+        r.recordsRead = s.recordsRead;
+        return out;
+    }
+    r.any = true;
+    if (key.badLine) {
+        // A reread per draw meets the bad line in the first draw, before any result is listed.
+        r.badLine = true;
+        r.recordsRead = s.first + 1;
+        return out;
+    }
+    r.draws = draws;
+    r.stake = prepared ? draws * prepared->cost : 0;
+    r.balance = total;
+    r.winnings = r.stake + r.balance;
+    r.recordsRead = s.recordsRead;
+    const size_t kept = size_t(std::min<long long>(draws, static_cast<long long>(kBlock)));
+    r.keptFirst = s.last + 1 - kept;
+    out.rows.reserve(kept);
+    for (long long d = draws - static_cast<long long>(kept); d < draws; ++d) out.rows.push_back(ring[size_t(d) % kBlock]);
+    r.nets.reserve(kept);
+    for (const ResultRow& row : out.rows) r.nets.push_back(row.net);
+    if (progress) progress->recordsRead = int64_t(r.recordsRead);
+    return out;
 }
 
 WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
@@ -207,6 +366,12 @@ QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result) 
     lines.reserve(qsizetype(result.nets.size()));
     for (size_t i = 0; i < result.nets.size(); ++i) lines << resultLine(draws.key(result.keptFirst + i), result.nets[i]);
     return lines;
+}
+
+QString ResultLines::line(int i) const {
+    if (i < 0 || size_t(i) >= rows_.size()) return {};
+    const ResultRow& r = rows_[size_t(i)];
+    return resultLine({r.key.data(), r.keySize}, r.net);
 }
 
 std::vector<long long> chartValues(const QStringList& resultListLines) {

@@ -5,12 +5,14 @@
 #include "evaluation.h"
 
 #include "core/draws.h"
+#include "core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -55,6 +57,35 @@ WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t 
                                 size_t lineBase = 0);
 // The same over a run's input: its period, key and settings.
 WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress = nullptr);
+
+// One kept draw of a run: its draw key and its net.
+struct ResultRow {
+    std::array<char, 12> key{};
+    uint8_t keySize = 0;
+    long long net = 0;
+};
+
+// A run read straight from the draw file: the period found and its draws summed in one pass, no
+// record of it kept but the latest kRowLimit draws' keys and nets.
+struct StreamedWinnings {
+    Span span;
+    std::string firstKey, lastKey;  // the draw keys of the period's first and last line
+    WinningsResult money;
+    std::vector<ResultRow> rows;    // the kept draws, oldest first (their nets also in money.nets)
+};
+StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& settings, const KeyRows& key,
+                                Progress* progress = nullptr);
+
+// The result list as records, each line made when it is read.
+class ResultLines : public LineSource {
+public:
+    explicit ResultLines(std::vector<ResultRow> rows) : rows_(std::move(rows)) {}
+    int count() const override { return int(rows_.size()); }
+    QString line(int i) const override;
+
+private:
+    std::vector<ResultRow> rows_;
+};
 
 // One per-draw result line: the date and draw pieces, three blanks, the net in signed form.
 QString resultLine(std::string_view drawKey, long long net);

@@ -417,6 +417,14 @@ TEST(SubsetSums, DistributionsMatchTheRowByRowCount) {
             for (uint32_t m : key) ++want[std::popcount(m & drawn)];
             counts.histogram(drawn, got);
             for (int h = 0; h <= 8; ++h) ASSERT_EQ(got[h], want[h]) << rows << " rows, draw " << d << ", class " << h;
+            // Weighted sums, as the winnings take them: prizes from some hit count up, or all weights.
+            for (const std::array<int64_t, 9>& weight : {std::array<int64_t, 9>{0, 0, 0, 0, 1, 6, 32, 200, 11000},
+                                                         std::array<int64_t, 9>{0, 0, 0, 0, 0, 0, 0, 0, 3},
+                                                         std::array<int64_t, 9>{-1, 2, -3, 4, 5, 6, 7, 8, 9}}) {
+                int64_t sum = 0;
+                for (int h = 0; h <= 8; ++h) sum += int64_t(want[h]) * weight[size_t(h)];
+                ASSERT_EQ(counts.weightedSum(drawn, SubsetCounts::weightsOf(weight)), sum) << rows << " rows, draw " << d;
+            }
         }
     }
 }

@@ -260,3 +260,93 @@ TEST(Winnings, DrawLineWithACommaReadWholeByBothRuns) {
     ASSERT_EQ(r.nets.size(), 1u);
     EXPECT_EQ(r.nets[0], -1 + 10000);
 }
+
+// The run read straight from the draw file against the run over the whole period read first:
+// the same totals, kept nets, lines and span, for long periods (past the kept lines, in several
+// blocks), periods that end early, hold no draw or are never reached, a bad key line, a stop, and
+// both ways of counting.
+TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
+    dz::testing::ProgramFolderFixture folder;
+    const size_t n = size_t(kRowLimit) * 2 + 500;
+    std::string bytes = synthDrawHistory(n);
+    bytes[7 * 41 + 15] = ',';  // a comma ends the first input item of a line in the period
+    const DrawFile f = DrawFile::fromBytes(bytes);
+    auto keyAt = [&](size_t line) { return QString::fromLatin1(bytes.substr(line * 41, 12)); };
+    Random rng(11);
+    std::string rows;
+    for (int i = 0; i < 40; ++i) {
+        uint32_t m = 0;
+        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
+        rows += std::string(key::generatedRowFromMask(m).toLatin1()) + "\r\n";
+    }
+    rows += "01 01 02 03 04 05 06 07\r\n\r\n";  // a repeated number, a blank line
+    struct Case {
+        const char* what;
+        QString from, to;
+        std::string key;
+    };
+    const Case cases[] = {
+        {"long period ending before the file's end", keyAt(3), keyAt(n - 2), rows},
+        {"to the end of the file", keyAt(0), QStringLiteral("99999999 999"), rows},
+        {"one draw", keyAt(7), keyAt(7), rows},
+        {"no draw in the period", keyAt(10), keyAt(5), rows},
+        {"never reached", QStringLiteral("99999999 999"), QStringLiteral("99999999 999"), rows},
+        {"bad key line", keyAt(4), keyAt(9), rows + "01 02 03\r\n"},
+    };
+    for (const HitMethod method : {HitMethod::Scan, HitMethod::SubsetSums}) {
+        setHitMethod(method);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            folder.write(QStringLiteral("k.txt"), c.key);
+            RunSettings s;
+            s.keyFile = folder.path(QStringLiteral("k.txt"));
+            s.extra = ticks({1, 3});
+            s.extraCount = 2;
+            s.minHits = 4;
+            s.fromKey = c.from;
+            s.toKey = c.to;
+            const auto in = gatherInput(s, f);
+            ASSERT_TRUE(in.has_value());
+            const WinningsResult want = evaluateWinnings(*in);
+            const KeyRows key = readKey(s.keyFile).value();
+            const StreamedWinnings got = streamWinnings(f, s, key);
+            const WinningsResult& r = got.money;
+            EXPECT_EQ(got.span.reached, in->span.reached);
+            EXPECT_EQ(got.span.any, in->span.any);
+            EXPECT_EQ(got.span.first, in->span.first);
+            // A bad key line ends the run in the first draw: the rest of the period is not read.
+            if (!key.badLine) EXPECT_EQ(got.span.recordsRead, in->span.recordsRead);
+            if (in->span.any && !key.badLine) {
+                EXPECT_EQ(got.span.last, in->span.last);
+                EXPECT_EQ(got.lastKey, in->draws->key(in->span.last));
+            }
+            if (in->span.reached) EXPECT_EQ(got.firstKey, std::string(bytes.substr(in->span.first * 41, 12)));
+            EXPECT_EQ(r.any, want.any);
+            EXPECT_EQ(r.badLine, want.badLine);
+            EXPECT_EQ(r.recordsRead, want.recordsRead);
+            EXPECT_EQ(r.rows, want.rows);
+            EXPECT_EQ(r.draws, want.draws);
+            EXPECT_EQ(r.stake, want.stake);
+            EXPECT_EQ(r.winnings, want.winnings);
+            EXPECT_EQ(r.balance, want.balance);
+            EXPECT_EQ(r.nets, want.nets);
+            if (!want.nets.empty()) EXPECT_EQ(r.keptFirst, want.keptFirst);
+            EXPECT_EQ(allLines(ResultLines(got.rows)), resultLines(*in->draws, want));
+        }
+    }
+    setHitMethod(HitMethod::BySize);
+
+    // A stop asked for leaves nothing of the run.
+    folder.write(QStringLiteral("k.txt"), rows);
+    RunSettings s;
+    s.extra = ticks({1});
+    s.extraCount = 1;
+    s.fromKey = keyAt(0);
+    s.toKey = keyAt(n - 1);
+    Progress progress;
+    progress.stop = true;
+    const StreamedWinnings stopped = streamWinnings(f, s, readKey(folder.path(QStringLiteral("k.txt"))).value(), &progress);
+    EXPECT_TRUE(stopped.money.stopped);
+    EXPECT_TRUE(stopped.rows.empty());
+    EXPECT_EQ(stopped.money.stake, 0);
+}

@@ -413,26 +413,42 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
         // The draw file is read again at every run: another program may have replaced it.
         const auto file = DrawFile::load(path);
         if (!file) return;
+        if (outcome->kind == RunKind::Winnings) {
+            // The period streamed straight into the sums: no record of it is kept.
+            auto key = readKey(outcome->settings.keyFile);
+            if (!key) return;
+            StreamedWinnings w = streamWinnings(*file, outcome->settings, *key, &progress_);
+            if (w.money.stopped) return;
+            outcome->key = std::make_shared<const KeyRows>(std::move(*key));
+            outcome->span = w.span;
+            outcome->firstKey = std::move(w.firstKey);
+            outcome->lastKey = std::move(w.lastKey);
+            if (!w.span.reached) {
+                // Every record was read without reaching the period.
+                progress_.recordsRead = int64_t(w.span.recordsRead);
+                return;
+            }
+            outcome->quiet = false;
+            outcome->money = std::move(w.money);
+            outcome->moneyLines = std::make_shared<const ResultLines>(std::move(w.rows));
+            return;
+        }
         auto in = gatherInput(outcome->settings, *file, &progress_);
         if (!in || in->draws->stopped) return;
-        outcome->draws = in->draws;
         outcome->key = in->key;
         outcome->span = in->span;
+        outcome->firstKey = std::string(in->draws->key(in->span.first));
+        outcome->lastKey = std::string(in->draws->key(in->span.last));
+        outcome->firstNumbers = in->draws->firstNumbers;
         if (!in->span.reached) {
             // Every record was read without reaching the period.
             progress_.recordsRead = int64_t(in->span.recordsRead);
             return;
         }
         outcome->quiet = false;
-        if (outcome->kind == RunKind::Hits) {
-            outcome->result = evaluate(*in, &progress_);
-            if (outcome->result.stopped) return;
-            outcome->hitLines = hitLines(*outcome->draws, outcome->result.hits);
-        } else {
-            outcome->money = evaluateWinnings(*in, &progress_);
-            if (outcome->money.stopped) return;
-            outcome->moneyLines = resultLines(*outcome->draws, outcome->money);
-        }
+        outcome->result = evaluate(*in, &progress_);
+        if (outcome->result.stopped) return;
+        outcome->hitList = std::make_shared<const HitList>(in->draws, std::move(outcome->result.hits));
     });
     connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
     progressTimer_->start();
@@ -457,19 +473,20 @@ void FOKEP::finishRun() {
     if (closing_ || !o) return;
     if (o->quiet || o->result.stopped || o->money.stopped) {
         Label14->setText(QString::number(progress_.recordsRead.load()));
-        return;
+    } else if (o->kind == RunKind::Hits) {
+        showHits(*o);
+    } else {
+        showWinnings(*this, *o);
     }
-    if (o->kind == RunKind::Hits) showHits(*o);
-    else showWinnings(*this, *o);
+    emit runEnded();
 }
 
 void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
     if (!o.span.any) return;  // no draw was used: the boxes stay
-    const PeriodDraws& draws = *o.draws;
-    Text[8]->setText(drawNoOfKey(draws.key(o.span.first)));
+    Text[8]->setText(drawNoOfKey(o.firstKey));
     // At the end of the file Text9 keeps what it shows (after a clamp, the last draw in plain form):
     // a line after the last draw was read only when there is one.
-    if (last && o.span.recordsRead > o.span.last + 1) Text[9]->setText(drawNoOfKey(draws.key(o.span.last)));
+    if (last && o.span.recordsRead > o.span.last + 1) Text[9]->setText(drawNoOfKey(o.lastKey));
 }
 
 void FOKEP::showBadKeyLine(size_t recordsRead) {
@@ -480,12 +497,11 @@ void FOKEP::showBadKeyLine(size_t recordsRead) {
 
 void FOKEP::showHits(const RunOutcome& o) {
     const EvaluationResult& r = o.result;
-    const PeriodDraws& draws = *o.draws;
     const KeyRows& key = *o.key;
 
     writeDrawNumbers(o, false);
     if (r.drawsEvaluated > 0) List1->setItems(key.shown);
-    List3->setItems(o.hitLines);
+    List3->setSource(o.hitList);
 
     if (r.badLine) {
         showBadKeyLine(r.recordsRead);
@@ -505,7 +521,7 @@ void FOKEP::showHits(const RunOutcome& o) {
             if (both >> n & 1u) t += QLatin1Char(' ') + format(n, "00");
         Label5->setText(str(std::popcount(both)));
         Label7->setText(t);
-        Label10->setText(o.span.any ? cp1250::decode(draws.firstNumbers) : QString());
+        Label10->setText(o.span.any ? cp1250::decode(o.firstNumbers) : QString());
     } else {
         Label5->clear();
         Label7->clear();
@@ -526,12 +542,14 @@ bool FOKEP::waitForRun(int timeoutMs) {
 
 void FOKEP::Command1_Click() {
     if (busy_) return;
-    List3->setItems(orderByClass(List3->items()));
+    if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byClass());
+    else List3->setItems(orderByClass(List3->items()));
 }
 
 void FOKEP::Command2_Click() {
     if (busy_) return;
-    List3->setItems(orderByDraw(List3->items()));
+    if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byDraw());
+    else List3->setItems(orderByDraw(List3->items()));
 }
 
 void FOKEP::Command3D2_Click() { close(); }
@@ -631,12 +649,15 @@ void FOKEP::List2_Click(int index) {
     const QString cls = List2->item(index).trimmed().left(2);
     if (cls.isEmpty()) return;
     QItemSelection sel;
-    const QStringList& lines = List3->items();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mid(lines[i], 18, 2) != cls) continue;
-        qsizetype j = i;
-        while (j + 1 < lines.size() && mid(lines[j + 1], 18, 2) == cls) ++j;
-        sel.select(List3->model()->index(int(i), 0), List3->model()->index(int(j), 0));
+    // The class of each line, from the records when the list holds them.
+    const auto* hits = dynamic_cast<const HitList*>(List3->source());
+    auto classOf = [&](int i) { return hits ? hits->classText(i) : mid(List3->item(i), 18, 2); };
+    const int n = List3->count();
+    for (int i = 0; i < n; ++i) {
+        if (classOf(i) != cls) continue;
+        int j = i;
+        while (j + 1 < n && classOf(j + 1) == cls) ++j;
+        sel.select(List3->model()->index(i, 0), List3->model()->index(j, 0));
         i = j;
     }
     List3->selectionModel()->select(sel, QItemSelectionModel::Select);

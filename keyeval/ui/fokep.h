@@ -4,6 +4,7 @@
 #include "core/evalbuild.h"
 #include "core/evalperiod.h"
 #include "core/evaluation.h"
+#include "core/hitlist.h"
 #include "core/keychoice.h"
 #include "core/keyfilelist.h"
 #include "core/winnings.h"
@@ -36,13 +37,14 @@ struct RunOutcome {
     RunKind kind = RunKind::Hits;
     bool quiet = true;  // nothing to show: the draw file or key vanished, or no record from the from key on
     RunSettings settings;
-    std::shared_ptr<const PeriodDraws> draws;
     std::shared_ptr<const KeyRows> key;
     Span span;
-    EvaluationResult result;  // "Kezdés"
-    QStringList hitLines;
-    WinningsResult money;     // "Kiértékelés hozamra"
-    QStringList moneyLines;
+    std::string firstKey, lastKey;  // the draw keys of the period's first and last line
+    EvaluationResult result;        // "Kezdés" (its hits moved into the hit list)
+    std::shared_ptr<const HitList> hitList;
+    std::string firstNumbers;       // the numbers part of the period's first line
+    WinningsResult money;           // "Kiértékelés hozamra"
+    std::shared_ptr<const ResultLines> moneyLines;
 };
 
 class FOKEP : public QWidget {
@@ -101,6 +103,11 @@ public:
     // waiting for a run to end.
     void setTextWidth(WidthFn width) { width_ = std::move(width); }
     bool waitForRun(int timeoutMs = 60000);
+
+signals:
+    // A run ended and its results are shown (or it was stopped).
+    void runEnded();
+public:
 
     // The controls, by their names.
     std::array<QLineEdit*, 10> Text{};  // Text[1] .. Text[9]

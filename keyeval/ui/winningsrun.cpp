@@ -33,7 +33,7 @@ void showWinnings(FOKEP& w, const RunOutcome& o) {
         return;
     }
     w.writeDrawNumbers(o, true);
-    w.List8->setItems(o.moneyLines);
+    w.List8->setSource(o.moneyLines);
     w.List8->scrollToBottom();
     w.Label14->setText(QString::number(r.recordsRead));
     w.Label16->setText(str(r.stake));
