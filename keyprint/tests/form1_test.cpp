@@ -207,7 +207,7 @@ TEST(Form1, PrintButtons) {
 
     // No printer: said so, not passed over.
     seam::reset();
-    seam::setPrintJobFactory([] { return std::shared_ptr<dz::ui::PrintSurface>(); });
+    seam::setPrintJobFactory([] { return std::shared_ptr<dz::PrintSurface>(); });
     f.click("Command3D1");
     EXPECT_EQ(f.messages(), std::vector<QString>{QStringLiteral("Nincs elérhető nyomtató - a nyomtatás sikertelen !")});
     EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);

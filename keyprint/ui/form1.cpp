@@ -331,7 +331,7 @@ void Form1::PrintTicketRun(Selector selector) {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printTickets(*job, List1->items(), check.first, check.last, selector == Selector::SelectedRow, c);
     }
-    if (!printed) dz::ui::message(this, noPrinterMessage(), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
 }
 
 void Form1::Command3D6_Click() {
@@ -346,7 +346,7 @@ void Form1::Command3D6_Click() {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printKeyList(*job, List1->items(), rowsBox);
     }
-    if (!printed) dz::ui::message(this, noPrinterMessage(), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
 }
 
 }  // namespace keyprint
