@@ -3,6 +3,7 @@
 #include "core/a4list.h"
 #include "core/tickets.h"
 #include "platform/printsurface.h"
+#include "tests/filelimit.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 #include "ui/form1.h"
@@ -16,9 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace keyprint;
 
@@ -173,27 +172,6 @@ TEST(PdfPrint, A4ListColumnsAndHeader) {
 }
 
 namespace {
-// A limit on the size of files this process writes, as a full disk would set one: a write past it
-// fails (EFBIG) instead of raising the signal that ends the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r = old_;
-        r.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int) = nullptr;
-};
-
 QByteArray readAll(const QString& name) {
     QFile f(name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -229,7 +207,7 @@ TEST(PdfPrint, FailedWriteKeepsTheOldFileAndSaysSo) {
 
     for (const char* button : {"Command3D1", "Command3D6"}) {  // "Szelv. kitölt", "A4-s lapra nyomtat"
         {
-            FileSizeLimit full(4096);
+            dz::testing::FileSizeLimit full(4096);
             press(button, pdf);
         }
         const auto& shown = dz::ui::seam::messages();
