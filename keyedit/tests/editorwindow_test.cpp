@@ -1,4 +1,5 @@
 #include "platform/widgets.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "ui/editorwindow.h"
 
@@ -249,4 +250,19 @@ TEST(Editor, BadFilesLoadWithoutHarm) {
     EXPECT_EQ(f.read("cr.txt.out"), "01 02\r\n03 04\r\n05 06\r\n");
     EXPECT_EQ(f.read("long.txt.out"), "01 02\r\n" + longLine + "\r\nx\r\n");
     EXPECT_EQ(f.w->Text7->text(), "03 04");
+}
+
+// A description list without end: as many lines as a list holds, each cut, and no more of the file.
+TEST(Editor, EndlessDescriptionListShowsItsHead) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("mkulcs.txt  sok\r\n")}) {
+        dz::testing::FedFile feed(f.path("fleiras.txt"), "kulcs.txt   nyolcas kulcs\r\n", filler);
+        Form1 w;
+        w.Form_Load();
+        ASSERT_GE(w.List1->count(), 2);
+        EXPECT_LE(size_t(w.List1->count()), kStartFileLines);
+        EXPECT_EQ(w.List1->items()[0], QStringLiteral("kulcs.txt   nyolcas kulcs"));
+        for (const QString& l : w.List1->items()) EXPECT_LE(size_t(l.size()), kStartLineBytes);
+        EXPECT_LT(feed.fed(), uint64_t(kStartFileLines) * (kStartLineBytes + 2) + (1 << 17));
+    }
 }
