@@ -2,11 +2,11 @@
 
 #include "dialogs.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -22,8 +22,6 @@
 #endif
 
 namespace dz::ui {
-
-// ---- Qt ----
 
 namespace {
 
