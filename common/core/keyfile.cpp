@@ -71,7 +71,8 @@ bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName) 
 }
 
 std::optional<QString> readLastKeyPointer(const QString& folder) {
-    auto lines = readLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile));
+    // A path is one line, as long as the system allows one (4096 bytes).
+    auto lines = readLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile), 1, kLineTextLimit);
     if (!lines || lines->isEmpty() || lines->first().trimmed().isEmpty()) return std::nullopt;
     return lines->first();
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace dz {
@@ -119,7 +120,11 @@ std::optional<QString> readFirstItem(const QString& path) {
     return r.atEnd() ? QString() : decodeCapped(r.next());
 }
 
-bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
+namespace {
+// The one streaming line reader: f(line, cut, ended) for every line until f returns false, ended
+// telling whether a line end followed the line; reading stops after maxBytes bytes of the file.
+bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
+               const std::function<bool(std::string_view, bool, bool)>& f) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -135,9 +140,10 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
             cut = true;
     };
     char buf[1 << 16];
-    for (;;) {
-        const qint64 n = file.read(buf, sizeof buf);
+    for (uint64_t total = 0; total < maxBytes;) {
+        const qint64 n = file.read(buf, qint64(std::min<uint64_t>(sizeof buf, maxBytes - total)));
         if (n <= 0) break;
+        total += uint64_t(n);
         for (qint64 i = 0; i < n; ++i) {
             const char c = buf[i];
             if (atStart) {
@@ -155,7 +161,7 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
             }
             afterCr = c == '\r';
             if (c == '\n' || c == '\r') {
-                if (!f(std::string_view(line), cut)) return true;
+                if (!f(std::string_view(line), cut, true)) return true;
                 line.clear();
                 cut = pending = false;
                 continue;
@@ -165,8 +171,40 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
     }
     if (atStart)  // a file that ends inside what began as a mark
         for (size_t j = 0; j < bomSeen; ++j) put(kBom[j]);
-    if (pending) f(std::string_view(line), cut);
+    if (pending) f(std::string_view(line), cut, false);
     return true;
+}
+}  // namespace
+
+bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
+    return scanLines(path, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+}
+
+std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t maxLine) {
+    std::string out;
+    size_t lines = 0;
+    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly) ? std::optional<std::string>(out) : std::nullopt;
+    // Lines kept at their longest and their line ends: no more of the file can be of use.
+    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
+    const bool opened = scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool ended) {
+        out.append(line);
+        if (ended) out.push_back('\n');
+        return ++lines < maxLines;
+    });
+    if (!opened) return std::nullopt;
+    return out;
+}
+
+std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_t maxLine) {
+    QStringList out;
+    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
+    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly) ? std::optional<QStringList>(out) : std::nullopt;
+    const bool opened = scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool) {
+        out << cp1250::decode(line);
+        return size_t(out.size()) < maxLines;
+    });
+    if (!opened) return std::nullopt;
+    return out;
 }
 
 bool writeBytes(const QString& path, std::string_view bytes) {

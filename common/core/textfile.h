@@ -64,6 +64,20 @@ std::optional<QString> readFirstItem(const QString& path);
 // the file cannot be opened.
 bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f);
 
+// What is kept of a settings, selection or list file read at start (their lines are short, their
+// line counts small), so that a huge file in its place neither stalls the start nor fills the memory.
+inline constexpr size_t kStartFileLines = 32736;  // the most lines a list holds
+inline constexpr size_t kStartLineBytes = 512;    // far longer than any setting, row or description
+
+// The head of a text file, read as a stream: its first maxLines lines (ended as splitLines ends
+// them, a byte order mark at the start skipped), each cut at maxLine bytes and followed by "\n"
+// where the file ended it. Reading stops after the bytes that many lines of that length can take,
+// so that a file of one huge line or of gigabytes costs no more than the lines kept. nullopt when
+// the file cannot be opened.
+std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);
+// The same lines decoded, at most maxLines of them, each cut at maxLine bytes.
+std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);
+
 // Writes lines, each ended by CR LF, in cp1250, replacing the file whole. False when any step
 // failed; the old file then stays as it was.
 bool writeLines(const QString& path, const QStringList& lines);

@@ -2,15 +2,18 @@
 
 #include "dialogs.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRawFont>
+#include <QSaveFile>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -20,116 +23,53 @@
 
 namespace dz::ui {
 
-// ---- recording ----
-
-RecordingSurface::RecordingSurface(std::function<double(const QString&, double)> widthInPoints)
-    : width_(std::move(widthInPoints)) {
-    if (!width_) width_ = [](const QString& text, double points) { return double(text.size()) * 0.6 * points; };
-}
-
-double RecordingSurface::toUnits(double points) const { return points / 72.0 * unitsPerInch(scale_); }
-
-double RecordingSurface::lineHeight() const { return toUnits(size_ * 1.15); }
-
-void RecordingSurface::setScale(PrintScale scale) {
-    ops_.push_back({Op::Scale, {}, scale == PrintScale::Millimetres ? 0.0 : 1.0});
-    scale_ = scale;
-}
-
-void RecordingSurface::setFontName(const QString& name) {
-    ops_.push_back({Op::FontName, name, 0});
-    font_ = name;
-}
-
-void RecordingSurface::setFontSize(double points) {
-    ops_.push_back({Op::FontSize, {}, points});
-    size_ = points;
-}
-
-void RecordingSurface::setBold(bool bold) {
-    ops_.push_back({Op::Bold, {}, bold ? 1.0 : 0.0});
-    bold_ = bold;
-}
-
-void RecordingSurface::setCurrentX(double x) {
-    ops_.push_back({Op::CurrentX, {}, x});
-    x_ = x;
-}
-
-void RecordingSurface::setCurrentY(double y) {
-    ops_.push_back({Op::CurrentY, {}, y});
-    y_ = y;
-}
-
-void RecordingSurface::print(const QString& text, bool endLine) {
-    ops_.push_back({Op::Print, text, endLine ? 1.0 : 0.0});
-    texts_.push_back({page_, x_, y_, text, font_, size_, bold_, scale_, endLine});
-    if (endLine) {
-        x_ = 0;
-        y_ += lineHeight();
-    } else {
-        x_ += toUnits(width_(text, size_));
-    }
-}
-
-void RecordingSurface::printEmptyLine() {
-    ops_.push_back({Op::EmptyLine, {}, 0});
-    x_ = 0;
-    y_ += lineHeight();
-}
-
-double RecordingSurface::textWidth(const QString& text) {
-    ops_.push_back({Op::TextWidth, text, 0});
-    return toUnits(width_(text, size_));
-}
-
-double RecordingSurface::pageHeight() { return pageHeightMm_ / 25.4 * unitsPerInch(scale_); }
-
-void RecordingSurface::newPage() {
-    ops_.push_back({Op::NewPage, {}, 0});
-    ++page_;
-    x_ = y_ = 0;
-}
-
-bool RecordingSurface::endDoc() {
-    ops_.push_back({Op::EndDoc, {}, 0});
-    ended_ = true;
-    return true;
-}
-
-int RecordingSurface::count(Op op) const {
-    return int(std::count_if(ops_.begin(), ops_.end(), [op](const Operation& o) { return o.op == op; }));
-}
-
-int RecordingSurface::printedPages() const {
-    // A page is put out when something follows its new page; the first page always is.
-    int pages = 1, pending = 0;
-    for (const Operation& o : ops_) {
-        if (o.op == Op::NewPage) {
-            ++pending;
-        } else if (o.op == Op::Print && pending) {
-            pages += pending;
-            pending = 0;
-        }
-    }
-    return pages;
-}
-
-// ---- Qt ----
-
 namespace {
 
+// Hands the PDF writer's output on to the save file and remembers a write that did not go
+// through whole: neither the file nor the writer treats a short write (a full disk) as an error.
+class WholeWrites : public QIODevice {
+public:
+    explicit WholeWrites(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
+    bool failed() const { return failed_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override {
+        for (qint64 done = 0; done < len;) {
+            const qint64 n = to_->write(data + done, len - done);
+            if (n <= 0) {
+                failed_ = true;
+                return -1;
+            }
+            done += n;
+        }
+        return len;
+    }
+
+private:
+    QIODevice* to_;
+    bool failed_ = false;
+};
+
+// A printer job, or a PDF written into a temporary file beside its target that replaces the
+// target only when the whole document was written: Qt's painter does not report a failed write
+// (a full disk), the save file does.
 class QtPrintSurface : public PrintSurface {
 public:
-    explicit QtPrintSurface(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+    explicit QtPrintSurface(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)), device_(printer_.get()) {}
+    explicit QtPrintSurface(std::unique_ptr<QSaveFile> file)
+        : file_(std::move(file)), sink_(std::make_unique<WholeWrites>(file_.get())),
+          pdf_(std::make_unique<QPdfWriter>(sink_.get())), device_(pdf_.get()) {}
+    QPdfWriter& pdf() { return *pdf_; }
     ~QtPrintSurface() override {
+        // A document never ended leaves the target as it was (the save file drops its temporary).
         if (painter_.isActive()) painter_.end();
     }
 
     bool begin() {
-        if (!painter_.begin(printer_.get())) return false;
-        dpiX_ = printer_->logicalDpiX();
-        dpiY_ = printer_->logicalDpiY();
+        if (!painter_.begin(device_)) return false;
+        dpiX_ = device_->logicalDpiX();
+        dpiY_ = device_->logicalDpiY();
         return true;
     }
 
@@ -182,7 +122,7 @@ public:
         return advance(text) / unitX();
     }
 
-    double pageHeight() override { return printer_->height() / unitY(); }
+    double pageHeight() override { return device_->height() / unitY(); }
 
     void newPage() override {
         ++pendingPages_;
@@ -192,7 +132,12 @@ public:
     bool endDoc() override {
         // The page asked for last is never printed: the form or list is already out.
         pendingPages_ = 0;
-        return painter_.end();
+        const bool ended = painter_.end();
+        if (!file_) return ended;
+        // The save file reports some failed writes only to flush(), and a short one to nobody.
+        if (!ended || sink_->failed() || !file_->flush() || file_->error() != QFileDevice::NoError)
+            file_->cancelWriting();
+        return file_->commit();  // the temporary file replaces the target, or is dropped
     }
 
 private:
@@ -220,7 +165,7 @@ private:
         FontEntry& e = fonts_[current_];
         auto it = e.runs.find(text);
         if (it == e.runs.end()) {
-            QTextLayout layout(text, e.font, printer_.get());
+            QTextLayout layout(text, e.font, device_);
             layout.beginLayout();
             QTextLine line = layout.createLine();
             layout.endLayout();
@@ -281,7 +226,7 @@ private:
             QFont f(fontName_);
             f.setPointSizeF(size_ > 0 && size_ < 2000 ? size_ : 12);
             f.setBold(bold_);
-            QFontMetricsF m(f, printer_.get());
+            QFontMetricsF m(f, device_);
             fonts_.push_back({f, m, m.ascent(), m.height(), {}, {}});
             it = index_.insert(key, int(fonts_.size()) - 1);
         }
@@ -298,10 +243,14 @@ private:
     }
 
     void flushPages() {
-        for (; pendingPages_ > 0; --pendingPages_) printer_->newPage();
+        for (; pendingPages_ > 0; --pendingPages_) device_->newPage();
     }
 
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<WholeWrites> sink_;
+    std::unique_ptr<QPdfWriter> pdf_;
+    QPagedPaintDevice* device_;
     QPainter painter_;
     double dpiX_ = 1200, dpiY_ = 1200;
     PrintScale scale_ = PrintScale::Twips;
@@ -316,7 +265,7 @@ private:
     int pendingPages_ = 0;
 };
 
-std::unique_ptr<PrintSurface> started(std::unique_ptr<QPrinter> printer) {
+void tuneAllocator() {
 #ifdef __GLIBC__
     // Qt's PDF writer (CUPS jobs are PDF too) takes and frees a buffer of some megabytes for every
     // page. By default the C library hands that memory back to the system each time and faults
@@ -329,7 +278,10 @@ std::unique_ptr<PrintSurface> started(std::unique_ptr<QPrinter> printer) {
     }();
     (void)tuned;
 #endif
-    auto s = std::make_unique<QtPrintSurface>(std::move(printer));
+}
+
+std::unique_ptr<PrintSurface> started(std::unique_ptr<QtPrintSurface> s) {
+    tuneAllocator();
     if (!s->begin()) return nullptr;
     return s;
 }
@@ -337,24 +289,28 @@ std::unique_ptr<PrintSurface> started(std::unique_ptr<QPrinter> printer) {
 }  // namespace
 
 std::unique_ptr<PrintSurface> openPdfPrintJob(const QString& pdfFile, const QString& documentName) {
-    auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    p->setOutputFormat(QPrinter::PdfFormat);
-    p->setOutputFileName(pdfFile);
-    p->setDocName(documentName);
-    p->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                 QPageLayout::Millimeter));
-    p->setFullPage(true);
-    return started(std::move(p));
+    auto file = std::make_unique<QSaveFile>(pdfFile);
+    // No folder of that name, a folder in the file's place, a folder that cannot be written.
+    if (QFileInfo(pdfFile).isDir() || !file->open(QIODevice::WriteOnly)) return nullptr;
+    auto s = std::make_unique<QtPrintSurface>(std::move(file));
+    QPdfWriter& pdf = s->pdf();
+    pdf.setResolution(1200);
+    pdf.setTitle(documentName);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                  QPageLayout::Millimeter));
+    return started(std::move(s));
 }
 
+QString pdfPrintFile() { return qEnvironmentVariable("DIZOV_PRINT_PDF"); }
+
 std::unique_ptr<PrintSurface> openQtPrintJob(const QString& documentName) {
-    const QString pdf = qEnvironmentVariable("DIZOV_PRINT_PDF");
+    const QString pdf = pdfPrintFile();
     if (!pdf.isEmpty()) return openPdfPrintJob(pdf, documentName);
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) return nullptr;
     auto p = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     p->setDocName(documentName);
-    return started(std::move(p));
+    return started(std::make_unique<QtPrintSurface>(std::move(p)));
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // Key rows, key files, the last key file pointer and the spreadsheet export file.
 #include "core/keyfile.h"
+#include "fedfile.h"
 #include "testutil.h"
 #include "qtprint.h"
 
@@ -193,4 +194,14 @@ TEST(KeyFile, SpreadsheetExport) {
     EXPECT_EQ(fx.read("minimum.txt"), "");
     EXPECT_FALSE(key::writeSpreadsheetExport(fx.path("nincs"), {QStringLiteral("x")}, &path));
     EXPECT_EQ(path, fx.path("nincs") + QStringLiteral("/minimum.txt"));
+}
+
+// The pointer without end: its first line, no more of the file.
+TEST(KeyFile, EndlessPointerGivesItsFirstLine) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("/a/b.txt\r\n")}) {
+        dz::testing::FedFile feed(f.path("filenev.txt"), "/home/j/kulcs.txt\r\n", filler);
+        EXPECT_EQ(dz::key::readLastKeyPointer(f.dir.path()), QStringLiteral("/home/j/kulcs.txt"));
+        EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+    }
 }

@@ -1,5 +1,6 @@
 // Lines and input items read from the suite's files, and files written whole or not at all.
 #include "core/textfile.h"
+#include "fedfile.h"
 #include "filelimit.h"
 #include "testutil.h"
 #include "qtprint.h"
@@ -120,6 +121,57 @@ TEST(TextFile, StreamedLinesSplitAsTheWholeFileReadersSplit) {
     });
     EXPECT_EQ(got, (std::vector<std::pair<std::string, bool>>{{std::string(10, 'y'), true}, {"z", false}}));
     EXPECT_FALSE(forEachLine(fx.path("nincs.txt"), 10, [](std::string_view, bool) { return true; }));
+}
+
+TEST(TextFile, HeadKeepsTheFirstLinesCutAndTheirEnds) {
+    dz::testing::ProgramFolderFixture fx;
+    struct Case {
+        std::string bytes;
+        size_t lines, width;
+        std::string head;
+    } cases[] = {
+        {"", 5, 10, ""},
+        {"a\r\nb\rc\n\nd", 10, 10, "a\nb\nc\n\nd"},  // the last line had no end
+        {"\xEF\xBB\xBF" "a,b\r\n", 10, 10, "a,b\n"},
+        {"1\r\n2\r\n3\r\n", 2, 10, "1\n2\n"},
+        {"yyyyyyyyyy\r\nz\r\n", 2, 4, "yyyy\nz\n"},
+        {std::string(70000, 'y') + "\r\nz\r\n", 2, 4, "yyyy"},  // what a cut line takes counts: reading ends
+    };
+    for (const Case& t : cases) {
+        fx.write("h.txt", t.bytes);
+        EXPECT_EQ(readHead(fx.path("h.txt"), t.lines, t.width), t.head) << ::testing::PrintToString(t.bytes.substr(0, 12));
+    }
+    fx.write("h.txt", "egy\r\n\x8A\r\nh\x82rom\r\n");
+    EXPECT_EQ(readLines(fx.path("h.txt"), 2, 10), (QStringList{QStringLiteral("egy"), QStringLiteral("Š")}));
+    EXPECT_FALSE(readHead(fx.path("nincs.txt"), 3));
+    EXPECT_FALSE(readLines(fx.path("nincs.txt"), 3));
+    EXPECT_FALSE(readHead(fx.dir.path(), 3));
+}
+
+// A file without end, one endless line or endless lines: the readers of files read at start keep
+// what they can use and stop, having read no more than those lines can take.
+TEST(TextFile, HeadOfAnEndlessFileStops) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString path = fx.path("vegtelen.txt");
+    for (const std::string& filler : {std::string("x"), std::string("12\r\n"), std::string(1, '\0')}) {
+        {
+            dz::testing::FedFile feed(path, "elso\r\n", filler);
+            const auto head = readHead(path, 3);
+            ASSERT_TRUE(head);
+            EXPECT_TRUE(head->starts_with("elso\n"));
+            EXPECT_LE(head->size(), 5 + 2 * (kStartLineBytes + 1));
+            EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+        }
+        {
+            dz::testing::FedFile feed(path, "elso\r\n", filler);
+            const auto lines = readLines(path, kStartFileLines);
+            ASSERT_TRUE(lines);
+            EXPECT_EQ(lines->first(), QStringLiteral("elso"));
+            EXPECT_LE(size_t(lines->size()), kStartFileLines);
+            for (const QString& l : *lines) EXPECT_LE(size_t(l.size()), kStartLineBytes);
+            EXPECT_LT(feed.fed(), uint64_t(kStartFileLines) * (kStartLineBytes + 2) + (1 << 17));
+        }
+    }
 }
 
 TEST(TextFile, ReadersCapTheTextOfAHugeLine) {

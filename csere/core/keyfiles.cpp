@@ -43,7 +43,7 @@ uint32_t parseSelection(std::string_view bytes) {
 }
 
 SelectionLoad readSelection(const QString& path) {
-    auto bytes = dz::readFileBytes(path);
+    auto bytes = dz::readHead(path, dz::kStartFileLines);
     if (!bytes) return {};
     return {true, parseSelection(*bytes)};
 }

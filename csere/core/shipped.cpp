@@ -15,7 +15,7 @@ QString descriptionPath(const QString& programFolder) {
 }
 
 QStringList readDescriptions(const QString& path) {
-    const auto bytes = dz::readFileBytes(path);
+    const auto bytes = dz::readHead(path, dz::kStartFileLines);
     return bytes ? parseDescriptions(*bytes) : QStringList();
 }
 

@@ -1,8 +1,10 @@
 // The shipped keys' descriptions: names, the count-first view, the file, and the keys we ship.
 #include "core/cp1250.h"
 #include "core/keyfile.h"
+#include "core/keyfiles.h"
 #include "core/shipped.h"
 #include "core/textfile.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 
 #include <QCoreApplication>
@@ -96,4 +98,26 @@ TEST(ShippedKeys, EveryDescriptionNamesAMatchingKey) {
         EXPECT_EQ(__builtin_popcount(all), count);
     }
     EXPECT_EQ(types, (std::set<int>{5, 6, 7, 8}));
+}
+
+// The descriptions and the selection file without end: their first lines count, no more is read.
+TEST(Shipped, EndlessDescriptionsAndSelectionReadOnlyTheirHead) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("k.txt  egy\r\n")}) {
+        {
+            dz::testing::FedFile feed(f.path("vevud.inf"), "nyolcas.txt 8-s kulcs\r\n", filler);
+            const QStringList d = csere::shipped::readDescriptions(f.path("vevud.inf"));
+            ASSERT_FALSE(d.isEmpty());
+            EXPECT_EQ(d[0], QStringLiteral("nyolcas.txt 8-s kulcs"));
+            EXPECT_LE(size_t(d.size()), dz::kStartFileLines);
+            EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));
+        }
+        {
+            dz::testing::FedFile feed(f.path("jeloles.txt"), "03 07 11\r\n", filler);
+            const csere::SelectionLoad s = csere::readSelection(f.path("jeloles.txt"));
+            EXPECT_TRUE(s.opened);
+            EXPECT_EQ(s.marks & ((1u << 3) | (1u << 7) | (1u << 11)), (1u << 3) | (1u << 7) | (1u << 11));
+            EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));
+        }
+    }
 }

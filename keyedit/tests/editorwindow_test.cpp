@@ -1,4 +1,5 @@
 #include "platform/widgets.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "ui/editorwindow.h"
 
@@ -315,4 +316,19 @@ TEST(Editor, CountsShowWholeAndApart) {
     EXPECT_EQ(f.w->Label7->pos(), QPoint(ui::twips(1680), ui::twips(4500)));
     EXPECT_EQ(f.w->Label8->pos(), QPoint(ui::twips(2295), ui::twips(4500)));
     EXPECT_LE(f.w->Label8->geometry().right(), f.w->Command3D2->x());
+}
+
+// A description list without end: as many lines as a list holds, each cut, and no more of the file.
+TEST(Editor, EndlessDescriptionListShowsItsHead) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("mkulcs.txt  sok\r\n")}) {
+        dz::testing::FedFile feed(f.path("fleiras.txt"), "kulcs.txt   nyolcas kulcs\r\n", filler);
+        Form1 w;
+        w.Form_Load();
+        ASSERT_GE(w.List1->count(), 2);
+        EXPECT_LE(size_t(w.List1->count()), kStartFileLines);
+        EXPECT_EQ(w.List1->items()[0], QStringLiteral("kulcs.txt   nyolcas kulcs"));
+        for (const QString& l : w.List1->items()) EXPECT_LE(size_t(l.size()), kStartLineBytes);
+        EXPECT_LT(feed.fed(), uint64_t(kStartFileLines) * (kStartLineBytes + 2) + (1 << 17));
+    }
 }

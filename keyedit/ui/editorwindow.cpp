@@ -1,6 +1,7 @@
 #include "editorwindow.h"
 
 #include "core/folder.h"
+#include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
@@ -170,7 +171,7 @@ void Form1::mouseMoveEvent(QMouseEvent* e) {
 
 void Form1::Form_Load() {
     // The descriptions are only shown and lend their file names; a missing file is an empty list.
-    if (const auto d = loadText(programFile(QString::fromLatin1(kDescriptionFile)))) List1->setItems(d->rows);
+    if (auto d = readLines(programFile(QString::fromLatin1(kDescriptionFile)), kStartFileLines)) List1->setItems(std::move(*d));
 }
 
 void Form1::List1_Click(int index) { dialogFileName_ = descriptionName(List1->item(index)); }

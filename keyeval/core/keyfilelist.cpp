@@ -26,10 +26,9 @@ bool isKeyRowItem(std::string_view item) {
 }
 
 std::optional<QString> firstLineItem(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray line = f.readLine(1 << 16);
-    return cp1250::decode(firstItem(withoutBom(std::string_view(line.constData(), size_t(line.size())))));
+    const auto head = readHead(path, 1, kLineTextLimit);
+    if (!head) return std::nullopt;
+    return cp1250::decode(firstItem(*head));
 }
 
 QString dateText(const QDateTime& modified) { return modified.toString(QStringLiteral("yyyy.MM.dd. HH:mm")).left(12); }

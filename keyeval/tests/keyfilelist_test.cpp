@@ -1,6 +1,7 @@
 #include "core/keychoice.h"
 #include "core/keyfile.h"
 #include "core/keyfilelist.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -132,4 +133,14 @@ TEST(KeyChoice, LoadStopsAtAnEmptyLineAndAtTheLimit) {
     EXPECT_EQ(k->rows.size(), 32736);
     EXPECT_TRUE(k->overLimit);
     EXPECT_FALSE(loadKeyList(fx.path(QStringLiteral("none.txt"))));
+}
+
+// A key file without end in the folder's list: its first item is read, and no more of the file.
+TEST(KeyFileList, EndlessFileGivesItsFirstItemOnly) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string(" 01 02 03 04 05 06 07 08\r\n")}) {
+        dz::testing::FedFile feed(f.path("nagy.txt"), " 01 02 03 04 05 06 07 08 \r\n", filler);
+        EXPECT_EQ(firstLineItem(f.path("nagy.txt")), QStringLiteral("01 02 03 04 05 06 07 08 "));
+        EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+    }
 }

@@ -163,7 +163,7 @@ Message saveFailedMessage(const QString& fullName) {
 }
 
 LoadOutcome loadGroupedSelection(const QString& path, GroupChoice& c) {
-    const auto bytes = dz::readFileBytes(path);
+    const auto bytes = dz::readHead(path, dz::kStartFileLines);
     if (!bytes) return LoadOutcome{LoadStatus::CannotOpen, std::nullopt};
     return loadGroupedSelectionBytes(*bytes, c);
 }

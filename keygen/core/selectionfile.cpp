@@ -21,7 +21,7 @@ bool writeSelection(const QString& path, const dz::NumberSelection& chosen) {
 
 SelectionLoad readSelection(const QString& path) {
     SelectionLoad r;
-    auto bytes = readFileBytes(path);
+    auto bytes = readHead(path, kStartFileLines);
     if (!bytes) return r;
     InputItemReader in(*bytes);
     // The marker is read as text: empty lines before it are passed over.

@@ -1,5 +1,7 @@
 // keygen's selection file "jeloles1.txt".
+#include "core/groups.h"
 #include "core/selectionfile.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -61,4 +63,24 @@ TEST(SelectionFile, ReadsWhatOtherHandsWrite) {
     }
     EXPECT_EQ(readSelection(f.path("missing.txt")).status, SelectionStatus::Unopenable);
     EXPECT_EQ(wrongSelectionMessage(), QStringLiteral("Ez nem kijelölés mentés file !"));
+}
+
+// Selection files without end: what their first lines hold counts, no more of the file is read.
+TEST(SelectionFile, EndlessFilesReadOnlyTheirHead) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("\r\n")}) {
+        {
+            dz::testing::FedFile feed(f.path("jeloles1.txt"), "kulcs1\r\n03 07 11 \r\n", filler);
+            const SelectionLoad s = readSelection(f.path("jeloles1.txt"));
+            EXPECT_EQ(s.status, SelectionStatus::Loaded);
+            EXPECT_EQ(s.mask, (1u << 3) | (1u << 7) | (1u << 11));
+            EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));
+        }
+        {
+            dz::testing::FedFile feed(f.path("jeloles2.txt"), "kulcs2\r\n", filler);
+            GroupChoice c;
+            EXPECT_EQ(loadGroupedSelection(f.path("jeloles2.txt"), c).status, LoadStatus::Loaded);
+            EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));
+        }
+    }
 }

@@ -24,11 +24,11 @@ int rowsThatFit(double pageHeightTwips) {
     return int(std::clamp(std::floor(pageHeightTwips / 240) - 5, 1.0, 1e6));
 }
 
-bool printKeyList(dz::ui::PrintSurface& out, const QStringList& rows, const QString& rowsPerPageBox,
+bool printKeyList(dz::PrintSurface& out, const QStringList& rows, const QString& rowsPerPageBox,
                   const std::function<QDate()>& today) {
     const QString font = QStringLiteral("times new roman");
     out.setFontName(font);
-    out.setScale(dz::ui::PrintScale::Twips);
+    out.setScale(dz::PrintScale::Twips);
     out.setFontSize(12);
     // Columns taller than the page would print rows off its foot.
     const int n = std::min(rowsPerColumn(rowsPerPageBox), rowsThatFit(out.pageHeight()));

@@ -1,6 +1,6 @@
 // The loaded key as a numbered list in columns on plain pages, each page with its header.
 #pragma once
-#include "platform/printsurface.h"
+#include "core/printsurface.h"
 
 #include <QDate>
 #include <QString>
@@ -21,7 +21,7 @@ int rowsThatFit(double pageHeightTwips);
 
 // Prints the rows; the header's date comes from today() at each header. False when the job
 // could not be sent to the printer.
-bool printKeyList(dz::ui::PrintSurface& out, const QStringList& rows, const QString& rowsPerPageBox,
+bool printKeyList(dz::PrintSurface& out, const QStringList& rows, const QString& rowsPerPageBox,
                   const std::function<QDate()>& today = &QDate::currentDate);
 
 }  // namespace keyprint

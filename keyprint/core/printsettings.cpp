@@ -52,7 +52,8 @@ Settings parseSettings(std::string_view bytes) {
 }
 
 Settings loadSettings(const QString& folder) {
-    const auto bytes = dz::readFileBytes(folder + QLatin1Char('/') + QLatin1String(kSettingsFile));
+    // Four items, one line each at most: no more of the file is read.
+    const auto bytes = dz::readHead(folder + QLatin1Char('/') + QLatin1String(kSettingsFile), 4);
     if (!bytes) return Settings{};
     return parseSettings(*bytes);
 }

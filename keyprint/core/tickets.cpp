@@ -1,5 +1,6 @@
 #include "core/tickets.h"
 
+#include "core/listexport.h"
 #include "core/printsettings.h"
 #include "core/textfmt.h"
 
@@ -8,9 +9,13 @@
 
 namespace keyprint {
 
-using dz::ui::PrintSurface;
+using dz::PrintSurface;
 
 QString noPrinterMessage() { return QStringLiteral("Nincs elérhető nyomtató - a nyomtatás sikertelen !"); }
+
+QString printFailedMessage(const QString& pdfFile) {
+    return pdfFile.isEmpty() ? noPrinterMessage() : dz::saveFailedMessage(pdfFile);
+}
 
 namespace {
 bool whole(double v) { return std::isfinite(v) && std::floor(v) == v; }
@@ -97,7 +102,7 @@ public:
 
     void setUp() {
         out_.setFontName(QStringLiteral("times new roman"));
-        out_.setScale(dz::ui::PrintScale::Millimetres);
+        out_.setScale(dz::PrintScale::Millimetres);
         out_.setBold(true);
         out_.setFontSize(9);
     }

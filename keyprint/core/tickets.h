@@ -1,7 +1,7 @@
 // Printing key rows onto the lottery's ticket forms: four rows a form, each in its field, with the
 // signature and form number, the stake, draw-count and extra-number marks, in millimetres.
 #pragma once
-#include "platform/printsurface.h"
+#include "core/printsurface.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +19,9 @@ struct Notice {
 
 // "Nincs elérhető nyomtató - a nyomtatás sikertelen !"
 QString noPrinterMessage();
+// What a print job that failed says: the missing printer, or, printing into the PDF file pdfFile,
+// "Hiba a <pdfFile> mentésekor - sikertelen mentés !".
+QString printFailedMessage(const QString& pdfFile);
 
 enum class Selector { AllRows, SelectedRow, Range };
 
@@ -77,7 +80,7 @@ std::optional<Point> cellOf(double v, int field);
 // Prints rows first..last (list positions) of the list: the whole-key field of each row, or field
 // 1 for the selected-row print; a new page after each field 4. False when the job could not be
 // sent to the printer.
-bool printTickets(dz::ui::PrintSurface& out, const QStringList& rows, int first, int last, bool selectedRow,
+bool printTickets(dz::PrintSurface& out, const QStringList& rows, int first, int last, bool selectedRow,
                   const TicketChoices& c);
 
 }  // namespace keyprint

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace keyprint;
-using dz::ui::RecordingSurface;
+using dz::RecordingSurface;
 
 namespace {
 const QString kRow8 = QStringLiteral("01 02 03 04 05 06 07 08 ");
@@ -55,7 +55,7 @@ TEST(A4List, ColumnsOfSixtyRowsOnOnePage) {
     for (const auto& x : t) {
         EXPECT_EQ(x.font, QStringLiteral("times new roman"));
         EXPECT_EQ(x.size, 12);
-        EXPECT_EQ(x.scale, dz::ui::PrintScale::Twips);
+        EXPECT_EQ(x.scale, dz::PrintScale::Twips);
         if (&x != &t[0] && &x != &t[1]) {
             EXPECT_FALSE(x.bold);
         }

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -207,7 +209,7 @@ TEST(Form1, PrintButtons) {
 
     // No printer: said so, not passed over.
     seam::reset();
-    seam::setPrintJobFactory([] { return std::shared_ptr<dz::ui::PrintSurface>(); });
+    seam::setPrintJobFactory([] { return std::shared_ptr<dz::PrintSurface>(); });
     f.click("Command3D1");
     EXPECT_EQ(f.messages(), std::vector<QString>{QStringLiteral("Nincs elérhető nyomtató - a nyomtatás sikertelen !")});
     EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
@@ -240,4 +242,23 @@ TEST(Form1, A4ListAsksFirst) {
     f.click("Command3D6");
     ASSERT_EQ(seam::printJobs().size(), 1u);
     EXPECT_EQ(seam::printJobs()[0]->printedPages(), 2);
+}
+
+// Every stake and draw-count caption shows whole beside its circle and ends short of the next
+// option's circle, at the options' own places.
+TEST(Form1, OptionCaptionsEndBeforeTheNextCircle) {
+    Window f;
+    f.open();
+    for (const char* group : {"Option1(%1)", "Option2(%1)"}) {
+        for (int i = 0;; ++i) {
+            auto* o = f.w->findChild<QRadioButton*>(QString::fromLatin1(group).arg(i));
+            if (!o) break;
+            QStyleOptionButton opt;
+            opt.initFrom(o);
+            opt.text = o->text();
+            const QRect text = o->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, o);
+            const int end = text.left() + o->fontMetrics().horizontalAdvance(o->text());
+            EXPECT_LE(end + 3, o->width()) << o->objectName().toStdString() << " " << o->text().toStdString();
+        }
+    }
 }

@@ -3,11 +3,15 @@
 #include "core/a4list.h"
 #include "core/tickets.h"
 #include "platform/printsurface.h"
+#include "tests/filelimit.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 #include "ui/form1.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -78,7 +82,7 @@ TEST(PdfPrint, TicketMarksAtTheirBoxesAndOneFormAPage) {
     // Through the window, as a user prints: DIZOV_PRINT_PDF names the file.
     const QString pdf = f.path(QStringLiteral("tickets.pdf"));
     qputenv("DIZOV_PRINT_PDF", pdf.toLocal8Bit());
-    dz::ui::seam::setPrintJobFactory([] { return std::shared_ptr<dz::ui::PrintSurface>(dz::ui::openQtPrintJob("t")); });
+    dz::ui::seam::setPrintJobFactory([] { return std::shared_ptr<dz::PrintSurface>(dz::ui::openQtPrintJob("t")); });
     std::string key;
     for (int i = 0; i < 8; ++i) key += " 01 05 06 20 \r\n";
     f.write("kulcs.txt", key);
@@ -165,4 +169,75 @@ TEST(PdfPrint, A4ListColumnsAndHeader) {
     for (const Word& w : ws)
         if (w.page == 0 && std::abs(w.yMin - r1->yMin) < 0.3 && w.xMin > r1->xMax && w.xMin < r21->xMin) row1.push_back(w.text);
     EXPECT_EQ(row1, (std::vector<QString>{"01", "02", "03", "04", "05", "06", "07", "08"}));
+}
+
+namespace {
+QByteArray readAll(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+// A PDF that cannot be written whole says so, names the file, and leaves the one that stood there;
+// a PDF file that cannot be opened at all is not a missing printer either.
+TEST(PdfPrint, FailedWriteKeepsTheOldFileAndSaysSo) {
+    if (!toolsPresent()) GTEST_SKIP() << "poppler-utils missing";
+    dz::testing::ProgramFolderFixture f;
+    dz::ui::seam::setPrintJobFactory([] { return std::shared_ptr<dz::PrintSurface>(dz::ui::openQtPrintJob("t")); });
+    std::string key;
+    for (int i = 0; i < 40; ++i) key += " 01 05 06 20 \r\n";
+    f.write("kulcs.txt", key);
+    Form1 w;
+    dz::ui::seam::queueFile(f.path("kulcs.txt"));
+    w.findChild<QPushButton*>(QStringLiteral("Command3D4"))->click();
+    w.findChild<QAbstractButton*>(QStringLiteral("Check3(0)"))->setChecked(true);
+    auto press = [&](const char* button, const QString& pdf) {
+        qputenv("DIZOV_PRINT_PDF", pdf.toLocal8Bit());
+        dz::ui::seam::reset();
+        w.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        qunsetenv("DIZOV_PRINT_PDF");
+    };
+
+    const QString pdf = f.path(QStringLiteral("out.pdf"));
+    press("Command3D1", pdf);
+    ASSERT_TRUE(dz::ui::seam::messages().empty());
+    ASSERT_EQ(pages(pdf), 10);
+    const QByteArray good = readAll(pdf);
+    const QString failed = QStringLiteral("Hiba a ") + pdf + QStringLiteral(" mentésekor - sikertelen mentés !");
+
+    for (const char* button : {"Command3D1", "Command3D6"}) {  // "Szelv. kitölt", "A4-s lapra nyomtat"
+        {
+            dz::testing::FileSizeLimit full(4096);
+            press(button, pdf);
+        }
+        const auto& shown = dz::ui::seam::messages();
+        ASSERT_FALSE(shown.empty()) << button;
+        EXPECT_EQ(shown.back().text, failed) << button;
+        EXPECT_EQ(shown.back().icon, dz::ui::Icon::Critical);
+        EXPECT_EQ(shown.back().title, QStringLiteral("Vumo-Soft/2010"));
+        EXPECT_EQ(readAll(pdf), good) << button;
+        EXPECT_EQ(QDir(f.path(QString())).entryList(QDir::Files).filter(QStringLiteral("out")),
+                  QStringList{QStringLiteral("out.pdf")})
+            << "no temporary file left";
+    }
+
+    // No such folder, a folder in the file's place.
+    const QString nowhere = f.path(QStringLiteral("nincs/out.pdf"));
+    QDir(f.path(QString())).mkdir(QStringLiteral("mappa.pdf"));
+    const QString folder = f.path(QStringLiteral("mappa.pdf"));
+    for (const QString& target : {nowhere, folder})
+        for (const char* button : {"Command3D1", "Command3D6"}) {
+            press(button, target);
+            const auto& shown = dz::ui::seam::messages();
+            ASSERT_FALSE(shown.empty());
+            EXPECT_EQ(shown.back().text, QStringLiteral("Hiba a ") + target + QStringLiteral(" mentésekor - sikertelen mentés !"))
+                << button;
+        }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // Written whole after all: the new document replaces the old one.
+    press("Command3D6", pdf);
+    EXPECT_TRUE(dz::ui::seam::messages().size() == 1u);  // only the A4 question
+    EXPECT_EQ(pages(pdf), 1);
+    dz::ui::seam::setPrintJobFactory(nullptr);
 }

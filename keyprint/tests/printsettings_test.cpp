@@ -1,5 +1,6 @@
 // The print settings file: what a start shows of it, what a save writes, a failed save.
 #include "core/printsettings.h"
+#include "tests/fedfile.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 
@@ -114,4 +115,23 @@ TEST(Settings, SaveReplacesAReadOnlyFileAndReportsAFailure) {
     ASSERT_TRUE(QDir(g.dir.path()).mkdir(QStringLiteral("beallp.txt")));
     EXPECT_FALSE(saveSettings(g.dir.path(), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), 0));
     EXPECT_TRUE(QFileInfo(g.path("beallp.txt")).isDir());
+}
+
+// A settings file without end (a huge file in its place): its first line counts, the rest is not read.
+TEST(PrintSettings, EndlessFileReadsOnlyItsHead) {
+    dz::testing::ProgramFolderFixture f;
+    for (const std::string& filler : {std::string("x"), std::string("9,9,9,9\r\n")}) {
+        dz::testing::FedFile feed(f.path("beallp.txt"), "3,-2,0,2\r\n", filler);
+        const Settings s = loadSettings(f.dir.path());
+        EXPECT_EQ(s.down, QStringLiteral("3"));
+        EXPECT_EQ(s.right, QStringLiteral("-2"));
+        EXPECT_EQ(s.rowsPerPage, QStringLiteral("60"));
+        EXPECT_EQ(s.mark, 2);
+        EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+    }
+    dz::testing::FedFile feed(f.path("beallp.txt"), "", "1");  // one endless number
+    const Settings s = loadSettings(f.dir.path());
+    EXPECT_LE(s.down.size(), 600);
+    EXPECT_EQ(s.mark, 0);  // the other items count as empty
+    EXPECT_LT(feed.fed(), uint64_t(1) << 20);
 }

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace keyprint;
-using dz::ui::RecordingSurface;
+using dz::RecordingSurface;
 
 namespace {
 const QString kRow8 = QStringLiteral("01 02 03 04 05 06 07 08 ");
@@ -283,7 +283,7 @@ TEST(TicketPages, FormsPagesAndFonts) {
                 << t.text.toStdString();
             EXPECT_TRUE(t.bold);
             EXPECT_EQ(t.size, 9);
-            EXPECT_EQ(t.scale, dz::ui::PrintScale::Millimetres);
+            EXPECT_EQ(t.scale, dz::PrintScale::Millimetres);
             EXPECT_TRUE(t.endLine);
         }
     }

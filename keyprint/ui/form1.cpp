@@ -154,9 +154,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     auto* Frame2 = frame(this, "Frame2", QString(), 120, 6030, 4485, 570);
     setTextColour(label(Frame2, QStringLiteral("Ssz."), 90, 225, 360, 240, "Label10"), kBlue);
     static const char* drawCaptions[6] = {"1x", "2x", "5x", "10x", "20x", "50x"};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         Option2[size_t(i)] = option(Frame2, QStringLiteral("Option2(%1)").arg(i), QLatin1String(drawCaptions[i]),
                                     600 + 630 * i, 225, 630);
+        // "10x" and "20x" take the whole 630 twips at the style's spacing and would touch the next
+        // circle: the caption stands closer to its own circle instead.
+        Option2[size_t(i)]->setStyleSheet(QStringLiteral("QRadioButton { spacing: 4px; }"));
+    }
 
     Check2 = new QCheckBox(QStringLiteral("Ssz. nem !"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
@@ -331,7 +335,7 @@ void Form1::PrintTicketRun(Selector selector) {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printTickets(*job, List1->items(), check.first, check.last, selector == Selector::SelectedRow, c);
     }
-    if (!printed) dz::ui::message(this, noPrinterMessage(), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
 }
 
 void Form1::Command3D6_Click() {
@@ -346,7 +350,7 @@ void Form1::Command3D6_Click() {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printKeyList(*job, List1->items(), rowsBox);
     }
-    if (!printed) dz::ui::message(this, noPrinterMessage(), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
 }
 
 }  // namespace keyprint

@@ -90,9 +90,14 @@ QStringList readParamItems(std::string_view bytes) {
     return items;
 }
 
+namespace {
+// The eleven items stand on eleven lines at most: no more of the file is read.
+std::optional<std::string> readParamHead(const QString& folder) { return readHead(paramPath(folder), kParamCount); }
+}  // namespace
+
 Params startupParams(const QString& folder) {
     Params p = defaultParams();
-    const auto bytes = readFileBytes(paramPath(folder));
+    const auto bytes = readParamHead(folder);
     if (!bytes) {
         const ParamTexts d = defaultTexts();
         writeLines(paramPath(folder), QStringList(d.begin(), d.end()));
@@ -107,7 +112,7 @@ Params startupParams(const QString& folder) {
 
 ParamTexts windowTexts(const QString& folder, const Params& inForce) {
     ParamTexts t = textsOf(inForce);
-    if (const auto bytes = readFileBytes(paramPath(folder))) {
+    if (const auto bytes = readParamHead(folder)) {
         const QStringList items = readParamItems(*bytes);
         for (qsizetype i = 0; i < items.size(); ++i) t[size_t(i)] = items[i];
     }

@@ -1,4 +1,5 @@
 #include "core/submitparams.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "ui/paramwindow.h"
 
@@ -165,4 +166,22 @@ TEST(ParamWindow, ExitAsksOnlyAfterTyping) {
     g.w.SSCommand1_Click();
     EXPECT_EQ(seam::messages().size(), 1u);
     EXPECT_FALSE(g.w.isVisible());
+}
+
+// A parameter file without end: its eleven lines count, the rest is not read.
+TEST(Params, EndlessFilesReadOnlyTheirHead) {
+    dz::testing::ProgramFolderFixture f;
+    const std::string head = "4\r\n5\r\n5\r\n2\r\n200\r\n225\r\n225\r\n150\r\n7\r\n250000\r\n200\r\n";
+    for (const std::string& filler : {std::string("x"), std::string("1\r\n")}) {
+        {
+            dz::testing::FedFile feed(f.path("szrtpara.txt"), head, filler);
+            EXPECT_EQ(startupParams(f.dir.path()).maxStake, 250000.0f);
+            EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+        }
+        {
+            dz::testing::FedFile feed(f.path("szrtpara.txt"), head, filler);
+            EXPECT_EQ(windowTexts(f.dir.path(), defaultParams())[kMaxStake], QStringLiteral("250000"));
+            EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "core/keyfile.h"
 #include "platform/widgets.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "ui/submitwindow.h"
 #include "ui/paramwindow.h"
@@ -329,4 +330,17 @@ TEST(Form1, ExitAsksWhileRowsAreLeft) {
     seam::queueAnswer(ui::Answer::Ok);
     f.w->Command3D2_Click();
     EXPECT_FALSE(f.w->isVisible());
+}
+
+// A game list without end: its first lines are shown, each cut, and the rest is not read.
+TEST(Form1, EndlessGameListShowsItsHead) {
+    dz::testing::ProgramFolderFixture f;
+    dz::testing::FedFile feed(f.path("online.txt"), "Dizov\r\n", "x");
+    Form1 w;
+    w.Form_Load();
+    const QStringList games = w.List5->items();
+    ASSERT_EQ(games.size(), 2);
+    EXPECT_EQ(games[0], QStringLiteral("Dizov"));
+    EXPECT_EQ(size_t(games[1].size()), kStartLineBytes);
+    EXPECT_LT(feed.fed(), uint64_t(kStartFileLines) * (kStartLineBytes + 2) + (1 << 17));
 }

@@ -153,7 +153,7 @@ void Form1::buildWindow() {
 void Form1::Form_Load() {
     choices_ = Choices{};
     // The game list is only shown; a missing file is an empty list.
-    List5->setItems(readLines(programFile(QString::fromLatin1(kGameListFile))).value_or(QStringList()));
+    List5->setItems(readLines(programFile(QString::fromLatin1(kGameListFile)), kStartFileLines).value_or(QStringList()));
     params_ = startupParams(programFolder());
     ui::centreOnScreen(this);
 }
