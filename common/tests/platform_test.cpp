@@ -72,42 +72,9 @@ TEST(Dialogs, MessageSeamRecordsAndAnswersFromTheQueue) {
     EXPECT_TRUE(seam::fileDialogs().empty());
 }
 
-TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
-    dz::testing::ProgramFolderFixture fx;
-    seam::enable(false);
-    QString shownText, shownTitle;
-    Qt::TextFormat format = Qt::RichText;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int tries = 0;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            if (++tries > 200)  // never hang the run
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (auto* b = qobject_cast<QMessageBox*>(w)) b->reject();
-            return;
-        }
-        shownText = box->text();
-        shownTitle = box->windowTitle();
-        format = box->textFormat();
-        icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    });
-    poll.start(10);
-    const Answer a = message(nullptr, QStringLiteral("egy\rkettő\r\nhárom <b>x</b>"), Icon::Warning, QStringLiteral("T"));
-    poll.stop();
-    seam::enable(true);
-    EXPECT_EQ(a, Answer::Ok);
-    EXPECT_EQ(shownText, QStringLiteral("egy\nkettő\nhárom <b>x</b>"));
-    EXPECT_EQ(shownTitle, QStringLiteral("T"));
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(icon, QMessageBox::Warning);
-}
-
 namespace {
 // Shows a real message box (the seam off) and hands it to look at before it is answered.
-Answer showReal(const QString& text, const std::function<void(QMessageBox*)>& look) {
+Answer showReal(const QString& text, const std::function<void(QMessageBox*)>& look, Icon icon = Icon::Critical) {
     seam::enable(false);
     int tries = 0;
     QTimer poll;
@@ -123,12 +90,34 @@ Answer showReal(const QString& text, const std::function<void(QMessageBox*)>& lo
         box->button(QMessageBox::Ok)->click();
     });
     poll.start(10);
-    const Answer a = message(nullptr, text, Icon::Critical, QStringLiteral("T"));
+    const Answer a = message(nullptr, text, icon, QStringLiteral("T"));
     poll.stop();
     seam::enable(true);
     return a;
 }
 }  // namespace
+
+TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
+    dz::testing::ProgramFolderFixture fx;
+    QString shownText, shownTitle;
+    Qt::TextFormat format = Qt::RichText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const Answer a = showReal(
+        QStringLiteral("egy\rkettő\r\nhárom <b>x</b>"),
+        [&](QMessageBox* box) {
+            shownText = box->text();
+            shownTitle = box->windowTitle();
+            format = box->textFormat();
+            icon = box->icon();
+        },
+        Icon::Warning);
+    EXPECT_EQ(a, Answer::Ok);
+    EXPECT_EQ(shownText, QStringLiteral("egy\nkettő\nhárom <b>x</b>"));
+    EXPECT_EQ(shownTitle, QStringLiteral("T"));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
 
 TEST(Dialogs, EveryLineOfAMessageIsCapped) {
     const QString cap(kShownLine, QLatin1Char('7'));
