@@ -53,8 +53,8 @@ void classPass(benchmark::State& st, Pass pass) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         const drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
-        list2.setItems(r.lines);
-        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
+        list2.setSource(r.lines);
+        for (size_t k = 0; k < 9; ++k) list5[k].setSource(r.classes[k]);
     }
 }
 void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }

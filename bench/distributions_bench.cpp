@@ -26,9 +26,9 @@ struct ClassLists {
     dz::ui::ListBox list2, list6;
     std::array<dz::ui::ListBox, 9> list5;
     void fill(const drawstat::ClassResult& r) {
-        list2.setItems(r.lines);
-        list6.setItems(r.lines);
-        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
+        list2.setSource(r.lines);
+        list6.setSource(r.lines);
+        for (size_t k = 0; k < 9; ++k) list5[k].setSource(r.classes[k]);
         list2.setTopIndex(r.topIndex());
     }
 };
@@ -69,7 +69,7 @@ void BM_Backtest(benchmark::State& st) {
 // The passes alone, over a history already in memory.
 void BM_IdentityPassOnly(benchmark::State& st) {
     const auto f = bench::openHistory();
-    for (auto _ : st) benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines.size());
+    for (auto _ : st) benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines->count());
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ void BM_StreamingPass(benchmark::State& st) {
 void BM_IdentityEngine(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines.size());
+        benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines->count());
     }
 }
 

@@ -9,12 +9,10 @@ namespace drawstat {
 
 namespace {
 
-// A result line built in one buffer and made a string once: a long history fills hundreds of
-// thousands of them. It starts with the record's draw key.
+// A result line built in one buffer and made a string once. It starts with the record's draw key.
 class LineBuilder {
 public:
-    explicit LineBuilder(const dz::DrawLine& l) {
-        const std::string_view key = dz::drawKey(l.item);
+    explicit LineBuilder(std::string_view key) {
         bool ascii = true;
         for (char c : key) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
         if (ascii) {
@@ -42,6 +40,17 @@ private:
     qsizetype n_ = 0;
 };
 
+ClassLine classLine(const dz::DrawLine& l, int classNo, int first, uint32_t shared) {
+    ClassLine c;
+    const std::string_view key = dz::drawKey(l.item);
+    std::copy(key.begin(), key.end(), c.key.begin());
+    c.keySize = uint8_t(key.size());
+    c.classNo = uint8_t(classNo);
+    c.first = uint8_t(first);
+    c.shared = shared;
+    return c;
+}
+
 // Result lists stay within the row limit together with their distribution lines.
 constexpr qsizetype kIdentityTail = 12;
 constexpr qsizetype kAdhesionTail = 8;
@@ -68,8 +77,13 @@ QStringList sumsLines(const dz::DrawFile& file) {
 
 ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
+    r.lines = std::make_shared<ClassLines>(ClassLines::Layout::Identity);
+    for (auto& c : r.classes) c = std::make_shared<ClassLines>(ClassLines::Layout::Identity);
     std::array<long long, 9> counts{};
     {
+        std::vector<ClassLine>& listed = r.lines->records();
+        std::array<std::vector<ClassLine>*, 9> classes;
+        for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
         // The first draw is only the reference of the second.
         uint32_t prev = 0;
         const long long limit = rules.identityListsAll && windowStart <= 32722 ? 0 : windowStart + 12;
@@ -81,36 +95,34 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             if (l.index == 0) return;
             const int k = std::popcount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
-            const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
-            const bool toClass = rules.classLists && r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
-            if (!toList && !toClass) return;  // most draws of a long history: no text is built
-            LineBuilder b(l);
-            b.add("   * ");  // the class right-aligned in two: it has one digit
-            b.add(char('0' + k));
-            b.add("   ");
-            for (uint32_t m = shared & 0x1FFFFEu; m; m &= m - 1) {
-                b.addTwoDigits(std::countr_zero(m));
-                b.add(' ');
-            }
-            const QString line = b.str();
-            if (toList) r.lines << line;
-            if (toClass) r.classes[static_cast<size_t>(k)] << line;
+            const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kIdentityTail);
+            const bool toClass = rules.classLists && classes[size_t(k)]->size() < size_t(dz::kRowLimit);
+            if (!toList && !toClass) return;  // most draws of a long history: nothing is kept
+            const ClassLine c = classLine(l, k, 0, shared);
+            if (toList) listed.push_back(c);
+            if (toClass) classes[size_t(k)]->push_back(c);
         });
     }
-    r.lines << QString() << identityHeading() << QString();
-    for (int k = 0; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
+    QStringList& tail = r.lines->tail();
+    tail << QString() << identityHeading() << QString();
+    for (int k = 0; k <= 8; ++k) tail << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
     return r;
 }
 
 ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     ClassResult r;
+    const auto layout = rules.runDigitFirst ? ClassLines::Layout::RunDigitFirst : ClassLines::Layout::Run;
+    r.lines = std::make_shared<ClassLines>(layout);
+    for (auto& c : r.classes) c = std::make_shared<ClassLines>(layout);
+    std::vector<ClassLine>& listed = r.lines->records();
+    std::array<std::vector<ClassLine>*, 9> classes;
+    for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
     std::array<long long, 9> counts{};
     const long long limit = rules.runsFromWindow ? 0 : windowStart + 12;
     // a window start past the end of a shorter file leaves nothing to read
     const size_t first = rules.runsFromWindow && windowStart > 1
                              ? size_t(std::min<long long>(windowStart - 1, static_cast<long long>(file.size())))
                              : 0;
-    const qsizetype starAt = rules.runDigitFirst ? 17 : 16, digitAt = rules.runDigitFirst ? 16 : 17;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         // Every value of a run lies in 0..20 and, but for 0, in the mask: a draw without four
         // consecutive values (0 taken as present) holds no run to count, as most draws.
@@ -127,43 +139,63 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             }
             if (run >= 4) {
                 ++counts[static_cast<size_t>(run)];
-                const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
-                const bool toClass = rules.classLists && r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
+                const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kAdhesionTail);
+                const bool toClass = rules.classLists && classes[size_t(run)]->size() < size_t(dz::kRowLimit);
                 if (toList || toClass) {
-                    LineBuilder b(l);
-                    b.add("       ");
-                    for (int m = start; m < start + run; ++m) {
-                        b.add("  ");
-                        b.addTwoDigits(num[static_cast<size_t>(m)]);
-                    }
-                    // columns 17-18 carry the mark; a short key leaves fewer columns to replace
-                    if (b.size() > starAt) b.set(starAt, '*');
-                    if (b.size() > digitAt) b.set(digitAt, char('0' + run));
-                    const QString line = b.str();
-                    if (toList) r.lines << line;
-                    if (toClass) r.classes[static_cast<size_t>(run)] << line;
+                    // the run's values follow one another: its first value and length give them all
+                    const ClassLine c = classLine(l, run, num[static_cast<size_t>(start)], 0);
+                    if (toList) listed.push_back(c);
+                    if (toClass) classes[size_t(run)]->push_back(c);
                 }
             }
             start = j;
             run = 1;
         }
     }, first);
-    r.lines << QString() << adhesionHeading() << QString();
+    QStringList& tail = r.lines->tail();
+    tail << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k)
-        r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");
+        tail << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");
     return r;
 }
 
-std::optional<int> classListForClick(const QStringList& lines, int index) {
-    const qsizetype c = lines.size();
+QString ClassLines::line(int i) const {
+    if (size_t(i) >= records_.size()) return tail_[i - int(records_.size())];
+    const ClassLine& c = records_[size_t(i)];
+    LineBuilder b(std::string_view(c.key.data(), c.keySize));
+    if (layout_ == Layout::Identity) {
+        b.add("   * ");  // the class right-aligned in two: it has one digit
+        b.add(char('0' + c.classNo));
+        b.add("   ");
+        for (uint32_t m = c.shared & 0x1FFFFEu; m; m &= m - 1) {
+            b.addTwoDigits(std::countr_zero(m));
+            b.add(' ');
+        }
+        return b.str();
+    }
+    b.add("       ");
+    for (int v = c.first; v < c.first + c.classNo; ++v) {
+        b.add("  ");
+        b.addTwoDigits(v);
+    }
+    // columns 17-18 carry the mark; a short key leaves fewer columns to replace
+    const bool digitFirst = layout_ == Layout::RunDigitFirst;
+    const qsizetype starAt = digitFirst ? 17 : 16, digitAt = digitFirst ? 16 : 17;
+    if (b.size() > starAt) b.set(starAt, '*');
+    if (b.size() > digitAt) b.set(digitAt, char('0' + c.classNo));
+    return b.str();
+}
+
+std::optional<int> classListForClick(const dz::LineSource& lines, int index) {
+    const int c = lines.count();
     if (index < 0 || index >= c) return std::nullopt;
-    const qsizetype rel = c - index;
-    const bool adhesion = c >= 7 && lines[c - 7] == adhesionHeading();
-    const bool identity = c >= 11 && lines[c - 11] == identityHeading();
+    const int rel = c - index;
+    const bool adhesion = c >= 7 && lines.line(c - 7) == adhesionHeading();
+    const bool identity = c >= 11 && lines.line(c - 11) == identityHeading();
     if (!adhesion && !identity) return std::nullopt;
     if (rel > 9 || (adhesion && rel > 4) || (identity && rel > 5)) return std::nullopt;
     // the class digit stands in column 2
-    const long long k = dz::intPart(dz::val(QStringView(dz::mid(lines[index], 2, 1))));
+    const long long k = dz::intPart(dz::val(QStringView(dz::mid(lines.line(index), 2, 1))));
     if (k < 0 || k > 8) return std::nullopt;
     return static_cast<int>(k);
 }

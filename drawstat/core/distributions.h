@@ -2,12 +2,16 @@
 // list, with the class lists behind the distribution lines and the restore of the last result.
 #pragma once
 #include "core/draws.h"
+#include "core/linesource.h"
 #include "core/rules.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace drawstat {
 
@@ -15,13 +19,43 @@ namespace drawstat {
 // Every draw counts, the draw window start does not apply.
 QStringList sumsLines(const dz::DrawFile& file);
 
-// An identity or adhesion result: the lines of the result list (which the backup list copies)
+// One draw line of an identity or adhesion result, kept small: the draw key as the file holds it
+// and what the line shows after it. A long history lists hundreds of thousands of them, so the
+// text is made only when the line is read.
+struct ClassLine {
+    std::array<char, 12> key;
+    uint8_t keySize;
+    uint8_t classNo;   // identity: the numbers shared; adhesion: the run's length
+    uint8_t first;     // adhesion: the run's first value
+    uint32_t shared;   // identity: the numbers shared with the draw before, as a mask
+};
+
+// The lines of a result or class list: its draw lines as records, then the lines after them
+// (the distribution) as text.
+class ClassLines : public dz::LineSource {
+public:
+    enum class Layout { Identity, Run, RunDigitFirst };
+    explicit ClassLines(Layout layout) : layout_(layout) {}
+    int count() const override { return int(records_.size()) + int(tail_.size()); }
+    QString line(int i) const override;
+    Layout layout() const { return layout_; }
+    const std::vector<ClassLine>& records() const { return records_; }
+    std::vector<ClassLine>& records() { return records_; }
+    QStringList& tail() { return tail_; }
+
+private:
+    Layout layout_;
+    std::vector<ClassLine> records_;
+    QStringList tail_;
+};
+
+// An identity or adhesion result: the lines of the result list (which the backup list shows too)
 // and the class lists 0..8.
 struct ClassResult {
-    QStringList lines;
-    std::array<QStringList, 9> classes;
+    std::shared_ptr<ClassLines> lines;
+    std::array<std::shared_ptr<ClassLines>, 9> classes;
     // The result list's top line after filling, so that the distribution shows.
-    int topIndex() const { return int(lines.size()) - 16; }
+    int topIndex() const { return lines->count() - 16; }
 };
 
 // How many numbers each draw shares with the one before it. windowStart is W: draw lines enter
@@ -48,7 +82,10 @@ inline const QString& adhesionHeading() {
 
 // The class list that a click on line `index` of the result list opens, nullopt when the click
 // does nothing: only the identity lines for 4..8 and the adhesion lines for 5..8 open one.
-std::optional<int> classListForClick(const QStringList& resultLines, int index);
+std::optional<int> classListForClick(const dz::LineSource& resultLines, int index);
+inline std::optional<int> classListForClick(const QStringList& resultLines, int index) {
+    return classListForClick(dz::StringLines(resultLines), index);
+}
 
 // The restore ("Vissza"): the backup's lines back in the result list, nullopt (nothing happens)
 // while the backup is empty.
