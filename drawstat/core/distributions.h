@@ -19,23 +19,27 @@ namespace drawstat {
 // Every draw counts, the draw window start does not apply.
 QStringList sumsLines(const dz::DrawFile& file);
 
-// One draw line of an identity or adhesion result, kept small: the draw key as the file holds it
-// and what the line shows after it. A long history lists hundreds of thousands of them, so the
-// text is made only when the line is read.
-struct ClassLine {
-    std::array<char, 12> key;
-    uint8_t keySize;
-    uint8_t classNo;   // identity: the numbers shared; adhesion: the run's length
-    uint8_t first;     // adhesion: the run's first value
-    uint32_t shared;   // identity: the numbers shared with the draw before, as a mask
+// One draw line of an identity or adhesion result in eight bytes: a long history lists hundreds of
+// thousands of them, so the text is made only when the line is read. Bits 0..36 hold the draw key
+// "YYYYMMDD NNN" as its eleven digits, or, with bit 37 set, the index of a key of another form in
+// the result's key table; bits 38..58 what the line shows after the key: for identity the mask of
+// the numbers shared with the draw before, for adhesion the run's first value and, above it
+// (bits 43..46), its length.
+using ClassLine = uint64_t;
+
+// Keys that are not "YYYYMMDD NNN" as the file holds them (at most 12 bytes).
+struct OddKey {
+    std::array<char, 12> bytes;
+    uint8_t size;
 };
+using OddKeys = std::vector<OddKey>;
 
 // The lines of a result or class list: its draw lines as records, then the lines after them
 // (the distribution) as text.
 class ClassLines : public dz::LineSource {
 public:
     enum class Layout { Identity, Run, RunDigitFirst };
-    explicit ClassLines(Layout layout) : layout_(layout) {}
+    ClassLines(Layout layout, std::shared_ptr<const OddKeys> oddKeys) : layout_(layout), oddKeys_(std::move(oddKeys)) {}
     int count() const override { return int(records_.size()) + int(tail_.size()); }
     QString line(int i) const override;
     Layout layout() const { return layout_; }
@@ -45,6 +49,7 @@ public:
 
 private:
     Layout layout_;
+    std::shared_ptr<const OddKeys> oddKeys_;
     std::vector<ClassLine> records_;
     QStringList tail_;
 };

@@ -252,7 +252,10 @@ TEST_F(DistributionWindowTest, MissingFileClearsIdentityOnlyAndEmptyBackupRestor
 TEST(Distributions, RecordLinesEqualTheStringBuilt) {
     Rules day;
     day.classLists = false, day.identityListsAll = true, day.runsFromWindow = true, day.runDigitFirst = true;
-    const std::string ragged = "\r\nshort\n2010123\xe1 001 01 02 03 04 05 99 07 08 01\n\xff\xfe,\n20101231 01 02 03 04 05 06 07 08\n" +
+    const std::string ragged = "\r\nshort\n2010123\xe1 001 01 02 03 04 05 99 07 08 01\n\xff\xfe,\n20101231 01 02 03 04 05 06 07 08\n"
+                               // fields out of order, repeated, or a run of 4 read from "00"
+                               "20101231 002 09 10 11 12 01 02 03 04 01\n20101231 003 05 06 07 07 08 09 10 11 01\n"
+                               "20101231 004 00 01 02 03 05 06 07 08 02\n20101231 005 00 01 02 03 04 05 06 07 03\n" +
                                records(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 8, 12, 16, 20}}));
     struct Case { std::string bytes; const char* name; };
     const Case cases[] = {{ragged, "ragged"}, {dz::synthDrawHistory(300), "300"}, {dz::synthDrawHistory(70000), "70000"}};
