@@ -70,8 +70,8 @@ void BM_Backtest(benchmark::State& st) {
     for (auto _ : st) {
         in.windowStart = bench::windowStart();
         const auto out = drawstat::runBacktest(in, bench::historyFile());
-        list1.setItems(out.hitLines);
-        list3.setItems(out.numberLines);
+        list1.setSource(out.hitLines);
+        list3.setSource(out.numberLines);
         list2.setItems(out.distribution);
         if (out.hitTopIndex) list1.setTopIndex(*out.hitTopIndex);
     }

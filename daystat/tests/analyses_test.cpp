@@ -79,14 +79,14 @@ TEST(DaystatBacktest, TalliesAndListsFromTheWindowStart) {
     for (const Case c : {Case{0, 3, 2}, Case{1, 3, 2}, Case{2, 2, 1}, Case{50, 0, 0}}) {
         in.windowStart = c.w;
         const auto out = runBacktest(in, std::optional<dz::DrawFile>(f));
-        EXPECT_EQ(out.hitLines.size(), c.listed) << c.w;
-        EXPECT_EQ(out.hitLines.size(), out.numberLines.size());
+        EXPECT_EQ(dz::allLines(*out.hitLines).size(), c.listed) << c.w;
+        EXPECT_EQ(dz::allLines(*out.hitLines).size(), dz::allLines(*out.numberLines).size());
         EXPECT_EQ(out.hitCounts[3], c.threeHits) << c.w;
         EXPECT_EQ(out.distribution.size(), 9);
     }
     in.windowStart = 1;
     in.starText = QStringLiteral("3");
-    EXPECT_EQ(runBacktest(in, std::optional<dz::DrawFile>(f)).hitLines[0], key(1) + "   3 *");
+    EXPECT_EQ(dz::allLines(*runBacktest(in, std::optional<dz::DrawFile>(f)).hitLines)[0], key(1) + "   3 *");
 }
 
 TEST(DaystatIntervals, RowWithoutBlankBeforeTheTally) {
