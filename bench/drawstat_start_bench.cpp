@@ -39,7 +39,7 @@ void BM_FullList(benchmark::State& st) {
     dz::ui::ListBox list2;
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
-        list2.setItems(drawstat::fullListLines(*file));
+        list2.setSource(drawstat::fullListLines(*file));
         list2.setTopIndex(list2.count() - 1);
         benchmark::DoNotOptimize(list2.count());
     }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +45,31 @@ public:
 
 private:
     QStringList lines_;
+};
+
+// Lines kept as the bytes a file holds, in one buffer, each decoded when it is read.
+class ByteLines : public LineSource {
+public:
+    using Decode = QString (*)(std::string_view);
+    explicit ByteLines(Decode decode) : decode_(decode) {}
+    void reserve(size_t lines, size_t bytes) {
+        ends_.reserve(lines);
+        bytes_.reserve(bytes);
+    }
+    void append(std::string_view line) {
+        bytes_.append(line);
+        ends_.push_back(bytes_.size());
+    }
+    int count() const override { return int(ends_.size()); }
+    QString line(int i) const override {
+        const size_t begin = i == 0 ? 0 : ends_[size_t(i) - 1];
+        return decode_(std::string_view(bytes_).substr(begin, ends_[size_t(i)] - begin));
+    }
+
+private:
+    Decode decode_;
+    std::string bytes_;
+    std::vector<size_t> ends_;
 };
 
 }  // namespace dz

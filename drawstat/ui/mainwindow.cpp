@@ -141,7 +141,7 @@ void MainWindow::teteles_Click() {
     const auto file = dz::DrawFile::load(state().drawFilePath());
     if (!file) return;
     dz::ui::BusyCursor busy;
-    List2->setItems(fullListLines(*file, state().rules.fullListAll));
+    List2->setSource(fullListLines(*file, state().rules.fullListAll));
     if (!state().rules.fullListAll) List2->setTopIndex(List2->count() - 1);
 }
 
