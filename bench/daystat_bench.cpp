@@ -91,7 +91,7 @@ void BM_LifePath(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
-        l1.setItems(std::move(r.appearances));
+        l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
     }
 }

@@ -36,7 +36,7 @@ void BM_LifePath(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         auto r = drawstat::lifePath(f, 7, bench::windowStart());
-        l1.setItems(std::move(r.appearances));
+        l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
     }

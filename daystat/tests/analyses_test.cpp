@@ -101,7 +101,7 @@ TEST(DaystatIntervals, RowWithoutBlankBeforeTheTally) {
 
 TEST(DaystatLifePath, EveryAppearanceIsListed) {
     const auto r = lifePath(file({kEven, kEven, kRuns, kEven}), 4, 0);
-    EXPECT_EQ(r.appearances, (QStringList{key(1) + "  0*", key(2) + "  0*", key(3) + "  0*", key(4) + "  0*"}));
+    EXPECT_EQ(r.appearanceTexts(), (QStringList{key(1) + "  0*", key(2) + "  0*", key(3) + "  0*", key(4) + "  0*"}));
     EXPECT_EQ(r.distribution, (QStringList{" 0     4"}));
 }
 
@@ -113,8 +113,8 @@ TEST(DaystatLifePath, KeepsTheLatestRowsOfALongFile) {
     dz::forEachDraw(f, [&](const dz::DrawLine& l) { keys.push_back(QString::fromLatin1(dz::drawKey(l.item))); });
     const auto keyAt = [&](size_t i) { return keys.at(i); };
     const auto r = lifePath(f, 4, 0);
-    ASSERT_EQ(r.appearances.size(), 32736);
-    EXPECT_EQ(r.appearances[0], keyAt(80000 - 32736) + "  0*");
-    EXPECT_EQ(r.appearances.last(), keyAt(79999) + "  0*");
+    ASSERT_EQ(r.appearanceTexts().size(), 32736);
+    EXPECT_EQ(r.appearanceTexts()[0], keyAt(80000 - 32736) + "  0*");
+    EXPECT_EQ(r.appearanceTexts().last(), keyAt(79999) + "  0*");
     EXPECT_EQ(r.distribution, (QStringList{" 0 80000"}));
 }
