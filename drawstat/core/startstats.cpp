@@ -31,7 +31,7 @@ std::shared_ptr<const dz::LineSource> fullListLines(const dz::DrawFile& file, bo
     // Only what is listed is read: the file's tail, or the whole file when every line is listed.
     // The lines stay the file's bytes until they are shown.
     auto out = std::make_shared<dz::ByteLines>(&dz::decodeCapped);
-    if (!all) out->reserve(size_t(dz::kFullListLimit), size_t(dz::kFullListLimit) * 40);
+    if (!all) out->reserve(size_t(dz::kFullListLimit));
     dz::DrawReader r = all ? dz::DrawReader(file) : dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
         for (const dz::DrawLine& l : batch) out->append(l.line);
