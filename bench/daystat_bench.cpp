@@ -53,8 +53,8 @@ void classPass(benchmark::State& st, Pass pass) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         const drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
-        list2.setItems(r.lines);
-        for (size_t k = 0; k < 9; ++k) list5[k].setItems(r.classes[k]);
+        list2.setSource(r.lines);
+        for (size_t k = 0; k < 9; ++k) list5[k].setSource(r.classes[k]);
     }
 }
 void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }
@@ -69,8 +69,8 @@ void BM_Backtest(benchmark::State& st) {
     for (auto _ : st) {
         in.windowStart = bench::windowStart();
         const auto out = drawstat::runBacktest(in, bench::historyFile());
-        list1.setItems(out.hitLines);
-        list3.setItems(out.numberLines);
+        list1.setSource(out.hitLines);
+        list3.setSource(out.numberLines);
         list2.setItems(out.distribution);
     }
 }
@@ -91,7 +91,7 @@ void BM_LifePath(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
-        l1.setItems(std::move(r.appearances));
+        l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
     }
 }

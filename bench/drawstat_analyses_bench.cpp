@@ -15,6 +15,17 @@
 namespace {
 
 
+// One streaming pass of the history, the yardstick of the analyses in the same run.
+void BM_StreamingPass(benchmark::State& st) {
+    for (auto _ : st) {
+        const auto f = bench::openHistory();
+        uint32_t acc = 0;
+        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
+        benchmark::DoNotOptimize(acc);
+    }
+}
+BENCHMARK(BM_StreamingPass)->Unit(benchmark::kMillisecond);
+
 void BM_LoadFile(benchmark::State& st) {
     bench::historyFile();  // written once, outside the timing
     for (auto _ : st) benchmark::DoNotOptimize(bench::openHistory().size());
@@ -25,7 +36,7 @@ void BM_LifePath(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
         auto r = drawstat::lifePath(f, 7, bench::windowStart());
-        l1.setItems(std::move(r.appearances));
+        l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
     }

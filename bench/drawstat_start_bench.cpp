@@ -10,6 +10,17 @@
 #include "benchutil.h"
 
 namespace {
+// One streaming pass of the history, the yardstick of the analyses in the same run.
+void BM_StreamingPass(benchmark::State& st) {
+    for (auto _ : st) {
+        const auto f = bench::openHistory();
+        uint32_t acc = 0;
+        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
+        benchmark::DoNotOptimize(acc);
+    }
+}
+BENCHMARK(BM_StreamingPass)->Unit(benchmark::kMillisecond);
+
 void BM_StartStatistics(benchmark::State& st) {
     const QString path = bench::historyFile();
     for (auto _ : st) {
@@ -28,7 +39,7 @@ void BM_FullList(benchmark::State& st) {
     dz::ui::ListBox list2;
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
-        list2.setItems(drawstat::fullListLines(*file));
+        list2.setSource(drawstat::fullListLines(*file));
         list2.setTopIndex(list2.count() - 1);
         benchmark::DoNotOptimize(list2.count());
     }

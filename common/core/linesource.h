@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +45,46 @@ public:
 
 private:
     QStringList lines_;
+};
+
+// Lines kept as the bytes a file holds, each decoded when it is read. The bytes lie in blocks
+// of a fixed size (a line never spans two), which the allocator hands out again from one fill to
+// the next instead of mapping fresh memory for one large buffer.
+class ByteLines : public LineSource {
+public:
+    using Decode = QString (*)(std::string_view);
+    explicit ByteLines(Decode decode) : decode_(decode) {}
+    void reserve(size_t lines) { at_.reserve(lines); }
+    void append(std::string_view line) {
+        if (line.size() > kBlock) {
+            // a line longer than a block gets a block of its own
+            blocks_.emplace_back(line);
+            at_.push_back({uint32_t(blocks_.size() - 1), 0, uint32_t(line.size())});
+            blocks_.emplace_back();
+            return;
+        }
+        if (blocks_.empty() || blocks_.back().size() + line.size() > kBlock) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(kBlock);
+        }
+        std::string& b = blocks_.back();
+        at_.push_back({uint32_t(blocks_.size() - 1), uint32_t(b.size()), uint32_t(line.size())});
+        b.append(line);
+    }
+    int count() const override { return int(at_.size()); }
+    QString line(int i) const override {
+        const At& a = at_[size_t(i)];
+        return decode_(std::string_view(blocks_[a.block]).substr(a.offset, a.size));
+    }
+
+private:
+    static constexpr size_t kBlock = 16384;
+    struct At {
+        uint32_t block, offset, size;
+    };
+    Decode decode_;
+    std::vector<std::string> blocks_;
+    std::vector<At> at_;
 };
 
 }  // namespace dz

@@ -28,6 +28,7 @@ public:
     QString line(int row) const;
     const QStringList& lines() const;
     const LineSource* source() const { return source_.get(); }
+    std::shared_ptr<const LineSource> sharedSource() const { return source_; }
     void setLines(QStringList lines);
     void setSource(std::shared_ptr<const LineSource> source);
     void insertLine(int row, const QString& line);
@@ -56,6 +57,8 @@ public:
     const QStringList& items() const { return model_->lines(); }
     // The records behind the lines, when the list shows a source (nullptr otherwise).
     const LineSource* source() const { return model_->source(); }
+    // The same, to show in another list (the lines are not made for it).
+    std::shared_ptr<const LineSource> sharedSource() const { return model_->sharedSource(); }
     void clear() { setItems({}); }
     // Adds one line (at its place in a sorted list); returns its index.
     int addItem(const QString& line);

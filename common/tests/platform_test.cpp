@@ -235,6 +235,19 @@ TEST(Widgets, ListOverRecordsFormatsOnlyTheLinesRead) {
     EXPECT_EQ(list.items(), QStringList{QStringLiteral("x")});
 }
 
+// Lines kept as bytes come back whole and in order across block ends, a line longer than a block
+// included, each through the decoder.
+TEST(Widgets, ByteLinesKeepEveryLineAcrossBlocks) {
+    dz::ByteLines lines(&dz::decodeCapped);
+    std::vector<std::string> in;
+    for (int i = 0; i < 3000; ++i) in.push_back(std::to_string(i) + std::string(size_t(i % 41), 'x') + "\xe1");
+    in.insert(in.begin() + 1000, std::string(20000, 'y'));
+    in.insert(in.begin() + 1001, "");
+    for (const auto& l : in) lines.append(l);
+    ASSERT_EQ(lines.count(), int(in.size()));
+    for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(lines.line(int(i)), dz::decodeCapped(in[i])) << i;
+}
+
 TEST(Widgets, SortedListKeepsAscendingByteOrderWithDuplicates) {
     ListBox list(nullptr, true);
     const QStringList in{QStringLiteral(" 12"), QStringLiteral("Árvíz"), QStringLiteral("Zebra"), QStringLiteral(" 3"),

@@ -5,6 +5,7 @@
 #include "core/profile.h"
 #include "core/skips.h"
 #include "core/synth.h"
+#include "tests/classlines_ref.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,18 @@ constexpr Draw kRuns{1, 2, 3, 4, 10, 11, 12, 13};   // two runs of 4
 constexpr Draw kEight{5, 6, 7, 8, 9, 10, 11, 12};   // one run of 8
 constexpr Draw kEven{2, 4, 6, 8, 10, 12, 14, 16};
 const Rules kDay = daystat::profile().rules;
+drawstat::testing::ClassTexts identity(const dz::DrawFile& f, long long w, const Rules& r) {
+    return drawstat::testing::texts(identityDistribution(f, w, r));
+}
+drawstat::testing::ClassTexts adhesion(const dz::DrawFile& f, long long w, const Rules& r) {
+    return drawstat::testing::texts(adhesionDistribution(f, w, r));
+}
 }  // namespace
 
 TEST(DaystatIdentity, ListsFromTheSecondDrawUntilTheWindowStartPasses32722) {
     const auto f = file({kEven, kEven, kRuns});
     for (long long w : {0LL, 1LL, 32722LL}) {
-        const auto r = identityDistribution(f, w, kDay);
+        const auto r = identity(f, w, kDay);
         ASSERT_EQ(r.lines.size(), 2 + 12) << w;
         EXPECT_EQ(r.lines[0], key(2) + "   * 8   02 04 06 08 10 12 14 16 ");
         EXPECT_EQ(r.lines[1], key(3) + "   * 4   02 04 10 12 ");
@@ -34,16 +41,16 @@ TEST(DaystatIdentity, ListsFromTheSecondDrawUntilTheWindowStartPasses32722) {
         for (const auto& c : r.classes) EXPECT_TRUE(c.isEmpty());
     }
     // past 32722 the listing start is W + 12, as drawstat's
-    EXPECT_EQ(identityDistribution(f, 32723, kDay).lines.size(), 12);
+    EXPECT_EQ(identity(f, 32723, kDay).lines.size(), 12);
     // one record: only the distribution block, all zeros
-    const auto one = identityDistribution(file({kRuns}), 0, kDay);
+    const auto one = identity(file({kRuns}), 0, kDay);
     EXPECT_EQ(one.lines.size(), 12);
     EXPECT_EQ(one.lines[3], QStringLiteral(" 0   0"));
 }
 
 TEST(DaystatRuns, DigitBeforeStarAndDrawsFromTheWindowStart) {
     const auto f = file({kEight, kRuns, kEven, kRuns});
-    const auto all = adhesionDistribution(f, 0, kDay);
+    const auto all = adhesion(f, 0, kDay);
     ASSERT_EQ(all.lines.size(), 5 + 8);
     EXPECT_EQ(all.lines[0], key(1) + "    8*   05  06  07  08  09  10  11  12");
     EXPECT_EQ(all.lines[1], key(2) + "    4*   01  02  03  04");
@@ -51,12 +58,12 @@ TEST(DaystatRuns, DigitBeforeStarAndDrawsFromTheWindowStart) {
     EXPECT_EQ(all.lines[8], QStringLiteral(" 4      4"));
     EXPECT_EQ(all.lines[12], QStringLiteral(" 8      1"));
     // W = 2 leaves the first draw out of rows and counts; W = 1 takes every draw
-    const auto from2 = adhesionDistribution(f, 2, kDay);
+    const auto from2 = adhesion(f, 2, kDay);
     EXPECT_EQ(from2.lines.size(), 4 + 8);
     EXPECT_EQ(from2.lines.last(), QStringLiteral(" 8      0"));
-    EXPECT_EQ(adhesionDistribution(f, 1, kDay).lines, all.lines);
+    EXPECT_EQ(adhesion(f, 1, kDay).lines, all.lines);
     // a stale start from a longer file ends at the end of this one
-    const auto stale = adhesionDistribution(f, 1000, kDay);
+    const auto stale = adhesion(f, 1000, kDay);
     EXPECT_EQ(stale.lines.size(), 8);
     EXPECT_EQ(stale.lines[3], QStringLiteral(" 4      0"));
 }
@@ -72,14 +79,14 @@ TEST(DaystatBacktest, TalliesAndListsFromTheWindowStart) {
     for (const Case c : {Case{0, 3, 2}, Case{1, 3, 2}, Case{2, 2, 1}, Case{50, 0, 0}}) {
         in.windowStart = c.w;
         const auto out = runBacktest(in, std::optional<dz::DrawFile>(f));
-        EXPECT_EQ(out.hitLines.size(), c.listed) << c.w;
-        EXPECT_EQ(out.hitLines.size(), out.numberLines.size());
+        EXPECT_EQ(dz::allLines(*out.hitLines).size(), c.listed) << c.w;
+        EXPECT_EQ(dz::allLines(*out.hitLines).size(), dz::allLines(*out.numberLines).size());
         EXPECT_EQ(out.hitCounts[3], c.threeHits) << c.w;
         EXPECT_EQ(out.distribution.size(), 9);
     }
     in.windowStart = 1;
     in.starText = QStringLiteral("3");
-    EXPECT_EQ(runBacktest(in, std::optional<dz::DrawFile>(f)).hitLines[0], key(1) + "   3 *");
+    EXPECT_EQ(dz::allLines(*runBacktest(in, std::optional<dz::DrawFile>(f)).hitLines)[0], key(1) + "   3 *");
 }
 
 TEST(DaystatIntervals, RowWithoutBlankBeforeTheTally) {
@@ -94,7 +101,7 @@ TEST(DaystatIntervals, RowWithoutBlankBeforeTheTally) {
 
 TEST(DaystatLifePath, EveryAppearanceIsListed) {
     const auto r = lifePath(file({kEven, kEven, kRuns, kEven}), 4, 0);
-    EXPECT_EQ(r.appearances, (QStringList{key(1) + "  0*", key(2) + "  0*", key(3) + "  0*", key(4) + "  0*"}));
+    EXPECT_EQ(r.appearanceTexts(), (QStringList{key(1) + "  0*", key(2) + "  0*", key(3) + "  0*", key(4) + "  0*"}));
     EXPECT_EQ(r.distribution, (QStringList{" 0     4"}));
 }
 
@@ -106,8 +113,8 @@ TEST(DaystatLifePath, KeepsTheLatestRowsOfALongFile) {
     dz::forEachDraw(f, [&](const dz::DrawLine& l) { keys.push_back(QString::fromLatin1(dz::drawKey(l.item))); });
     const auto keyAt = [&](size_t i) { return keys.at(i); };
     const auto r = lifePath(f, 4, 0);
-    ASSERT_EQ(r.appearances.size(), 32736);
-    EXPECT_EQ(r.appearances[0], keyAt(80000 - 32736) + "  0*");
-    EXPECT_EQ(r.appearances.last(), keyAt(79999) + "  0*");
+    ASSERT_EQ(r.appearanceTexts().size(), 32736);
+    EXPECT_EQ(r.appearanceTexts()[0], keyAt(80000 - 32736) + "  0*");
+    EXPECT_EQ(r.appearanceTexts().last(), keyAt(79999) + "  0*");
     EXPECT_EQ(r.distribution, (QStringList{" 0 80000"}));
 }

@@ -157,11 +157,18 @@ TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
 TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     folder.write("vevud.dat", line(5, 1) + line(5, 2));
     drawstat::MainWindow w;
+    // only List2 is written: no copy list, no class lists
+    auto onlyList2 = [&w] {
+        EXPECT_EQ(w.List6->count(), 0);
+        for (auto* l : w.List5) EXPECT_EQ(l->count(), 0);
+    };
     w.SSCommand1->click();  // W = 0 before Start: every draw
     EXPECT_EQ(w.List2->item(0), QStringLiteral("20100105 001    4*   01  02  03  04"));
     EXPECT_EQ(w.List2->count(), 4 + 8);
+    onlyList2();
     w.Command3D2->click();
     EXPECT_EQ(w.List2->item(0), QStringLiteral("20100105 002   * 8   01 02 03 04 10 11 12 13 "));
+    onlyList2();
     w.List2_Click(w.List2->count() - 1);  // no class list behind a line
     EXPECT_EQ(w.List2->item(0), QStringLiteral("20100105 002   * 8   01 02 03 04 10 11 12 13 "));
     // the L key writes the daystat-named list file

@@ -60,27 +60,62 @@ inline int hitsOf(const dz::DrawRecord& r, uint32_t marked) {
     return h;
 }
 
+// A listed draw as the file holds it: its key, whether its hits reach the star level, and the
+// numbers part; its two lines are made when they are read.
+struct ListedDraw {
+    std::array<char, 12> key;
+    std::array<char, 27> numbers;
+    uint8_t keySize, numbersSize, hits;
+    bool starred;
+};
+using ListedDraws = std::vector<ListedDraw>;
+
+// List1's line ("key  hits", " *" from the star level on) or List3's (the numbers part).
+class ListedLines : public dz::LineSource {
+public:
+    ListedLines(std::shared_ptr<const ListedDraws> draws, bool numbers) : draws_(std::move(draws)), numbers_(numbers) {}
+    int count() const override { return int(draws_->size()); }
+    QString line(int i) const override {
+        const ListedDraw& d = (*draws_)[size_t(i)];
+        if (numbers_) return dz::cp1250::decode(std::string_view(d.numbers.data(), d.numbersSize));
+        QString line = dz::cp1250::decode(std::string_view(d.key.data(), d.keySize));
+        line += QStringLiteral("  ");
+        line += dz::str(d.hits);
+        if (d.starred) line += QStringLiteral(" *");
+        return line;
+    }
+
+private:
+    std::shared_ptr<const ListedDraws> draws_;
+    bool numbers_;
+};
+
 void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
     const uint32_t marked = in.marked & 0x1FFFFEu;
     // a window start past the end of a shorter file leaves nothing to read
     const size_t first = in.fromWindow && in.windowStart > 1
                              ? size_t(std::min<long long>(in.windowStart - 1, static_cast<long long>(file.size())))
                              : 0;
+    auto listed = std::make_shared<ListedDraws>();
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         const int hits = hitsOf(l.record, marked);
         ++out.hitCounts[static_cast<size_t>(hits)];
         const long long index = static_cast<long long>(l.index) + 1;
         if (hits < p.from || hits > p.to) return;
         if (!in.wholeHistory && !in.fromWindow && index <= in.windowStart) return;
-        if (out.hitLines.size() >= dz::kRowLimit) return;
-        const std::string_view item = l.item;
-        QString line = dz::cp1250::decode(dz::drawKey(item));
-        line += QStringLiteral("  ");
-        line += dz::str(hits);
-        if (hits >= p.star) line += QStringLiteral(" *");
-        out.hitLines << line;
-        out.numberLines << dz::cp1250::decode(dz::numbersPart(item));
+        if (listed->size() >= size_t(dz::kRowLimit)) return;
+        if (listed->empty()) listed->reserve(size_t(dz::kRowLimit));
+        ListedDraw& d = listed->emplace_back();
+        const std::string_view key = dz::drawKey(l.item), numbers = dz::numbersPart(l.item);
+        std::copy(key.begin(), key.end(), d.key.begin());
+        std::copy(numbers.begin(), numbers.end(), d.numbers.begin());
+        d.keySize = uint8_t(key.size());
+        d.numbersSize = uint8_t(numbers.size());
+        d.hits = uint8_t(hits);
+        d.starred = hits >= p.star;
     }, first);
+    out.hitLines = std::make_shared<ListedLines>(listed, false);
+    out.numberLines = std::make_shared<ListedLines>(listed, true);
     // The completeness level: the smallest hit count that fewer than 32736 draws reach or pass.
     long long total = 0;
     for (int j = 1; j <= 9; ++j) {
@@ -89,8 +124,9 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
         total += out.hitCounts[static_cast<size_t>(9 - j)];
         if (total < dz::kRowLimit) out.level = QString::number(9 - j);
     }
-    if (out.hitLines.size() >= 17) out.hitTopIndex = int(out.hitLines.size()) - 17;
-    out.listedCount = QString::number(out.hitLines.size());
+    const int n = int(listed->size());
+    if (n >= 17) out.hitTopIndex = n - 17;
+    out.listedCount = QString::number(n);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 // listed draw for its display on the grid.
 #pragma once
 #include "core/draws.h"
+#include "core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,8 +39,10 @@ struct BacktestOutcome {
     std::optional<QString> starText;   // new text of Text3 when it was replaced by "4"
     std::optional<QString> fromText;   // new text of Text2 when whole-history mode raised it
     // Filled when the lists were cleared (NoFile) or filled (Done):
-    QStringList hitLines;      // List1, at most 32736 lines (the row limit)
-    QStringList numberLines;   // List3, line i belongs to line i of List1
+    // List1, at most 32736 lines (the row limit), and List3, whose line i belongs to line i of
+    // List1: both made from the listed draws when they are read.
+    std::shared_ptr<const dz::LineSource> hitLines = std::make_shared<dz::StringLines>(QStringList{});
+    std::shared_ptr<const dz::LineSource> numberLines = hitLines;
     QStringList distribution;  // List2
     std::optional<QString> level;  // new Label5, unchanged when nullopt
     QString listedCount;           // Label3 (Done only)

@@ -9,12 +9,10 @@ namespace drawstat {
 
 namespace {
 
-// A result line built in one buffer and made a string once: a long history fills hundreds of
-// thousands of them. It starts with the record's draw key.
+// A result line built in one buffer and made a string once. It starts with the record's draw key.
 class LineBuilder {
 public:
-    explicit LineBuilder(const dz::DrawLine& l) {
-        const std::string_view key = dz::drawKey(l.item);
+    explicit LineBuilder(std::string_view key) {
         bool ascii = true;
         for (char c : key) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
         if (ascii) {
@@ -42,9 +40,55 @@ private:
     qsizetype n_ = 0;
 };
 
+// The numbers in a mask, without a call where the processor's popcount instruction is not assumed.
+inline int bitCount(uint32_t v) {
+    v = v - ((v >> 1) & 0x55555555u);
+    v = (v & 0x33333333u) + ((v >> 2) & 0x33333333u);
+    return int((((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
+}
+
 // Result lists stay within the row limit together with their distribution lines.
 constexpr qsizetype kIdentityTail = 12;
 constexpr qsizetype kAdhesionTail = 8;
+
+constexpr int kOddBit = 37;
+constexpr int kShowBit = 38;
+constexpr uint64_t kKeyBits = (uint64_t(1) << kOddBit) - 1;
+
+// What a pass keeps: the result's lists and its table of odd keys.
+struct Lists {
+    ClassResult r;
+    std::shared_ptr<OddKeys> odd = std::make_shared<OddKeys>();
+    Lists(ClassLines::Layout layout, bool classLists) {
+        r.lines = std::make_shared<ClassLines>(layout, odd);
+        for (auto& c : r.classes) c = std::make_shared<ClassLines>(layout, odd);
+        // Room for a full list at once: a long history fills them, and room never written stays
+        // untouched.
+        if (!classLists) return;
+        r.lines->records().reserve(size_t(dz::kRowLimit));
+        for (auto& c : r.classes) c->records().reserve(size_t(dz::kRowLimit));
+    }
+    // The record of a line of draw l showing `shown`.
+    ClassLine line(const dz::DrawLine& l, uint32_t shown) {
+        const std::string_view key = dz::drawKey(l.item);
+        uint64_t digits = 0;
+        bool regular = key.size() == 12 && key[8] == ' ';
+        for (size_t i = 0; regular && i < 12; ++i) {
+            if (i == 8) continue;
+            const unsigned d = unsigned(static_cast<unsigned char>(key[i])) - '0';
+            regular = d <= 9;
+            digits = digits * 10 + d;
+        }
+        if (!regular) {
+            OddKey k{};
+            std::copy(key.begin(), key.end(), k.bytes.begin());
+            k.size = uint8_t(key.size());
+            digits = (uint64_t(1) << kOddBit) | odd->size();
+            odd->push_back(k);
+        }
+        return digits | uint64_t(shown) << kShowBit;
+    }
+};
 
 }  // namespace
 
@@ -67,9 +111,13 @@ QStringList sumsLines(const dz::DrawFile& file) {
 }
 
 ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
-    ClassResult r;
+    Lists out(ClassLines::Layout::Identity, rules.classLists);
+    ClassResult& r = out.r;
     std::array<long long, 9> counts{};
     {
+        std::vector<ClassLine>& listed = r.lines->records();
+        std::array<std::vector<ClassLine>*, 9> classes;
+        for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
         // The first draw is only the reference of the second.
         uint32_t prev = 0;
         const long long limit = rules.identityListsAll && windowStart <= 32722 ? 0 : windowStart + 12;
@@ -79,38 +127,34 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             const uint32_t shared = prev & cur;
             prev = cur;
             if (l.index == 0) return;
-            const int k = std::popcount(shared);  // a record holds at most eight numbers
+            const int k = bitCount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
-            const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kIdentityTail;
-            const bool toClass = rules.classLists && r.classes[static_cast<size_t>(k)].size() < dz::kRowLimit;
-            if (!toList && !toClass) return;  // most draws of a long history: no text is built
-            LineBuilder b(l);
-            b.add("   * ");  // the class right-aligned in two: it has one digit
-            b.add(char('0' + k));
-            b.add("   ");
-            for (uint32_t m = shared & 0x1FFFFEu; m; m &= m - 1) {
-                b.addTwoDigits(std::countr_zero(m));
-                b.add(' ');
-            }
-            const QString line = b.str();
-            if (toList) r.lines << line;
-            if (toClass) r.classes[static_cast<size_t>(k)] << line;
+            const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kIdentityTail);
+            const bool toClass = rules.classLists && classes[size_t(k)]->size() < size_t(dz::kRowLimit);
+            if (!toList && !toClass) return;  // most draws of a long history: nothing is kept
+            const ClassLine c = out.line(l, shared);
+            if (toList) listed.push_back(c);
+            if (toClass) classes[size_t(k)]->push_back(c);
         });
     }
-    r.lines << QString() << identityHeading() << QString();
-    for (int k = 0; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
+    QStringList& tail = r.lines->tail();
+    tail << QString() << identityHeading() << QString();
+    for (int k = 0; k <= 8; ++k) tail << dz::str(k) + QStringLiteral("  ") + dz::str(counts[static_cast<size_t>(k)]);
     return r;
 }
 
 ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
-    ClassResult r;
+    Lists out(rules.runDigitFirst ? ClassLines::Layout::RunDigitFirst : ClassLines::Layout::Run, rules.classLists);
+    ClassResult& r = out.r;
+    std::vector<ClassLine>& listed = r.lines->records();
+    std::array<std::vector<ClassLine>*, 9> classes;
+    for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
     std::array<long long, 9> counts{};
     const long long limit = rules.runsFromWindow ? 0 : windowStart + 12;
     // a window start past the end of a shorter file leaves nothing to read
     const size_t first = rules.runsFromWindow && windowStart > 1
                              ? size_t(std::min<long long>(windowStart - 1, static_cast<long long>(file.size())))
                              : 0;
-    const qsizetype starAt = rules.runDigitFirst ? 17 : 16, digitAt = rules.runDigitFirst ? 16 : 17;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         // Every value of a run lies in 0..20 and, but for 0, in the mask: a draw without four
         // consecutive values (0 taken as present) holds no run to count, as most draws.
@@ -118,6 +162,30 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
         if ((present & present >> 1 & present >> 2 & present >> 3) == 0) return;
         const long long index = static_cast<long long>(l.index) + 1;
         const auto& num = l.record.num;
+        auto counted = [&](int firstValue, int run) {
+            ++counts[static_cast<size_t>(run)];
+            const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kAdhesionTail);
+            const bool toClass = rules.classLists && classes[size_t(run)]->size() < size_t(dz::kRowLimit);
+            if (!toList && !toClass) return;
+            // the run's values follow one another: its first value and length give them all
+            const ClassLine c = out.line(l, uint32_t(firstValue) | uint32_t(run) << 5);
+            if (toList) listed.push_back(c);
+            if (toClass) classes[size_t(run)]->push_back(c);
+        };
+        // Fields in strictly ascending order, as every well-formed draw has them: the runs are the
+        // stretches of set bits of the mask (0 added when the first field is 0), in field order.
+        bool ascending = num[0] >= 0;
+        for (size_t j = 1; j < 8; ++j) ascending &= num[j] > num[j - 1];
+        if (ascending) {
+            const uint32_t m = l.record.mask | (num[0] == 0 ? 1u : 0u);
+            for (uint32_t starts = m & m >> 1 & m >> 2 & m >> 3; starts;) {
+                const int s = std::countr_zero(starts);
+                const int run = std::countr_one(m >> s);
+                counted(s, run);
+                starts &= ~(((1u << run) - 1) << s);
+            }
+            return;
+        }
         int start = 0, run = 1;
         for (int j = 1; j <= 8; ++j) {
             // a field that does not read as 0..20 (-1) ends a run and starts none
@@ -125,45 +193,74 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
                 ++run;
                 continue;
             }
-            if (run >= 4) {
-                ++counts[static_cast<size_t>(run)];
-                const bool toList = index > limit && r.lines.size() < dz::kRowLimit - kAdhesionTail;
-                const bool toClass = rules.classLists && r.classes[static_cast<size_t>(run)].size() < dz::kRowLimit;
-                if (toList || toClass) {
-                    LineBuilder b(l);
-                    b.add("       ");
-                    for (int m = start; m < start + run; ++m) {
-                        b.add("  ");
-                        b.addTwoDigits(num[static_cast<size_t>(m)]);
-                    }
-                    // columns 17-18 carry the mark; a short key leaves fewer columns to replace
-                    if (b.size() > starAt) b.set(starAt, '*');
-                    if (b.size() > digitAt) b.set(digitAt, char('0' + run));
-                    const QString line = b.str();
-                    if (toList) r.lines << line;
-                    if (toClass) r.classes[static_cast<size_t>(run)] << line;
-                }
-            }
+            if (run >= 4) counted(num[static_cast<size_t>(start)], run);
             start = j;
             run = 1;
         }
     }, first);
-    r.lines << QString() << adhesionHeading() << QString();
+    QStringList& tail = r.lines->tail();
+    tail << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k)
-        r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");
+        tail << dz::str(k) + QStringLiteral("  ") + dz::format(counts[static_cast<size_t>(k)], "@@@@@");
     return r;
 }
 
-std::optional<int> classListForClick(const QStringList& lines, int index) {
-    const qsizetype c = lines.size();
+QString ClassLines::line(int i) const {
+    if (size_t(i) >= records_.size()) return tail_[i - int(records_.size())];
+    const ClassLine c = records_[size_t(i)];
+    char digits[12];
+    std::string_view key;
+    if (c >> kOddBit & 1) {
+        const OddKey& k = (*oddKeys_)[size_t(c & kKeyBits)];
+        key = std::string_view(k.bytes.data(), k.size);
+    } else {
+        uint64_t v = c & kKeyBits;
+        for (int p = 11; p >= 0; --p) {
+            if (p == 8) {
+                digits[p] = ' ';
+                continue;
+            }
+            digits[p] = char('0' + v % 10);
+            v /= 10;
+        }
+        key = std::string_view(digits, 12);
+    }
+    const uint32_t shown = uint32_t(c >> kShowBit);
+    LineBuilder b(key);
+    if (layout_ == Layout::Identity) {
+        b.add("   * ");  // the class right-aligned in two: it has one digit
+        b.add(char('0' + bitCount(shown)));
+        b.add("   ");
+        for (uint32_t m = shown & 0x1FFFFEu; m; m &= m - 1) {
+            b.addTwoDigits(std::countr_zero(m));
+            b.add(' ');
+        }
+        return b.str();
+    }
+    b.add("       ");
+    const int first = int(shown & 31u), length = int(shown >> 5);
+    for (int v = first; v < first + length; ++v) {
+        b.add("  ");
+        b.addTwoDigits(v);
+    }
+    // columns 17-18 carry the mark; a short key leaves fewer columns to replace
+    const bool digitFirst = layout_ == Layout::RunDigitFirst;
+    const qsizetype starAt = digitFirst ? 17 : 16, digitAt = digitFirst ? 16 : 17;
+    if (b.size() > starAt) b.set(starAt, '*');
+    if (b.size() > digitAt) b.set(digitAt, char('0' + length));
+    return b.str();
+}
+
+std::optional<int> classListForClick(const dz::LineSource& lines, int index) {
+    const int c = lines.count();
     if (index < 0 || index >= c) return std::nullopt;
-    const qsizetype rel = c - index;
-    const bool adhesion = c >= 7 && lines[c - 7] == adhesionHeading();
-    const bool identity = c >= 11 && lines[c - 11] == identityHeading();
+    const int rel = c - index;
+    const bool adhesion = c >= 7 && lines.line(c - 7) == adhesionHeading();
+    const bool identity = c >= 11 && lines.line(c - 11) == identityHeading();
     if (!adhesion && !identity) return std::nullopt;
     if (rel > 9 || (adhesion && rel > 4) || (identity && rel > 5)) return std::nullopt;
     // the class digit stands in column 2
-    const long long k = dz::intPart(dz::val(QStringView(dz::mid(lines[index], 2, 1))));
+    const long long k = dz::intPart(dz::val(QStringView(dz::mid(lines.line(index), 2, 1))));
     if (k < 0 || k > 8) return std::nullopt;
     return static_cast<int>(k);
 }

@@ -2,12 +2,16 @@
 // list, with the class lists behind the distribution lines and the restore of the last result.
 #pragma once
 #include "core/draws.h"
+#include "core/linesource.h"
 #include "core/rules.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace drawstat {
 
@@ -15,13 +19,48 @@ namespace drawstat {
 // Every draw counts, the draw window start does not apply.
 QStringList sumsLines(const dz::DrawFile& file);
 
-// An identity or adhesion result: the lines of the result list (which the backup list copies)
+// One draw line of an identity or adhesion result in eight bytes: a long history lists hundreds of
+// thousands of them, so the text is made only when the line is read. Bits 0..36 hold the draw key
+// "YYYYMMDD NNN" as its eleven digits, or, with bit 37 set, the index of a key of another form in
+// the result's key table; bits 38..58 what the line shows after the key: for identity the mask of
+// the numbers shared with the draw before, for adhesion the run's first value and, above it
+// (bits 43..46), its length.
+using ClassLine = uint64_t;
+
+// Keys that are not "YYYYMMDD NNN" as the file holds them (at most 12 bytes).
+struct OddKey {
+    std::array<char, 12> bytes;
+    uint8_t size;
+};
+using OddKeys = std::vector<OddKey>;
+
+// The lines of a result or class list: its draw lines as records, then the lines after them
+// (the distribution) as text.
+class ClassLines : public dz::LineSource {
+public:
+    enum class Layout { Identity, Run, RunDigitFirst };
+    ClassLines(Layout layout, std::shared_ptr<const OddKeys> oddKeys) : layout_(layout), oddKeys_(std::move(oddKeys)) {}
+    int count() const override { return int(records_.size()) + int(tail_.size()); }
+    QString line(int i) const override;
+    Layout layout() const { return layout_; }
+    const std::vector<ClassLine>& records() const { return records_; }
+    std::vector<ClassLine>& records() { return records_; }
+    QStringList& tail() { return tail_; }
+
+private:
+    Layout layout_;
+    std::shared_ptr<const OddKeys> oddKeys_;
+    std::vector<ClassLine> records_;
+    QStringList tail_;
+};
+
+// An identity or adhesion result: the lines of the result list (which the backup list shows too)
 // and the class lists 0..8.
 struct ClassResult {
-    QStringList lines;
-    std::array<QStringList, 9> classes;
+    std::shared_ptr<ClassLines> lines;
+    std::array<std::shared_ptr<ClassLines>, 9> classes;
     // The result list's top line after filling, so that the distribution shows.
-    int topIndex() const { return int(lines.size()) - 16; }
+    int topIndex() const { return lines->count() - 16; }
 };
 
 // How many numbers each draw shares with the one before it. windowStart is W: draw lines enter
@@ -48,7 +87,10 @@ inline const QString& adhesionHeading() {
 
 // The class list that a click on line `index` of the result list opens, nullopt when the click
 // does nothing: only the identity lines for 4..8 and the adhesion lines for 5..8 open one.
-std::optional<int> classListForClick(const QStringList& resultLines, int index);
+std::optional<int> classListForClick(const dz::LineSource& resultLines, int index);
+inline std::optional<int> classListForClick(const QStringList& resultLines, int index) {
+    return classListForClick(dz::StringLines(resultLines), index);
+}
 
 // The restore ("Vissza"): the backup's lines back in the result list, nullopt (nothing happens)
 // while the backup is empty.

@@ -15,6 +15,30 @@ QString appearanceLine(const QString& drawKey, long long gap) {
 
 QString closingLine(long long gap) { return QString(13, QLatin1Char(' ')) + dz::format(gap, "@@"); }
 
+namespace {
+struct Appearance {
+    long long gap;
+    std::array<char, 12> key;
+    uint8_t keySize;
+};
+
+// The listed appearances, oldest first, and the closing line when the number is not in the last draw.
+class AppearanceLines : public dz::LineSource {
+public:
+    AppearanceLines(std::vector<Appearance> a, long long closingGap) : a_(std::move(a)), closing_(closingGap) {}
+    int count() const override { return int(a_.size()) + (closing_ != 0 ? 1 : 0); }
+    QString line(int i) const override {
+        if (size_t(i) == a_.size()) return closingLine(closing_);
+        const Appearance& a = a_[size_t(i)];
+        return appearanceLine(dz::cp1250::decode(std::string_view(a.key.data(), a.keySize)), a.gap);
+    }
+
+private:
+    std::vector<Appearance> a_;
+    long long closing_;
+};
+}  // namespace
+
 LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     LifePath out;
     if (m < 1 || m > 20) return out;
@@ -22,12 +46,9 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     std::array<int32_t, kMaxCountedGap + 1> dist{};
     // Only the latest kRowLimit lines stay, so the appearances are first kept in a ring of that
     // many, then written: a long history never builds lines it throws away.
-    struct Appearance {
-        long long gap;
-        std::array<char, 12> key;
-        uint8_t keySize;
-    };
-    std::vector<Appearance> ring(size_t(dz::kRowLimit));
+    // (grown as appearances come: a rare number touches only the room it uses)
+    const size_t ringSize = size_t(dz::kRowLimit);
+    std::vector<Appearance> ring;
     size_t listed = 0;  // appearances after listFrom
     long long gap = 0;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
@@ -35,7 +56,8 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
         if (!(l.record.mask & bit)) return;
         if (gap <= kMaxCountedGap) ++dist[size_t(gap)];
         if (static_cast<long long>(l.index) + 1 > listFrom) {
-            Appearance& a = ring[listed++ % ring.size()];
+            if (ring.size() < ringSize) ring.emplace_back();
+            Appearance& a = ring[listed++ % ringSize];
             const std::string_view key = dz::drawKey(l.item);
             a.gap = gap;
             a.keySize = uint8_t(key.size());
@@ -45,12 +67,15 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     });
     const size_t total = listed + (gap != 0 ? 1 : 0);
     const size_t drop = total > size_t(dz::kRowLimit) ? total - size_t(dz::kRowLimit) : 0;
-    out.appearances.reserve(qsizetype(total - drop));
-    for (size_t h = drop; h < listed; ++h) {
-        const Appearance& a = ring[h % ring.size()];
-        out.appearances.append(appearanceLine(dz::cp1250::decode(std::string_view(a.key.data(), a.keySize)), a.gap));
+    std::vector<Appearance> kept;
+    if (listed <= ringSize) {
+        kept = std::move(ring);  // in order already
+        if (drop > 0) kept.erase(kept.begin(), kept.begin() + std::ptrdiff_t(drop));
+    } else {
+        kept.reserve(listed - drop);
+        for (size_t h = drop; h < listed; ++h) kept.push_back(ring[h % ringSize]);
     }
-    if (gap != 0) out.appearances.append(closingLine(gap));
+    out.appearances = std::make_shared<AppearanceLines>(std::move(kept), gap);
 
     int top = -1;
     for (int g = kMaxCountedGap; g >= 0; --g)

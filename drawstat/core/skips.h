@@ -2,10 +2,12 @@
 // and the "since when not drawn" counts of the grid.
 #pragma once
 #include "core/draws.h"
+#include "core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 namespace drawstat {
 
@@ -13,8 +15,10 @@ namespace drawstat {
 inline constexpr int kMaxCountedGap = 100;
 
 struct LifePath {
-    QStringList appearances;   // draw key, skip, "*" for a skip of 0; then the closing line
+    // draw key, skip, "*" for a skip of 0; then the closing line: made when read
+    std::shared_ptr<const dz::LineSource> appearances = std::make_shared<dz::StringLines>(QStringList{});
     QStringList distribution;  // skip 0 .. the longest counted skip, zero counts included
+    QStringList appearanceTexts() const { return dz::allLines(*appearances); }
 };
 
 // The appearance line of one draw: key, a blank, the skip (gap - 1) in "@@", "*" when the gap is 1.

@@ -27,13 +27,14 @@ StartStats computeStart(const dz::DrawFile& file) {
     return s;
 }
 
-QStringList fullListLines(const dz::DrawFile& file, bool all) {
+std::shared_ptr<const dz::LineSource> fullListLines(const dz::DrawFile& file, bool all) {
     // Only what is listed is read: the file's tail, or the whole file when every line is listed.
-    QStringList out;
-    if (!all) out.reserve(dz::kFullListLimit);
+    // The lines stay the file's bytes until they are shown.
+    auto out = std::make_shared<dz::ByteLines>(&dz::decodeCapped);
+    if (!all) out->reserve(size_t(dz::kFullListLimit));
     dz::DrawReader r = all ? dz::DrawReader(file) : dz::DrawReader::tail(file, size_t(dz::kFullListLimit));
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
-        for (const dz::DrawLine& l : batch) out << dz::decodeCapped(l.line);
+        for (const dz::DrawLine& l : batch) out->append(l.line);
     return out;
 }
 

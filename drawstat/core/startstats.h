@@ -2,10 +2,12 @@
 // list of draws.
 #pragma once
 #include "core/draws.h"
+#include "core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 namespace drawstat {
 
@@ -23,6 +25,6 @@ StartStats computeStart(const dz::DrawFile& file);
 // The lines the full list shows: every line of a file of at most 32700 lines, else exactly the
 // last 32700, each line whole up to the reader's cut.
 // all: every line of the file, however many.
-QStringList fullListLines(const dz::DrawFile& file, bool all = false);
+std::shared_ptr<const dz::LineSource> fullListLines(const dz::DrawFile& file, bool all = false);
 
 }  // namespace drawstat

@@ -2,6 +2,7 @@
 #include "core/state.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "tests/classlines_ref.h"
 #include "tests/testutil.h"
 #include "ui/mainwindow.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace drawstat;
+using drawstat::testing::ClassTexts;
 
 namespace {
 
@@ -36,6 +38,9 @@ QString key(int drawNo) { return QStringLiteral("20101231 ") + dz::format(drawNo
 
 QStringList tail(const QStringList& l, int n) { return l.mid(l.size() - n); }
 
+ClassTexts identity(const dz::DrawFile& f, long long w) { return drawstat::testing::texts(identityDistribution(f, w)); }
+ClassTexts adhesion(const dz::DrawFile& f, long long w) { return drawstat::testing::texts(adhesionDistribution(f, w)); }
+
 }  // namespace
 
 TEST(Sums, LinesInAscendingSumOrder) {
@@ -49,7 +54,7 @@ TEST(Sums, LinesInAscendingSumOrder) {
 TEST(Identity, LineLayoutAndDistribution) {
     // 1..8 shares 2 4 6 8 with the padding; equal draws in a row share all eight; then
     // 1 3 5 7 9 11 13 15 shares 1 3 5 7 with 1..8
-    const auto r = identityDistribution(file(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8}, kOdd})), 1);
+    const auto r = identity(file(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8}, kOdd})), 1);
     const QStringList draws = r.lines.mid(0, r.lines.size() - 12);
     EXPECT_EQ(draws, (QStringList{key(14) + "   * 4   02 04 06 08 ", key(15) + "   * 8   01 02 03 04 05 06 07 08 ",
                                   key(16) + "   * 4   01 03 05 07 "}));
@@ -64,16 +69,16 @@ TEST(Identity, FirstDrawIsOnlyTheReferenceAndDrawLinesStartAtWPlus13) {
     // 14 draws, W = 1: draws 2..14 are counted and in their class lists, only draw 14 is listed
     std::vector<Draw> d;
     for (int i = 0; i < 14; ++i) d.push_back(i % 2 ? kOdd : kEven);
-    const auto r = identityDistribution(file(d), 1);
+    const auto r = identity(file(d), 1);
     EXPECT_EQ(r.lines.size(), 13);
     EXPECT_EQ(r.lines[0], key(14) + "   * 0   ");
     EXPECT_EQ(r.lines[4], QStringLiteral(" 0   13"));
     EXPECT_EQ(r.classes[0].size(), 13);
     // a later window start moves the first listed draw
-    EXPECT_EQ(identityDistribution(file(d), 0).lines[0], key(13) + "   * 0   ");
+    EXPECT_EQ(identity(file(d), 0).lines[0], key(13) + "   * 0   ");
 
     for (const auto& f : {dz::DrawFile::fromBytes(""), file({kOdd})}) {
-        const auto e = identityDistribution(f, 1);
+        const auto e = identity(f, 1);
         EXPECT_EQ(e.lines.size(), 12);
         EXPECT_EQ(e.lines.last(), QStringLiteral(" 8   0"));
         for (const auto& c : e.classes) EXPECT_TRUE(c.isEmpty());
@@ -99,7 +104,7 @@ TEST(Adhesion, RunsAnywhereInTheDrawAreCountedAndListed) {
         {{0, 1, 2, 3, 8, 12, 16, 20}, {h + "    *4   00  01  02  03"}, {0, 0, 0, 0, 1}},
     };
     for (const Case& c : cases) {
-        const auto r = adhesionDistribution(file(padded({c.draw})), 1);
+        const auto r = adhesion(file(padded({c.draw})), 1);
         EXPECT_EQ(r.lines.mid(0, r.lines.size() - 8), c.lines) << c.draw[0];
         QStringList dist{"", "Tapadás eloszlása:", ""};
         for (int k = 4; k <= 8; ++k) dist << dz::str(k) + "  " + dz::format(c.counts[size_t(k)], "@@@@@");
@@ -108,27 +113,27 @@ TEST(Adhesion, RunsAnywhereInTheDrawAreCountedAndListed) {
         for (int k = 4; k <= 8; ++k) EXPECT_EQ(r.classes[size_t(k)].size(), c.counts[size_t(k)]) << k;
     }
     // before index W + 13 a run is counted and in its class, not in the result list
-    const auto early = adhesionDistribution(file({{1, 2, 3, 4, 6, 7, 8, 9}}), 1);
+    const auto early = adhesion(file({{1, 2, 3, 4, 6, 7, 8, 9}}), 1);
     EXPECT_EQ(early.lines.size(), 8);
     EXPECT_EQ(early.lines[3], QStringLiteral(" 4      2"));
     EXPECT_EQ(early.classes[4].size(), 2);
-    EXPECT_EQ(adhesionDistribution(dz::DrawFile::fromBytes(""), 1).lines.last(), QStringLiteral(" 8      0"));
+    EXPECT_EQ(adhesion(dz::DrawFile::fromBytes(""), 1).lines.last(), QStringLiteral(" 8      0"));
 }
 
 TEST(Distributions, RaggedLinesDoNotBreakThePasses) {
     const std::string bytes = "\r\nshort\n20101231 001 01 02 03 04 05 99 07 08 01\n\xff\xfe,\n" +
                               records({{1, 2, 3, 4, 5, 6, 7, 8}});
     const auto f = dz::DrawFile::fromBytes(bytes);
-    EXPECT_EQ(identityDistribution(f, 1).lines.size(), 12);
+    EXPECT_EQ(identity(f, 1).lines.size(), 12);
     // 01..05 stays a run of 5 before the faulty field; 07 08 after it is no run
-    const auto a = adhesionDistribution(f, 1);
+    const auto a = adhesion(f, 1);
     EXPECT_EQ(a.classes[5].size(), 1);
     EXPECT_EQ(a.classes[8].size(), 1);
     EXPECT_EQ(sumsLines(f), (QStringList{" 36    1"}));
     // a key of bytes outside ASCII is shown through the code page, one character a byte
     const auto odd = dz::DrawFile::fromBytes("2010123\xe1 001 01 02 03 04 05 06 07 08 01\r\n" + records({{1, 2, 3, 4, 5, 6, 7, 8}}));
-    EXPECT_EQ(adhesionDistribution(odd, 0).classes[8].first(), QString::fromUtf8("2010123á 001    *8   01  02  03  04  05  06  07  08"));
-    EXPECT_EQ(identityDistribution(odd, 0).classes[8].first(), key(1) + "   * 8   01 02 03 04 05 06 07 08 ");
+    EXPECT_EQ(adhesion(odd, 0).classes[8].first(), QString::fromUtf8("2010123á 001    *8   01  02  03  04  05  06  07  08"));
+    EXPECT_EQ(identity(odd, 0).classes[8].first(), key(1) + "   * 8   01 02 03 04 05 06 07 08 ");
 }
 
 TEST(Distributions, ClassListsStopAtTheRowLimit) {
@@ -137,17 +142,17 @@ TEST(Distributions, ClassListsStopAtTheRowLimit) {
     for (int i = 0; i < dz::kRowLimit + 20; ++i) bytes += dz::drawRecordLine(2010, 1, 1, 1, eight, 1) + "\r\n";
     const auto f = dz::DrawFile::fromBytes(bytes);
     const long long w = dz::drawWindowStart(static_cast<long long>(f.size()));
-    const auto id = identityDistribution(f, w);
+    const auto id = identity(f, w);
     EXPECT_EQ(id.classes[8].size(), dz::kRowLimit);
     EXPECT_LE(id.lines.size(), dz::kRowLimit);
     EXPECT_EQ(id.lines.last(), QStringLiteral(" 8   ") + QString::number(dz::kRowLimit + 19));
-    const auto ad = adhesionDistribution(f, w);
+    const auto ad = adhesion(f, w);
     EXPECT_EQ(ad.classes[8].size(), dz::kRowLimit);
     EXPECT_LE(ad.lines.size(), dz::kRowLimit);
 }
 
 TEST(ClassListClick, OnlyTheUpperDistributionLinesOpenTheirClass) {
-    const auto id = identityDistribution(file(padded({kOdd, kEven})), 1).lines;
+    const auto id = identity(file(padded({kOdd, kEven})), 1).lines;
     const int c = int(id.size());
     for (int rel = 1; rel <= 12; ++rel) {
         const auto k = classListForClick(id, c - rel);
@@ -158,7 +163,7 @@ TEST(ClassListClick, OnlyTheUpperDistributionLinesOpenTheirClass) {
     }
     EXPECT_FALSE(classListForClick(id, 0));  // a draw line
 
-    const auto ad = adhesionDistribution(file(padded({kOdd})), 1).lines;
+    const auto ad = adhesion(file(padded({kOdd})), 1).lines;
     const int a = int(ad.size());
     for (int rel = 1; rel <= 8; ++rel) {
         const auto k = classListForClick(ad, a - rel);
@@ -239,4 +244,37 @@ TEST_F(DistributionWindowTest, MissingFileClearsIdentityOnlyAndEmptyBackupRestor
     EXPECT_EQ(w.List2->count(), 0);
     EXPECT_EQ(w.List6->count(), 0);
     for (auto* l : w.List5) EXPECT_EQ(l->count(), 0);
+}
+
+// Every line made from the records equals the line the string builder makes, over histories with
+// lists below, at and above the row limit, for both builds' rules and a few window starts; the
+// ragged fixture carries a non-ASCII key, short keys and faulty fields.
+TEST(Distributions, RecordLinesEqualTheStringBuilt) {
+    Rules day;
+    day.classLists = false, day.identityListsAll = true, day.runsFromWindow = true, day.runDigitFirst = true;
+    const std::string ragged = "\r\nshort\n2010123\xe1 001 01 02 03 04 05 99 07 08 01\n\xff\xfe,\n20101231 01 02 03 04 05 06 07 08\n"
+                               // fields out of order, repeated, or a run of 4 read from "00"
+                               "20101231 002 09 10 11 12 01 02 03 04 01\n20101231 003 05 06 07 07 08 09 10 11 01\n"
+                               "20101231 004 00 01 02 03 05 06 07 08 02\n20101231 005 00 01 02 03 04 05 06 07 03\n" +
+                               records(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 8, 12, 16, 20}}));
+    struct Case { std::string bytes; const char* name; };
+    const Case cases[] = {{ragged, "ragged"}, {dz::synthDrawHistory(300), "300"}, {dz::synthDrawHistory(70000), "70000"}};
+    for (const Case& c : cases) {
+        const auto f = dz::DrawFile::fromBytes(c.bytes);
+        const long long n = static_cast<long long>(f.size());
+        for (const Rules& rules : {Rules{}, day})
+            for (long long w : {0LL, 1LL, dz::drawWindowStart(n), n + 5}) {
+                const ClassTexts id = drawstat::testing::texts(identityDistribution(f, w, rules));
+                const ClassTexts idRef = drawstat::testing::ref::identity(f, w, rules);
+                const ClassTexts ad = drawstat::testing::texts(adhesionDistribution(f, w, rules));
+                const ClassTexts adRef = drawstat::testing::ref::adhesion(f, w, rules);
+                const std::string at = std::string(c.name) + " W " + std::to_string(w) + (rules.classLists ? "" : " day");
+                ASSERT_EQ(id.lines, idRef.lines) << at;
+                ASSERT_EQ(ad.lines, adRef.lines) << at;
+                for (size_t k = 0; k < 9; ++k) {
+                    ASSERT_EQ(id.classes[k], idRef.classes[k]) << at << " class " << k;
+                    ASSERT_EQ(ad.classes[k], adRef.classes[k]) << at << " class " << k;
+                }
+            }
+    }
 }

@@ -2,7 +2,9 @@
 // controls on top of each other, captions and list lines shown whole.
 #include "core/state.h"
 #include "core/synth.h"
+#include "core/textfile.h"
 #include "tests/testutil.h"
+#include "ui/subsetwindow.h"
 #include "ui/backtest.h"
 #include "ui/interval.h"
 #include "ui/kihagyas.h"
@@ -148,3 +150,18 @@ TEST_F(LayoutTest, IntervalMapAndMostFrequentWindows) {
 }
 
 }  // namespace
+
+// hetes' least-drawn rows (44 characters) show whole in its right-hand pages, and the window still
+// holds every control.
+TEST_F(LayoutTest, SubsetWindowLeastDrawnRowsShowWhole) {
+    QStringList least;
+    for (int i = 0; i < 40; ++i) least << QStringLiteral("%1 - 01 02 03 04 05 06 07  - 20101231 999").arg(i + 1, 5);
+    ASSERT_EQ(least[0].size(), 44);
+    dz::writeLines(folder.path("legt7.txt"), least);
+    dz::writeLines(folder.path("legk7.txt"), least);
+    SubsetWindow w(drawstatSubsetProfile(7));
+    EXPECT_EQ(w.List2[0]->count(), 40);
+    EXPECT_EQ(layoutFaults(&w), "");
+    EXPECT_FALSE(w.List2[0]->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(w.List2[1]->geometry(), w.List2[0]->geometry());
+}

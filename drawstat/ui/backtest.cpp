@@ -162,8 +162,8 @@ void kiertekel::Command3D4_Click() {
     }
     if (out.fromText) Text2->setText(*out.fromText);
     if (!out.listsCleared()) return;
-    List1->setItems(out.hitLines);
-    List3->setItems(out.numberLines);
+    List1->setSource(out.hitLines);
+    List3->setSource(out.numberLines);
     List2->setItems(out.distribution);
     if (out.status != BacktestOutcome::Status::Done) return;
     if (out.level && !state().rules.backtestFromWindow) Label5->setText(*out.level);

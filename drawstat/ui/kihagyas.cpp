@@ -191,7 +191,7 @@ void kihagyas::Command3D5_Click() {
     // The partial-day build lists every appearance of its file; drawstat the ones after W.
     const long long listFrom = st.rules.lifePathListsAll ? 0 : st.windowStart;
     auto r = lifePath(*file, m, listFrom);
-    List1->setItems(std::move(r.appearances));
+    List1->setSource(std::move(r.appearances));
     List1->setTopIndex(List1->count() - 14);
     List2->setItems(std::move(r.distribution));
     List2->setTopIndex(List2->count() - 13);

@@ -141,7 +141,7 @@ void MainWindow::teteles_Click() {
     const auto file = dz::DrawFile::load(state().drawFilePath());
     if (!file) return;
     dz::ui::BusyCursor busy;
-    List2->setItems(fullListLines(*file, state().rules.fullListAll));
+    List2->setSource(fullListLines(*file, state().rules.fullListAll));
     if (!state().rules.fullListAll) List2->setTopIndex(List2->count() - 1);
 }
 
@@ -163,11 +163,23 @@ void MainWindow::osszeg_Click() {
 }
 
 namespace {
+// The lists show the result's records; the backup shows the same ones, made when read.
 void showClassResult(MainWindow& w, const ClassResult& r) {
-    w.List2->setItems(r.lines);
-    w.List6->setItems(r.lines);
-    for (size_t k = 0; k < 9; ++k) w.List5[k]->setItems(r.classes[k]);
+    w.List2->setSource(r.lines);
+    // a build without class lists has no backup list either
+    if (state().rules.classLists) {
+        w.List6->setSource(r.lines);
+        for (size_t k = 0; k < 9; ++k) w.List5[k]->setSource(r.classes[k]);
+    }
     w.List2->setTopIndex(r.topIndex());
+}
+
+// Shows in `to` the lines that `from` shows, without making them.
+void showLinesOf(dz::ui::ListBox& to, const dz::ui::ListBox& from) {
+    if (auto s = from.sharedSource())
+        to.setSource(std::move(s));
+    else
+        to.setItems(from.items());
 }
 }  // namespace
 
@@ -193,18 +205,18 @@ void MainWindow::SSCommand1_Click() {
 }
 
 void MainWindow::SSCommand2_Click() {
-    const auto lines = restoredLines(List6->items());
-    if (!lines) return;
-    List2->setItems(*lines);
+    if (List6->count() == 0) return;  // nothing to restore
+    showLinesOf(*List2, *List6);
     List2->setTopIndex(List2->count() - 16);
     SSCommand2->hide();
 }
 
 void MainWindow::List2_Click(int index) {
     if (!state().rules.classLists) return;  // no class lists behind the lines
-    const auto k = classListForClick(List2->items(), index);
+    const dz::LineSource* shown = List2->source();
+    const auto k = shown ? classListForClick(*shown, index) : classListForClick(List2->items(), index);
     if (!k) return;
-    List2->setItems(List5[size_t(*k)]->items());
+    showLinesOf(*List2, *List5[size_t(*k)]);
     SSCommand2->show();
 }
 

@@ -16,6 +16,8 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QLabel>
 #include <QMap>
 #include <QPointer>
@@ -71,10 +73,21 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     dz::ui::placeTwips(List1, 120, 120, 6000, 5160);
     const bool pages = p_.pageCount > 0;
     const int rightTop = pages ? 480 : 120, rightHeight = pages ? 4800 : 5160;
+    // The least-drawn rows (count, numbers and draw key: 3k + 23 characters) show whole where the
+    // right-hand pages hold them: those lists are as wide as such a row needs, the window with them.
+    int rightWidth = dz::ui::twips(3420);
+    if (p_.leastDrawnPages) {
+        const QFontMetrics fm(fixed);
+        const int row = fm.horizontalAdvance(QString(3 * p_.k + 23, QLatin1Char('0')));
+        const int chrome = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+        rightWidth = std::max(rightWidth, row + chrome);
+        resize(std::max(width(), dz::ui::twips(8160 + 120) + rightWidth), height());
+    }
     auto rightList = [&](const QString& name, bool sorted) {
         auto* l = new dz::ui::ListBox(this, sorted);
         l->setObjectName(name);
         dz::ui::placeTwips(l, 8160, rightTop, 3420, rightHeight);
+        l->resize(rightWidth, l->height());
         l->setFont(fixed);
         return l;
     };
