@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <benchmark/benchmark.h>
 #include <bit>
 #include <vector>
 
@@ -23,6 +24,16 @@ const dz::DrawFile& history();
 inline dz::DrawFile openHistory() { return *dz::DrawFile::load(historyFile()); }
 // The draw window start W as Start leaves it for the history.
 inline long long windowStart() { return dz::drawWindowStart(static_cast<long long>(kHistoryDraws)); }
+// One streaming pass of the history opened anew: the yardstick that a run of the same binary
+// sets an analysis or a window beside.
+inline void streamingPass(benchmark::State& st) {
+    for (auto _ : st) {
+        const dz::DrawFile f = openHistory();
+        uint32_t acc = 0;
+        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
+        benchmark::DoNotOptimize(acc);
+    }
+}
 // Its records, read once.
 const std::vector<dz::DrawRecord>& historyRecords();
 

@@ -14,17 +14,7 @@
 
 namespace {
 
-
-// One streaming pass of the history, the yardstick of the analyses in the same run.
-void BM_StreamingPass(benchmark::State& st) {
-    for (auto _ : st) {
-        const auto f = bench::openHistory();
-        uint32_t acc = 0;
-        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
-        benchmark::DoNotOptimize(acc);
-    }
-}
-BENCHMARK(BM_StreamingPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 
 void BM_LoadFile(benchmark::State& st) {
     bench::historyFile();  // written once, outside the timing

@@ -16,16 +16,6 @@
 
 namespace {
 
-// One streaming pass of the history: the yardstick of the other two.
-void BM_StreamingPass(benchmark::State& st) {
-    for (auto _ : st) {
-        const auto f = bench::openHistory();
-        uint32_t acc = 0;
-        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
-        benchmark::DoNotOptimize(acc);
-    }
-}
-
 // The identity engine alone: the file opened, the pass and the result, no window.
 void BM_IdentityEngine(benchmark::State& st) {
     for (auto _ : st) {
@@ -51,6 +41,6 @@ void BM_AzonossagWindow(benchmark::State& st) {
 
 }  // namespace
 
-BENCHMARK(BM_StreamingPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentityEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AzonossagWindow)->Unit(benchmark::kMillisecond);

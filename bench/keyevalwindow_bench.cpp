@@ -137,15 +137,6 @@ void BM_WinningsEngine(benchmark::State& state) {
 }
 BENCHMARK(BM_WinningsEngine)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
 
-// One streaming pass of the history: every record read.
-void BM_HistoryPass(benchmark::State& state) {
-    for (auto _ : state) {
-        const dz::DrawFile f = bench::openHistory();
-        uint32_t acc = 0;
-        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
-        benchmark::DoNotOptimize(acc);
-    }
-}
-BENCHMARK(BM_HistoryPass)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(bench::streamingPass)->Name("BM_HistoryPass")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
 
 }  // namespace
