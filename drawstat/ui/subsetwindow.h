@@ -3,6 +3,7 @@
 // state; the close box unloads it and the next opening reads its list files again.
 #pragma once
 #include "core/subsetfile.h"
+#include "core/subsetlists.h"
 #include "core/subsetprofile.h"
 #include "platform/options.h"
 #include "platform/widgets.h"
@@ -75,6 +76,8 @@ private:
     void saveLines(const QString& name, const QStringList& lines);
     // The window's counter file; false (after the message) when it is missing or not one.
     bool loadCounter(CounterFile& counter, const QString& missing);
+    // The same, to be kept by the lists made from it; nullptr when it is missing or not one.
+    SharedCounter loadShared(const QString& missing);
     void showPageState(int page, bool hasRows);
 
     SubsetProfile p_;
