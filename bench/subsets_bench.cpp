@@ -111,7 +111,7 @@ void BM_MostDrawnIntoList(benchmark::State& state) {
         CounterFile::load(file, k, f);
         const MostDrawnResult r = mostDrawn(f, drawstatSubsetProfile(k));
         list.setSource(r.rows);
-        dz::writeLines(path(QStringLiteral("legt%1.txt").arg(k)), dz::allLines(*r.rows));
+        dz::writeBytes(path(QStringLiteral("legt%1.txt").arg(k)), mostDrawnFileBytes(f, r.rows->records()));
     }
 }
 BENCHMARK(BM_MostDrawnIntoList)->Arg(6)->Arg(8)->Unit(benchmark::kMillisecond);

@@ -40,15 +40,33 @@ inline uint64_t orderKey(int count, int r) { return (uint64_t(uint32_t(count)) <
 
 }  // namespace
 
-QString mostDrawnRow(const CounterFile& f, int r) {
-    std::string s;
-    s.reserve(size_t(3 * f.k() + 23));
+namespace {
+
+void appendMostDrawnRow(std::string& s, const CounterFile& f, int r) {
     appendCount(s, f.count(r));
     s += " - ";
     appendNumbers(s, f.subsetField(r));
     s += " - ";
     s.append(f.keyField(r));
+}
+
+}  // namespace
+
+QString mostDrawnRow(const CounterFile& f, int r) {
+    std::string s;
+    s.reserve(size_t(3 * f.k() + 23));
+    appendMostDrawnRow(s, f, r);
     return decode(s);
+}
+
+std::string mostDrawnFileBytes(const CounterFile& f, const std::vector<int32_t>& records) {
+    std::string out;
+    out.reserve(records.size() * size_t(3 * f.k() + 25));
+    for (const int32_t r : records) {
+        appendMostDrawnRow(out, f, r);
+        out += "\r\n";
+    }
+    return out;
 }
 
 QString neverDrawnRow(const CounterFile& f, int r, bool leadingBlank) {

@@ -18,6 +18,9 @@ namespace drawstat {
 // "    7 - 01 02 03 04  - 20100506 001": count right-aligned in five, " - ", each number and a
 // blank, " - ", the latest-hit key.
 QString mostDrawnRow(const CounterFile& f, int r);
+// A list file of most-drawn rows of these records, byte for byte as the rows' lines are written
+// (each row in cp1250 and CR LF), without making the lines.
+std::string mostDrawnFileBytes(const CounterFile& f, const std::vector<int32_t>& records);
 // Each number and a blank (with one blank before them where the window wants it).
 QString neverDrawnRow(const CounterFile& f, int r, bool leadingBlank);
 // "    7 - 01 02 03 04 05 06 ": the most-drawn row without its second dash and key.

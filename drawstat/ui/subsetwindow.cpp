@@ -209,6 +209,11 @@ void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
     if (!dz::writeLines(path, lines)) critical(this, dz::saveFailedMessage(path));
 }
 
+void SubsetWindow::saveBytes(const QString& name, const std::string& bytes) {
+    const QString path = file(name);
+    if (!dz::writeBytes(path, bytes)) critical(this, dz::saveFailedMessage(path));
+}
+
 bool SubsetWindow::loadCounter(CounterFile& counter, const QString& missing) {
     // a file of the wrong size is not a counter file: as if it were not generated
     if (CounterFile::load(file(p_.counterFile), p_.k, counter) == CounterFile::Status::Ok) return true;
@@ -289,7 +294,7 @@ void SubsetWindow::Command3D3_Click() {
     MostDrawnResult r = mostDrawn(counter, p_);
     List1->setSource(r.rows);
     if (Label3) Label3->setText(r.latestKey);
-    saveLines(p_.listFile, dz::allLines(*r.rows));
+    saveBytes(p_.listFile, mostDrawnFileBytes(*counter, r.rows->records()));
     const QString hint = mostDrawnHint(r, p_);
     if (p_.leastDrawnPages) {
         List1->setToolTip(hint);
@@ -304,7 +309,8 @@ void SubsetWindow::Command3D3_Click() {
             total += l->count();
         }
         Label2->setText(QString::number(total));
-        saveLines(p_.leastFile, dz::allLines(*r.leastPages[0]) + dz::allLines(*r.leastPages[1]));
+        saveBytes(p_.leastFile, mostDrawnFileBytes(*counter, r.leastPages[0]->records()) +
+                                    mostDrawnFileBytes(*counter, r.leastPages[1]->records()));
     }
     if (Label3 && !p_.latestFile.isEmpty()) saveLines(p_.latestFile, {Label3->text()});
     List1->setToolTip(hint);

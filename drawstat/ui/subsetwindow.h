@@ -74,6 +74,7 @@ private:
     QString file(const QString& name) const;
     // Replaces a list file whole; says so when it cannot.
     void saveLines(const QString& name, const QStringList& lines);
+    void saveBytes(const QString& name, const std::string& bytes);
     // The window's counter file; false (after the message) when it is missing or not one.
     bool loadCounter(CounterFile& counter, const QString& missing);
     // The same, to be kept by the lists made from it; nullptr when it is missing or not one.
