@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -109,11 +110,41 @@ void BM_MostDrawnIntoList(benchmark::State& state) {
         CounterFile f;
         CounterFile::load(file, k, f);
         const MostDrawnResult r = mostDrawn(f, drawstatSubsetProfile(k));
-        list.setItems(r.rows);
-        dz::writeLines(path(QStringLiteral("legt%1.txt").arg(k)), list.items());
+        list.setSource(r.rows);
+        dz::writeBytes(path(QStringLiteral("legt%1.txt").arg(k)), mostDrawnFileBytes(f, r.rows->records()));
     }
 }
 BENCHMARK(BM_MostDrawnIntoList)->Arg(6)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The whole "Legtöbbször" handler of drawstat's k-s window over the counted history: the counter
+// file read, List1 filled, its list file (and the latest-key file) written.
+void BM_MostDrawnWindow(benchmark::State& state) {
+    dz::ui::seam::enable();
+    const int k = int(state.range(0));
+    const SubsetProfile p = drawstatSubsetProfile(k);
+    counted(k).save(path(p.counterFile));
+    SubsetWindow w(p);
+    for (auto _ : state) w.Command3D3_Click();
+    state.counters["rows"] = double(w.List1->count());
+}
+BENCHMARK(BM_MostDrawnWindow)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
+
+// The whole "Nemhúzottak" handler of drawstat's 8-s window: 0 over a regenerated file (every
+// subset never drawn, four full pages), 1 over the counted history.
+void BM_NeverDrawnWindow8(benchmark::State& state) {
+    dz::ui::seam::enable();
+    const SubsetProfile p = drawstatSubsetProfile(8);
+    if (state.range(0)) counted(8).save(path(p.counterFile));
+    else dz::writeBytes(path(p.counterFile), zeroedCounterFile(8));
+    SubsetWindow w(p);
+    long long rows = 0;
+    for (auto _ : state) {
+        w.Command3D4_Click();
+        rows = w.Label2->text().toLongLong();
+    }
+    state.counters["rows"] = double(rows);
+}
+BENCHMARK(BM_NeverDrawnWindow8)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_NeverDrawn8Zeroed(benchmark::State& state) {
     const QString file = path(QStringLiteral("vevud8z.txt"));
@@ -124,7 +155,7 @@ void BM_NeverDrawn8Zeroed(benchmark::State& state) {
         CounterFile f;
         CounterFile::load(file, 8, f);
         const NeverDrawnResult r = neverDrawn(f, drawstatSubsetProfile(8));
-        for (size_t i = 0; i < 4; ++i) pages[i]->setItems(r.pages[i]);
+        for (size_t i = 0; i < 4; ++i) pages[i]->setSource(r.pages[i]);
     }
 }
 BENCHMARK(BM_NeverDrawn8Zeroed)->Unit(benchmark::kMillisecond);
@@ -137,7 +168,7 @@ void BM_LifePath(benchmark::State& state) {
     for (auto _ : state) {
         const auto draws = dz::DrawFile::load(path(QStringLiteral("vevud.txt")));
         const LifePathResult r = lifePath(*draws, drawstatSubsetProfile(k), numbers);
-        list.setItems(r.rows);
+        list.setSource(r.rows);
         rows = list.count();
     }
     state.counters["rows"] = double(rows);

@@ -218,7 +218,7 @@ TEST_F(DaystatSubsetTest, MostDrawnKeepsTheTrueTop32736ForEverySize) {
     w.Command3D3->click();
     ASSERT_EQ(w.List1->count(), 32736);
     const CounterFile c = counter(7);
-    EXPECT_EQ(w.List1->items(), drawstat::mostDrawn(c, drawstat::drawstatSubsetProfile(7)).rows);
+    EXPECT_EQ(w.List1->items(), dz::allLines(*drawstat::mostDrawn(c, drawstat::drawstatSubsetProfile(7)).rows));
     EXPECT_EQ(w.List1->toolTip(), " 32736");
     EXPECT_EQ(lines("legt7.dat").size(), 32736);
     EXPECT_EQ(w.List2[0]->count(), 0);  // no least-drawn pages

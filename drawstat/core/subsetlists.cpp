@@ -40,15 +40,33 @@ inline uint64_t orderKey(int count, int r) { return (uint64_t(uint32_t(count)) <
 
 }  // namespace
 
-QString mostDrawnRow(const CounterFile& f, int r) {
-    std::string s;
-    s.reserve(size_t(3 * f.k() + 23));
+namespace {
+
+void appendMostDrawnRow(std::string& s, const CounterFile& f, int r) {
     appendCount(s, f.count(r));
     s += " - ";
     appendNumbers(s, f.subsetField(r));
     s += " - ";
     s.append(f.keyField(r));
+}
+
+}  // namespace
+
+QString mostDrawnRow(const CounterFile& f, int r) {
+    std::string s;
+    s.reserve(size_t(3 * f.k() + 23));
+    appendMostDrawnRow(s, f, r);
     return decode(s);
+}
+
+std::string mostDrawnFileBytes(const CounterFile& f, const std::vector<int32_t>& records) {
+    std::string out;
+    out.reserve(records.size() * size_t(3 * f.k() + 25));
+    for (const int32_t r : records) {
+        appendMostDrawnRow(out, f, r);
+        out += "\r\n";
+    }
+    return out;
 }
 
 QString neverDrawnRow(const CounterFile& f, int r, bool leadingBlank) {
@@ -66,7 +84,51 @@ std::string leastDrawnRowBytes(const CounterFile& f, int r) {
     return s;
 }
 
-MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
+namespace {
+
+// Whether row a of the most-drawn kind comes before row b in text order. The count is right-aligned
+// in five characters (a blank before a digit), the numbers and the key have fixed widths and the
+// separators stand at the same places: the text order is the order of (count, numbers, key).
+bool mostDrawnTextLess(const CounterFile& f, int a, int b) {
+    const int ca = f.count(a), cb = f.count(b);
+    if (ca != cb) return ca < cb;
+    const int c = f.subsetField(a).compare(f.subsetField(b));
+    if (c != 0) return c < 0;
+    return f.keyField(a) < f.keyField(b);
+}
+// The same for the least-drawn rows: count and numbers only.
+bool leastDrawnTextLess(const CounterFile& f, int a, int b) {
+    const int ca = f.count(a), cb = f.count(b);
+    if (ca != cb) return ca < cb;
+    return f.subsetField(a) < f.subsetField(b);
+}
+
+// Records in (count, record) order are in text order when the records hold their subsets in
+// ascending order, as every generated file does; a file edited by hand is put in text order here.
+template <class Less>
+void intoTextOrder(std::vector<int32_t>& rows, Less less) {
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (less(rows[i], rows[i - 1])) {
+            std::stable_sort(rows.begin(), rows.end(), less);
+            return;
+        }
+}
+
+SubsetRowsPtr mostDrawnRows(const SharedCounter& f, std::vector<int32_t> rows) {
+    return std::make_shared<const SubsetRows>(std::move(rows), [f](const int32_t& r) { return mostDrawnRow(*f, r); });
+}
+
+std::vector<int32_t> recordsOf(const std::vector<uint64_t>& order, size_t from, size_t to) {
+    std::vector<int32_t> rows;
+    rows.reserve(to - from);
+    for (size_t i = from; i < to; ++i) rows.push_back(int32_t(order[i] & 0xFFFFFFFFu));
+    return rows;
+}
+
+}  // namespace
+
+MostDrawnResult mostDrawn(SharedCounter fp, const SubsetProfile& p) {
+    const CounterFile& f = *fp;
     MostDrawnResult res;
     const int n = f.records();
     std::string_view latest;
@@ -83,33 +145,48 @@ MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
     std::sort(order.begin(), order.end());
     const size_t top = std::min<size_t>(order.size(), size_t(dz::kRowLimit));
     const size_t from = order.size() - top;
-    res.rows.reserve(qsizetype(top));
-    for (size_t i = from; i < order.size(); ++i) res.rows << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
+    std::vector<int32_t> rows = recordsOf(order, from, order.size());
+    if (p.list1Sorted) intoTextOrder(rows, [&f](int32_t a, int32_t b) { return mostDrawnTextLess(f, a, b); });
+    res.rows = mostDrawnRows(fp, std::move(rows));
     if (p.leastDrawnPages) {
         // the rows just below the most-drawn list on page 0, the least drawn on page 1
         const size_t lowFrom = from > size_t(dz::kRowLimit) ? from - size_t(dz::kRowLimit) : 0;
-        for (size_t i = lowFrom; i < from; ++i) res.leastPages[0] << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
-        for (size_t i = 0; i < lowFrom; ++i) res.leastPages[1] << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
+        res.leastPages[0] = mostDrawnRows(fp, recordsOf(order, lowFrom, from));
+        res.leastPages[1] = mostDrawnRows(fp, recordsOf(order, 0, lowFrom));
     }
     return res;
+}
+
+MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
+    return mostDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 QString mostDrawnHint(const MostDrawnResult& r, const SubsetProfile& p) {
-    if (p.hintWithDrawn) return dz::str(r.drawn) + QLatin1Char(' ') + dz::str(r.rows.size()) + QLatin1Char(' ');
-    return dz::str(r.rows.size());
+    const int rows = rowCount(r.rows);
+    if (p.hintWithDrawn) return dz::str(r.drawn) + QLatin1Char(' ') + dz::str(rows) + QLatin1Char(' ');
+    return dz::str(rows);
 }
 
-NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
+NeverDrawnResult neverDrawn(SharedCounter fp, const SubsetProfile& p) {
+    const CounterFile& f = *fp;
     NeverDrawnResult res;
-    res.pages.resize(size_t(std::max(1, p.pageCount)));
+    std::vector<std::vector<int32_t>> pages(size_t(std::max(1, p.pageCount)));
     size_t page = 0;
     for (int r = 1; r <= f.records(); ++r) {
         if (f.count(r) > 0) continue;
-        if (res.pages[page].size() >= dz::kRowLimit && page + 1 < res.pages.size()) ++page;
-        res.pages[page] << neverDrawnRow(f, r, p.neverDrawnLeadingBlank);
+        if (pages[page].size() >= size_t(dz::kRowLimit) && page + 1 < pages.size()) ++page;
+        pages[page].push_back(r);
         ++res.total;
     }
+    const bool blank = p.neverDrawnLeadingBlank;
+    for (auto& rows : pages)
+        res.pages.push_back(std::make_shared<const SubsetRows>(
+            std::move(rows), [fp, blank](const int32_t& r) { return neverDrawnRow(*fp, r, blank); }));
     return res;
+}
+
+NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
+    return neverDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 bool anyNeverDrawn(const CounterFile& f) {
@@ -118,18 +195,33 @@ bool anyNeverDrawn(const CounterFile& f) {
     return false;
 }
 
-QStringList leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow) {
+SubsetRowsPtr leastDrawn(SharedCounter fp, const QString& firstMostDrawnRow, bool inTextOrder) {
+    const CounterFile& f = *fp;
     const double v = dz::val(dz::mid(firstMostDrawnRow, 1, 5));
     const int m = int(dz::roundHalfEven(std::clamp(v, -1.0, double(kMaxHitCount))));
     const QByteArray bound = dz::cp1250::encode(dz::mid(firstMostDrawnRow, 1, 25) + QLatin1Char(' '));
     const std::string_view s0(bound.constData(), size_t(bound.size()));
-    QStringList out;
+    std::vector<int32_t> rows;
+    std::string s;
     for (int r = 1; r <= f.records(); ++r) {
         if (f.count(r) > m) continue;
-        const std::string s = leastDrawnRowBytes(f, r);
-        if (std::string_view(s) < s0) out << decode(s);
+        s.clear();
+        appendCount(s, f.count(r));
+        s += " - ";
+        appendNumbers(s, f.subsetField(r));
+        if (std::string_view(s) < s0) rows.push_back(r);
     }
-    return out;
+    if (inTextOrder) {
+        // record order is text order within one count: the counts sort first
+        std::stable_sort(rows.begin(), rows.end(), [&f](int32_t a, int32_t b) { return f.count(a) < f.count(b); });
+        intoTextOrder(rows, [&f](int32_t a, int32_t b) { return leastDrawnTextLess(f, a, b); });
+    }
+    return std::make_shared<const SubsetRows>(std::move(rows),
+                                              [fp](const int32_t& r) { return decode(leastDrawnRowBytes(*fp, r)); });
+}
+
+SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder) {
+    return leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
 }
 
 QString lifePathNumberText(const QString& row, int k) {
@@ -162,6 +254,15 @@ int twoCharValue(std::string_view s, size_t pos0) {
 
 }  // namespace
 
+QString LifePathLines::line(int i) const {
+    if (i == int(hits_.size())) return closing_;
+    const Hit& h = hits_[size_t(i)];
+    std::string row(1, ' ');
+    row.append(h.item, h.size);
+    row += "  ";
+    return decode(row) + dz::str(h.since);
+}
+
 LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const QString& numberText) {
     LifePathResult res;
     const int k = p.k;
@@ -170,7 +271,7 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
     int x[8] = {};
     for (int i = 0; i < k && i < 8; ++i) x[i] = twoCharValue(want, size_t(3 * i));
     long long lastHit = 0;
-    std::string row;
+    std::vector<LifePathLines::Hit> hits;
     dz::forEachDraw(draws, [&](const dz::DrawLine& l) {
         ++res.draws;
         const std::string_view item = l.item;
@@ -189,14 +290,16 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
             }
         }
         if (!hit) return;
-        row.assign(1, ' ');
-        row.append(item.substr(0, 13));
-        row += "  ";
-        res.rows << decode(row) + dz::str(res.draws - lastHit);
+        LifePathLines::Hit h;
+        h.size = uint8_t(std::min<size_t>(item.size(), sizeof h.item));
+        std::memcpy(h.item, item.data(), h.size);
+        h.since = res.draws - lastHit;
+        hits.push_back(h);
         ++res.hits;
         lastHit = res.draws;
     });
-    res.rows << p.closingLead + dz::str(res.hits) + p.closingSpacer + dz::str(res.draws - lastHit);
+    res.rows = std::make_shared<const LifePathLines>(
+        std::move(hits), p.closingLead + dz::str(res.hits) + p.closingSpacer + dz::str(res.draws - lastHit));
     return res;
 }
 

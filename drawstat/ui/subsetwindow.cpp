@@ -54,6 +54,9 @@ QLabel* greyLabel(QWidget* parent, const char* name, int left, int top, int widt
     return l;
 }
 
+// Every line of a list: a list over records makes them here, and stays over its records.
+QStringList linesOf(const dz::ui::ListBox* l) { return l->source() ? dz::allLines(*l->source()) : l->items(); }
+
 }  // namespace
 
 SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : KeptDialog(parent), p_(profile) {
@@ -206,11 +209,22 @@ void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
     if (!dz::writeLines(path, lines)) critical(this, dz::saveFailedMessage(path));
 }
 
+void SubsetWindow::saveBytes(const QString& name, const std::string& bytes) {
+    const QString path = file(name);
+    if (!dz::writeBytes(path, bytes)) critical(this, dz::saveFailedMessage(path));
+}
+
 bool SubsetWindow::loadCounter(CounterFile& counter, const QString& missing) {
     // a file of the wrong size is not a counter file: as if it were not generated
     if (CounterFile::load(file(p_.counterFile), p_.k, counter) == CounterFile::Status::Ok) return true;
     critical(this, missing + QLatin1Char('\r') + firstRun());
     return false;
+}
+
+SharedCounter SubsetWindow::loadShared(const QString& missing) {
+    auto counter = std::make_shared<CounterFile>();
+    if (!loadCounter(*counter, missing)) return nullptr;
+    return counter;
 }
 
 void SubsetWindow::Command3D1_Click() {
@@ -274,19 +288,20 @@ void SubsetWindow::showPageState(int page, bool hasRows) {
 
 void SubsetWindow::Command3D3_Click() {
     if (running_) return;
-    CounterFile counter;
-    if (!loadCounter(counter, p_.mostDrawnMissing)) return;
+    const SharedCounter counter = loadShared(p_.mostDrawnMissing);
+    if (!counter) return;
     dz::ui::BusyCursor busy;
     MostDrawnResult r = mostDrawn(counter, p_);
-    List1->setItems(r.rows);
+    List1->setSource(r.rows);
     if (Label3) Label3->setText(r.latestKey);
-    saveLines(p_.listFile, List1->items());
+    saveBytes(p_.listFile, mostDrawnFileBytes(*counter, r.rows->records()));
     const QString hint = mostDrawnHint(r, p_);
     if (p_.leastDrawnPages) {
         List1->setToolTip(hint);
         long long total = 0;
         for (int page = 0; page < p_.pageCount; ++page)
-            List2[size_t(page)]->setItems(page < 2 ? r.leastPages[size_t(page)] : QStringList{});
+            if (page < 2) List2[size_t(page)]->setSource(r.leastPages[size_t(page)]);
+            else List2[size_t(page)]->clear();
         for (int page = p_.pageCount - 1; page >= 0; --page) {
             dz::ui::ListBox* l = List2[size_t(page)];
             showPageState(page, l->count() > 0);
@@ -294,7 +309,8 @@ void SubsetWindow::Command3D3_Click() {
             total += l->count();
         }
         Label2->setText(QString::number(total));
-        saveLines(p_.leastFile, r.leastPages[0] + r.leastPages[1]);
+        saveBytes(p_.leastFile, mostDrawnFileBytes(*counter, r.leastPages[0]->records()) +
+                                    mostDrawnFileBytes(*counter, r.leastPages[1]->records()));
     }
     if (Label3 && !p_.latestFile.isEmpty()) saveLines(p_.latestFile, {Label3->text()});
     List1->setToolTip(hint);
@@ -302,8 +318,8 @@ void SubsetWindow::Command3D3_Click() {
 
 void SubsetWindow::Command3D4_Click() {
     if (running_) return;
-    CounterFile counter;
-    if (!loadCounter(counter, p_.neverDrawnMissing)) return;
+    const SharedCounter counter = loadShared(p_.neverDrawnMissing);
+    if (!counter) return;
     dz::ui::BusyCursor busy;
     if (p_.pageCount == 0) {
         if (p_.neverDrawnShowsFirstPage) {
@@ -311,11 +327,11 @@ void SubsetWindow::Command3D4_Click() {
             List2[0]->show();
         }
         const NeverDrawnResult r = neverDrawn(counter, p_);
-        List2[0]->setItems(r.pages[0]);
+        List2[0]->setSource(r.pages[0]);
         Label2->setText(QString::number(r.total));
         return;
     }
-    if (p_.neverDrawnSearchFirst && !anyNeverDrawn(counter)) {
+    if (p_.neverDrawnSearchFirst && !anyNeverDrawn(*counter)) {
         Label2->setText(QStringLiteral("0"));
         return;
     }
@@ -330,7 +346,7 @@ void SubsetWindow::Command3D4_Click() {
         List2[0]->show();
         Option1->setChosen(0);
     }
-    for (int page = 0; page < p_.pageCount; ++page) List2[size_t(page)]->setItems(r.pages[size_t(page)]);
+    for (int page = 0; page < p_.pageCount; ++page) List2[size_t(page)]->setSource(r.pages[size_t(page)]);
     // Only the pages change state: the life path list stays usable.
     for (int page = p_.pageCount - 1; page >= 0; --page) showPageState(page, List2[size_t(page)]->count() > 0);
     Label2->setText(QString::number(r.total));
@@ -340,12 +356,12 @@ void SubsetWindow::Command3D4_Click() {
         return;
     }
     // Every subset drawn: one pass for the subsets that rank below the whole most-drawn list.
-    const QStringList least = leastDrawn(counter, List1->count() > 0 ? List1->item(0) : QString());
-    List3->setItems(least);
+    const SubsetRowsPtr least = leastDrawn(counter, List1->count() > 0 ? List1->item(0) : QString(), List3->sorted());
+    List3->setSource(least);
     List3->show();
     for (int page = 0; page < 2 && page < int(List2.size()); ++page) List2[size_t(page)]->hide();
     Label2->setText(QString::number(List3->count()));
-    if (!least.isEmpty()) Command3D4->setText(QStringLiteral("Legkevesebb."));
+    if (least->count() > 0) Command3D4->setText(QStringLiteral("Legkevesebb."));
 }
 
 void SubsetWindow::SSCommand1_Click() {
@@ -371,7 +387,7 @@ void SubsetWindow::SSCommand1_Click() {
     dz::ui::BusyCursor busy;
     if (p_.lifePathClearsLabel2) Label2->clear();
     dz::ui::ListBox* target = lifePathList();
-    target->setItems(lifePath(*draws, p_, numbers).rows);
+    target->setSource(lifePath(*draws, p_, numbers).rows);
     if (p_.pageCount > 0) {
         for (auto* l : List2) l->hide();
         Option1->clear();
@@ -392,11 +408,11 @@ void SubsetWindow::Option1_Click(int index) {
 }
 
 void SubsetWindow::List2_KeyPress(int index, int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, List2[size_t(index)]->items());
+    if (charCode == 'L' || charCode == 'l') exportList(this, linesOf(List2[size_t(index)]));
 }
 
 void SubsetWindow::List3_KeyPress(int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, List3->items());
+    if (charCode == 'L' || charCode == 'l') exportList(this, linesOf(List3));
 }
 
 void SubsetWindow::List2_DblClick(int index) {

@@ -3,6 +3,7 @@
 // state; the close box unloads it and the next opening reads its list files again.
 #pragma once
 #include "core/subsetfile.h"
+#include "core/subsetlists.h"
 #include "core/subsetprofile.h"
 #include "platform/options.h"
 #include "platform/widgets.h"
@@ -73,8 +74,11 @@ private:
     QString file(const QString& name) const;
     // Replaces a list file whole; says so when it cannot.
     void saveLines(const QString& name, const QStringList& lines);
+    void saveBytes(const QString& name, const std::string& bytes);
     // The window's counter file; false (after the message) when it is missing or not one.
     bool loadCounter(CounterFile& counter, const QString& missing);
+    // The same, to be kept by the lists made from it; nullptr when it is missing or not one.
+    SharedCounter loadShared(const QString& missing);
     void showPageState(int page, bool hasRows);
 
     SubsetProfile p_;

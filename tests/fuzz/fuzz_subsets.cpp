@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int r = 1; r <= f->records(); ++r)
         if (f->count(r) < 0 || f->count(r) > kMaxHitCount) std::abort();
     const MostDrawnResult most = mostDrawn(*f, p);
-    if (most.rows.size() > 32736) std::abort();
+    if (most.rows->count() > 32736) std::abort();
+    dz::allLines(*most.rows);
     neverDrawn(*f, p);
     const QString row = QString::fromLatin1(bytes.data(), qsizetype(std::min<size_t>(size, 200)));
     leastDrawn(*f, row);
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int rec = 1; rec <= f->records(); ++rec)
         if (f->count(rec) > kMaxHitCount) std::abort();
     const LifePathResult life = lifePath(bytes, lifeProfile, lifePathNumberText(row, lifeProfile.k));
-    if (life.rows.size() != life.hits + 1) std::abort();
+    if (life.rows->count() != life.hits + 1) std::abort();
+    dz::allLines(*life.rows);
     return 0;
 }

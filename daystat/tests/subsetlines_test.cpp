@@ -1,0 +1,28 @@
+// The subset windows' lists over records: every line, its order, the list files and the exports
+// as the windows made them from strings, in daystat's five windows.
+#include "core/profile.h"
+#include "core/state.h"
+#include "core/subsetprofile.h"
+#include "tests/subsetlists_ref.h"
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace drawstat;
+
+TEST(DaystatSubsetLines, EveryListAsTheStringsWere) {
+    dz::testing::ProgramFolderFixture folder;
+    resetState(daystat::profile());
+    dz::ui::seam::enable();
+    const std::string draws = drawstat::testing::syntheticDraws(300);
+    for (int k = 4; k <= 8; ++k) {
+        const SubsetProfile p = daystat::subsetProfile(k);
+        folder.write(p.drawFile, draws);
+        for (const auto& [what, bytes] : drawstat::testing::counterCases(k, draws)) {
+            folder.write(p.counterFile, bytes);
+            SubsetWindow w(p);
+            drawstat::testing::expectWindowListsAsBefore(w, what);
+        }
+    }
+    resetState();
+}
