@@ -14,15 +14,6 @@ TEST(DaystatSubsetLines, EveryListAsTheStringsWere) {
     dz::testing::ProgramFolderFixture folder;
     resetState(daystat::profile());
     dz::ui::seam::enable();
-    const std::string draws = drawstat::testing::syntheticDraws(300);
-    for (int k = 4; k <= 8; ++k) {
-        const SubsetProfile p = daystat::subsetProfile(k);
-        folder.write(p.drawFile, draws);
-        for (const auto& [what, bytes] : drawstat::testing::counterCases(k, draws)) {
-            folder.write(p.counterFile, bytes);
-            SubsetWindow w(p);
-            drawstat::testing::expectWindowListsAsBefore(w, what);
-        }
-    }
+    drawstat::testing::expectEveryWindowAsBefore([](int k) { return daystat::subsetProfile(k); });
     resetState();
 }

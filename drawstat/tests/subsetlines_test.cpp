@@ -13,15 +13,6 @@ TEST(SubsetLines, EveryListAsTheStringsWere) {
     dz::testing::ProgramFolderFixture folder;
     resetState();
     dz::ui::seam::enable();
-    const std::string draws = drawstat::testing::syntheticDraws(300);
-    for (int k = 4; k <= 8; ++k) {
-        const SubsetProfile p = drawstatSubsetProfile(k);
-        folder.write(p.drawFile, draws);
-        for (const auto& [what, bytes] : drawstat::testing::counterCases(k, draws)) {
-            folder.write(p.counterFile, bytes);
-            SubsetWindow w(p);
-            drawstat::testing::expectWindowListsAsBefore(w, what);
-        }
-    }
+    drawstat::testing::expectEveryWindowAsBefore([](int k) { return drawstatSubsetProfile(k); });
     resetState();
 }

@@ -254,4 +254,19 @@ inline std::vector<std::pair<std::string, std::string>> counterCases(int k, cons
     return out;
 }
 
+// Every size's window under one program's profiles, over every counter case of 300 drawn draws.
+template <class ProfileOf>
+void expectEveryWindowAsBefore(ProfileOf profileOf) {
+    const std::string draws = syntheticDraws(300);
+    for (int k = 4; k <= 8; ++k) {
+        const SubsetProfile p = profileOf(k);
+        ASSERT_TRUE(dz::writeBytes(dz::programFile(p.drawFile), draws));
+        for (const auto& [what, bytes] : counterCases(k, draws)) {
+            ASSERT_TRUE(dz::writeBytes(dz::programFile(p.counterFile), bytes));
+            SubsetWindow w(p);
+            expectWindowListsAsBefore(w, what);
+        }
+    }
+}
+
 }  // namespace drawstat::testing
