@@ -255,71 +255,30 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
     for (int i = 0; i < 9; ++i) hist[size_t(i)] += h[i];
 }
 
-namespace {
-// One pass: the period's first draw is the first whose key is not less than the from key; the
-// period goes on while the keys are not greater than the to key. Records and keys are kept when
-// out is given.
-Span scanPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, PeriodDraws* out,
-                Progress* progress) {
-    const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
-    const std::string_view f(from.constData(), size_t(from.size())), t(to.constData(), size_t(to.size()));
-    Span s;
-    size_t lines = 0;
-    bool done = false;
-    DrawReader reader(draws);
-    for (auto batch = reader.next(); !batch.empty() && !done; batch = reader.next()) {
-        if (progress) {
-            progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
-            if (progress->stop.load(std::memory_order_relaxed)) {
-                if (out) out->stopped = true;
-                break;
-            }
-        }
-        for (const DrawLine& l : batch) {
-            lines = l.index + 1;
-            const std::string_view key = drawKey(l.line);
-            if (!s.reached) {
-                if (key < f) continue;
-                s.reached = true;
-                s.first = l.index;
-                if (key > t) {
-                    // No draw lies in the period: nothing is evaluated.
-                    s.recordsRead = l.index + 1;
-                    done = true;
-                    break;
-                }
-                s.any = true;
-                if (out) out->firstNumbers = std::string(numbersPart(l.line));
-            } else if (key > t) {
-                s.recordsRead = l.index + 1;
-                done = true;
-                break;
-            }
-            s.last = l.index;
-            if (out) {
-                // The record of the whole line: the item's record when the item is the line.
-                const bool sameAsItem = l.item.data() == l.line.data() &&
-                                        l.item.size() == std::min(l.line.size(), kDrawItemKept);
-                out->records.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
-                std::array<char, 12> k{};
-                std::copy(key.begin(), key.end(), k.begin());
-                out->keys.push_back(k);
-                out->keySizes.push_back(uint8_t(key.size()));
-            }
-        }
-    }
-    if (!done) s.recordsRead = lines;
-    return s;
-}
-}  // namespace
-
 Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
-    return scanPeriod(draws, fromKey, toKey, nullptr, nullptr);
+    const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
+    return passPeriod(draws, std::string_view(from.constData(), size_t(from.size())),
+                      std::string_view(to.constData(), size_t(to.size())), nullptr, true,
+                      [](const DrawLine&, std::string_view) { return true; })
+        .span;
 }
 
 PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress) {
+    const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
     PeriodDraws p;
-    p.span = scanPeriod(draws, fromKey, toKey, &p, progress);
+    const PeriodPass pass = passPeriod(
+        draws, std::string_view(from.constData(), size_t(from.size())), std::string_view(to.constData(), size_t(to.size())),
+        progress, true, [&p](const DrawLine& l, std::string_view key) {
+            if (p.records.empty()) p.firstNumbers = std::string(numbersPart(l.line));
+            p.records.push_back(wholeLineRecord(l));
+            std::array<char, 12> k{};
+            std::copy(key.begin(), key.end(), k.begin());
+            p.keys.push_back(k);
+            p.keySizes.push_back(uint8_t(key.size()));
+            return true;
+        });
+    p.span = pass.span;
+    p.stopped = pass.stopped;
     return p;
 }
 

@@ -5,11 +5,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace dz::keyeval {
@@ -145,6 +148,68 @@ struct Progress {
 };
 
 EvaluationResult evaluate(const EvaluationInput& in, Progress* progress = nullptr);
+
+// The record of a draw's whole line as the evaluations read it: the item's record when the item is
+// the line, else the line parsed (leading blanks or a comma make them differ).
+inline DrawRecord wholeLineRecord(const DrawLine& l) {
+    const bool sameAsItem = l.item.data() == l.line.data() && l.item.size() == std::min(l.line.size(), kDrawItemKept);
+    return sameAsItem ? l.record : parseDrawRecord(l.line);
+}
+
+// One pass over the draw file through a period: its first draw is the first whose key is not less
+// than from, and it goes on while the keys are not greater than to. onDraw(line, key) sees each
+// draw of the period and returns false to end the pass at that draw (read, but not the period's
+// last). A progress, when given, is polled for a stop a batch at a time and counts the lines read:
+// every line, or with countInPeriod false only up to the period (the caller counts within it).
+struct PeriodPass {
+    Span span;
+    bool stopped = false;
+    std::string reachedKey;  // the key of the line at span.first, once reached
+};
+template <class OnDraw>
+PeriodPass passPeriod(const DrawFile& draws, std::string_view from, std::string_view to, Progress* progress,
+                      bool countInPeriod, OnDraw&& onDraw) {
+    PeriodPass out;
+    Span& s = out.span;
+    size_t lines = 0;
+    bool done = false;
+    DrawReader reader(draws);
+    for (auto batch = reader.next(); !batch.empty() && !done; batch = reader.next()) {
+        if (progress) {
+            if (countInPeriod || !s.reached)
+                progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
+            if (progress->stop.load(std::memory_order_relaxed)) {
+                out.stopped = true;
+                break;
+            }
+        }
+        for (const DrawLine& l : batch) {
+            lines = l.index + 1;
+            const std::string_view key = drawKey(l.line);
+            if (!s.reached) {
+                if (key < from) continue;
+                s.reached = true;
+                s.first = l.index;
+                out.reachedKey = std::string(key);
+            }
+            if (key > to) {
+                // past the period, or no draw lies in it
+                s.recordsRead = l.index + 1;
+                done = true;
+                break;
+            }
+            s.any = true;
+            if (!onDraw(l, key)) {
+                s.recordsRead = l.index + 1;
+                done = true;
+                break;
+            }
+            s.last = l.index;
+        }
+    }
+    if (!done) s.recordsRead = lines;
+    return out;
+}
 
 // Text of a hit list line: date "0000 00 00", the draw piece, the mark, the row in signed form.
 QString hitLine(std::string_view drawKey, const Hit& hit);

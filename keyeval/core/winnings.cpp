@@ -226,7 +226,7 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
     // The latest kRowLimit draws' keys and nets, kept in a ring by draw count.
     std::vector<ResultRow> ring;
     long long draws = 0, total = 0;
-    bool stopped = false, done = false;
+    bool stopped = false;
 
     auto flush = [&](bool last) {
         if (block.empty() || stopped) return;
@@ -247,58 +247,25 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
         if (progress) progress->recordsRead.store(int64_t(blockLine + nets.size()), std::memory_order_relaxed);
     };
 
-    size_t lines = 0;
-    DrawReader reader(file);
-    for (auto batch = reader.next(); !batch.empty() && !done && !stopped; batch = reader.next()) {
-        if (progress) {
-            // Up to the period the lines read; within it the draws evaluated.
-            if (!s.reached) progress->recordsRead.store(int64_t(batch.back().index + 1), std::memory_order_relaxed);
-            if (progress->stop.load(std::memory_order_relaxed)) {
-                stopped = true;
-                break;
-            }
-        }
-        for (const DrawLine& l : batch) {
-            lines = l.index + 1;
-            const std::string_view k = drawKey(l.line);
-            if (!s.reached) {
-                if (k < from) continue;
-                s.reached = true;
-                s.first = l.index;
-                out.firstKey = std::string(k);
-                if (k > to || key.badLine) {
-                    // No draw lies in the period, or the key's bad line ends the run in its first draw.
-                    s.any = !(k > to);
-                    s.recordsRead = l.index + 1;
-                    done = true;
-                    break;
-                }
-                s.any = true;
-            } else if (k > to) {
-                s.recordsRead = l.index + 1;
-                done = true;
-                break;
-            }
-            s.last = l.index;
-            out.lastKey = std::string(k);
-            if (block.empty()) blockLine = l.index;
-            // The record of the whole line: the item's record when the item is the line.
-            const bool sameAsItem =
-                l.item.data() == l.line.data() && l.item.size() == std::min(l.line.size(), kDrawItemKept);
-            block.push_back(sameAsItem ? l.record : parseDrawRecord(l.line));
-            // The ring grows to its size with the first draws, then wraps.
-            if (ring.size() < kBlock) ring.emplace_back();
-            ResultRow& row = ring[size_t(draws) % kBlock];
-            row.keySize = uint8_t(k.size());
-            std::copy(k.begin(), k.end(), row.key.begin());
-            ++draws;
-            if (block.size() == kBlock) {
-                flush(false);
-                if (stopped) break;
-            }
-        }
-    }
-    if (!done) s.recordsRead = lines;
+    // Up to the period the progress counts the lines read; within it, the draws evaluated.
+    const PeriodPass pass = passPeriod(file, from, to, progress, false, [&](const DrawLine& l, std::string_view k) {
+        // The key's bad line ends the run in its first draw.
+        if (key.badLine) return false;
+        out.lastKey = std::string(k);
+        if (block.empty()) blockLine = l.index;
+        block.push_back(wholeLineRecord(l));
+        // The ring grows to its size with the first draws, then wraps.
+        if (ring.size() < kBlock) ring.emplace_back();
+        ResultRow& row = ring[size_t(draws) % kBlock];
+        row.keySize = uint8_t(k.size());
+        std::copy(k.begin(), k.end(), row.key.begin());
+        ++draws;
+        if (block.size() == kBlock) flush(false);
+        return !stopped;
+    });
+    s = pass.span;
+    out.firstKey = pass.reachedKey;
+    stopped = stopped || pass.stopped;
     if (!stopped) flush(true);
     if (stopped) {
         out = StreamedWinnings{};
