@@ -180,16 +180,26 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
     return scanLines(path, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
 }
 
+namespace {
+// The first maxLines lines to f(line, ended); reading stops after the bytes that many lines kept
+// at their longest, with their line ends, can take: no more of the file can be of use.
+bool headLines(const QString& path, size_t maxLines, size_t maxLine,
+               const std::function<void(std::string_view, bool)>& f) {
+    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly);
+    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
+    size_t lines = 0;
+    return scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool ended) {
+        f(line, ended);
+        return ++lines < maxLines;
+    });
+}
+}  // namespace
+
 std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t maxLine) {
     std::string out;
-    size_t lines = 0;
-    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly) ? std::optional<std::string>(out) : std::nullopt;
-    // Lines kept at their longest and their line ends: no more of the file can be of use.
-    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
-    const bool opened = scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool ended) {
+    const bool opened = headLines(path, maxLines, maxLine, [&](std::string_view line, bool ended) {
         out.append(line);
         if (ended) out.push_back('\n');
-        return ++lines < maxLines;
     });
     if (!opened) return std::nullopt;
     return out;
@@ -197,12 +207,8 @@ std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t
 
 std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_t maxLine) {
     QStringList out;
-    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
-    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly) ? std::optional<QStringList>(out) : std::nullopt;
-    const bool opened = scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool) {
-        out << cp1250::decode(line);
-        return size_t(out.size()) < maxLines;
-    });
+    const bool opened =
+        headLines(path, maxLines, maxLine, [&](std::string_view line, bool) { out << cp1250::decode(line); });
     if (!opened) return std::nullopt;
     return out;
 }
