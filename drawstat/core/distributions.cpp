@@ -265,9 +265,4 @@ std::optional<int> classListForClick(const dz::LineSource& lines, int index) {
     return static_cast<int>(k);
 }
 
-std::optional<QStringList> restoredLines(const QStringList& backup) {
-    if (backup.isEmpty()) return std::nullopt;
-    return backup;
-}
-
 }  // namespace drawstat

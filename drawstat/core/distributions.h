@@ -1,5 +1,5 @@
 // The sums histogram and the identity and adhesion distributions of the main window's result
-// list, with the class lists behind the distribution lines and the restore of the last result.
+// list, with the class lists behind the distribution lines.
 #pragma once
 #include "core/draws.h"
 #include "core/linesource.h"
@@ -91,9 +91,5 @@ std::optional<int> classListForClick(const dz::LineSource& resultLines, int inde
 inline std::optional<int> classListForClick(const QStringList& resultLines, int index) {
     return classListForClick(dz::StringLines(resultLines), index);
 }
-
-// The restore ("Vissza"): the backup's lines back in the result list, nullopt (nothing happens)
-// while the backup is empty.
-std::optional<QStringList> restoredLines(const QStringList& backup);
 
 }  // namespace drawstat

@@ -179,11 +179,6 @@ TEST(ClassListClick, OnlyTheUpperDistributionLinesOpenTheirClass) {
     EXPECT_FALSE(classListForClick(id, -1));
 }
 
-TEST(Restore, EmptyBackupDoesNothing) {
-    EXPECT_FALSE(restoredLines({}));
-    EXPECT_EQ(restoredLines({"a", "b"}), (QStringList{"a", "b"}));
-}
-
 namespace {
 struct DistributionWindowTest : ::testing::Test {
     dz::testing::ProgramFolderFixture folder;
