@@ -53,8 +53,11 @@ public:
 
     int count() const { return model_->count(); }
     QString item(int i) const { return model_->line(i); }
-    // Every line as a string; a list over a source builds them here (an export or a save does it once).
+    // Every line as a string; a list over a source turns into strings here for good (for a list
+    // that is edited next).
     const QStringList& items() const { return model_->lines(); }
+    // Every line, made for the caller (an export, a save, a chart); a list over a source stays so.
+    QStringList lines() const { return source() ? allLines(*source()) : model_->lines(); }
     // The records behind the lines, when the list shows a source (nullptr otherwise).
     const LineSource* source() const { return model_->source(); }
     // The same, to show in another list (the lines are not made for it).

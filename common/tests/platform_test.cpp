@@ -225,6 +225,9 @@ TEST(Widgets, ListOverRecordsFormatsOnlyTheLinesRead) {
     EXPECT_EQ(list.model()->index(5, 0).data().toString(), QStringLiteral("5 c"));
     EXPECT_EQ(list.source(), src.get());
     EXPECT_EQ(allLines(*src).size(), 200000);
+    // An export takes every line and leaves the list over its records.
+    EXPECT_EQ(list.lines().at(7), QStringLiteral("7 b"));
+    EXPECT_EQ(list.source(), src.get());
 
     // Editing a line turns the source into strings, which keep the same lines.
     list.removeItem(0);

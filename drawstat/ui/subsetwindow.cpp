@@ -54,9 +54,6 @@ QLabel* greyLabel(QWidget* parent, const char* name, int left, int top, int widt
     return l;
 }
 
-// Every line of a list: a list over records makes them here, and stays over its records.
-QStringList linesOf(const dz::ui::ListBox* l) { return l->source() ? dz::allLines(*l->source()) : l->items(); }
-
 }  // namespace
 
 SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : KeptDialog(parent), p_(profile) {
@@ -408,11 +405,11 @@ void SubsetWindow::Option1_Click(int index) {
 }
 
 void SubsetWindow::List2_KeyPress(int index, int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, linesOf(List2[size_t(index)]));
+    if (charCode == 'L' || charCode == 'l') exportList(this, List2[size_t(index)]->lines());
 }
 
 void SubsetWindow::List3_KeyPress(int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, linesOf(List3));
+    if (charCode == 'L' || charCode == 'l') exportList(this, List3->lines());
 }
 
 void SubsetWindow::List2_DblClick(int index) {
