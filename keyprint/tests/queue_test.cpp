@@ -150,7 +150,7 @@ public:
 
 TEST(PrintQueue, RefusedJobsSayNoPrinterHeldJobsStaySilent) {
     for (const char* t : {"cupsd", "lpadmin", "lpstat", "cupsreject", "cupsdisable"})
-        if (sbinTool(QLatin1String(t)).isEmpty()) GTEST_SKIP() << t << " is not installed (packages cups, cups-client)";
+        if (sbinTool(QLatin1String(t)).isEmpty()) GTEST_SKIP() << t << " is not installed (packages cups-daemon, cups-client)";
     PrintServer server;
     ASSERT_TRUE(server.running()) << server.log().left(4000).toStdString();
     auto admin = [&](const QString& name, const QStringList& args) {
