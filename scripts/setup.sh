@@ -2,7 +2,7 @@
 # Installs what the suite needs to build, run and test on Debian 12, where it is missing.
 set -euo pipefail
 packages=(g++ make cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
-          libgl-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xvfb xauth xclip poppler-utils)
+          libgl-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xvfb xauth xclip poppler-utils libcups2-dev cups-daemon cups-client)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

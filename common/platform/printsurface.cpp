@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -14,9 +15,11 @@
 #include <QPrinterInfo>
 #include <QRawFont>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cups/cups.h>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -51,12 +54,91 @@ private:
     bool failed_ = false;
 };
 
+// A queue name as the print system takes it: Qt names an instance of a queue "queue/instance".
+struct QueueName {
+    QByteArray name, instance;
+    explicit QueueName(const QString& printer)
+        : name(printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit()),
+          instance(printer.section(QLatin1Char('/'), 1).toLocal8Bit()) {}
+};
+
+// Whether the print server lists the queue as taking jobs. Qt lists a queue that rejects jobs
+// like any other, and its printer then drops the server's refusal of the job.
+bool queueAcceptsJobs(const QString& printer) {
+    const QueueName q(printer);
+    cups_dest_t* dest =
+        cupsGetNamedDest(CUPS_HTTP_DEFAULT, q.name.constData(), q.instance.isEmpty() ? nullptr : q.instance.constData());
+    if (!dest) return false;  // gone since Qt listed it, or the server does not answer
+    const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool yes = !accepting || qstrcmp(accepting, "false") != 0;
+    cupsFreeDests(1, dest);
+    return yes;
+}
+
+bool ippSucceeded(ipp_status_t status) { return status <= IPP_STATUS_OK_EVENTS_COMPLETE; }
+
+// Hands a finished PDF document to the queue as one job, with the options Qt's printer gives its
+// jobs, and tells whether the server took every part of it. A queue that is paused takes the job
+// and holds it: that is no failure. A job the server refuses half way is cancelled.
+bool submitPdfJob(const QString& printer, const QString& title, const QPrinter& layout, QIODevice& pdf) {
+    const QueueName q(printer);
+    const QByteArray media = layout.pageLayout().pageSize().key().toLocal8Bit();
+    const char* sides = "one-sided";
+    switch (layout.duplex()) {
+        case QPrinter::DuplexNone: break;
+        case QPrinter::DuplexShortSide: sides = "two-sided-short-edge"; break;
+        case QPrinter::DuplexLongSide: sides = "two-sided-long-edge"; break;
+        case QPrinter::DuplexAuto:
+            sides = layout.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
+                                                                               : "two-sided-short-edge";
+            break;
+    }
+    int count = 0;
+    cups_option_t* options = nullptr;
+    count = cupsAddOption("media", media.constData(), count, &options);
+    count = cupsAddOption("sides", sides, count, &options);
+    if (layout.pageLayout().orientation() == QPageLayout::Landscape)
+        count = cupsAddOption("landscape", "", count, &options);
+    const QByteArray name = title.toLocal8Bit();
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, q.name.constData(), name.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (job <= 0) return false;  // refused: not accepting jobs, too many jobs, not allowed
+
+    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, q.name.constData(), job, name.constData(), CUPS_FORMAT_PDF, 1) ==
+                HTTP_STATUS_CONTINUE;
+    char buffer[1 << 16];
+    while (sent) {
+        const qint64 n = pdf.read(buffer, sizeof buffer);
+        if (n <= 0) {
+            sent = n == 0;
+            break;
+        }
+        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, buffer, size_t(n)) == HTTP_STATUS_CONTINUE;
+    }
+    // The server's answer to the document comes with its end, also after a failed write.
+    const bool finished = ippSucceeded(cupsFinishDocument(CUPS_HTTP_DEFAULT, q.name.constData()));
+    if (sent && finished) return true;
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, q.name.constData(), job, 0);
+    return false;
+}
+
+// Whether a PDF file was written to its end: the PDF writer does not report a failed write (a
+// full temporary folder), and a cut document must not go out as a print.
+bool endsLikeAPdf(QIODevice& pdf) {
+    const qint64 size = pdf.size();
+    if (size < 32 || !pdf.seek(size - 32)) return false;
+    const bool whole = pdf.read(32).contains("%%EOF");
+    return pdf.seek(0) && whole;
+}
+
 // A printer job, or a PDF written into a temporary file beside its target that replaces the
 // target only when the whole document was written: Qt's painter does not report a failed write
-// (a full disk), the save file does.
+// (a full disk), the save file does. A printer job is drawn by Qt's printer into a temporary file
+// and then handed to the print server here, which tells whether it took the job.
 class QtPrintSurface : public PrintSurface {
 public:
-    explicit QtPrintSurface(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)), device_(printer_.get()) {}
+    QtPrintSurface(std::unique_ptr<QPrinter> printer, std::unique_ptr<QTemporaryFile> spool)
+        : printer_(std::move(printer)), spool_(std::move(spool)), device_(printer_.get()) {}
     explicit QtPrintSurface(std::unique_ptr<QSaveFile> file)
         : file_(std::move(file)), sink_(std::make_unique<WholeWrites>(file_.get())),
           pdf_(std::make_unique<QPdfWriter>(sink_.get())), device_(pdf_.get()) {}
@@ -133,6 +215,9 @@ public:
         // The page asked for last is never printed: the form or list is already out.
         pendingPages_ = 0;
         const bool ended = painter_.end();
+        if (printer_)
+            return ended && endsLikeAPdf(*spool_) &&
+                   submitPdfJob(printer_->printerName(), printer_->docName(), *printer_, *spool_);
         if (!file_) return ended;
         // The save file reports some failed writes only to flush(), and a short one to nobody.
         if (!ended || sink_->failed() || !file_->flush() || file_->error() != QFileDevice::NoError)
@@ -247,6 +332,7 @@ private:
     }
 
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QTemporaryFile> spool_;
     std::unique_ptr<QSaveFile> file_;
     std::unique_ptr<WholeWrites> sink_;
     std::unique_ptr<QPdfWriter> pdf_;
@@ -307,10 +393,17 @@ std::unique_ptr<PrintSurface> openQtPrintJob(const QString& documentName) {
     const QString pdf = pdfPrintFile();
     if (!pdf.isEmpty()) return openPdfPrintJob(pdf, documentName);
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return nullptr;
+    // A queue that rejects jobs is no printer to print on: said before the document is drawn.
+    if (info.isNull() || !queueAcceptsJobs(info.printerName())) return nullptr;
+    // Qt's printer draws the document with the queue's page size and margins into the spool
+    // file (a name without ".pdf", which would turn it into a plain PDF writer); the job is sent
+    // from there when the document ends.
+    auto spool = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/dizov-print-XXXXXX"));
+    if (!spool->open()) return nullptr;
     auto p = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     p->setDocName(documentName);
-    return started(std::make_unique<QtPrintSurface>(std::move(p)));
+    p->setOutputFileName(spool->fileName());
+    return started(std::make_unique<QtPrintSurface>(std::move(p), std::move(spool)));
 }
 
 namespace {

@@ -15,8 +15,9 @@ namespace dz::ui {
 QString pdfPrintFile();
 
 // The operating-system printer through Qt: the default printer with no dialog, or the PDF file
-// of pdfPrintFile(). nullptr when no printer can be reached (none installed, or the PDF file
-// cannot be opened).
+// of pdfPrintFile(). nullptr when no printer can be reached (none installed, a queue that rejects
+// jobs, or the PDF file cannot be opened). On a printer, endDoc() hands the document to the print
+// server and is false when the server refuses the job; a paused queue takes it and holds it.
 std::unique_ptr<PrintSurface> openQtPrintJob(const QString& documentName);
 // The same into a given PDF file (A4, the whole sheet printable). The file is replaced only when
 // the whole document was written: endDoc() is false after a failed write, and the old file stays.

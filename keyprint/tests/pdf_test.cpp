@@ -4,6 +4,7 @@
 #include "core/tickets.h"
 #include "platform/printsurface.h"
 #include "tests/filelimit.h"
+#include "tests/pdftools.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 #include "ui/form1.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 using namespace keyprint;
+using namespace keyprint::testing;
 
 namespace {
 struct Word {
@@ -27,13 +29,6 @@ struct Word {
     double xMin, yMin, xMax;
     QString text;
 };
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 std::vector<Word> words(const QString& pdf) {
     const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
@@ -53,12 +48,6 @@ std::vector<Word> words(const QString& pdf) {
     return out;
 }
 
-int pages(const QString& pdf) {
-    static const QRegularExpression re(QStringLiteral(R"(Pages:\s+(\d+))"));
-    const auto m = re.match(run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 constexpr double kPt = 72.0 / 25.4;  // points a millimetre
 constexpr double kTenthMm = 0.1 * kPt;
 
@@ -70,10 +59,6 @@ bool hasWordAt(const std::vector<Word>& ws, const QString& text, double xMm, dou
     return false;
 }
 
-bool toolsPresent() {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
-}
 }  // namespace
 
 TEST(PdfPrint, TicketMarksAtTheirBoxesAndOneFormAPage) {
