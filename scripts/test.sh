@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once in a normal build and once with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Window tests run on the offscreen platform.
+# UndefinedBehaviorSanitizer, and the fuzz targets briefly. Window tests run on the offscreen platform.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -8,6 +8,16 @@ export QT_QPA_PLATFORM=offscreen
 # The normal build carries the benchmarks (build/bench), whatever an earlier configure chose.
 "$root/scripts/build.sh" "$root/build" -DDIZOV_BENCH=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+# The fuzz targets, built by clang over the core libraries, each run briefly from a fixed seed.
+status=0
+"$root/scripts/fuzz-build.sh" "$root/build-fuzz" || status=$?
+if [ "$status" = 0 ]; then
+  ctest --test-dir "$root/build-fuzz" -L fuzz --output-on-failure -j"$(nproc)"
+elif [ "$status" = 3 ]; then
+  echo "test: the fuzz targets are not built: clang's fuzzer runtime is missing" >&2
+else
+  exit "$status"
+fi
 "$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

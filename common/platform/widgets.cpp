@@ -34,15 +34,11 @@ QString LinesModel::line(int row) const {
     return source_ ? source_->line(row) : lines_[row];
 }
 
-void LinesModel::materialize() const {
+void LinesModel::makeEditable() {
     if (!source_) return;
+    // The same lines, so the views keep their rows: no reset.
     lines_ = allLines(*source_);
     source_.reset();
-}
-
-const QStringList& LinesModel::lines() const {
-    materialize();
-    return lines_;
 }
 
 void LinesModel::setLines(QStringList lines) {
@@ -59,8 +55,13 @@ void LinesModel::setSource(std::shared_ptr<const LineSource> source) {
     endResetModel();
 }
 
+int LinesModel::sortedRow(const QString& line) const {
+    if (source_) return count();
+    return int(std::upper_bound(lines_.begin(), lines_.end(), line, lessByBytes) - lines_.begin());
+}
+
 void LinesModel::insertLine(int row, const QString& line) {
-    materialize();
+    makeEditable();
     beginInsertRows({}, row, row);
     lines_.insert(row, line);
     endInsertRows();
@@ -68,7 +69,7 @@ void LinesModel::insertLine(int row, const QString& line) {
 
 void LinesModel::appendLines(const QStringList& lines) {
     if (lines.isEmpty()) return;
-    materialize();
+    makeEditable();
     beginInsertRows({}, int(lines_.size()), int(lines_.size() + lines.size() - 1));
     lines_ += lines;
     endInsertRows();
@@ -76,7 +77,7 @@ void LinesModel::appendLines(const QStringList& lines) {
 
 void LinesModel::removeLine(int row) {
     if (row < 0 || row >= count()) return;
-    materialize();
+    makeEditable();
     beginRemoveRows({}, row, row);
     lines_.removeAt(row);
     endRemoveRows();
@@ -106,8 +107,8 @@ ListBox::ListBox(QWidget* parent, bool sorted) : QListView(parent), model_(new L
 int ListBox::addItem(const QString& line) {
     int row = count();
     if (sorted_) {
-        const auto& l = model_->lines();
-        row = int(std::upper_bound(l.begin(), l.end(), line, lessByBytes) - l.begin());
+        model_->makeEditable();
+        row = model_->sortedRow(line);
     }
     model_->insertLine(row, line);
     return row;
@@ -121,6 +122,11 @@ void ListBox::setItems(QStringList lines) {
 }
 
 void ListBox::setSource(std::shared_ptr<const LineSource> source) {
+#ifndef QT_NO_DEBUG
+    if (sorted_ && source)
+        for (int i = 1; i < source->count(); ++i)
+            Q_ASSERT_X(!lessByBytes(source->line(i), source->line(i - 1)), "ListBox::setSource", "a sorted list takes sorted lines");
+#endif
     model_->setSource(std::move(source));
     scrollToTop();
 }

@@ -16,8 +16,8 @@ class QToolButton;
 namespace dz::ui {
 
 // Lines of a list, shown through a view; filled in one call for thousands of lines. They are either
-// strings or a source that makes each line when it is read; a source's lines turn into strings only
-// when the list is edited line by line or taken whole through lines().
+// strings or a source that makes each line when it is read. Reading never changes which: only
+// makeEditable(), which the line edits call, turns a source's lines into strings.
 class LinesModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -26,19 +26,23 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     int count() const { return source_ ? source_->count() : int(lines_.size()); }
     QString line(int row) const;
-    const QStringList& lines() const;
+    // Every line, made for the caller when the lines come from a source (the model stays as it is).
+    QStringList lines() const { return source_ ? allLines(*source_) : lines_; }
     const LineSource* source() const { return source_.get(); }
     std::shared_ptr<const LineSource> sharedSource() const { return source_; }
     void setLines(QStringList lines);
     void setSource(std::shared_ptr<const LineSource> source);
+    // Turns a source's lines into strings for good, for a list edited line by line next.
+    void makeEditable();
+    // Where a line goes among lines in ascending byte order (after its equals), once editable.
+    int sortedRow(const QString& line) const;
     void insertLine(int row, const QString& line);
     void appendLines(const QStringList& lines);
     void removeLine(int row);
 
 private:
-    void materialize() const;
-    mutable QStringList lines_;
-    mutable std::shared_ptr<const LineSource> source_;
+    QStringList lines_;
+    std::shared_ptr<const LineSource> source_;
 };
 
 // Ascending byte order of the texts as the files hold them (cp1250).
@@ -53,21 +57,21 @@ public:
 
     int count() const { return model_->count(); }
     QString item(int i) const { return model_->line(i); }
-    // Every line as a string; a list over a source turns into strings here for good (for a list
-    // that is edited next).
-    const QStringList& items() const { return model_->lines(); }
-    // Every line, made for the caller (an export, a save, a chart); a list over a source stays so.
-    QStringList lines() const { return source() ? allLines(*source()) : model_->lines(); }
+    // Every line, made for the caller (a save, an export, an operation over the rows); a list over a
+    // source stays so.
+    QStringList items() const { return model_->lines(); }
     // The records behind the lines, when the list shows a source (nullptr otherwise).
     const LineSource* source() const { return model_->source(); }
     // The same, to show in another list (the lines are not made for it).
     std::shared_ptr<const LineSource> sharedSource() const { return model_->sharedSource(); }
     void clear() { setItems({}); }
-    // Adds one line (at its place in a sorted list); returns its index.
+    // Adds one line (at its place in a sorted list; a list over a source becomes editable); returns
+    // its index.
     int addItem(const QString& line);
     // Replaces every line in one call (sorted in a sorted list).
     void setItems(QStringList lines);
-    // Shows the lines of a source in its own order (a sorted list expects them sorted), in one call.
+    // Shows the lines of a source in its own order (a sorted list takes them sorted: debug builds
+    // check it), in one call.
     void setSource(std::shared_ptr<const LineSource> source);
     void appendItems(const QStringList& lines);
     void removeItem(int i) { model_->removeLine(i); }

@@ -8,6 +8,7 @@
 #include "testutil.h"
 #include "qtprint.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -226,7 +227,7 @@ TEST(Widgets, ListOverRecordsFormatsOnlyTheLinesRead) {
     EXPECT_EQ(list.source(), src.get());
     EXPECT_EQ(allLines(*src).size(), 200000);
     // An export takes every line and leaves the list over its records.
-    EXPECT_EQ(list.lines().at(7), QStringLiteral("7 b"));
+    EXPECT_EQ(list.items().at(7), QStringLiteral("7 b"));
     EXPECT_EQ(list.source(), src.get());
 
     // Editing a line turns the source into strings, which keep the same lines.
@@ -236,6 +237,37 @@ TEST(Widgets, ListOverRecordsFormatsOnlyTheLinesRead) {
     EXPECT_EQ(list.item(0), QStringLiteral("1 b"));
     list.setSource(std::make_shared<StringLines>(QStringList{QStringLiteral("x")}));
     EXPECT_EQ(list.items(), QStringList{QStringLiteral("x")});
+}
+
+// Qt's model checker watches the list's model through every kind of change the windows make: lines
+// as strings, lines over records, single edits on either, a sorted insert, a source swapped for
+// another and for strings, and an empty list. Reading every line leaves a source in place.
+TEST(Widgets, ListModelKeepsQtsModelRulesThroughEveryChange) {
+    for (const bool sorted : {false, true}) {
+        ListBox list(nullptr, sorted);
+        QAbstractItemModelTester tester(list.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+        list.setItems({QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")});
+        list.addItem(QStringLiteral("bb"));
+        list.removeItem(0);
+        list.appendItems({QStringLiteral("d"), QStringLiteral("a")});
+        std::vector<int> recs(500);
+        for (int i = 0; i < 500; ++i) recs[size_t(i)] = i;
+        auto src = std::make_shared<RecordLines<int>>(std::move(recs),
+                                                      [](const int& r) { return QStringLiteral("%1").arg(r, 4, 10, QLatin1Char('0')); });
+        list.setSource(src);
+        EXPECT_EQ(list.items().size(), 500);
+        EXPECT_EQ(list.source(), src.get()) << "reading every line keeps the source";
+        list.setSource(std::make_shared<StringLines>(QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+        list.addItem(QStringLiteral("xa"));
+        EXPECT_EQ(list.source(), nullptr) << "an edit turns the list editable";
+        EXPECT_EQ(list.items(), (QStringList{QStringLiteral("x"), sorted ? QStringLiteral("xa") : QStringLiteral("y"),
+                                             sorted ? QStringLiteral("y") : QStringLiteral("xa")}));
+        list.setSource(src);
+        list.removeItem(499);
+        list.setItems({});
+        list.clear();
+        EXPECT_EQ(list.count(), 0);
+    }
 }
 
 // Lines kept as bytes come back whole and in order across block ends, a line longer than a block

@@ -188,11 +188,11 @@ void kiertekel::Command3D7_Click() {
 void kiertekel::Command3D1_Click() { close(); }
 
 void kiertekel::List1_KeyPress(int charCode) {
-    if (charCode == 'l' || charCode == 'L') exportList(this, List1->lines());
+    if (charCode == 'l' || charCode == 'L') exportList(this, List1->items());
 }
 
 void kiertekel::List2_KeyPress(int charCode) {
-    if (charCode == 'l' || charCode == 'L') exportList(this, List2->lines());
+    if (charCode == 'l' || charCode == 'L') exportList(this, List2->items());
 }
 
 }  // namespace drawstat

@@ -151,7 +151,7 @@ void MainWindow::Command3D1_Click() {
 }
 
 void MainWindow::List2_KeyPress(int charCode) {
-    if (charCode == 'l' || charCode == 'L') exportList(this, List2->lines());
+    if (charCode == 'l' || charCode == 'L') exportList(this, List2->items());
 }
 
 void MainWindow::osszeg_Click() {

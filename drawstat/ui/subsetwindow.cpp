@@ -405,11 +405,11 @@ void SubsetWindow::Option1_Click(int index) {
 }
 
 void SubsetWindow::List2_KeyPress(int index, int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, List2[size_t(index)]->lines());
+    if (charCode == 'L' || charCode == 'l') exportList(this, List2[size_t(index)]->items());
 }
 
 void SubsetWindow::List3_KeyPress(int charCode) {
-    if (charCode == 'L' || charCode == 'l') exportList(this, List3->lines());
+    if (charCode == 'L' || charCode == 'l') exportList(this, List3->items());
 }
 
 void SubsetWindow::List2_DblClick(int index) {

@@ -75,7 +75,7 @@ void terkep::List1_Click(int index) {
 }
 
 void terkep::List1_KeyPress(int charCode) {
-    if (charCode == 'l' || charCode == 'L') exportList(this, List1->lines());
+    if (charCode == 'l' || charCode == 'L') exportList(this, List1->items());
 }
 
 void terkep::SSCommand1_Click() { hide(); }

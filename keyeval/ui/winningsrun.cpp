@@ -43,7 +43,7 @@ void showWinnings(FOKEP& w, const RunOutcome& o) {
 
 void winningsChart(FOKEP& w) {
     if (w.busy() || w.List8->count() == 0) return;
-    showChart(&w, chartValues(w.List8->lines()));
+    showChart(&w, chartValues(w.List8->items()));
 }
 
 }  // namespace dz::keyeval
