@@ -198,6 +198,23 @@ TEST_F(DaystatWindowTest, BacktestWindowHasNoWholeHistoryModeAndKeepsExtraMarks)
     EXPECT_EQ(k.List2->count(), 9);
 }
 
+TEST_F(DaystatWindowTest, ListsPastTheRowLimitShowTheNewestDrawsAndCountThem) {
+    const std::string bytes = dz::synthDrawHistory(40000);
+    folder.write("vevud.dat", bytes);
+    const std::string lastKey = bytes.substr(bytes.rfind('\n', bytes.size() - 2) + 1, 12);
+    // the back-test from W = N - 32736 on gives 32737 rows: the oldest is left out
+    drawstat::kiertekel k;
+    k.Command3D3->click();  // "Véletlen": eight numbers, every hit count listed
+    ASSERT_EQ(k.List1->count(), dz::kRowLimit);
+    EXPECT_EQ(k.Label3->text(), QString::number(dz::kRowLimit));
+    EXPECT_EQ(k.List1->item(dz::kRowLimit - 1).left(12).toStdString(), lastKey);
+    // identity before Start lists every draw after the first: the newest that fit
+    drawstat::MainWindow w;
+    w.Command3D2->click();
+    ASSERT_EQ(w.List2->count(), dz::kRowLimit);
+    EXPECT_EQ(w.List2->item(dz::kRowLimit - 13).left(12).toStdString(), lastKey);
+}
+
 TEST_F(DaystatWindowTest, BinaryAndRaggedFilesNeitherCrashNorHang) {
     std::string junk = "\xEF\xBB\xBF" + std::string("2010\x00\x01,,\r\r\n", 11) + std::string(5000, '\xff') + "\n" + line(1, 1).substr(0, 20) +
                        "\n20100101 00x 01 02\n" + line(2, 2).substr(0, 39);  // the last line has no end

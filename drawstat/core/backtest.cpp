@@ -1,6 +1,7 @@
 #include "backtest.h"
 
 #include "core/cp1250.h"
+#include "core/newest.h"
 #include "core/textfmt.h"
 
 #include <algorithm>
@@ -96,16 +97,15 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
     const size_t first = in.fromWindow && in.windowStart > 1
                              ? size_t(std::min<long long>(in.windowStart - 1, static_cast<long long>(file.size())))
                              : 0;
-    auto listed = std::make_shared<ListedDraws>();
+    // more draws in the bounds than the list holds: the newest stay
+    dz::NewestKept<ListedDraw> listed(size_t(dz::kRowLimit));
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         const int hits = hitsOf(l.record, marked);
         ++out.hitCounts[static_cast<size_t>(hits)];
         const long long index = static_cast<long long>(l.index) + 1;
         if (hits < p.from || hits > p.to) return;
         if (!in.wholeHistory && !in.fromWindow && index <= in.windowStart) return;
-        if (listed->size() >= size_t(dz::kRowLimit)) return;
-        if (listed->empty()) listed->reserve(size_t(dz::kRowLimit));
-        ListedDraw& d = listed->emplace_back();
+        ListedDraw& d = listed.next();
         const std::string_view key = dz::drawKey(l.item), numbers = dz::numbersPart(l.item);
         std::copy(key.begin(), key.end(), d.key.begin());
         std::copy(numbers.begin(), numbers.end(), d.numbers.begin());
@@ -114,8 +114,9 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
         d.hits = uint8_t(hits);
         d.starred = hits >= p.star;
     }, first);
-    out.hitLines = std::make_shared<ListedLines>(listed, false);
-    out.numberLines = std::make_shared<ListedLines>(listed, true);
+    const auto kept = std::make_shared<const ListedDraws>(std::move(listed).take());
+    out.hitLines = std::make_shared<ListedLines>(kept, false);
+    out.numberLines = std::make_shared<ListedLines>(kept, true);
     // The completeness level: the smallest hit count that fewer than 32736 draws reach or pass.
     long long total = 0;
     for (int j = 1; j <= 9; ++j) {
@@ -124,7 +125,7 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
         total += out.hitCounts[static_cast<size_t>(9 - j)];
         if (total < dz::kRowLimit) out.level = QString::number(9 - j);
     }
-    const int n = int(listed->size());
+    const int n = int(kept->size());
     if (n >= 17) out.hitTopIndex = n - 17;
     out.listedCount = QString::number(n);
 }

@@ -39,8 +39,8 @@ struct BacktestOutcome {
     std::optional<QString> starText;   // new text of Text3 when it was replaced by "4"
     std::optional<QString> fromText;   // new text of Text2 when whole-history mode raised it
     // Filled when the lists were cleared (NoFile) or filled (Done):
-    // List1, at most 32736 lines (the row limit), and List3, whose line i belongs to line i of
-    // List1: both made from the listed draws when they are read.
+    // List1, at most 32736 lines (the row limit: the newest of the draws in the bounds), and
+    // List3, whose line i belongs to line i of List1: both made from the listed draws when read.
     std::shared_ptr<const dz::LineSource> hitLines = std::make_shared<dz::StringLines>(QStringList{});
     std::shared_ptr<const dz::LineSource> numberLines = hitLines;
     QStringList distribution;  // List2

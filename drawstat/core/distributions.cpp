@@ -1,6 +1,7 @@
 #include "distributions.h"
 
 #include "core/cp1250.h"
+#include "core/newest.h"
 #include "core/textfmt.h"
 
 #include <bit>
@@ -68,8 +69,9 @@ struct Lists {
         r.lines->records().reserve(size_t(dz::kRowLimit));
         for (auto& c : r.classes) c->records().reserve(size_t(dz::kRowLimit));
     }
-    // The record of a line of draw l showing `shown`.
-    ClassLine line(const dz::DrawLine& l, uint32_t shown) {
+    // The record of a line of draw l showing `shown`. A key of another form is copied into `k`
+    // and the record marked for it; enter() gives the key its place in the table.
+    static ClassLine encode(const dz::DrawLine& l, uint32_t shown, OddKey& k) {
         const std::string_view key = dz::drawKey(l.item);
         uint64_t digits = 0;
         bool regular = key.size() == 12 && key[8] == ' ';
@@ -80,15 +82,41 @@ struct Lists {
             digits = digits * 10 + d;
         }
         if (!regular) {
-            OddKey k{};
+            k = OddKey{};
             std::copy(key.begin(), key.end(), k.bytes.begin());
             k.size = uint8_t(key.size());
-            digits = (uint64_t(1) << kOddBit) | odd->size();
-            odd->push_back(k);
+            digits = uint64_t(1) << kOddBit;
         }
         return digits | uint64_t(shown) << kShowBit;
     }
+    ClassLine enter(ClassLine c, const OddKey& k) {
+        if (!(c >> kOddBit & 1)) return c;
+        c |= odd->size();
+        odd->push_back(k);
+        return c;
+    }
 };
+
+// A line of the result list while the pass runs: the newest lines replace the oldest, so a key of
+// another form enters the key table only once its line is sure to stay.
+struct Pending {
+    ClassLine line;
+    OddKey odd;
+};
+
+void keep(dz::NewestKept<Pending>& listed, ClassLine c, const OddKey& k) {
+    Pending& p = listed.next();
+    p.line = c;
+    if (c >> kOddBit & 1) p.odd = k;  // read only for such a key
+}
+
+// The result list's draw lines: the newest of the pass, oldest first.
+void keepNewest(Lists& out, dz::NewestKept<Pending>&& listed) {
+    std::vector<ClassLine>& records = out.r.lines->records();
+    const std::vector<Pending> kept = std::move(listed).take();
+    records.reserve(kept.size());
+    for (const Pending& p : kept) records.push_back(out.enter(p.line, p.odd));
+}
 
 }  // namespace
 
@@ -115,7 +143,8 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
     ClassResult& r = out.r;
     std::array<long long, 9> counts{};
     {
-        std::vector<ClassLine>& listed = r.lines->records();
+        // more draw lines than the list holds with its distribution: the newest stay
+        dz::NewestKept<Pending> listed(size_t(dz::kRowLimit - kIdentityTail));
         std::array<std::vector<ClassLine>*, 9> classes;
         for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
         // The first draw is only the reference of the second.
@@ -129,13 +158,15 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
             if (l.index == 0) return;
             const int k = bitCount(shared);  // a record holds at most eight numbers
             ++counts[static_cast<size_t>(k)];
-            const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kIdentityTail);
+            const bool toList = index > limit;
             const bool toClass = rules.classLists && classes[size_t(k)]->size() < size_t(dz::kRowLimit);
             if (!toList && !toClass) return;  // most draws of a long history: nothing is kept
-            const ClassLine c = out.line(l, shared);
-            if (toList) listed.push_back(c);
-            if (toClass) classes[size_t(k)]->push_back(c);
+            OddKey key;
+            const ClassLine c = Lists::encode(l, shared, key);
+            if (toList) keep(listed, c, key);
+            if (toClass) classes[size_t(k)]->push_back(out.enter(c, key));
         });
+        keepNewest(out, std::move(listed));
     }
     QStringList& tail = r.lines->tail();
     tail << QString() << identityHeading() << QString();
@@ -146,7 +177,8 @@ ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart
 ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules) {
     Lists out(rules.runDigitFirst ? ClassLines::Layout::RunDigitFirst : ClassLines::Layout::Run, rules.classLists);
     ClassResult& r = out.r;
-    std::vector<ClassLine>& listed = r.lines->records();
+    // more runs than the list holds with its distribution: the newest stay
+    dz::NewestKept<Pending> listed(size_t(dz::kRowLimit - kAdhesionTail));
     std::array<std::vector<ClassLine>*, 9> classes;
     for (size_t k = 0; k < 9; ++k) classes[k] = &r.classes[k]->records();
     std::array<long long, 9> counts{};
@@ -164,13 +196,14 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
         const auto& num = l.record.num;
         auto counted = [&](int firstValue, int run) {
             ++counts[static_cast<size_t>(run)];
-            const bool toList = index > limit && listed.size() < size_t(dz::kRowLimit - kAdhesionTail);
+            const bool toList = index > limit;
             const bool toClass = rules.classLists && classes[size_t(run)]->size() < size_t(dz::kRowLimit);
             if (!toList && !toClass) return;
             // the run's values follow one another: its first value and length give them all
-            const ClassLine c = out.line(l, uint32_t(firstValue) | uint32_t(run) << 5);
-            if (toList) listed.push_back(c);
-            if (toClass) classes[size_t(run)]->push_back(c);
+            OddKey key;
+            const ClassLine c = Lists::encode(l, uint32_t(firstValue) | uint32_t(run) << 5, key);
+            if (toList) keep(listed, c, key);
+            if (toClass) classes[size_t(run)]->push_back(out.enter(c, key));
         };
         // Fields in strictly ascending order, as every well-formed draw has them: the runs are the
         // stretches of set bits of the mask (0 added when the first field is 0), in field order.
@@ -198,6 +231,7 @@ ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart
             run = 1;
         }
     }, first);
+    keepNewest(out, std::move(listed));
     QStringList& tail = r.lines->tail();
     tail << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k)

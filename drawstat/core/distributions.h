@@ -64,14 +64,16 @@ struct ClassResult {
 };
 
 // How many numbers each draw shares with the one before it. windowStart is W: draw lines enter
-// the result list from draw index W + 13 on; every draw after the first is counted and, up to
-// 32736 lines, listed in its class.
+// the result list from draw index W + 13 on, and where more come than the list holds beside its
+// distribution, the newest stay; every draw after the first is counted and, up to 32736 lines
+// (the first), listed in its class.
 // rules.identityListsAll: the listing start is 0 while W <= 32722 (else W + 12); rules.classLists
 // off leaves the class lists empty.
 ClassResult identityDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules = {});
 
 // Maximal runs of 4..8 consecutive numbers inside a draw. Every counted run is listed, whether it
-// ends the draw or not: in the result list from index W + 13 on and in the class list of its length.
+// ends the draw or not: in the result list from index W + 13 on (the newest, as for identity) and
+// in the class list of its length.
 // rules.runsFromWindow: draws numbered below W are left out of rows and counts, every other run is
 // listed; rules.runDigitFirst marks a row "4*" instead of "*4".
 ClassResult adhesionDistribution(const dz::DrawFile& file, long long windowStart, const Rules& rules = {});

@@ -1,6 +1,7 @@
 #include "skips.h"
 
 #include "core/cp1250.h"
+#include "core/newest.h"
 #include "core/textfmt.h"
 
 #include <cmath>
@@ -46,18 +47,14 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     std::array<int32_t, kMaxCountedGap + 1> dist{};
     // Only the latest kRowLimit lines stay, so the appearances are first kept in a ring of that
     // many, then written: a long history never builds lines it throws away.
-    // (grown as appearances come: a rare number touches only the room it uses)
-    const size_t ringSize = size_t(dz::kRowLimit);
-    std::vector<Appearance> ring;
-    size_t listed = 0;  // appearances after listFrom
+    dz::NewestKept<Appearance> ring(size_t(dz::kRowLimit));
     long long gap = 0;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         ++gap;
         if (!(l.record.mask & bit)) return;
         if (gap <= kMaxCountedGap) ++dist[size_t(gap)];
         if (static_cast<long long>(l.index) + 1 > listFrom) {
-            if (ring.size() < ringSize) ring.emplace_back();
-            Appearance& a = ring[listed++ % ringSize];
+            Appearance& a = ring.next();
             const std::string_view key = dz::drawKey(l.item);
             a.gap = gap;
             a.keySize = uint8_t(key.size());
@@ -65,17 +62,10 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
         }
         gap = 0;
     });
-    const size_t total = listed + (gap != 0 ? 1 : 0);
+    // the closing line takes the place of the oldest appearance in a full list
+    const size_t total = ring.size() + (gap != 0 ? 1 : 0);
     const size_t drop = total > size_t(dz::kRowLimit) ? total - size_t(dz::kRowLimit) : 0;
-    std::vector<Appearance> kept;
-    if (listed <= ringSize) {
-        kept = std::move(ring);  // in order already
-        if (drop > 0) kept.erase(kept.begin(), kept.begin() + std::ptrdiff_t(drop));
-    } else {
-        kept.reserve(listed - drop);
-        for (size_t h = drop; h < listed; ++h) kept.push_back(ring[h % ringSize]);
-    }
-    out.appearances = std::make_shared<AppearanceLines>(std::move(kept), gap);
+    out.appearances = std::make_shared<AppearanceLines>(std::move(ring).take(drop), gap);
 
     int top = -1;
     for (int g = kMaxCountedGap; g >= 0; --g)

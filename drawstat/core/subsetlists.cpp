@@ -35,7 +35,9 @@ QString decode(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
 
-// (count, record) ordered as the rows' text orders them: ascending count, then ascending numbers.
+// (count, rank) ordered as the rows' text orders them when rank is the record's place in the text
+// order of the numbers: ascending count, then ascending numbers. The count is right-aligned in five
+// characters (a blank before a digit) and the other fields have fixed widths.
 inline uint64_t orderKey(int count, int r) { return (uint64_t(uint32_t(count)) << 32) | uint32_t(r); }
 
 }  // namespace
@@ -86,42 +88,37 @@ std::string leastDrawnRowBytes(const CounterFile& f, int r) {
 
 namespace {
 
-// Whether row a of the most-drawn kind comes before row b in text order. The count is right-aligned
-// in five characters (a blank before a digit), the numbers and the key have fixed widths and the
-// separators stand at the same places: the text order is the order of (count, numbers, key).
-bool mostDrawnTextLess(const CounterFile& f, int a, int b) {
-    const int ca = f.count(a), cb = f.count(b);
-    if (ca != cb) return ca < cb;
-    const int c = f.subsetField(a).compare(f.subsetField(b));
-    if (c != 0) return c < 0;
-    return f.keyField(a) < f.keyField(b);
-}
-// The same for the least-drawn rows: count and numbers only.
-bool leastDrawnTextLess(const CounterFile& f, int a, int b) {
-    const int ca = f.count(a), cb = f.count(b);
-    if (ca != cb) return ca < cb;
-    return f.subsetField(a) < f.subsetField(b);
-}
-
-// Records in (count, record) order are in text order when the records hold their subsets in
-// ascending order, as every generated file does; a file edited by hand is put in text order here.
-template <class Less>
-void intoTextOrder(std::vector<int32_t>& rows, Less less) {
-    for (size_t i = 1; i < rows.size(); ++i)
-        if (less(rows[i], rows[i - 1])) {
-            std::stable_sort(rows.begin(), rows.end(), less);
-            return;
-        }
-}
-
 SubsetRowsPtr mostDrawnRows(const SharedCounter& f, std::vector<int32_t> rows) {
     return std::make_shared<const SubsetRows>(std::move(rows), [f](const int32_t& r) { return mostDrawnRow(*f, r); });
 }
 
-std::vector<int32_t> recordsOf(const std::vector<uint64_t>& order, size_t from, size_t to) {
+// The records in the text order of their numbers, then keys; empty when record order is that
+// order already, as in every generated file (strictly ascending subsets). A file edited by hand
+// is ranked here, so that which rows the row limit keeps follows the text as well.
+std::vector<int32_t> recordsInTextOrder(const CounterFile& f) {
+    const int n = f.records();
+    bool inOrder = true;
+    for (int r = 1; r < n && inOrder; ++r) inOrder = f.subsetField(r) < f.subsetField(r + 1);
+    if (inOrder) return {};
+    std::vector<int32_t> byText(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r) byText[size_t(r - 1)] = r;
+    std::stable_sort(byText.begin(), byText.end(), [&f](int32_t a, int32_t b) {
+        const int c = f.subsetField(a).compare(f.subsetField(b));
+        return c != 0 ? c < 0 : f.keyField(a) < f.keyField(b);
+    });
+    return byText;
+}
+
+// The records of order[from, to), whose low halves hold text ranks (record numbers when byText
+// is empty).
+std::vector<int32_t> recordsOf(const std::vector<uint64_t>& order, size_t from, size_t to,
+                               const std::vector<int32_t>& byText) {
     std::vector<int32_t> rows;
     rows.reserve(to - from);
-    for (size_t i = from; i < to; ++i) rows.push_back(int32_t(order[i] & 0xFFFFFFFFu));
+    for (size_t i = from; i < to; ++i) {
+        const int32_t rank = int32_t(order[i] & 0xFFFFFFFFu);
+        rows.push_back(byText.empty() ? rank : byText[size_t(rank - 1)]);
+    }
     return rows;
 }
 
@@ -132,27 +129,28 @@ MostDrawnResult mostDrawn(SharedCounter fp, const SubsetProfile& p) {
     MostDrawnResult res;
     const int n = f.records();
     std::string_view latest;
+    // (count, text rank): the rows' text order, so that the greatest rows are the last
+    const std::vector<int32_t> byText = recordsInTextOrder(f);
     std::vector<uint64_t> order;
     order.reserve(size_t(p.sortMethod ? n : 1024));
-    for (int r = 1; r <= n; ++r) {
+    for (int rank = 1; rank <= n; ++rank) {
+        const int r = byText.empty() ? rank : byText[size_t(rank - 1)];
         const std::string_view key = f.keyField(r);
         if (key > latest) latest = key;
         const int c = f.count(r);
         if (c != 0) ++res.drawn;
-        if (p.sortMethod || c >= 1) order.push_back(orderKey(c, r));
+        if (p.sortMethod || c >= 1) order.push_back(orderKey(c, rank));
     }
     res.latestKey = decode(std::string(latest));
     std::sort(order.begin(), order.end());
     const size_t top = std::min<size_t>(order.size(), size_t(dz::kRowLimit));
     const size_t from = order.size() - top;
-    std::vector<int32_t> rows = recordsOf(order, from, order.size());
-    if (p.list1Sorted) intoTextOrder(rows, [&f](int32_t a, int32_t b) { return mostDrawnTextLess(f, a, b); });
-    res.rows = mostDrawnRows(fp, std::move(rows));
+    res.rows = mostDrawnRows(fp, recordsOf(order, from, order.size(), byText));
     if (p.leastDrawnPages) {
         // the rows just below the most-drawn list on page 0, the least drawn on page 1
         const size_t lowFrom = from > size_t(dz::kRowLimit) ? from - size_t(dz::kRowLimit) : 0;
-        res.leastPages[0] = mostDrawnRows(fp, recordsOf(order, lowFrom, from));
-        res.leastPages[1] = mostDrawnRows(fp, recordsOf(order, 0, lowFrom));
+        res.leastPages[0] = mostDrawnRows(fp, recordsOf(order, lowFrom, from, byText));
+        res.leastPages[1] = mostDrawnRows(fp, recordsOf(order, 0, lowFrom, byText));
     }
     return res;
 }
@@ -201,9 +199,12 @@ SubsetRowsPtr leastDrawn(SharedCounter fp, const QString& firstMostDrawnRow, boo
     const int m = int(dz::roundHalfEven(std::clamp(v, -1.0, double(kMaxHitCount))));
     const QByteArray bound = dz::cp1250::encode(dz::mid(firstMostDrawnRow, 1, 25) + QLatin1Char(' '));
     const std::string_view s0(bound.constData(), size_t(bound.size()));
+    // a sorted list takes the records in the text order of their numbers, then by count
+    const std::vector<int32_t> byText = inTextOrder ? recordsInTextOrder(f) : std::vector<int32_t>{};
     std::vector<int32_t> rows;
     std::string s;
-    for (int r = 1; r <= f.records(); ++r) {
+    for (int rank = 1; rank <= f.records(); ++rank) {
+        const int r = byText.empty() ? rank : byText[size_t(rank - 1)];
         if (f.count(r) > m) continue;
         s.clear();
         appendCount(s, f.count(r));
@@ -211,11 +212,8 @@ SubsetRowsPtr leastDrawn(SharedCounter fp, const QString& firstMostDrawnRow, boo
         appendNumbers(s, f.subsetField(r));
         if (std::string_view(s) < s0) rows.push_back(r);
     }
-    if (inTextOrder) {
-        // record order is text order within one count: the counts sort first
+    if (inTextOrder)
         std::stable_sort(rows.begin(), rows.end(), [&f](int32_t a, int32_t b) { return f.count(a) < f.count(b); });
-        intoTextOrder(rows, [&f](int32_t a, int32_t b) { return leastDrawnTextLess(f, a, b); });
-    }
     return std::make_shared<const SubsetRows>(std::move(rows),
                                               [fp](const int32_t& r) { return decode(leastDrawnRowBytes(*fp, r)); });
 }

@@ -174,6 +174,40 @@ TEST(Backtest, CompletenessLevelKeepsWholeHistoryListsUnderTheRowLimit) {
     EXPECT_EQ(dz::allLines(*full.numberLines).size(), dz::kRowLimit);
 }
 
+TEST(Backtest, ListsPastTheRowLimitKeepTheNewestDraws) {
+    // more draws in the bounds than the list holds: every draw of the whole history at all twenty
+    // marks, and the 32737 draws from W on (W = N - 32736) of daystat's rule at the defaults
+    const auto f = synth(40000);
+    const auto lines = dz::testing::streamRead(f);
+    auto whole = marked({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    whole.wholeHistory = true;
+    auto fromW = marked({1, 2, 3});
+    fromW.fromWindow = true;
+    fromW.windowStart = dz::drawWindowStart(40000);
+    struct Case {
+        const char* name;
+        BacktestInput in;
+        long long tallied;
+    };
+    for (const Case& c : {Case{"whole history", whole, 40000}, Case{"from W", fromW, 32737}}) {
+        SCOPED_TRACE(c.name);
+        const auto out = runBacktest(c.in, f);
+        const QStringList hitTexts = dz::allLines(*out.hitLines), numberTexts = dz::allLines(*out.numberLines);
+        ASSERT_EQ(hitTexts.size(), dz::kRowLimit);
+        ASSERT_EQ(numberTexts.size(), dz::kRowLimit);
+        EXPECT_EQ(out.listedCount, QString::number(dz::kRowLimit));
+        long long tallied = 0;
+        for (long long n : out.hitCounts) tallied += n;
+        EXPECT_EQ(tallied, c.tallied);
+        // the oldest are left out; the newest draw closes the list
+        for (int i : {0, 1, dz::kRowLimit - 1}) {
+            const size_t d = size_t(40000 - dz::kRowLimit + i);
+            EXPECT_TRUE(hitTexts[i].startsWith(QString::fromStdString(lines[d].line.substr(0, 12)))) << i;
+            EXPECT_EQ(numberTexts[i].toStdString(), lines[d].line.substr(12, 27)) << i;
+        }
+    }
+}
+
 TEST(Backtest, MalformedRecordsCountTheirFields) {
     // a duplicated field counts twice, a field above 20 never, a short line by what it holds
     const std::string bytes =

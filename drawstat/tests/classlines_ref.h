@@ -26,6 +26,10 @@ inline ClassTexts texts(const ClassResult& r) {
 namespace ref {
 
 inline QString keyText(const dz::DrawLine& l) { return dz::cp1250::decode(dz::drawKey(l.item)); }
+// The result list keeps the newest draw lines that fit beside its distribution.
+inline QStringList newest(const QStringList& lines, int limit) {
+    return lines.size() > limit ? lines.mid(lines.size() - limit) : lines;
+}
 inline QString two(int v) { return QString::number(v / 10) + QString::number(v % 10); }
 
 inline ClassTexts identity(const dz::DrawFile& file, long long windowStart, const Rules& rules = {}) {
@@ -42,9 +46,10 @@ inline ClassTexts identity(const dz::DrawFile& file, long long windowStart, cons
         ++counts[size_t(k)];
         QString line = keyText(l) + QStringLiteral("   * ") + QString::number(k) + QStringLiteral("   ");
         for (uint32_t m = shared & 0x1FFFFEu; m; m &= m - 1) line += two(std::countr_zero(m)) + QLatin1Char(' ');
-        if (index > limit && r.lines.size() < dz::kRowLimit - 12) r.lines << line;
+        if (index > limit) r.lines << line;
         if (rules.classLists && r.classes[size_t(k)].size() < dz::kRowLimit) r.classes[size_t(k)] << line;
     });
+    r.lines = newest(r.lines, dz::kRowLimit - 12);
     r.lines << QString() << identityHeading() << QString();
     for (int k = 0; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::str(counts[size_t(k)]);
     return r;
@@ -71,13 +76,14 @@ inline ClassTexts adhesion(const dz::DrawFile& file, long long windowStart, cons
                 for (int m = start; m < start + run; ++m) line += QStringLiteral("  ") + two(num[size_t(m)]);
                 if (line.size() > starAt) line[starAt] = QLatin1Char('*');
                 if (line.size() > digitAt) line[digitAt] = QLatin1Char(char('0' + run));
-                if (index > limit && r.lines.size() < dz::kRowLimit - 8) r.lines << line;
+                if (index > limit) r.lines << line;
                 if (rules.classLists && r.classes[size_t(run)].size() < dz::kRowLimit) r.classes[size_t(run)] << line;
             }
             start = j;
             run = 1;
         }
     });
+    r.lines = newest(r.lines, dz::kRowLimit - 8);
     r.lines << QString() << adhesionHeading() << QString();
     for (int k = 4; k <= 8; ++k) r.lines << dz::str(k) + QStringLiteral("  ") + dz::format(counts[size_t(k)], "@@@@@");
     return r;

@@ -151,6 +151,48 @@ TEST(Distributions, ClassListsStopAtTheRowLimit) {
     EXPECT_LE(ad.lines.size(), dz::kRowLimit);
 }
 
+TEST(Distributions, ResultListsPastTheRowLimitKeepTheNewestDraws) {
+    // 32737 draws with distinct keys, each holding two runs of four and sharing all eight numbers
+    // with the draw before: more draw lines than the result lists hold
+    const int n = 32737;
+    const int d[8] = {1, 2, 3, 4, 10, 11, 12, 13};
+    std::string bytes;
+    auto keyOf = [](int i) {
+        return QStringLiteral("2010%1%2 %3").arg(1 + (i / 2800) % 12, 2, 10, QLatin1Char('0')).arg(1 + (i / 100) % 28, 2, 10, QLatin1Char('0')).arg(1 + i % 100, 3, 10, QLatin1Char('0'));
+    };
+    for (int i = 0; i < n; ++i) bytes += dz::drawRecordLine(2010, 1 + (i / 2800) % 12, 1 + (i / 100) % 28, 1 + i % 100, d, 1) + "\r\n";
+    const auto f = dz::DrawFile::fromBytes(bytes);
+    Rules day;
+    day.classLists = false, day.identityListsAll = true, day.runsFromWindow = true, day.runDigitFirst = true;
+    struct Case {
+        const char* name;
+        bool identity;
+        Rules rules;
+        long long w;
+        int tail;
+        int firstDraw;  // 0-based index of the draw of the first line kept
+    };
+    // identity keeps one line a draw, adhesion two
+    const int idKept = dz::kRowLimit - 12, adKept = dz::kRowLimit - 8;
+    for (const Case& c : {Case{"daystat identity before Start", true, day, 0, 12, n - idKept},
+                          Case{"daystat identity after Start", true, day, dz::drawWindowStart(n), 12, n - idKept},
+                          Case{"drawstat adhesion", false, Rules{}, dz::drawWindowStart(n), 8, n - adKept / 2},
+                          Case{"daystat adhesion", false, day, dz::drawWindowStart(n), 8, n - adKept / 2}}) {
+        SCOPED_TRACE(c.name);
+        const ClassTexts r = drawstat::testing::texts(c.identity ? identityDistribution(f, c.w, c.rules)
+                                                                 : adhesionDistribution(f, c.w, c.rules));
+        ASSERT_EQ(r.lines.size(), dz::kRowLimit);
+        const QStringList draws = r.lines.mid(0, dz::kRowLimit - c.tail);
+        EXPECT_TRUE(draws.first().startsWith(keyOf(c.firstDraw)));
+        EXPECT_TRUE(draws.last().startsWith(keyOf(n - 1)));
+        if (!c.identity) {
+            EXPECT_TRUE(draws.last().endsWith(QStringLiteral("10  11  12  13")));
+        }
+        EXPECT_EQ(r.lines.last(), c.identity ? QStringLiteral(" 8   ") + QString::number(n - 1)
+                                             : QStringLiteral(" 8      0"));
+    }
+}
+
 TEST(ClassListClick, OnlyTheUpperDistributionLinesOpenTheirClass) {
     const auto id = identity(file(padded({kOdd, kEven})), 1).lines;
     const int c = int(id.size());
@@ -253,7 +295,16 @@ TEST(Distributions, RecordLinesEqualTheStringBuilt) {
                                "20101231 004 00 01 02 03 05 06 07 08 02\n20101231 005 00 01 02 03 04 05 06 07 03\n" +
                                records(padded({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 8, 12, 16, 20}}));
     struct Case { std::string bytes; const char* name; };
-    const Case cases[] = {{ragged, "ragged"}, {dz::synthDrawHistory(300), "300"}, {dz::synthDrawHistory(70000), "70000"}};
+    // keys of another form past the row limit: "20100101-001"
+    std::string odd = dz::synthDrawHistory(34000);
+    for (size_t at = 0; at + 8 < odd.size();) {
+        odd[at + 8] = '-';
+        const size_t end = odd.find('\n', at);
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    const Case cases[] = {{ragged, "ragged"}, {dz::synthDrawHistory(300), "300"}, {dz::synthDrawHistory(70000), "70000"},
+                          {odd, "odd keys"}};
     for (const Case& c : cases) {
         const auto f = dz::DrawFile::fromBytes(c.bytes);
         const long long n = static_cast<long long>(f.size());

@@ -71,6 +71,13 @@ TEST(LifePath, KeepsTheLatestRowLimitLines) {
     ASSERT_EQ(r.appearanceTexts().size(), dz::kRowLimit);
     EXPECT_EQ(r.appearanceTexts().last(), "20100101 136  0*");  // draw 40000
     EXPECT_EQ(r.distribution, QStringList{" 0 40000"});
+    // a last draw without 7: the closing line takes the place of the oldest appearance
+    const int other[8] = {1, 2, 3, 4, 5, 6, 8, 9};
+    bytes += dz::drawRecordLine(2010, 1, 2, 1, other, 1) + "\r\n";
+    const QStringList closed = drawstat::lifePath(dz::DrawFile::fromBytes(bytes), 7, 1).appearanceTexts();
+    ASSERT_EQ(closed.size(), dz::kRowLimit);
+    EXPECT_EQ(closed.mid(0, dz::kRowLimit - 1), r.appearanceTexts().mid(1));
+    EXPECT_EQ(closed.last(), drawstat::closingLine(1));
 }
 
 TEST(LifePath, FaultyFieldsAndNumbersOutsideRangeAreHarmless) {

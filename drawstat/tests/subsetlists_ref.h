@@ -21,8 +21,6 @@ namespace drawstat::testing {
 
 namespace ref {
 
-inline uint64_t orderKey(int count, int r) { return (uint64_t(uint32_t(count)) << 32) | uint32_t(r); }
-
 // What a list box shows of lines filled in one call.
 inline QStringList shown(QStringList rows, bool sorted) {
     if (sorted) std::stable_sort(rows.begin(), rows.end(), dz::ui::lessByBytes);
@@ -33,21 +31,24 @@ struct MostDrawn {
     QStringList rows;
     std::array<QStringList, 2> leastPages;
 };
+// Every candidate record under its text (count as five digits, numbers, key), sorted as text: the
+// greatest 32736 are the most drawn, whatever order the file holds its records in.
 inline MostDrawn mostDrawn(const CounterFile& f, const SubsetProfile& p) {
     MostDrawn res;
-    std::vector<uint64_t> order;
+    std::vector<std::pair<std::string, int>> order;
     for (int r = 1; r <= f.records(); ++r) {
         const int c = f.count(r);
-        if (p.sortMethod || c >= 1) order.push_back(orderKey(c, r));
+        if (p.sortMethod || c >= 1)
+            order.emplace_back(dz::format(c, "00000").toStdString() + std::string(f.subsetField(r)) + std::string(f.keyField(r)), r);
     }
-    std::sort(order.begin(), order.end());
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     const size_t top = std::min<size_t>(order.size(), size_t(dz::kRowLimit));
     const size_t from = order.size() - top;
-    for (size_t i = from; i < order.size(); ++i) res.rows << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
+    for (size_t i = from; i < order.size(); ++i) res.rows << mostDrawnRow(f, order[i].second);
     if (p.leastDrawnPages) {
         const size_t lowFrom = from > size_t(dz::kRowLimit) ? from - size_t(dz::kRowLimit) : 0;
-        for (size_t i = lowFrom; i < from; ++i) res.leastPages[0] << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
-        for (size_t i = 0; i < lowFrom; ++i) res.leastPages[1] << mostDrawnRow(f, int(order[i] & 0xFFFFFFFFu));
+        for (size_t i = lowFrom; i < from; ++i) res.leastPages[0] << mostDrawnRow(f, order[i].second);
+        for (size_t i = 0; i < lowFrom; ++i) res.leastPages[1] << mostDrawnRow(f, order[i].second);
     }
     return res;
 }
@@ -177,8 +178,9 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
     long long total = 0;
     for (const auto& page : never) total += page.size();
     const int pages = std::max(1, p.pageCount);
-    if (!(p.neverDrawnSearchFirst && total == 0))
+    if (!(p.neverDrawnSearchFirst && total == 0)) {
         for (int i = 0; i < pages; ++i) EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
+    }
     if (total > 0) {
         w.List2_KeyPress(0, 'L');
         EXPECT_EQ(lastExport(), fileBytes(never[0]));
@@ -187,7 +189,9 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
         const QStringList least = ref::shown(ref::leastDrawn(f, list1.value(0)), w.List3->sorted());
         EXPECT_EQ(linesOf(w.List3), least);
         w.List3_KeyPress('L');
-        if (!least.isEmpty()) EXPECT_EQ(lastExport(), fileBytes(least));
+        if (!least.isEmpty()) {
+            EXPECT_EQ(lastExport(), fileBytes(least));
+        }
     }
 
     if (!p.lifePath || list1.isEmpty()) return;
@@ -225,8 +229,8 @@ inline std::string syntheticDraws(int n) {
 }
 
 // The counter files the lists are held against: counted from the draws (few drawn), many equal
-// counts with some never drawn, every subset drawn, and one edited by hand (subsets out of their
-// order, a byte above 127 in a key and in a subset).
+// counts with some never drawn, every subset drawn, and two edited by hand (subsets out of their
+// order, a byte above 127 in a key and in a subset; the first and the last subset swapped).
 inline std::vector<std::pair<std::string, std::string>> counterCases(int k, const std::string& draws) {
     std::vector<std::pair<std::string, std::string>> out;
     CounterFile counted = *CounterFile::fromBytes(k, zeroedCounterFile(k));
@@ -251,6 +255,13 @@ inline std::vector<std::pair<std::string, std::string>> counterCases(int k, cons
     edited[subsetAt(full.records()) + 2 * size_t(k) + 5 + 3] = char(0xE9);
     edited[subsetAt(full.records() - 1) + 1] = char(0xE9);
     out.emplace_back("edited", edited);
+    // every count 1, the first and the last record's subsets swapped: the greatest numbers first
+    CounterFile ones = *CounterFile::fromBytes(k, zeroedCounterFile(k));
+    for (int r = 1; r <= ones.records(); ++r) ones.setRecord(r, 1, key(r));
+    std::string swapped = ones.bytes();
+    std::swap_ranges(swapped.begin() + long(subsetAt(1)), swapped.begin() + long(subsetAt(1) + size_t(2 * k)),
+                     swapped.begin() + long(subsetAt(ones.records())));
+    out.emplace_back("swapped", swapped);
     return out;
 }
 

@@ -91,6 +91,39 @@ TEST(SubsetLists, MostDrawnKeepsTheTrueTopInTextOrder) {
     EXPECT_EQ(r8.drawn, 41990);
 }
 
+TEST(SubsetLists, HandEditedRecordOrderKeepsTheTopInTextOrder) {
+    // every subset drawn once, the first and the last record's subsets swapped: the greatest
+    // numbers stand first in the file, the smallest last
+    for (int k = 6; k <= 8; ++k) {
+        SCOPED_TRACE(k);
+        const SubsetProfile p = drawstatSubsetProfile(k);
+        CounterFile f = zeroed(k);
+        const int n = f.records();
+        for (int r = 1; r <= n; ++r) f.setRecord(r, 1, "20100506 001");
+        std::string bytes = f.bytes();
+        const size_t len = size_t(recordLength(k)), at1 = 2, atN = size_t(n - 1) * len + 2;
+        std::swap_ranges(bytes.begin() + long(at1), bytes.begin() + long(at1 + size_t(2 * k)), bytes.begin() + long(atN));
+        f = *CounterFile::fromBytes(k, bytes);
+        const QStringList all = allRowsSorted(f, false);
+        const MostDrawnResult r = mostDrawn(f, p);
+        const QStringList rows = L(r.rows);
+        // (whole lists compared as one value: a failure does not print a hundred thousand rows)
+        ASSERT_TRUE(rows == all.mid(n - 32736));
+        EXPECT_EQ(rows.last(), mostDrawnRow(f, 1));  // the greatest numbers, first in the file
+        EXPECT_FALSE(rows.contains(mostDrawnRow(f, n)));
+        if (p.leastDrawnPages) {
+            EXPECT_TRUE(L(r.leastPages[0]) == all.mid(n - 2 * 32736, 32736));
+            EXPECT_TRUE(L(r.leastPages[1]) == all.mid(0, n - 2 * 32736));
+        }
+        if (k == 6) {
+            // the least-drawn fallback: every row below the first most-drawn row
+            QStringList below;
+            for (const QString& row : all.mid(0, n - 32736)) below << row.left(26);
+            EXPECT_TRUE(L(leastDrawn(f, rows.first(), true)) == below);
+        }
+    }
+}
+
 TEST(SubsetLists, NeverDrawnPages) {
     struct Case {
         int k;
