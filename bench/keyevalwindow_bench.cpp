@@ -15,6 +15,7 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QFile>
@@ -87,9 +88,17 @@ struct Desk {
     RunSettings settings() { return *w->prepareRun(); }
 };
 
+// Made at first use and closed while the application still runs (a shown window must not outlive it).
+Desk* g_desk = nullptr;
 Desk& desk() {
-    static Desk d;
-    return d;
+    if (!g_desk) {
+        g_desk = new Desk;
+        qAddPostRoutine([] {
+            delete g_desk;
+            g_desk = nullptr;
+        });
+    }
+    return *g_desk;
 }
 
 // The subset-sum yardstick over the same key, history and period, two extra numbers ticked.

@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
+#include "rowindex.h"
 #include "subsetsums.h"
 
 #include <QFile>
@@ -300,9 +301,16 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
     // A bad key line ends the run inside the first draw, after the rows before it.
     const size_t end = key.badLine ? first : last;
-    // A large key's distributions come from its subset counts; its rows are then scanned only for
-    // a draw whose distribution holds rows to list.
+    // A large key's distributions come from its subset counts; its rows are then looked for only
+    // in a draw whose distribution holds rows to list: by their number sets where few sets can
+    // hold them, else by a scan.
     std::optional<SubsetCounts> subsets;
+    std::optional<RowIndex> index;  // built at the first draw that lists rows
+    auto lookUp = [&](uint32_t dm, int thr) {
+        if (st.rowLookup == RowLookup::Scan) return false;
+        if (!index) index.emplace(key);
+        return st.rowLookup == RowLookup::Index || index->pays(dm, thr);
+    };
     if (useSubsetSums(st.hitMethod, key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
     const ScanFn scan = scanFn(st.vectorScan);
 
@@ -327,7 +335,8 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
             moveRepeats(key, dm, hist);
             bool toList = false;
             for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
-            if (collect && toList) c = scanDraw(scan, key, dm, thr, hist, cand.data());
+            if (collect && toList)
+                c = lookUp(dm, thr) ? index->find(key, dm, thr, cand.data()) : scanDraw(scan, key, dm, thr, hist, cand.data());
         } else {
             c = scanDraw(scan, key, dm, thr, hist, collect ? cand.data() : nullptr);
         }

@@ -26,6 +26,9 @@ inline constexpr size_t kHitListCap = 1'000'000;
 // How the runs count a key's hits: by the size of the run (subset sums for a large key and many
 // draws, the row scan else), or always one way (the tests compare the two).
 enum class HitMethod { BySize, Scan, SubsetSums };
+// How the rows a draw lists are found once its distribution is known: by looking up the number
+// sets such rows can have where that costs less than a scan of every row, or always one way.
+enum class RowLookup { BySize, Scan, Index };
 
 // What a run reads from the window once the field defaults, the minimum, the period clamp and the
 // range check are done.
@@ -36,6 +39,7 @@ struct RunSettings {
     int minHits = 4;                // 4..8
     QString fromKey, toKey;         // "YYYYMMDD NNN"
     HitMethod hitMethod = HitMethod::BySize;
+    RowLookup rowLookup = RowLookup::BySize;
     bool vectorScan = true;         // off: the plain scan (no AVX2, no POPCNT), to check it on any processor
 
     // Whether a draw with this extra number has a plus play (the number is ticked).

@@ -448,20 +448,29 @@ TEST(SubsetSums, RunsMatchTheScan) {
         for (int n : row) line += (line.empty() ? "" : " ") + std::string(1, char('0' + n / 10)) + char('0' + n % 10);
         key += line + "\r\n";
         if (i == 5) key += "01 01 02 03 04 05 06 07\r\n";  // a row naming a number twice
+        if (i % 50 == 7) key += line + "\r\n";           // a row kept twice
     }
-    // From 5 hits most draws have rows to list (found by a scan); from 8 hardly any.
-    for (int minHits : {5, 8}) {
+    // From 5 hits most draws have rows to list; from 8 hardly any. The listed rows are found by
+    // a scan or by their number sets, the same rows in the same order either way, also for draws
+    // with a number named twice or out of range.
+    const std::string drawBytes = hist + draw(30, 1, {1, 1, 2, 3, 4, 5, 6, 7}, 1, 12) +
+                                  draw(30, 2, {1, 2, 3, 4, 5, 6, 7, 33}, 3, 12);
+    for (int minHits = 4; minHits <= 8; ++minHits) {
         RunSettings s = settings({}, {1, 3}, minHits);
-        s.hitMethod = HitMethod::SubsetSums;
-        const RunOut fast = runOver(fx, hist, key, s);
         s.hitMethod = HitMethod::Scan;
-        const RunOut scan = runOver(fx, hist, key, s);
-        EXPECT_FALSE(fast.result.badLine);
-        EXPECT_EQ(fast.result.drawsEvaluated, 600u);
-        EXPECT_EQ(fast.result.plainTally, scan.result.plainTally) << minHits;
-        EXPECT_EQ(fast.result.plusTally, scan.result.plusTally) << minHits;
-        EXPECT_EQ(fast.result.listedCount, scan.result.listedCount) << minHits;
-        EXPECT_EQ(fast.lines, scan.lines) << minHits;
+        const RunOut scan = runOver(fx, drawBytes, key, s);
+        s.hitMethod = HitMethod::SubsetSums;
+        for (const RowLookup lookup : {RowLookup::Scan, RowLookup::Index, RowLookup::BySize}) {
+            s.rowLookup = lookup;
+            const RunOut fast = runOver(fx, drawBytes, key, s);
+            SCOPED_TRACE(::testing::Message() << "minimum " << minHits << ", look-up " << int(lookup));
+            EXPECT_FALSE(fast.result.badLine);
+            EXPECT_EQ(fast.result.drawsEvaluated, 602u);
+            EXPECT_EQ(fast.result.plainTally, scan.result.plainTally);
+            EXPECT_EQ(fast.result.plusTally, scan.result.plusTally);
+            EXPECT_EQ(fast.result.listedCount, scan.result.listedCount);
+            EXPECT_EQ(fast.lines, scan.lines);
+        }
     }
 
     RunSettings ws = settings({}, {1, 3}, 4);
