@@ -1,6 +1,7 @@
 // keyeval: the evaluation for winnings over a real-sized history, and the chart window.
 #include "core/synth.h"
 #include "core/winnings.h"
+#include "support/reference.h"
 #include "core/evalbuild.h"
 #include "core/folder.h"
 #include "ui/chartwindow.h"

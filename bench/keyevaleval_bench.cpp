@@ -36,13 +36,13 @@ std::shared_ptr<const KeyRows> randomKey(size_t rows) {
 }
 
 void run(benchmark::State& state, size_t rows, size_t draws, bool vector = true) {
-    setVectorScan(vector);
     EvaluationInput in;
     in.draws = history();
     in.key = randomKey(rows);
     in.settings.extra = {false, true, true, false, false};
     in.settings.extraCount = 2;
     in.settings.minHits = 4;
+    in.settings.vectorScan = vector;
     in.span.reached = in.span.any = true;
     in.span.first = in.draws->records.size() - draws;
     in.span.last = in.draws->records.size() - 1;
@@ -56,7 +56,6 @@ void run(benchmark::State& state, size_t rows, size_t draws, bool vector = true)
     state.counters["row_draws_per_s"] =
         benchmark::Counter(double(rows) * double(draws), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["listed"] = double(listed);
-    setVectorScan(true);
 }
 
 // One day's 264 draws with a full key.

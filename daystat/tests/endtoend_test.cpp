@@ -3,6 +3,7 @@
 // evaluates a key over the same "vevud.dat". Expected values are worked out by hand below.
 #include "core/evalbuild.h"
 #include "core/evaluation.h"
+#include "core/hitlist.h"
 #include "core/folder.h"
 #include "core/profile.h"
 #include "core/state.h"
@@ -138,12 +139,12 @@ TEST_F(RoadTest, CutCountListAndEvaluateOverThePartialDayFile) {
     ASSERT_TRUE(draws);
     const auto in = gatherInput(s, *draws);
     ASSERT_TRUE(in);
-    const EvaluationResult r = evaluate(*in);
+    EvaluationResult r = evaluate(*in);
     EXPECT_EQ(r.drawsEvaluated, 3u);
     std::array<int64_t, 12> plus{};
     plus[1 + 1] = 1, plus[3 + 1] = 1, plus[4 + 1] = 3, plus[5 + 1] = 1;
     EXPECT_EQ(r.plusTally, plus);
     EXPECT_EQ(r.plainTally, (std::array<int64_t, 12>{}));  // one extra number: only plus plays
-    EXPECT_EQ(hitLines(*in->draws, r.hits), (QStringList{"2010 05 02 002  *5+  1", "2010 05 02 003  *4+  1",
+    EXPECT_EQ(dz::allLines(HitList(in->draws, std::move(r.hits))), (QStringList{"2010 05 02 002  *5+  1", "2010 05 02 003  *4+  1",
                                                          "2010 05 02 003  *4+  2", "2010 05 03 001  *4+  1"}));
 }

@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
+#include "rowindex.h"
 #include "subsetsums.h"
 
 #include <QFile>
@@ -206,20 +207,16 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
     return cand ? scanAvx2<true>(m, n, dm, thr, hist, cand) : scanAvx2<false>(m, n, dm, thr, hist, cand);
 }
 
-std::atomic<bool> g_vectorScan{true};
-std::atomic<HitMethod> g_hitMethod{HitMethod::BySize};
-
-ScanFn scanFn() {
+// The best scan the processor runs, or with vector off the plain one.
+ScanFn scanFn(bool vector) {
     static const ScanFn best = [] {
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return &scanAvx2Fn;
         return __builtin_cpu_supports("popcnt") ? &scanPopcnt : &scanPlain;
     }();
-    return g_vectorScan.load(std::memory_order_relaxed) ? best : &scanPlain;
+    return vector ? best : &scanPlain;
 }
 
-// One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
-// least thr hits, in row order; returns their count.
 // Rows that name a number twice: moved from their mask's class to their real one.
 void moveRepeats(const KeyRows& key, uint32_t dm, uint32_t* hist) {
     for (const auto& [row, fields] : key.repeats) {
@@ -228,8 +225,10 @@ void moveRepeats(const KeyRows& key, uint32_t dm, uint32_t* hist) {
     }
 }
 
-size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
-    size_t c = scanFn()(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
+// One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
+// least thr hits, in row order; returns their count.
+size_t scanDraw(ScanFn scan, const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+    size_t c = scan(key.masks.data(), key.masks.size(), dm, thr, hist, cand);
     if (key.repeats.empty()) return c;
     // Rows that name a number twice: move them to their real class, and rebuild the candidates.
     moveRepeats(key, dm, hist);
@@ -242,25 +241,8 @@ size_t scanDraw(const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32
 
 }  // namespace
 
-void setVectorScan(bool on) { g_vectorScan = on; }
-void setHitMethod(HitMethod m) { g_hitMethod = m; }
-bool useSubsetSums(size_t rows, size_t draws) {
-    const HitMethod m = g_hitMethod.load(std::memory_order_relaxed);
-    return m == HitMethod::SubsetSums || (m == HitMethod::BySize && SubsetCounts::pays(rows, draws));
-}
-
-void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist) {
-    uint32_t h[9];
-    scanDraw(key, drawMask, 9, h, nullptr);
-    for (int i = 0; i < 9; ++i) hist[size_t(i)] += h[i];
-}
-
-Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey) {
-    const QByteArray from = fromKey.toLatin1(), to = toKey.toLatin1();
-    return passPeriod(draws, std::string_view(from.constData(), size_t(from.size())),
-                      std::string_view(to.constData(), size_t(to.size())), nullptr, true,
-                      [](const DrawLine&, std::string_view) { return true; })
-        .span;
+bool useSubsetSums(HitMethod method, size_t rows, size_t draws) {
+    return method == HitMethod::SubsetSums || (method == HitMethod::BySize && SubsetCounts::pays(rows, draws));
 }
 
 PeriodDraws readPeriod(const DrawFile& draws, const QString& fromKey, const QString& toKey, Progress* progress) {
@@ -319,10 +301,18 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
     // A bad key line ends the run inside the first draw, after the rows before it.
     const size_t end = key.badLine ? first : last;
-    // A large key's distributions come from its subset counts; its rows are then scanned only for
-    // a draw whose distribution holds rows to list.
+    // A large key's distributions come from its subset counts; its rows are then looked for only
+    // in a draw whose distribution holds rows to list: by their number sets where few sets can
+    // hold them, else by a scan.
     std::optional<SubsetCounts> subsets;
-    if (useSubsetSums(key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
+    std::optional<RowIndex> index;  // built at the first draw that lists rows
+    auto lookUp = [&](uint32_t dm, int thr) {
+        if (st.rowLookup == RowLookup::Scan) return false;
+        if (!index) index.emplace(key);
+        return st.rowLookup == RowLookup::Index || index->pays(dm, thr);
+    };
+    if (useSubsetSums(st.hitMethod, key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
+    const ScanFn scan = scanFn(st.vectorScan);
 
     for (size_t d = first; d <= end; ++d) {
         if (progress && (d - first) % chunk == 0) {
@@ -345,9 +335,10 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
             moveRepeats(key, dm, hist);
             bool toList = false;
             for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
-            if (collect && toList) c = scanDraw(key, dm, thr, hist, cand.data());
+            if (collect && toList)
+                c = lookUp(dm, thr) ? index->find(key, dm, thr, cand.data()) : scanDraw(scan, key, dm, thr, hist, cand.data());
         } else {
-            c = scanDraw(key, dm, thr, hist, collect ? cand.data() : nullptr);
+            c = scanDraw(scan, key, dm, thr, hist, collect ? cand.data() : nullptr);
         }
         for (int h = 0; h <= 8; ++h) {
             if (plus) {
@@ -392,34 +383,13 @@ QString keyPieces(std::string_view drawKey) {
     return out;
 }
 
-namespace {
-QString lineOf(const QString& pieces, const Hit& hit) {
-    QString s;
-    s.reserve(pieces.size() + 12);
-    s += pieces;
+QString hitLine(std::string_view drawKey, const Hit& hit) {
+    QString s = keyPieces(drawKey);
+    s.reserve(s.size() + 12);
     s += QStringLiteral("  *") + QChar(u'0' + hit.hits);
     s += hit.plus ? QStringLiteral("+ ") : QStringLiteral("   ");
     s += str(hit.row + 1LL);
     return s;
-}
-}  // namespace
-
-QString hitLine(std::string_view drawKey, const Hit& hit) { return lineOf(keyPieces(drawKey), hit); }
-
-
-QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits) {
-    QStringList out;
-    out.reserve(qsizetype(hits.size()));
-    size_t pieceDraw = SIZE_MAX;
-    QString pieces;
-    for (const Hit& h : hits) {
-        if (h.draw != pieceDraw) {
-            pieceDraw = h.draw;
-            pieces = keyPieces(draws.key(h.draw));
-        }
-        out << lineOf(pieces, h);
-    }
-    return out;
 }
 
 QStringList tallyLines(const EvaluationResult& r) {
@@ -440,31 +410,18 @@ bool textLess(const QString& a, const QString& b) {
     return a.size() < b.size();
 }
 
-std::vector<size_t> textOrder(const QStringList& hitLines, bool byClass) {
-    std::vector<size_t> order(size_t(hitLines.size()));
+std::vector<size_t> textOrder(const QStringList& lines, bool byClass) {
+    std::vector<size_t> order(size_t(lines.size()));
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     if (byClass) {
         std::vector<QString> keyed(order.size());
-        for (size_t i = 0; i < order.size(); ++i) keyed[i] = mid(hitLines[qsizetype(i)], 18, 2) + hitLines[qsizetype(i)];
+        for (size_t i = 0; i < order.size(); ++i) keyed[i] = mid(lines[qsizetype(i)], 18, 2) + lines[qsizetype(i)];
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return textLess(keyed[a], keyed[b]); });
     } else {
         std::stable_sort(order.begin(), order.end(),
-                         [&](size_t a, size_t b) { return textLess(hitLines[qsizetype(a)], hitLines[qsizetype(b)]); });
+                         [&](size_t a, size_t b) { return textLess(lines[qsizetype(a)], lines[qsizetype(b)]); });
     }
     return order;
 }
-
-namespace {
-QStringList inOrder(const QStringList& lines, const std::vector<size_t>& order) {
-    QStringList out;
-    out.reserve(lines.size());
-    for (size_t i : order) out << lines[qsizetype(i)];
-    return out;
-}
-}  // namespace
-
-QStringList orderByClass(QStringList hitLines) { return inOrder(hitLines, textOrder(hitLines, true)); }
-
-QStringList orderByDraw(QStringList hitLines) { return inOrder(hitLines, textOrder(hitLines, false)); }
 
 }  // namespace dz::keyeval

@@ -23,6 +23,13 @@ inline constexpr int kKeyLineLength = 23;
 // The most lines the hit list keeps in memory; the listed count goes on past it.
 inline constexpr size_t kHitListCap = 1'000'000;
 
+// How the runs count a key's hits: by the size of the run (subset sums for a large key and many
+// draws, the row scan else), or always one way (the tests compare the two).
+enum class HitMethod { BySize, Scan, SubsetSums };
+// How the rows a draw lists are found once its distribution is known: by looking up the number
+// sets such rows can have where that costs less than a scan of every row, or always one way.
+enum class RowLookup { BySize, Scan, Index };
+
 // What a run reads from the window once the field defaults, the minimum, the period clamp and the
 // range check are done.
 struct RunSettings {
@@ -31,6 +38,9 @@ struct RunSettings {
     int extraCount = 0;             // 1..4
     int minHits = 4;                // 4..8
     QString fromKey, toKey;         // "YYYYMMDD NNN"
+    HitMethod hitMethod = HitMethod::BySize;
+    RowLookup rowLookup = RowLookup::BySize;
+    bool vectorScan = true;         // off: the plain scan (no AVX2, no POPCNT), to check it on any processor
 
     // Whether a draw with this extra number has a plus play (the number is ticked).
     bool plusFor(int drawExtra) const { return drawExtra >= 1 && drawExtra <= 4 && extra[size_t(drawExtra)]; }
@@ -63,17 +73,8 @@ struct ParsedRow {
 };
 std::optional<ParsedRow> parseKeyLine(std::string_view line);
 
-// hist[h] += rows of the key that hit h numbers of the draw (h = 0..8).
-void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist);
-
-// Off: the plain scan (no AVX2, no POPCNT), so that tests check it on any processor.
-void setVectorScan(bool on);
-// How the runs count a key's hits: by the size of the run (subset sums for a large key and many
-// draws, the row scan else), or always one way (the tests compare the two).
-enum class HitMethod { BySize, Scan, SubsetSums };
-void setHitMethod(HitMethod m);
 // Whether a run of this many rows and draws counts by subset sums.
-bool useSubsetSums(size_t rows, size_t draws);
+bool useSubsetSums(HitMethod method, size_t rows, size_t draws);
 
 // The draws of a period: the first record whose key is not less than the from key, and every
 // record after it while its key is not greater than the to key.
@@ -83,7 +84,6 @@ struct Span {
     size_t first = 0, last = 0;     // 0-based line indexes, inclusive
     size_t recordsRead = 0;         // lines a sequential reader has read when the run ends
 };
-Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKey);
 
 // The draws of a period, read in one pass over the draw file: each record as the evaluations read
 // it (the whole line: it differs from the line's first input item only for a line with leading
@@ -216,17 +216,13 @@ QString hitLine(std::string_view drawKey, const Hit& hit);
 // The date piece ("0000 00 00" of the key's first 8 characters by value) and the draw piece (its
 // last 4 characters) that begin a hit list line: 14 characters for a full key.
 QString keyPieces(std::string_view drawKey);
-// The hit list of a run, in the order the plays were found.
-QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits);
 // The tally lines of List2 (before sorting).
 QStringList tallyLines(const EvaluationResult& r);
 
 // Ascending byte order of texts as the files hold them (cp1250): the sorted lists' order.
 bool textLess(const QString& a, const QString& b);
-// "Találat": by hit class (characters 18 and 19), then by the whole line. "Húzás": by the whole line.
-QStringList orderByClass(QStringList hitLines);
-QStringList orderByDraw(QStringList hitLines);
-// The indexes of the lines in one of those orders (lines of equal text keep their order).
-std::vector<size_t> textOrder(const QStringList& hitLines, bool byClass);
+// The indexes of hit list lines in the order of "Találat" (by hit class, characters 18 and 19, then
+// by the whole line) or of "Húzás" (by the whole line); lines of equal text keep their order.
+std::vector<size_t> textOrder(const QStringList& lines, bool byClass);
 
 }  // namespace dz::keyeval

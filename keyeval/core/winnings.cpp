@@ -115,43 +115,51 @@ long long runShare(const RunShare& s, size_t from, size_t to) {
 
 }  // namespace
 
-namespace {
-
 // What a run prepares once for its key and settings: the prize tables, the stake of a draw and,
 // for a large key, its subset counts.
-struct Prepared {
+struct WinningsEngine::Plan {
+    std::span<const uint32_t> rowMasks;
+    std::span<const RepeatRow> repeats;
+    std::array<bool, 5> extra{};
     DrawTables tables;
     long long cost = 0;
     std::optional<SubsetCounts> subsets;
-
-    Prepared(std::span<const uint32_t> rowMasks, const std::array<bool, 5>& extra, int minHits, size_t draws) {
-        int k = 0;
-        for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
-        tables = makeTables(k, minHits);
-        cost = static_cast<long long>(rowMasks.size()) * k;
-        // A large key's nets come from its distributions by subset sums (rows of more than eight
-        // numbers, which no reader makes, are always scanned).
-        const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
-                                       [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
-        if (small && useSubsetSums(rowMasks.size(), draws)) subsets.emplace(rowMasks);
-    }
 };
 
-// The nets of records[first..last] into nets (slot d - keptFirst for d >= keptFirst), shared among
-// the processor's cores when the run is large; the sum of the nets, nullopt when stopped.
-std::optional<long long> runDraws(const Prepared& p, std::span<const dz::DrawRecord> records, size_t first, size_t last,
-                                  std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                  const std::array<bool, 5>& extra, long long* nets, size_t keptFirst,
-                                  Progress* progress) {
+WinningsEngine::WinningsEngine(std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
+                               const std::array<bool, 5>& extra, int minHits, size_t draws, HitMethod method)
+    : plan_(std::make_unique<Plan>()) {
+    Plan& p = *plan_;
+    p.rowMasks = rowMasks;
+    p.repeats = repeats;
+    p.extra = extra;
+    int k = 0;
+    for (size_t e = 1; e <= 4; ++e) k += extra[e] ? 1 : 0;
+    p.tables = makeTables(k, minHits);
+    p.cost = static_cast<long long>(rowMasks.size()) * k;
+    // A large key's nets come from its distributions by subset sums (rows of more than eight
+    // numbers, which no reader makes, are always scanned).
+    const bool small = std::all_of(rowMasks.begin(), rowMasks.end(),
+                                   [](uint32_t m) { return std::popcount(m & 0x1FFFFEu) <= 8; });
+    if (small && useSubsetSums(method, rowMasks.size(), draws)) p.subsets.emplace(rowMasks);
+}
+
+WinningsEngine::~WinningsEngine() = default;
+
+long long WinningsEngine::drawCost() const { return plan_->cost; }
+
+std::optional<long long> WinningsEngine::run(std::span<const dz::DrawRecord> records, size_t first, size_t last,
+                                             long long* nets, size_t keptFirst, Progress* progress) const {
+    const Plan& p = *plan_;
     const size_t count = last - first + 1;
     std::atomic<bool> stop = false;
-    const RunShare share{records.data(), rowMasks, repeats, &extra, &p.tables, p.subsets ? &*p.subsets : nullptr,
+    const RunShare share{records.data(), p.rowMasks, p.repeats, &p.extra, &p.tables, p.subsets ? &*p.subsets : nullptr,
                          p.cost, nets, keptFirst, progress, &stop};
     auto runPart = [&share](size_t from, size_t to, long long* total) { *total = runShare(share, from, to); };
 
     // Each draw stands alone, so the draws are cut into one run a thread; every thread writes its
     // own slots of the kept nets and its own total.
-    const double work = double(count) * double(rowMasks.size() + repeats.size() + 1);
+    const double work = double(count) * double(p.rowMasks.size() + p.repeats.size() + 1);
     size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 16);
     if (work < 4e6) threads = 1;
     threads = std::min(threads, count);
@@ -172,41 +180,6 @@ std::optional<long long> runDraws(const Prepared& p, std::span<const dz::DrawRec
     return sum;
 }
 
-}  // namespace
-
-WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
-                                std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                const std::array<bool, 5>& extra, int minHits, Progress* progress, size_t lineBase) {
-    WinningsResult r;
-    r.rows = static_cast<long long>(rowMasks.size());
-    if (records.empty() || first >= records.size() || first > last) return r;
-    last = std::min(last, records.size() - 1);
-    r.any = true;
-    r.recordsRead = lineBase + std::min(records.size(), last + 2);
-    const size_t count = last - first + 1;
-    const Prepared p(rowMasks, extra, minHits, count);
-
-    r.draws = static_cast<long long>(count);
-    r.stake = r.draws * p.cost;
-    const size_t kept = std::min<size_t>(count, size_t(dz::kRowLimit));
-    r.keptFirst = last + 1 - kept;
-    r.nets.assign(kept, 0);
-
-    if (progress) progress->recordsRead = int64_t(lineBase + first);
-    const auto sum = runDraws(p, records, first, last, rowMasks, repeats, extra, r.nets.data(), r.keptFirst, progress);
-    if (!sum) {
-        WinningsResult stopped;
-        stopped.stopped = true;
-        stopped.rows = r.rows;
-        return stopped;
-    }
-    r.balance = *sum;
-    r.keptFirst += lineBase;
-    r.winnings = r.stake + r.balance;
-    if (progress) progress->recordsRead = int64_t(r.recordsRead);
-    return r;
-}
-
 StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& settings, const KeyRows& key,
                                 Progress* progress) {
     StreamedWinnings out;
@@ -222,7 +195,7 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
     constexpr size_t kBlock = size_t(dz::kRowLimit);
     std::vector<dz::DrawRecord> block;
     size_t blockLine = 0;  // line index of block[0]
-    std::optional<Prepared> prepared;
+    std::optional<WinningsEngine> prepared;
     // The latest kRowLimit draws' keys and nets, kept in a ring by draw count.
     std::vector<ResultRow> ring;
     long long draws = 0, total = 0;
@@ -231,11 +204,12 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
     auto flush = [&](bool last) {
         if (block.empty() || stopped) return;
         // Subset sums pay by the length of the run: a period past one block is long.
-        if (!prepared) prepared.emplace(key.masks, settings.extra, settings.minHits, last ? block.size() : SIZE_MAX);
+        if (!prepared)
+            prepared.emplace(key.masks, key.repeats, settings.extra, settings.minHits, last ? block.size() : SIZE_MAX,
+                             settings.hitMethod);
         std::vector<long long> nets(block.size());
         if (progress) progress->recordsRead.store(int64_t(blockLine), std::memory_order_relaxed);
-        const auto sum = runDraws(*prepared, block, 0, block.size() - 1, key.masks, key.repeats, settings.extra,
-                                  nets.data(), 0, progress);
+        const auto sum = prepared->run(block, 0, block.size() - 1, nets.data(), 0, progress);
         if (!sum) {
             stopped = true;
             return;
@@ -285,7 +259,7 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
         return out;
     }
     r.draws = draws;
-    r.stake = prepared ? draws * prepared->cost : 0;
+    r.stake = prepared ? draws * prepared->drawCost() : 0;
     r.balance = total;
     r.winnings = r.stake + r.balance;
     r.recordsRead = s.recordsRead;
@@ -299,40 +273,8 @@ StreamedWinnings streamWinnings(const DrawFile& file, const RunSettings& setting
     return out;
 }
 
-WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress) {
-    WinningsResult r;
-    if (!in.draws || !in.key) return r;
-    r.rows = static_cast<long long>(in.key->rowCount());
-    if (!in.span.any) {
-        r.recordsRead = in.span.recordsRead;
-        return r;
-    }
-    if (in.key->badLine) {
-        // A reread per draw meets the bad line in the first draw, before any result is listed.
-        r.any = true;
-        r.badLine = true;
-        r.recordsRead = in.span.first + 1;
-        return r;
-    }
-    // The period's records, read whole as "Kezdés" reads them; their indexes start at the period.
-    const std::span<const dz::DrawRecord> records(in.draws->records);
-    if (records.empty()) return r;
-    r = evaluateWinnings(records, 0, records.size() - 1, in.key->masks, in.key->repeats, in.settings.extra,
-                         in.settings.minHits, progress, in.draws->span.first);
-    if (!r.stopped) r.recordsRead = in.span.recordsRead;
-    if (progress && !r.stopped) progress->recordsRead = int64_t(r.recordsRead);
-    return r;
-}
-
 QString resultLine(std::string_view drawKey, long long net) {
     return keyPieces(drawKey) + QStringLiteral("   ") + dz::str(net);
-}
-
-QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result) {
-    QStringList lines;
-    lines.reserve(qsizetype(result.nets.size()));
-    for (size_t i = 0; i < result.nets.size(); ++i) lines << resultLine(draws.key(result.keptFirst + i), result.nets[i]);
-    return lines;
 }
 
 QString ResultLines::line(int i) const {
@@ -341,14 +283,11 @@ QString ResultLines::line(int i) const {
     return resultLine({r.key.data(), r.keySize}, r.net);
 }
 
-std::vector<long long> chartValues(const QStringList& resultListLines) {
-    std::vector<long long> values;
-    values.reserve(size_t(resultListLines.size()));
-    for (const QString& line : resultListLines) {
-        const double v = line.size() > 17 ? dz::val(QStringView(line).mid(17)) : 0.0;
-        values.push_back(dz::roundHalfEven(std::clamp(v, -9e15, 9e15)));
-    }
-    return values;
+std::vector<long long> ResultLines::nets() const {
+    std::vector<long long> out;
+    out.reserve(rows_.size());
+    for (const ResultRow& r : rows_) out.push_back(r.net);
+    return out;
 }
 
 }  // namespace dz::keyeval

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,17 +48,30 @@ struct WinningsResult {
     std::vector<long long> nets;  // the nets of the latest kRowLimit draws, in draw order
 };
 
-// Evaluates the draws first..last (0-based, inclusive; last clamped to the records) for a key
-// given as row masks (bit n for number n), rows that repeat a number scoring it twice. An empty
-// or inverted range evaluates nothing. Large runs are shared among the processor's cores; a
-// progress, when given, counts the records read and is polled for a stop. lineBase is the line
-// index of records[0] in the draw file (the indexes of the result count from it).
-WinningsResult evaluateWinnings(std::span<const dz::DrawRecord> records, size_t first, size_t last,
-                                std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
-                                const std::array<bool, 5>& extra, int minHits, Progress* progress = nullptr,
-                                size_t lineBase = 0);
-// The same over a run's input: its period, key and settings.
-WinningsResult evaluateWinnings(const EvaluationInput& in, Progress* progress = nullptr);
+// The sums of a run over draws in memory, prepared once for a key and the run's settings: the
+// prize tables, the stake of a draw and, for a large key (or by the method), its subset counts.
+// The key and its repeats are read where they lie while the engine lives. Large runs are shared
+// among the processor's cores.
+class WinningsEngine {
+public:
+    // draws: the length of the run, which tells whether the subset counts pay.
+    WinningsEngine(std::span<const uint32_t> rowMasks, std::span<const RepeatRow> repeats,
+                   const std::array<bool, 5>& extra, int minHits, size_t draws, HitMethod method);
+    ~WinningsEngine();
+    WinningsEngine(const WinningsEngine&) = delete;
+    WinningsEngine& operator=(const WinningsEngine&) = delete;
+
+    // The stake of one draw: rows × extra count.
+    long long drawCost() const;
+    // The nets of records[first..last] (inclusive) into nets, slot d − keptFirst for d ≥ keptFirst;
+    // their sum, nullopt when a progress asked for a stop (it counts the records evaluated).
+    std::optional<long long> run(std::span<const dz::DrawRecord> records, size_t first, size_t last, long long* nets,
+                                 size_t keptFirst, Progress* progress) const;
+
+private:
+    struct Plan;
+    std::unique_ptr<Plan> plan_;
+};
 
 // One kept draw of a run: its draw key and its net.
 struct ResultRow {
@@ -82,6 +97,8 @@ public:
     explicit ResultLines(std::vector<ResultRow> rows) : rows_(std::move(rows)) {}
     int count() const override { return int(rows_.size()); }
     QString line(int i) const override;
+    // The nets in list order: the values the chart draws.
+    std::vector<long long> nets() const;
 
 private:
     std::vector<ResultRow> rows_;
@@ -89,11 +106,5 @@ private:
 
 // One per-draw result line: the date and draw pieces, three blanks, the net in signed form.
 QString resultLine(std::string_view drawKey, long long net);
-// The result list of a run: one line for every kept net, the oldest first.
-QStringList resultLines(const PeriodDraws& draws, const WinningsResult& result);
-
-// The chart values of the result list: each line's value after its first 17 characters, taken as
-// it is (no 16-bit cut).
-std::vector<long long> chartValues(const QStringList& resultListLines);
 
 }  // namespace dz::keyeval

@@ -6,6 +6,7 @@
 #include "core/random.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "support/reference.h"
 #include "tests/drawref.h"
 #include "tests/testutil.h"
 
@@ -178,7 +179,6 @@ TEST(EvalKey, HistogramMatchesPopcountPerRow) {
     Random rng(11);
     for (int vector = 0; vector < 2; ++vector)
     for (size_t rows : {0u, 1u, 7u, 8u, 9u, 119u, 120u, 121u, 1003u, 32736u}) {
-        setVectorScan(vector == 1);
         KeyRows k;
         for (size_t i = 0; i < rows; ++i) k.masks.push_back(uint32_t(rng.next() * 4294967296.0) & 0x1FFFFEu);
         for (int t = 0; t < 20; ++t) {
@@ -189,11 +189,10 @@ TEST(EvalKey, HistogramMatchesPopcountPerRow) {
                 if (h <= 8) ++want[size_t(h)];
             }
             if (std::popcount(dm) > 8) continue;  // a draw holds at most 8 numbers
-            hitHistogram(k, dm, got);
+            hitHistogram(k, dm, got, vector == 1);
             ASSERT_EQ(got, want) << rows << " rows, vector " << vector;
         }
     }
-    setVectorScan(true);
 }
 
 TEST(EvalKey, ReadStopsAtTheFirstBadLine) {
@@ -302,9 +301,9 @@ TEST(EvalRun, MatchesARowByRowCountOverAHistory) {
         key += key::generatedRow(row).toStdString() + "\r\n";
     }
     const RunOut r = runOver(fx, hist, key, settings({}, {1, 3}, 4));
-    setVectorScan(false);
-    const RunOut plainScan = runOver(fx, hist, key, settings({}, {1, 3}, 4));
-    setVectorScan(true);
+    RunSettings noVector = settings({}, {1, 3}, 4);
+    noVector.vectorScan = false;
+    const RunOut plainScan = runOver(fx, hist, key, noVector);
     EXPECT_EQ(plainScan.lines, r.lines);
     const auto k = readKey(fx.path(QStringLiteral("k.txt")));
     std::array<int64_t, 12> plain{}, plus{};
@@ -449,33 +448,40 @@ TEST(SubsetSums, RunsMatchTheScan) {
         for (int n : row) line += (line.empty() ? "" : " ") + std::string(1, char('0' + n / 10)) + char('0' + n % 10);
         key += line + "\r\n";
         if (i == 5) key += "01 01 02 03 04 05 06 07\r\n";  // a row naming a number twice
+        if (i % 50 == 7) key += line + "\r\n";           // a row kept twice
     }
-    // From 5 hits most draws have rows to list (found by a scan); from 8 hardly any.
-    for (int minHits : {5, 8}) {
-        const RunSettings s = settings({}, {1, 3}, minHits);
-        setHitMethod(HitMethod::SubsetSums);
-        const RunOut fast = runOver(fx, hist, key, s);
-        setHitMethod(HitMethod::Scan);
-        const RunOut scan = runOver(fx, hist, key, s);
-        setHitMethod(HitMethod::BySize);
-        EXPECT_FALSE(fast.result.badLine);
-        EXPECT_EQ(fast.result.drawsEvaluated, 600u);
-        EXPECT_EQ(fast.result.plainTally, scan.result.plainTally) << minHits;
-        EXPECT_EQ(fast.result.plusTally, scan.result.plusTally) << minHits;
-        EXPECT_EQ(fast.result.listedCount, scan.result.listedCount) << minHits;
-        EXPECT_EQ(fast.lines, scan.lines) << minHits;
+    // From 5 hits most draws have rows to list; from 8 hardly any. The listed rows are found by
+    // a scan or by their number sets, the same rows in the same order either way, also for draws
+    // with a number named twice or out of range.
+    const std::string drawBytes = hist + draw(30, 1, {1, 1, 2, 3, 4, 5, 6, 7}, 1, 12) +
+                                  draw(30, 2, {1, 2, 3, 4, 5, 6, 7, 33}, 3, 12);
+    for (int minHits = 4; minHits <= 8; ++minHits) {
+        RunSettings s = settings({}, {1, 3}, minHits);
+        s.hitMethod = HitMethod::Scan;
+        const RunOut scan = runOver(fx, drawBytes, key, s);
+        s.hitMethod = HitMethod::SubsetSums;
+        for (const RowLookup lookup : {RowLookup::Scan, RowLookup::Index, RowLookup::BySize}) {
+            s.rowLookup = lookup;
+            const RunOut fast = runOver(fx, drawBytes, key, s);
+            SCOPED_TRACE(::testing::Message() << "minimum " << minHits << ", look-up " << int(lookup));
+            EXPECT_FALSE(fast.result.badLine);
+            EXPECT_EQ(fast.result.drawsEvaluated, 602u);
+            EXPECT_EQ(fast.result.plainTally, scan.result.plainTally);
+            EXPECT_EQ(fast.result.plusTally, scan.result.plusTally);
+            EXPECT_EQ(fast.result.listedCount, scan.result.listedCount);
+            EXPECT_EQ(fast.lines, scan.lines);
+        }
     }
 
     RunSettings ws = settings({}, {1, 3}, 4);
     ws.keyFile = fx.path(QStringLiteral("k.txt"));
-    const auto in = gatherInput(ws, drawsOf(hist));
+    auto in = gatherInput(ws, drawsOf(hist));
     ASSERT_TRUE(in);
     ASSERT_FALSE(in->key->repeats.empty());
-    setHitMethod(HitMethod::SubsetSums);
+    in->settings.hitMethod = HitMethod::SubsetSums;
     const WinningsResult money = evaluateWinnings(*in);
-    setHitMethod(HitMethod::Scan);
+    in->settings.hitMethod = HitMethod::Scan;
     const WinningsResult moneyScan = evaluateWinnings(*in);
-    setHitMethod(HitMethod::BySize);
     EXPECT_EQ(money.balance, moneyScan.balance);
     EXPECT_EQ(money.nets, moneyScan.nets);
 }

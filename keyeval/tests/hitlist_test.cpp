@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "support/reference.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>

@@ -543,13 +543,11 @@ bool FOKEP::waitForRun(int timeoutMs) {
 void FOKEP::Command1_Click() {
     if (busy_) return;
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byClass());
-    else List3->setItems(orderByClass(List3->items()));
 }
 
 void FOKEP::Command2_Click() {
     if (busy_) return;
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byDraw());
-    else List3->setItems(orderByDraw(List3->items()));
 }
 
 void FOKEP::Command3D2_Click() { close(); }
@@ -648,15 +646,15 @@ void FOKEP::List2_Click(int index) {
     List3->clearSelection();
     const QString cls = List2->item(index).trimmed().left(2);
     if (cls.isEmpty()) return;
-    QItemSelection sel;
-    // The class of each line, from the records when the list holds them.
+    // An empty hit list holds no records: nothing to select.
     const auto* hits = dynamic_cast<const HitList*>(List3->source());
-    auto classOf = [&](int i) { return hits ? hits->classText(i) : mid(List3->item(i), 18, 2); };
+    if (!hits) return;
+    QItemSelection sel;
     const int n = List3->count();
     for (int i = 0; i < n; ++i) {
-        if (classOf(i) != cls) continue;
+        if (hits->classText(i) != cls) continue;
         int j = i;
-        while (j + 1 < n && classOf(j + 1) == cls) ++j;
+        while (j + 1 < n && hits->classText(j + 1) == cls) ++j;
         sel.select(List3->model()->index(i, 0), List3->model()->index(j, 0));
         i = j;
     }

@@ -43,7 +43,8 @@ void showWinnings(FOKEP& w, const RunOutcome& o) {
 
 void winningsChart(FOKEP& w) {
     if (w.busy() || w.List8->count() == 0) return;
-    showChart(&w, chartValues(w.List8->items()));
+    // The values come from the run's records, as the list shows them.
+    if (const auto* results = dynamic_cast<const ResultLines*>(w.List8->source())) showChart(&w, results->nets());
 }
 
 }  // namespace dz::keyeval

@@ -8,6 +8,7 @@
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/hitlist.h"
 #include "keyeval/core/winnings.h"
+#include "keyeval/tests/support/reference.h"
 
 #include <QString>
 #include <cstdio>
