@@ -372,13 +372,16 @@ private:
                             drawsOut = true;
                             break;
                         }
+                        // Without a branch on the number: most draws near the end are refused,
+                        // at random.
                         const int n = draw();
-                        const NumberMask bit = 1u << n;
-                        if (!(open & bit)) continue;
-                        open &= ~bit;
-                        row |= bit;
-                        if (++uses[n] == q_) full |= bit;
-                        ++filled;
+                        const NumberMask take = open & (1u << n);
+                        const int taken = take != 0;
+                        open ^= take;
+                        row |= take;
+                        uses[n] += taken;
+                        full |= take & (0u - NumberMask(uses[n] == q_));
+                        filled += taken;
                     }
                 }
                 if (stopped || drawsOut) {
