@@ -1,6 +1,7 @@
 #include "core/generator.h"
 
 #include "core/groups.h"
+#include "core/numberdraw.h"
 #include "core/random.h"
 #include "core/textfmt.h"
 
@@ -36,15 +37,6 @@ NumberMask maskOf(const std::vector<int>& numbers) {
 }
 
 namespace {
-// Rnd is single precision: Int(Rnd * 20 + 1).
-inline int numberOf(double fraction) {
-    const float f = static_cast<float>(fraction);
-    const float x = f * 20.0f + 1.0f;
-    int n = static_cast<int>(x);
-    if (n > 20) n = 20;  // a fraction that rounds to 1.0 never gives 21
-    if (n < 1) n = 1;
-    return n;
-}
 inline int drawOne(dz::Random& rng) { return numberOf(rng.next()); }
 
 // The engine's draws through next(): any source (scripted, counting, seeded by a test).
@@ -62,7 +54,7 @@ private:
 // taken when the run ends (the source then stands where next() would have left it).
 class Straight {
 public:
-    explicit Straight(dz::Mt64& e) : e_(e) { fill(e_.position()); }
+    explicit Straight(dz::Mt64& e) : e_(e), steps_(NumberSteps::get()) { fill(e_.position()); }
     ~Straight() { e_.skip(at_ - e_.position()); }
     Straight(const Straight&) = delete;
     Straight& operator=(const Straight&) = delete;
@@ -80,9 +72,10 @@ private:
         at_ = from;
         const uint64_t* s = e_.state();
         for (size_t i = from; i < dz::Mt64::kSize; ++i)
-            numbers_[i] = uint8_t(numberOf(dz::Random::fraction(dz::Mt64::temper(s[i]))));
+            numbers_[i] = uint8_t(steps_(dz::Mt64::temper(s[i])));
     }
     dz::Mt64& e_;
+    const NumberSteps& steps_;
     size_t at_ = 0;
     uint8_t numbers_[dz::Mt64::kSize];
 };

@@ -2,12 +2,14 @@
 // other source: both give the same keys, and leave the source at the same place.
 #include "core/generator.h"
 #include "core/groups.h"
+#include "core/numberdraw.h"
 #include "core/random.h"
 #include "scripted_random.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <random>
 
 using namespace keygen;
 using keygen::testing::firstNumbers;
@@ -38,6 +40,38 @@ uint64_t hashOf(const std::vector<NumberMask>& masks) {
 }
 
 }  // namespace
+
+// The whole-number draw gives the single-precision one's number at every step of it, at the
+// edges of every twentieth, and anywhere.
+TEST(DrawPath, NumberStepsAgreeWithTheFraction) {
+    const NumberSteps& steps = NumberSteps::get();
+    auto both = [&](uint64_t v) {
+        const uint64_t x = v << 11 | 0x5A5;  // the low bits play no part
+        ASSERT_EQ(steps(x), numberOf(dz::Random::fraction(x))) << v;
+    };
+    constexpr uint64_t kPast = uint64_t(1) << 53;
+    for (int n = 2; n <= 20; ++n) {
+        const uint64_t s = steps.least(n);
+        ASSERT_GT(s, steps.least(n - 1));
+        for (uint64_t d = 0; d < 3; ++d) {
+            both(s + d);
+            both(s - 1 - d);
+        }
+        const uint64_t edge = (uint64_t(n - 1) * kPast + 19) / 20;  // 20·fraction reaches n - 1
+        for (uint64_t d = 0; d < 3; ++d) {
+            both(edge + d);
+            both(edge - 1 - d);
+        }
+    }
+    EXPECT_EQ(steps.least(21), kPast);
+    for (uint64_t v : {uint64_t(0), uint64_t(1), kPast - 1, kPast - 2}) both(v);
+    EXPECT_EQ(steps(~uint64_t(0)), 20);
+    std::mt19937_64 g(3);
+    for (int i = 0; i < 1000000; ++i) {
+        const uint64_t x = g();
+        ASSERT_EQ(steps(x), numberOf(dz::Random::fraction(x))) << x;
+    }
+}
 
 // The keys of a seed as they have always been, to the fraction that follows the run.
 TEST(DrawPath, KeysOfASeedArePinned) {
