@@ -288,7 +288,7 @@ public:
         comb_ = v.combinations;
         chosen_ = in_.chosen & kAllNumbers;
         groups_ = in_.groups;
-        if (const FlagStop* f = stop.template target<FlagStop>()) flag_ = f->flag;
+        if (const FlagStop* f = stop.target<FlagStop>()) flag_ = f->flag;
     }
 
     RunOutcome run() {
