@@ -1,9 +1,42 @@
 // The suite's one source of random numbers.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <random>
+#include <typeinfo>
 
 namespace dz {
+
+// The 64-bit Mersenne twister (the sequence of std::mt19937_64 for every seed), with its state
+// open: a loop that draws many numbers can read a block of coming values without moving the
+// position, and take them afterwards.
+class Mt64 {
+public:
+    static constexpr size_t kSize = 312;
+    explicit Mt64(uint64_t seed = 5489u) { this->seed(seed); }
+    void seed(uint64_t s);
+    uint64_t operator()() {
+        if (pos_ >= kSize) twist();
+        return temper(state_[pos_++]);
+    }
+    static uint64_t temper(uint64_t z) {
+        z ^= (z >> 29) & 0x5555555555555555ull;
+        z ^= (z << 17) & 0x71D67FFFEDA60000ull;
+        z ^= (z << 37) & 0xFFF7EEE000000000ull;
+        return z ^ (z >> 43);
+    }
+    // The block: values temper(state()[i]) for i = position() .. kSize - 1 come next, in order.
+    const uint64_t* state() const { return state_; }
+    size_t position() const { return pos_; }
+    // Takes the next n values of the block unread (n <= kSize - position()).
+    void skip(size_t n) { pos_ += n; }
+    // Makes the next block (position 0); only when the block is used up.
+    void twist();
+
+private:
+    uint64_t state_[kSize];
+    size_t pos_ = kSize;
+};
 
 class Random {
 public:
@@ -18,8 +51,15 @@ public:
     // Int(next() * n + 1): 1..n, never n + 1.
     int drawNumber(int n);
 
+    // The fraction next() makes of an engine value.
+    static double fraction(uint64_t x) { return static_cast<double>(x >> 11) * 0x1.0p-53; }
+    // True when next() and seed() are this class's own, so that a loop may draw straight from
+    // engine() instead (the same numbers, without a call per fraction).
+    bool plain() const { return typeid(*this) == typeid(Random); }
+    Mt64& engine() { return eng_; }
+
 private:
-    std::mt19937_64 eng_;
+    Mt64 eng_;
     uint64_t reseeds_ = 0;
 };
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <random>
 #include <vector>
 
 using namespace dz;
@@ -33,6 +35,42 @@ TEST(Random, SeededSequencesRepeat) {
     EXPECT_EQ(take(a, 1000), va);
     for (double x : va) ASSERT_TRUE(x >= 0.0 && x < 1.0) << x;
     EXPECT_EQ(&programRandom(), &programRandom());
+}
+
+// The engine is the standard 64-bit Mersenne twister: the same numbers for every seed, across
+// blocks, whether drawn one by one or read off the block and skipped.
+TEST(Random, EngineIsTheStandardMersenneTwister) {
+    Mt64 byDefault;
+    for (int i = 1; i < 10000; ++i) byDefault();
+    EXPECT_EQ(byDefault(), 9981545732273789042ull);  // the standard's check value
+    for (uint64_t seed : {0ull, 1ull, 2026ull, 0x5EEDull, ~0ull}) {
+        std::mt19937_64 std(seed);
+        Mt64 ours(seed);
+        Random r(seed);
+        for (int i = 0; i < 1000; ++i) {
+            const uint64_t x = std();
+            ASSERT_EQ(ours(), x) << seed << " at " << i;
+            ASSERT_EQ(r.next(), Random::fraction(x)) << seed << " at " << i;
+        }
+        // Read ahead in the block, then skip what was read: the sequence goes on unchanged.
+        for (int round = 0; round < 5; ++round) {
+            if (ours.position() == Mt64::kSize) ours.twist();
+            const size_t pos = ours.position(), n = std::min<size_t>(100, Mt64::kSize - pos);
+            for (size_t i = 0; i < n; ++i) ASSERT_EQ(Mt64::temper(ours.state()[pos + i]), std()) << seed;
+            ours.skip(n);
+        }
+        EXPECT_EQ(ours(), std());
+    }
+    EXPECT_EQ(Random(42).next(), 0x1.0p-53 * double(std::mt19937_64(42)() >> 11));
+}
+
+// Only the class's own next() lets a loop draw from its engine.
+TEST(Random, PlainOnlyWithItsOwnNext) {
+    Random own;
+    FixedSource other(0.5);
+    EXPECT_TRUE(own.plain());
+    EXPECT_FALSE(other.plain());
+    EXPECT_FALSE(static_cast<Random&>(other).plain());
 }
 
 TEST(Random, ClockReseedsInARowDiffer) {

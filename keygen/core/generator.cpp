@@ -1,6 +1,7 @@
 #include "core/generator.h"
 
 #include "core/groups.h"
+#include "core/numberdraw.h"
 #include "core/random.h"
 #include "core/textfmt.h"
 
@@ -36,15 +37,55 @@ NumberMask maskOf(const std::vector<int>& numbers) {
 }
 
 namespace {
-// Rnd is single precision in the original: Int(Rnd * 20 + 1).
-inline int drawOne(dz::Random& rng) {
-    const float f = static_cast<float>(rng.next());
-    const float x = f * 20.0f + 1.0f;
-    int n = static_cast<int>(x);
-    if (n > 20) n = 20;  // a fraction that rounds to 1.0 never gives 21
-    if (n < 1) n = 1;
-    return n;
-}
+inline int drawOne(dz::Random& rng) { return numberOf(rng.next()); }
+
+// The engine's draws through next(): any source (scripted, counting, seeded by a test).
+class ViaNext {
+public:
+    explicit ViaNext(dz::Random& rng) : rng_(rng) {}
+    int operator()() { return drawOne(rng_); }
+
+private:
+    dz::Random& rng_;
+};
+
+// The engine's draws straight from a plain source's Mersenne engine: the numbers of the engine's
+// coming values made a block at a time, off the draw loop, and the engine moved on by the numbers
+// taken when the run ends (the source then stands where next() would have left it).
+class Straight {
+public:
+    explicit Straight(dz::Mt64& e) : e_(e), steps_(NumberSteps::get()) { fill(e_.position()); }
+    ~Straight() { e_.skip(at_ - e_.position()); }
+    Straight(const Straight&) = delete;
+    Straight& operator=(const Straight&) = delete;
+    int operator()() {
+        if (at_ == dz::Mt64::kSize) {
+            e_.skip(dz::Mt64::kSize - e_.position());
+            e_.twist();
+            fill(0);
+        }
+        return numbers_[at_++];
+    }
+
+private:
+    void fill(size_t from) {
+        at_ = from;
+        const uint64_t* s = e_.state();
+        for (size_t i = from; i < dz::Mt64::kSize; ++i)
+            numbers_[i] = uint8_t(steps_(dz::Mt64::temper(s[i])));
+    }
+    dz::Mt64& e_;
+    const NumberSteps& steps_;
+    size_t at_ = 0;
+    uint8_t numbers_[dz::Mt64::kSize];
+};
+
+// stopOn's callable, so that the engine can read the flag itself instead of calling through
+// std::function before every draw.
+struct FlagStop {
+    const std::atomic<bool>* flag;
+    bool operator()() const { return flag->load(std::memory_order_relaxed); }
+};
 }  // namespace
 
 int drawNumber(dz::Random& rng) { return drawOne(rng); }
@@ -56,9 +97,7 @@ long long countCombinations(int n, int k) {
     return dz::roundHalfEven(p / q);
 }
 
-StopFn stopOn(const std::atomic<bool>& flag) {
-    return [&flag] { return flag.load(std::memory_order_relaxed); };
-}
+StopFn stopOn(const std::atomic<bool>& flag) { return FlagStop{&flag}; }
 
 QStringList useLines(const std::array<long long, 21>& uses) {
     QStringList out;
@@ -195,20 +234,6 @@ void OverlapSet::add(NumberMask row) {
     }
 }
 
-bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap) {
-    for (const QString& row : key) {
-        int shared = 0;
-        for (int a = 1; a <= type; ++a) {
-            const QString ca = dz::mid(candidate, 3 * (a - 1) + 1, 3);
-            for (int b = 1; b <= type; ++b) {
-                if (ca == dz::mid(row, 3 * (b - 1) + 1, 3)) ++shared;
-                if (shared > overlap) return true;
-            }
-        }
-    }
-    return false;
-}
-
 // ---------------------------------------------------------------------------------------------
 // The generation
 
@@ -263,16 +288,34 @@ public:
         comb_ = v.combinations;
         chosen_ = in_.chosen & kAllNumbers;
         groups_ = in_.groups;
+        if (const FlagStop* f = stop.target<FlagStop>()) flag_ = f->flag;
     }
 
     RunOutcome run() {
         RunOutcome out;
-        auto& uses = out.uses;
-        auto& made = out.made;
-        made.reserve(size_t(std::min<long long>(r_, kMaxRows + 64)));
+        out.made.reserve(size_t(std::min<long long>(r_, kMaxRows + 64)));
         overlap_.reset(t_, a_);
         if (in_.reseedEachRun) rng_.reseedFromClock();
-        report(Progress::Kind::RunStarted, 0, made);
+        report(Progress::Kind::RunStarted, 0, out.made);
+        std::optional<int> slotRows;  // rows after the last slot finished
+        if (rng_.plain()) {
+            Straight draw(rng_.engine());
+            runWith(draw, out, slotRows);
+        } else {
+            ViaNext draw(rng_);
+            runWith(draw, out, slotRows);
+        }
+        if (slotRows) label1_ = dz::str(*slotRows);
+        return out;
+    }
+
+private:
+    bool stopNow() const { return flag_ ? flag_->load(std::memory_order_relaxed) : (stop_ && stop_()); }
+
+    template <class Draw>
+    void runWith(Draw& draw, RunOutcome& out, std::optional<int>& slotRows) {
+        auto& uses = out.uses;
+        auto& made = out.made;
 
         const int attempts = groups_ ? 100 : 10;
         const long long slotBudget = 5 * r_;
@@ -281,39 +324,62 @@ public:
         const auto interval = std::chrono::milliseconds(std::max(0, in_.progressIntervalMs));
 
         std::array<int, kGroups + 1> gc{};
+        NumberMask full = 0;  // the numbers used Q times (no quota with groups)
         for (long long k = 1; k <= slotBudget; ++k) {
             bool stopped = false, drawsOut = false;
             for (int att = 1; att <= attempts; ++att) {
                 NumberMask row = 0;
                 int filled = 0, draws = 0;
-                if (groups_) gc.fill(0);
-                while (filled < t_) {
-                    if (stop_ && stop_()) {
-                        stopped = true;
-                        break;
-                    }
-                    if (++draws > 1000) {
-                        drawsOut = true;
-                        break;
-                    }
-                    const int n = drawOne(rng_);
-                    const NumberMask bit = 1u << n;
-                    if (!(chosen_ & bit) || (row & bit)) continue;
-                    if (groups_) {
+                if (groups_) {
+                    gc.fill(0);
+                    while (filled < t_) {
+                        if (stopNow()) {
+                            stopped = true;
+                            break;
+                        }
+                        if (++draws > 1000) {
+                            drawsOut = true;
+                            break;
+                        }
+                        const int n = draw();
+                        const NumberMask bit = 1u << n;
+                        if (!(chosen_ & bit) || (row & bit)) continue;
                         const int g = groups_->groupOf[n];
                         if (g >= 1 && g <= kGroups) {
                             if (gc[g] + 1 > groups_->limits.max[g]) continue;
                             ++gc[g];
                         }
-                    } else if (uses[n] == q_) {
-                        continue;
+                        row |= bit;
+                        ++uses[n];
+                        ++filled;
                     }
-                    row |= bit;
-                    ++uses[n];
-                    ++filled;
+                } else {
+                    // A number is taken when it is chosen, not yet in the row and not used Q times.
+                    NumberMask open = chosen_ & ~full;
+                    while (filled < t_) {
+                        if (stopNow()) {
+                            stopped = true;
+                            break;
+                        }
+                        if (++draws > 1000) {
+                            drawsOut = true;
+                            break;
+                        }
+                        // Without a branch on the number: most draws near the end are refused,
+                        // at random.
+                        const int n = draw();
+                        const NumberMask take = open & (1u << n);
+                        const int taken = take != 0;
+                        open ^= take;
+                        row |= take;
+                        uses[n] += taken;
+                        full |= take & (0u - NumberMask(uses[n] == q_));
+                        filled += taken;
+                    }
                 }
                 if (stopped || drawsOut) {
                     takeBack(uses, row);
+                    full &= ~row;
                     break;
                 }
                 bool refused = false;
@@ -323,6 +389,7 @@ public:
                 if (!refused) refused = overlap_.overlaps(row);
                 if (refused) {
                     takeBack(uses, row);
+                    full &= ~row;
                     continue;
                 }
                 overlap_.add(row);
@@ -331,11 +398,11 @@ public:
             }
             if (drawsOut) {
                 out.end = RunEnd::Draws;  // straight to the end of the run (step 13)
-                return out;
+                return;
             }
             // Step 12
             const int rows = int(made.size());
-            label1_ = dz::str(rows);
+            slotRows = rows;
             const auto now = Clock::now();
             if (progress_ && (interval.count() == 0 || now - lastReport >= interval)) {
                 lastReport = now;
@@ -343,22 +410,20 @@ public:
             }
             if (rows == r_) {
                 out.end = RunEnd::Rows;
-                return out;
+                return;
             }
             if (!groups_ && rows == comb_) {
                 out.end = RunEnd::Combinations;
-                return out;
+                return;
             }
-            if (stopped || (stop_ && stop_())) {
+            if (stopped || stopNow()) {
                 out.end = RunEnd::Stopped;
-                return out;
+                return;
             }
         }
         out.end = RunEnd::Slots;
-        return out;
     }
 
-private:
     void takeBack(std::array<long long, 21>& uses, NumberMask row) {
         for (uint32_t x = row; x; x &= x - 1) --uses[std::countr_zero(x)];
     }
@@ -385,6 +450,7 @@ private:
     long long r_ = 0, q_ = 0, comb_ = 0;
     NumberMask chosen_ = 0;
     const GroupRule* groups_ = nullptr;
+    const std::atomic<bool>* flag_ = nullptr;  // stop_ is stopOn(*flag_)
     OverlapSet overlap_;
 };
 

@@ -125,9 +125,6 @@ private:
     std::vector<std::vector<uint8_t>> subsets_;  // index sets of size A+1 out of t
     int type_ = 0, overlap_ = 0;
 };
-// The Part's own cell-by-cell comparison of row texts (for tests): does the candidate share
-// more than `overlap` three-character cells with a row of the key?
-bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap);
 
 enum class RunEnd {
     Rows,          // the key reached R rows

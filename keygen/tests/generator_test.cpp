@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "core/textfmt.h"
 #include "scripted_random.h"
+#include "support/cellcheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // keygen's windows offscreen: the main window's inputs, hints, files and export, the number
 // choice window, and the generation's stop and busy rules.
+#include "core/random.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 #include "tests/filelimit.h"
@@ -495,4 +496,20 @@ TEST(KeygenWindow, RaggedKeyFileLoadsTestsAndIsRefusedSafely) {
     ASSERT_EQ(seam::messages().size(), 1u);
     EXPECT_EQ(seam::messages()[0].text, QStringLiteral("A játéktipus 2-8 közötti lehet !"));
     EXPECT_FALSE(k.w.busy());
+}
+
+// The generation on the worker draws from a source of its own: the program's stays where it was.
+TEST(KeygenWindow, GenerationLeavesTheProgramsSourceAlone) {
+    KeygenWindow k;
+    k.choose({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    k.setText("Text1", QStringLiteral("50"));
+    k.setText("Text2", QStringLiteral("5"));
+    k.setText("Text7", QStringLiteral("3"));
+    dz::programRandom().seed(4242);
+    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    k.click("Command3D3");
+    ASSERT_TRUE(done.count() > 0 || done.wait(10000));
+    EXPECT_GT(k.list("List1")->count(), 0);
+    dz::Random fresh(4242);
+    EXPECT_EQ(dz::programRandom().next(), fresh.next());
 }

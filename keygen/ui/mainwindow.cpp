@@ -391,7 +391,7 @@ void kiertekel::Command3D3_Click() {
             Qt::QueuedConnection);
     };
     worker_ = QThread::create([this, inputs = v.inputs, progress]() mutable {
-        result_ = generate(inputs, dz::programRandom(), stopOn(stop_), progress);
+        result_ = generate(inputs, workerRandom_, stopOn(stop_), progress);
     });
     connect(worker_, &QThread::finished, this, &kiertekel::runFinished);
     worker_->start();

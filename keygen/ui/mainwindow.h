@@ -4,6 +4,7 @@
 #pragma once
 #include "core/generator.h"
 #include "core/groups.h"
+#include "core/random.h"
 #include "core/state.h"
 
 #include <QPointer>
@@ -86,6 +87,8 @@ private:
     bool running_ = false;
     std::atomic<bool> stop_{true};
     QThread* worker_ = nullptr;
+    // The worker's own source: only the running generation draws from it, and each run seeds it.
+    dz::Random workerRandom_;
     GenerationResult result_;
 };
 

@@ -1,0 +1,21 @@
+#include "support/cellcheck.h"
+
+#include "core/textfmt.h"
+
+namespace keygen {
+
+bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap) {
+    for (const QString& row : key) {
+        int shared = 0;
+        for (int a = 1; a <= type; ++a) {
+            const QString ca = dz::mid(candidate, 3 * (a - 1) + 1, 3);
+            for (int b = 1; b <= type; ++b) {
+                if (ca == dz::mid(row, 3 * (b - 1) + 1, 3)) ++shared;
+                if (shared > overlap) return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace keygen
