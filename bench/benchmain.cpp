@@ -1,13 +1,18 @@
-// The benchmarks' main: an offscreen application, since many of them fill real list widgets.
+// The benchmarks' main: an offscreen application, since many of them fill real list widgets and
+// show real windows. The binary ends non-zero when a benchmark reported an error, so that a script
+// running it notices a run that did not produce its result.
 #include "benchutil.h"
 
 #include "core/synth.h"
 #include "core/textfile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 
 namespace bench {
 
@@ -17,7 +22,7 @@ const QString& historyFile() {
         // A history written before (tools/mkdraws), so that a memory measurement of one benchmark
         // does not count the making of the history.
         const QString given = qEnvironmentVariable("DIZOV_BENCH_HISTORY");
-        if (!given.isEmpty() && QFile::exists(given)) return given;
+        if (!given.isEmpty()) return QFileInfo(given).absoluteFilePath();
         const QString p = dir.path() + QStringLiteral("/vevud.txt");
         dz::writeBytes(p, dz::synthDrawHistory(kHistoryDraws));
         return p;
@@ -39,14 +44,72 @@ const std::vector<dz::DrawRecord>& historyRecords() {
     return recs;
 }
 
+bool placeHistory(const QString& folder) {
+    const QString from = historyFile();
+    for (const char* name : {dz::kDrawHistoryFile, dz::kPartialDayFile}) {
+        const QString to = folder + QLatin1Char('/') + QLatin1String(name);
+        if (QFileInfo(to).absoluteFilePath() == from) continue;  // the history is that file already
+        // a copy, not a link: a window that writes the file it read never reaches the given one
+        QFile::remove(to);
+        if (!QFile::copy(from, to)) return false;
+    }
+    return true;
+}
+
+const QString& historyFolder() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        if (!placeHistory(dir.path())) {
+            std::fprintf(stderr, "cannot place the history in %s\n", qPrintable(dir.path()));
+            std::exit(2);
+        }
+        return dir.path();
+    }();
+    return path;
+}
+
+namespace {
+
+// Hands every report on to the display reporter the flags chose, and notes the runs that ended
+// in an error.
+class ErrorNoting : public benchmark::BenchmarkReporter {
+public:
+    explicit ErrorNoting(benchmark::BenchmarkReporter* shown) : shown_(shown) {}
+    bool failed() const { return failed_; }
+
+    bool ReportContext(const Context& context) override {
+        shown_->SetOutputStream(&GetOutputStream());
+        shown_->SetErrorStream(&GetErrorStream());
+        return shown_->ReportContext(context);
+    }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs) failed_ = failed_ || r.error_occurred;
+        shown_->ReportRuns(runs);
+    }
+    void Finalize() override { shown_->Finalize(); }
+
+private:
+    benchmark::BenchmarkReporter* shown_;
+    bool failed_ = false;
+};
+
+}  // namespace
 }  // namespace bench
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    bench::historyFile();
+    // The history is opened and counted here, outside every timing; one that does not open is no
+    // history to measure.
+    if (!QFileInfo(bench::historyFile()).isFile() || !dz::DrawFile::load(bench::historyFile())) {
+        std::fprintf(stderr, "no draw history to read at %s\n", qPrintable(bench::historyFile()));
+        return 2;
+    }
+    bench::history().size();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    bench::ErrorNoting reporter(benchmark::CreateDefaultDisplayReporter());
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.failed() ? 1 : 0;
 }

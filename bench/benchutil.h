@@ -1,4 +1,6 @@
-// What the benchmarks share: one synthetic history of the real one's size, written once.
+// What the benchmarks share: one history of the real one's size (the file DIZOV_BENCH_HISTORY
+// names, else a synthetic one written once), a program folder that holds it under the names the
+// windows read, and the checks that fail a run that did not produce its result.
 #pragma once
 #include "core/draws.h"
 #include "core/keyfile.h"
@@ -8,34 +10,75 @@
 #include <QString>
 #include <QStringList>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <bit>
+#include <string>
 #include <vector>
 
 namespace bench {
 
+// The size of the synthetic history.
 inline constexpr size_t kHistoryDraws = 1'500'000;
 
-// The history as a "vevud.txt" on disk (written on first use, outside the timings when the
-// benchmark main calls it first).
+// The history on disk: the file DIZOV_BENCH_HISTORY names, whatever its name, else a synthetic
+// "vevud.txt" (written on first use, outside the timings since the benchmark main calls it first).
 const QString& historyFile();
 // The same history opened once (each pass reads it again).
 const dz::DrawFile& history();
-// The history opened anew, as an analysis opens it at every run (timed with the run).
+// Its draw count.
+inline long long historyDraws() { return static_cast<long long>(history().size()); }
+// The history opened anew, as an analysis opens it at every run (timed with the run). The main has
+// checked that it opens.
 inline dz::DrawFile openHistory() { return *dz::DrawFile::load(historyFile()); }
 // The draw window start W as Start leaves it for the history.
-inline long long windowStart() { return dz::drawWindowStart(static_cast<long long>(kHistoryDraws)); }
+inline long long windowStart() { return dz::drawWindowStart(historyDraws()); }
+// The draws after W, which the analyses that honour it list one a line.
+inline long long windowDraws() { return std::max(0LL, historyDraws() - windowStart()); }
+// Its records, read once.
+const std::vector<dz::DrawRecord>& historyRecords();
+
+// Copies the history into folder as "vevud.txt" and as the partial-day "vevud.dat", so that a
+// window reading either from its program folder finds it; false when that failed.
+bool placeHistory(const QString& folder);
+// A program folder of the binary's own with the history placed in it (made once).
+const QString& historyFolder();
+
+// Fails the benchmark when its run did not produce its result: the run is reported as an error
+// and the binary ends non-zero. Returns ok, so that a loop can leave: if (!require(...)) break;
+inline bool require(benchmark::State& st, bool ok, const std::string& what) {
+    if (!ok && !st.error_occurred()) st.SkipWithError(what.c_str());
+    return ok;
+}
+// The same for a count: got must be want, and a want of 0 fails too (a run over nothing is no result).
+inline bool requireCount(benchmark::State& st, long long got, long long want, const std::string& what) {
+    return require(st, got == want && want > 0,
+                   what + ": " + std::to_string(got) + " where " + std::to_string(want) + " were due");
+}
+// A count that only has to be above zero.
+inline bool requireSome(benchmark::State& st, long long got, const std::string& what) {
+    return require(st, got > 0, what + ": none");
+}
+// The lines of a text file written by the run (0 when it is missing), read outside the timing.
+inline long long fileLines(const QString& path) {
+    const auto n = dz::countLines(path);
+    return n ? static_cast<long long>(*n) : 0;
+}
+
 // One streaming pass of the history opened anew: the yardstick that a run of the same binary
 // sets an analysis or a window beside.
 inline void streamingPass(benchmark::State& st) {
     for (auto _ : st) {
         const dz::DrawFile f = openHistory();
         uint32_t acc = 0;
-        dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
+        long long lines = 0;
+        dz::forEachDraw(f, [&](const dz::DrawLine& l) {
+            acc += l.record.mask;
+            ++lines;
+        });
         benchmark::DoNotOptimize(acc);
+        if (!requireCount(st, lines, historyDraws(), "draws read")) break;
     }
 }
-// Its records, read once.
-const std::vector<dz::DrawRecord>& historyRecords();
 
 // A full key of random eight-number rows, as the generators write it, saved to path.
 inline void writeFullKey(const QString& path, unsigned seed) {

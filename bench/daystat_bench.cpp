@@ -28,21 +28,26 @@ QString outFile() {
 // "Húzás szám" with 264: count, cut, replace.
 void BM_CutLast264(benchmark::State& st) {
     for (auto _ : st) {
-        benchmark::DoNotOptimize(daystat::countFileRecords(bench::historyFile()));
-        if (!daystat::writeCut(outFile(), *daystat::lastFileRecords(bench::historyFile(), 264))) st.SkipWithError("write");
+        const auto count = daystat::countFileRecords(bench::historyFile());
+        const auto cut = daystat::lastFileRecords(bench::historyFile(), 264);
+        if (!bench::require(st, count && cut && daystat::writeCut(outFile(), *cut), "cut not written")) break;
+        benchmark::DoNotOptimize(count);
     }
+    bench::requireCount(st, bench::fileLines(outFile()), std::min(264LL, bench::historyDraws()), "draws cut");
 }
 
 // "Leválogat" over the last day of the history.
 void BM_CutOneDayRange(benchmark::State& st) {
     const auto bounds = daystat::fileHistoryBounds(bench::historyFile());
+    if (!bench::require(st, bounds && *bounds, "no draws to cut")) return;
     const std::string day = (*bounds)->last.key.substr(0, 8);
+    long long count = 0;
     for (auto _ : st) {
-        long long count = 0;
         const auto out = daystat::fileRecordsInRange(bench::historyFile(), day + " 001", day + " 264", count);
-        if (!daystat::writeCut(outFile(), *out)) st.SkipWithError("write");
-        benchmark::DoNotOptimize(count);
+        if (!bench::require(st, out && daystat::writeCut(outFile(), *out), "cut not written")) break;
     }
+    bench::requireSome(st, count, "draws of the day");
+    bench::requireCount(st, bench::fileLines(outFile()), count, "draws cut");
 }
 
 // Arg 0: drawstat's rules (with its class lists); 1: daystat's. W as Start sets it.
@@ -55,6 +60,7 @@ void classPass(benchmark::State& st, Pass pass) {
         const drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
         list2.setSource(r.lines);
         for (size_t k = 0; k < 9; ++k) list5[k].setSource(r.classes[k]);
+        if (!bench::requireSome(st, static_cast<long long>(r.lines->records().size()), "draws listed")) break;
     }
 }
 void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }
@@ -72,6 +78,9 @@ void BM_Backtest(benchmark::State& st) {
         list1.setSource(out.hitLines);
         list3.setSource(out.numberLines);
         list2.setItems(out.distribution);
+        if (!bench::require(st, out.status == drawstat::BacktestOutcome::Status::Done, "no run") ||
+            !bench::requireSome(st, list1.count(), "draws listed"))
+            break;
     }
 }
 
@@ -83,6 +92,7 @@ void BM_Interval(benchmark::State& st) {
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
+        if (!bench::requireCount(st, l1.count(), bench::windowDraws(), "draws listed")) break;
     }
 }
 
@@ -93,6 +103,8 @@ void BM_LifePath(benchmark::State& st) {
         auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
         l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
+        // the closing line and at least one appearance
+        if (!bench::require(st, l1.count() > 1 && l2.count() > 0, "no appearances")) break;
     }
 }
 

@@ -18,7 +18,11 @@ BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMill
 
 void BM_LoadFile(benchmark::State& st) {
     bench::historyFile();  // written once, outside the timing
-    for (auto _ : st) benchmark::DoNotOptimize(bench::openHistory().size());
+    for (auto _ : st) {
+        const size_t n = bench::openHistory().size();
+        benchmark::DoNotOptimize(n);
+        if (!bench::requireCount(st, static_cast<long long>(n), bench::historyDraws(), "draws")) break;
+    }
 }
 
 void BM_LifePath(benchmark::State& st) {
@@ -29,6 +33,8 @@ void BM_LifePath(benchmark::State& st) {
         l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
+        // the closing line and at least one appearance
+        if (!bench::require(st, l1.count() > 1 && l2.count() > 0, "no appearances")) break;
     }
 }
 
@@ -41,6 +47,9 @@ void BM_IntervalLoad(benchmark::State& st) {
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
         l1.setTopIndex(l1.count() - 15);
+        if (!bench::requireCount(st, l1.count(), bench::windowDraws(), "draws listed") ||
+            !bench::requireSome(st, l2.count(), "patterns listed"))
+            break;
     }
 }
 
@@ -50,14 +59,21 @@ void BM_MapLoad(benchmark::State& st) {
         const auto f = bench::openHistory();
         l1.setItems(drawstat::drawMap(f, bench::windowStart()));
         l1.setTopIndex(l1.count() - 20);
+        if (!bench::requireCount(st, l1.count(), bench::windowDraws(), "draws mapped")) break;
     }
+}
+
+long long numbersCounted(const drawstat::FrequencyCounts& c) {
+    long long n = 0;
+    for (int v : c.numbers) n += v;
+    return n;
 }
 
 void BM_MostFrequentAll(benchmark::State& st) {
     dz::ui::ListBox l5, l6(nullptr, true), l1, l2(nullptr, true), l3, l4(nullptr, true);
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(static_cast<long long>(bench::kHistoryDraws), double(bench::kHistoryDraws)));
+        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(bench::historyDraws(), double(bench::historyDraws())));
         auto r = drawstat::frequencyLists(c);
         l5.setItems(std::move(r.numbers));
         l6.setItems(std::move(r.numbersRanked));
@@ -65,13 +81,23 @@ void BM_MostFrequentAll(benchmark::State& st) {
         l2.setItems(std::move(r.pairsRanked));
         l3.setItems(std::move(r.triples));
         l4.setItems(std::move(r.triplesRanked));
+        if (!bench::requireSome(st, numbersCounted(c), "numbers counted") ||
+            !bench::require(st, l5.count() == 20 && l1.count() == drawstat::kPairCount && l3.count() == drawstat::kTripleCount,
+                            "lists not filled"))
+            break;
     }
 }
 
 // The passes alone, over a history already in memory.
 void BM_CountFrequenciesOnly(benchmark::State& st) {
     const auto f = bench::openHistory();
-    for (auto _ : st) benchmark::DoNotOptimize(drawstat::countFrequencies(f, 0).triples[0]);
+    long long counted = 0;
+    for (auto _ : st) {
+        const auto c = drawstat::countFrequencies(f, 0);
+        benchmark::DoNotOptimize(c.triples[0]);
+        counted = numbersCounted(c);
+    }
+    bench::requireSome(st, counted, "numbers counted");
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ void BM_EditorLoad(benchmark::State& state) {
     for (auto _ : state) {
         e.load();
         QApplication::processEvents();
-        if (e.w->List2->count() != dz::kRowLimit) state.SkipWithError("not loaded");
+        if (!bench::requireCount(state, e.w->List2->count(), dz::kRowLimit, "rows loaded")) break;
     }
 }
 BENCHMARK(BM_EditorLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -60,7 +60,7 @@ void BM_EditorCutFromTheLeft(benchmark::State& state) {
     for (auto _ : state) {
         e.w->Command3D5_Click();
         QApplication::processEvents();
-        if (e.w->List3->count() != dz::kRowLimit) state.SkipWithError("not cut");
+        if (!bench::requireCount(state, e.w->List3->count(), dz::kRowLimit, "rows cut")) break;
     }
 }
 BENCHMARK(BM_EditorCutFromTheLeft)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -70,13 +70,16 @@ void BM_EditorSave(benchmark::State& state) {
     e.load();
     e.w->Text3->setText(QStringLiteral("4"));
     e.w->Command3D5_Click();
+    QApplication::processEvents();
     const QString out = e.dir.path() + QStringLiteral("/mkulcs.txt");
     for (auto _ : state) {
         dz::ui::seam::reset();
         dz::ui::seam::queueFile(out);
         e.w->Command3D3_Click();
-        if (!dz::ui::seam::messages().empty()) state.SkipWithError("not saved");
+        QApplication::processEvents();
+        if (!bench::require(state, dz::ui::seam::messages().empty(), "not saved")) break;
     }
+    bench::requireCount(state, bench::fileLines(out), dz::kRowLimit, "rows saved");
 }
 BENCHMARK(BM_EditorSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 

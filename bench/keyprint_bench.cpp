@@ -8,9 +8,50 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "benchutil.h"
+
+#include <memory>
+
 namespace {
+
+// The PDF job with its pages counted on the way, so that a run can show that it printed them.
+class PageCounting : public dz::PrintSurface {
+public:
+    explicit PageCounting(std::unique_ptr<dz::PrintSurface> job) : job_(std::move(job)) {}
+    long long pages() const { return pages_; }
+    void setScale(dz::PrintScale scale) override { job_->setScale(scale); }
+    void setFontName(const QString& name) override { job_->setFontName(name); }
+    void setFontSize(double points) override { job_->setFontSize(points); }
+    void setBold(bool bold) override { job_->setBold(bold); }
+    void setCurrentX(double x) override { job_->setCurrentX(x); }
+    void setCurrentY(double y) override { job_->setCurrentY(y); }
+    void print(const QString& text, bool endLine) override {
+        if (!printed_) ++pages_;  // a page counts once something is printed on it
+        printed_ = true;
+        job_->print(text, endLine);
+    }
+    void printEmptyLine() override { job_->printEmptyLine(); }
+    double textWidth(const QString& text) override { return job_->textWidth(text); }
+    double pageHeight() override { return job_->pageHeight(); }
+    void newPage() override {
+        printed_ = false;
+        job_->newPage();
+    }
+    bool endDoc() override { return job_->endDoc(); }
+
+private:
+    std::unique_ptr<dz::PrintSurface> job_;
+    long long pages_ = 0;
+    bool printed_ = false;
+};
+
+std::unique_ptr<PageCounting> pdfJob(const QString& file) {
+    auto job = dz::ui::openPdfPrintJob(file, QStringLiteral("keyprint"));
+    return job ? std::make_unique<PageCounting>(std::move(job)) : nullptr;
+}
 
 QStringList fullKey() {
     // Distinct rows, as a generated key has them: the first 8-subsets of 1..20 in order.
@@ -32,28 +73,34 @@ QStringList fullKey() {
 void BM_TicketFormsToPdf(benchmark::State& state) {
     const QStringList rows = fullKey();
     QTemporaryDir dir;
+    const QString pdf = dir.path() + QStringLiteral("/tickets.pdf");
     keyprint::TicketChoices c;
     c.extras = {true, false, true, false};
+    long long pages = 0;
     for (auto _ : state) {
-        auto job = dz::ui::openPdfPrintJob(dir.path() + QStringLiteral("/tickets.pdf"), QStringLiteral("keyprint"));
-        if (!job || !keyprint::printTickets(*job, rows, 0, int(rows.size()) - 1, false, c)) {
-            state.SkipWithError("print failed");
+        auto job = pdfJob(pdf);
+        if (!bench::require(state, job && keyprint::printTickets(*job, rows, 0, int(rows.size()) - 1, false, c),
+                            "print failed"))
             return;
-        }
+        pages = job->pages();
     }
+    bench::requireCount(state, pages, keyprint::kRowLimit / 4, "pages printed");  // a form of four rows a page
+    bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_TicketFormsToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_A4ListToPdf(benchmark::State& state) {
     const QStringList rows = fullKey();
     QTemporaryDir dir;
+    const QString pdf = dir.path() + QStringLiteral("/list.pdf");
+    long long pages = 0;
     for (auto _ : state) {
-        auto job = dz::ui::openPdfPrintJob(dir.path() + QStringLiteral("/list.pdf"), QStringLiteral("keyprint"));
-        if (!job || !keyprint::printKeyList(*job, rows, QStringLiteral("60"))) {
-            state.SkipWithError("print failed");
-            return;
-        }
+        auto job = pdfJob(pdf);
+        if (!bench::require(state, job && keyprint::printKeyList(*job, rows, QStringLiteral("60")), "print failed")) return;
+        pages = job->pages();
     }
+    bench::requireCount(state, pages, (keyprint::kRowLimit + 179) / 180, "pages printed");  // three columns of 60 rows
+    bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_A4ListToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -23,29 +23,49 @@ using namespace drawstat;
 
 namespace {
 
-// A program folder with the history as "vevud.txt", and as daystat's partial-day file "vevud.dat".
-const QTemporaryDir& folder() {
-    static QTemporaryDir dir;
-    static const bool once = [] {
-        QFile::copy(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
-        QFile::copy(bench::historyFile(), dir.path() + QStringLiteral("/vevud.dat"));
-        dz::setProgramFolder(dir.path());
-        return true;
+// The program folder, with the history as "vevud.txt", and as daystat's partial-day file "vevud.dat".
+const QString& folder() {
+    static const QString dir = [] {
+        dz::setProgramFolder(bench::historyFolder());
+        return bench::historyFolder();
     }();
-    (void)once;
     return dir;
 }
-QString path(const QString& name) { return folder().path() + QLatin1Char('/') + name; }
+QString path(const QString& name) { return folder() + QLatin1Char('/') + name; }
 
-void countInFromFiles(const SubsetProfile& p) {
+// The draws counted in, -1 when the counter file or the draws could not be read or the file not saved.
+long long countInFromFiles(const SubsetProfile& p) {
     const QString counter = path(p.counterFile);
     CounterFile f;
-    CounterFile::load(counter, p.k, f);
+    if (CounterFile::load(counter, p.k, f) != CounterFile::Status::Ok) return -1;
     const auto draws = dz::DrawFile::load(path(p.drawFile));
-    countIn(f, *draws);
-    f.save(counter);
+    if (!draws) return -1;
+    const long long counted = countIn(f, *draws).counted;
+    return f.save(counter) ? counted : -1;
 }
-void countInFromFiles(int k) { countInFromFiles(drawstatSubsetProfile(k)); }
+long long countInFromFiles(int k) { return countInFromFiles(drawstatSubsetProfile(k)); }
+
+// The key of the history's last draw, which a count-in leaves as the counter file's high-water key.
+const std::string& lastDrawKey() {
+    static const std::string key = [] {
+        dz::DrawReader r = dz::DrawReader::tail(bench::history(), 1);
+        const auto lines = r.next();
+        return lines.empty() ? std::string() : std::string(dz::drawKey(lines.back().item));
+    }();
+    return key;
+}
+
+// Whether a counter file holds the whole history counted in: its high-water key is the last draw's.
+bool countedIn(const CounterFile& f) { return !lastDrawKey().empty() && f.highWaterKey() == lastDrawKey(); }
+// The same for the counter file of size k a run wrote, failing the run when it does not.
+bool requireCountedIn(benchmark::State& st, const QString& file, int k) {
+    CounterFile f;
+    const bool read = CounterFile::load(file, k, f) == CounterFile::Status::Ok;
+    return bench::require(st, read && countedIn(f),
+                          "history not counted into " + file.toStdString() + " (high-water key \"" +
+                              (read ? std::string(f.highWaterKey()) : std::string()) + "\")");
+}
+void settle() { QApplication::processEvents(); }
 
 // A counter file with the whole history counted in (built once).
 const CounterFile& counted(int k) {
@@ -65,8 +85,9 @@ void BM_CountIn(benchmark::State& state) {
         state.PauseTiming();
         dz::writeBytes(path(QStringLiteral("vevud%1.txt").arg(k)), zeroedCounterFile(k));
         state.ResumeTiming();
-        countInFromFiles(k);
+        if (!bench::requireSome(state, countInFromFiles(k), "draws counted in")) break;
     }
+    requireCountedIn(state, path(QStringLiteral("vevud%1.txt").arg(k)), k);
 }
 BENCHMARK(BM_CountIn)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
 
@@ -76,13 +97,17 @@ void BM_CountInWindow4(benchmark::State& state) {
     dz::ui::seam::enable();
     const SubsetProfile p = state.range(0) ? daystat::subsetProfile(4) : drawstatSubsetProfile(4);
     SubsetWindow w(p);
+    w.show();
+    settle();
     for (auto _ : state) {
         state.PauseTiming();
         dz::writeBytes(path(p.counterFile), zeroedCounterFile(4));
         state.ResumeTiming();
         w.Command3D2_Click();
+        settle();
     }
     state.SetLabel(p.counterFile.toStdString());
+    requireCountedIn(state, path(p.counterFile), 4);
 }
 BENCHMARK(BM_CountInWindow4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -91,13 +116,21 @@ void BM_CountInAllFiveSizes(benchmark::State& state) {
         state.PauseTiming();
         for (int k = 4; k <= 8; ++k) dz::writeBytes(path(QStringLiteral("vevud%1.txt").arg(k)), zeroedCounterFile(k));
         state.ResumeTiming();
-        for (int k = 4; k <= 8; ++k) countInFromFiles(k);
+        bool all = true;
+        for (int k = 4; k <= 8; ++k) all = countInFromFiles(k) > 0 && all;
+        if (!bench::require(state, all, "draws not counted in")) break;
     }
+    for (int k = 4; k <= 8; ++k) requireCountedIn(state, path(QStringLiteral("vevud%1.txt").arg(k)), k);
 }
 BENCHMARK(BM_CountInAllFiveSizes)->Unit(benchmark::kMillisecond);
 
 void BM_Regenerate8(benchmark::State& state) {
-    for (auto _ : state) dz::writeBytes(path(QStringLiteral("vevud8.txt")), zeroedCounterFile(8));
+    for (auto _ : state)
+        if (!bench::require(state, dz::writeBytes(path(QStringLiteral("vevud8.txt")), zeroedCounterFile(8)), "not written")) break;
+    CounterFile f;
+    bench::require(state, CounterFile::load(path(QStringLiteral("vevud8.txt")), 8, f) == CounterFile::Status::Ok &&
+                              f.records() == subsetCount(8) && f.highWaterKey() == kZeroKey,
+                   "no regenerated file");
 }
 BENCHMARK(BM_Regenerate8)->Unit(benchmark::kMillisecond);
 
@@ -105,14 +138,19 @@ void BM_MostDrawnIntoList(benchmark::State& state) {
     const int k = int(state.range(0));
     const QString file = path(QStringLiteral("vevud%1.txt").arg(k));
     counted(k).save(file);
+    const QString listFile = path(QStringLiteral("legt%1.txt").arg(k));
     dz::ui::ListBox list(nullptr, /*sorted=*/k != 7);
+    if (!bench::require(state, countedIn(counted(k)), "history not counted in")) return;
     for (auto _ : state) {
         CounterFile f;
         CounterFile::load(file, k, f);
         const MostDrawnResult r = mostDrawn(f, drawstatSubsetProfile(k));
         list.setSource(r.rows);
-        dz::writeBytes(path(QStringLiteral("legt%1.txt").arg(k)), mostDrawnFileBytes(f, r.rows->records()));
+        if (!bench::require(state, dz::writeBytes(listFile, mostDrawnFileBytes(f, r.rows->records())), "list file not written") ||
+            !bench::requireCount(state, list.count(), std::min<long long>(subsetCount(k), dz::kRowLimit), "rows listed"))
+            break;
     }
+    bench::requireSome(state, bench::fileLines(listFile), "rows in " + listFile.toStdString());
 }
 BENCHMARK(BM_MostDrawnIntoList)->Arg(6)->Arg(8)->Unit(benchmark::kMillisecond);
 
@@ -123,9 +161,16 @@ void BM_MostDrawnWindow(benchmark::State& state) {
     const int k = int(state.range(0));
     const SubsetProfile p = drawstatSubsetProfile(k);
     counted(k).save(path(p.counterFile));
+    if (!bench::require(state, countedIn(counted(k)), "history not counted in")) return;
     SubsetWindow w(p);
-    for (auto _ : state) w.Command3D3_Click();
+    w.show();
+    settle();
+    for (auto _ : state) {
+        w.Command3D3_Click();
+        settle();
+    }
     state.counters["rows"] = double(w.List1->count());
+    bench::requireCount(state, w.List1->count(), std::min<long long>(subsetCount(k), dz::kRowLimit), "List1 rows");
 }
 BENCHMARK(BM_MostDrawnWindow)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
 
@@ -134,15 +179,25 @@ BENCHMARK(BM_MostDrawnWindow)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
 void BM_NeverDrawnWindow8(benchmark::State& state) {
     dz::ui::seam::enable();
     const SubsetProfile p = drawstatSubsetProfile(8);
-    if (state.range(0)) counted(8).save(path(p.counterFile));
+    const bool overHistory = state.range(0) != 0;
+    if (overHistory) counted(8).save(path(p.counterFile));
     else dz::writeBytes(path(p.counterFile), zeroedCounterFile(8));
+    if (overHistory && !bench::require(state, countedIn(counted(8)), "history not counted in")) return;
     SubsetWindow w(p);
-    long long rows = 0;
+    w.show();
+    settle();
+    w.Label2->clear();
+    QString total;
     for (auto _ : state) {
         w.Command3D4_Click();
-        rows = w.Label2->text().toLongLong();
+        settle();
+        total = w.Label2->text();
     }
-    state.counters["rows"] = double(rows);
+    state.counters["rows"] = double(total.toLongLong());
+    // every 8-subset of a regenerated file is never drawn; the synthetic history draws them all
+    // (a history of another making may leave some)
+    if (bench::require(state, !total.isEmpty(), "no count shown") && !overHistory)
+        bench::requireCount(state, total.toLongLong(), subsetCount(8), "never drawn");
 }
 BENCHMARK(BM_NeverDrawnWindow8)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -156,6 +211,9 @@ void BM_NeverDrawn8Zeroed(benchmark::State& state) {
         CounterFile::load(file, 8, f);
         const NeverDrawnResult r = neverDrawn(f, drawstatSubsetProfile(8));
         for (size_t i = 0; i < 4; ++i) pages[i]->setSource(r.pages[i]);
+        long long rows = 0;
+        for (const auto& page : pages) rows += page->count();
+        if (!bench::requireCount(state, rows, subsetCount(8), "never drawn")) break;
     }
 }
 BENCHMARK(BM_NeverDrawn8Zeroed)->Unit(benchmark::kMillisecond);
@@ -172,6 +230,7 @@ void BM_LifePath(benchmark::State& state) {
         rows = list.count();
     }
     state.counters["rows"] = double(rows);
+    bench::requireSome(state, rows - 1, "hits listed");  // the closing line follows the hits
 }
 BENCHMARK(BM_LifePath)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
@@ -185,6 +244,7 @@ void BM_CountInWindowLongestGap(benchmark::State& state) {
         dz::writeBytes(path(QStringLiteral("vevud4.txt")), zeroedCounterFile(4));
         SubsetWindow w(drawstatSubsetProfile(4));
         w.show();
+        settle();
         QElapsedTimer gap;
         QTimer tick;
         tick.setInterval(1);
@@ -199,6 +259,7 @@ void BM_CountInWindowLongestGap(benchmark::State& state) {
         tick.stop();
     }
     state.counters["longest_gap_ms"] = worst;
+    requireCountedIn(state, path(QStringLiteral("vevud4.txt")), 4);
 }
 BENCHMARK(BM_CountInWindowLongestGap)->Unit(benchmark::kMillisecond)->Iterations(3);
 

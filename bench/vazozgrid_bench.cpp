@@ -10,9 +10,12 @@
 #include "platform/widgets.h"
 #include "ui/gyari.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include "benchutil.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ void BM_GridLoad999(benchmark::State& state) {
     for (auto _ : state) {
         auto r = g.load(bytes);
         benchmark::DoNotOptimize(r.rows);
+        if (!bench::requireCount(state, r.rows, 999, "rows read")) break;
     }
 }
 BENCHMARK(BM_GridLoad999)->Unit(benchmark::kMillisecond);
@@ -38,10 +42,13 @@ void BM_GridSave999(benchmark::State& state) {
     g.load(fullKey());
     const QString path = dir.path() + QStringLiteral("/tkulcs.txt");
     for (auto _ : state) {
-        if (g.check()) state.SkipWithError("check failed");
-        if (!dz::key::saveRows(path, g.keyRows())) state.SkipWithError("save failed");
+        if (!bench::require(state, !g.check(), "check failed") ||
+            !bench::require(state, dz::key::saveRows(path, g.keyRows()), "save failed"))
+            break;
         dz::key::writeLastKeyPointer(dir.path(), path);
     }
+    bench::requireCount(state, bench::fileLines(path), 999, "rows saved");
+    bench::require(state, dz::key::readLastKeyPointer(dir.path()) == path, "pointer not written");
 }
 BENCHMARK(BM_GridSave999)->Unit(benchmark::kMillisecond);
 
@@ -66,7 +73,10 @@ void BM_ShippedList1000(benchmark::State& state) {
     Descriptions d;
     for (auto _ : state) {
         csere::gyari w;
-        if (w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->count() != 1000) state.SkipWithError("not read");
+        w.show();
+        QApplication::processEvents();
+        if (!bench::requireCount(state, w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->count(), 1000, "descriptions listed"))
+            break;
     }
 }
 BENCHMARK(BM_ShippedList1000)->Unit(benchmark::kMillisecond);
@@ -74,10 +84,17 @@ BENCHMARK(BM_ShippedList1000)->Unit(benchmark::kMillisecond);
 void BM_ShippedCountFirst1000(benchmark::State& state) {
     Descriptions d;
     csere::gyari w;
+    w.show();
+    QApplication::processEvents();
+    auto* list = w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"));
     for (auto _ : state) {
         w.Option1_Click(1);
+        QApplication::processEvents();
+        if (!bench::requireCount(state, list->count(), 1000, "count-first rows")) break;
         w.Option1_Click(0);
+        QApplication::processEvents();
     }
+    bench::requireCount(state, list->count(), 1000, "descriptions listed");
 }
 BENCHMARK(BM_ShippedCountFirst1000)->Unit(benchmark::kMillisecond);
 
