@@ -262,7 +262,7 @@ std::optional<std::vector<std::string>> RecordGrid::readFile(const QString& path
 
 RecordGrid::LoadResult RecordGrid::load(std::string_view bytes) {
     std::vector<std::string> items;
-    dz::InputItemReader reader(withoutBom(bytes));
+    dz::InputItemReader reader(bytes);  // it skips a byte order mark, as the file reader does
     while (!reader.atEnd() && items.size() <= size_t(kRows)) {
         const std::string_view item = reader.next();
         items.emplace_back(item.substr(0, std::min(item.size(), dz::kLineTextLimit)));
