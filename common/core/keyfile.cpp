@@ -1,7 +1,10 @@
 #include "keyfile.h"
 
+#include "cp1250.h"
 #include "textfile.h"
 #include "textfmt.h"
+
+#include <algorithm>
 
 namespace dz::key {
 
@@ -47,20 +50,21 @@ uint32_t rowMask(std::string_view row, int* type) {
 
 std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated, EmptyItem empty) {
     if (truncated) *truncated = false;
-    auto bytes = readFileBytes(path);
-    if (!bytes) return std::nullopt;
     QStringList rows;
-    InputItemReader r(*bytes);
-    while (!r.atEnd()) {
-        const std::string_view item = r.next();
-        if (item.empty() && empty == EmptyItem::EndsRows) break;
-        if (item.empty() && empty == EmptyItem::Skip) continue;
-        if (rows.size() >= maxRows) {
-            if (truncated) *truncated = true;
-            break;
-        }
-        rows << decodeCapped(item);
-    }
+    const size_t keep = size_t(std::max(maxRows, 0));
+    // One row past the limit tells that there are more; no more of the file can be of use.
+    const bool opened = forEachItem(path, kLineTextLimit, readBudget(keep + 1, kLineTextLimit),
+                                    [&](std::string_view item, bool) {
+                                        if (item.empty() && empty == EmptyItem::EndsRows) return false;
+                                        if (item.empty() && empty == EmptyItem::Skip) return true;
+                                        if (size_t(rows.size()) >= keep) {
+                                            if (truncated) *truncated = true;
+                                            return false;
+                                        }
+                                        rows << cp1250::decode(item);
+                                        return true;
+                                    });
+    if (!opened) return std::nullopt;
     return rows;
 }
 

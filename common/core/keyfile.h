@@ -30,7 +30,10 @@ uint32_t rowMask(std::string_view row, int* type = nullptr);
 enum class EmptyItem { Keep, Skip, EndsRows };
 // A key file read as input items, leading blanks dropped, each cut at kLineTextLimit characters
 // (no row is that long); an empty item (an empty line) is an empty row (Keep), no row (Skip), or
-// ends the reading (EndsRows). Stops after maxRows rows, setting *truncated. nullopt when the file cannot be opened.
+// ends the reading (EndsRows). Stops after maxRows rows, setting *truncated when one more follows.
+// Read as a stream: never more of the file than maxRows + 1 rows of that length can take, so a
+// link to /dev/zero or a line of a gigabyte costs no more than the rows kept. nullopt when the
+// file cannot be opened.
 std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr,
                                     EmptyItem empty = EmptyItem::Keep);
 // One row a line, CR LF, replacing the file whole; false when it failed (the old file is kept).

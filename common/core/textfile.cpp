@@ -121,24 +121,16 @@ std::optional<QString> readFirstItem(const QString& path) {
 }
 
 namespace {
-// The one streaming line reader: f(line, cut, ended) for every line until f returns false, ended
-// telling whether a line end followed the line; reading stops after maxBytes bytes of the file.
-bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
-               const std::function<bool(std::string_view, bool, bool)>& f) {
+// The one streaming pass over a file: every byte after a byte order mark at its start goes to
+// sink.put(c), until put returns false or maxBytes bytes of the file were read; then sink.end().
+// False when the file cannot be opened.
+template <class Sink>
+bool scanBytes(const QString& path, uint64_t maxBytes, Sink& sink) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    std::string line;
-    bool cut = false, pending = false, afterCr = false;
     size_t bomSeen = 0;    // bytes of a byte order mark matched at the start of the file
     bool atStart = true;   // still where a mark may stand
-    auto put = [&](char c) {
-        pending = true;
-        if (line.size() < maxLine)
-            line.push_back(c);
-        else
-            cut = true;
-    };
     char buf[1 << 16];
     for (uint64_t total = 0; total < maxBytes;) {
         const qint64 n = file.read(buf, qint64(std::min<uint64_t>(sizeof buf, maxBytes - total)));
@@ -153,31 +145,108 @@ bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
                 }
                 // Not a whole mark: the bytes matched so far belong to the first line.
                 atStart = false;
-                for (size_t j = 0; j < bomSeen; ++j) put(kBom[j]);
+                for (size_t j = 0; j < bomSeen; ++j)
+                    if (!sink.put(kBom[j])) return true;
             }
-            if (c == '\n' && afterCr) {  // the LF of a CR LF
-                afterCr = false;
-                continue;
-            }
-            afterCr = c == '\r';
-            if (c == '\n' || c == '\r') {
-                if (!f(std::string_view(line), cut, true)) return true;
-                line.clear();
-                cut = pending = false;
-                continue;
-            }
-            put(c);
+            if (!sink.put(c)) return true;
         }
     }
     if (atStart)  // a file that ends inside what began as a mark
-        for (size_t j = 0; j < bomSeen; ++j) put(kBom[j]);
-    if (pending) f(std::string_view(line), cut, false);
+        for (size_t j = 0; j < bomSeen; ++j)
+            if (!sink.put(kBom[j])) return true;
+    sink.end();
     return true;
+}
+
+// Lines as splitLines ends them: f(line, cut, ended) for every line until f returns false, ended
+// telling whether a line end followed the line.
+struct LineSink {
+    LineSink(size_t m, const std::function<bool(std::string_view, bool, bool)>& fn) : maxLine(m), f(fn) {}
+    size_t maxLine;
+    const std::function<bool(std::string_view, bool, bool)>& f;
+    std::string line;
+    bool cut = false, pending = false, afterCr = false;
+
+    bool put(char c) {
+        if (c == '\n' && afterCr) {  // the LF of a CR LF
+            afterCr = false;
+            return true;
+        }
+        afterCr = c == '\r';
+        if (c == '\n' || c == '\r') {
+            if (!f(std::string_view(line), cut, true)) return false;
+            line.clear();
+            cut = pending = false;
+            return true;
+        }
+        pending = true;
+        if (line.size() < maxLine)
+            line.push_back(c);
+        else
+            cut = true;
+        return true;
+    }
+    void end() {
+        if (pending) f(std::string_view(line), cut, false);
+    }
+};
+
+// Input items as InputItemReader::next gives them: an item starts wherever a byte is left,
+// its leading blanks and tabs are skipped, and it ends at a comma, CR, LF or CR LF.
+struct ItemSink {
+    ItemSink(size_t m, const std::function<bool(std::string_view, bool)>& fn) : maxItem(m), f(fn) {}
+    size_t maxItem;
+    const std::function<bool(std::string_view, bool)>& f;
+    std::string item;
+    bool started = false, text = false, cut = false, afterCr = false;
+
+    bool finish() {
+        const bool more = f(std::string_view(item), cut);
+        item.clear();
+        started = text = cut = false;
+        return more;
+    }
+    bool put(char c) {
+        if (c == '\n' && afterCr) {  // the LF of a CR LF that ended the item before
+            afterCr = false;
+            return true;
+        }
+        afterCr = c == '\r';
+        if (c == ',' || c == '\n' || c == '\r') return finish();
+        started = true;
+        if (!text && (c == ' ' || c == '\t')) return true;
+        text = true;
+        if (item.size() < maxItem)
+            item.push_back(c);
+        else
+            cut = true;
+        return true;
+    }
+    void end() {
+        if (started) finish();
+    }
+};
+
+bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
+               const std::function<bool(std::string_view, bool, bool)>& f) {
+    LineSink sink{maxLine, f};
+    return scanBytes(path, maxBytes, sink);
 }
 }  // namespace
 
 bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
-    return scanLines(path, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+    return forEachLine(path, maxLine, UINT64_MAX, f);
+}
+
+bool forEachLine(const QString& path, size_t maxLine, uint64_t maxBytes,
+                 const std::function<bool(std::string_view, bool)>& f) {
+    return scanLines(path, maxLine, maxBytes, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+}
+
+bool forEachItem(const QString& path, size_t maxItem, uint64_t maxBytes,
+                 const std::function<bool(std::string_view, bool)>& f) {
+    ItemSink sink{maxItem, f};
+    return scanBytes(path, maxBytes, sink);
 }
 
 namespace {
@@ -186,9 +255,8 @@ namespace {
 bool headLines(const QString& path, size_t maxLines, size_t maxLine,
                const std::function<void(std::string_view, bool)>& f) {
     if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly);
-    const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
     size_t lines = 0;
-    return scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool ended) {
+    return scanLines(path, maxLine, readBudget(maxLines, maxLine), [&](std::string_view line, bool, bool ended) {
         f(line, ended);
         return ++lines < maxLines;
     });
@@ -211,6 +279,20 @@ std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_
         headLines(path, maxLines, maxLine, [&](std::string_view line, bool) { out << cp1250::decode(line); });
     if (!opened) return std::nullopt;
     return out;
+}
+
+std::optional<std::vector<std::string>> readItems(const QString& path, size_t maxItems, size_t maxItem) {
+    std::vector<std::string> items;
+    if (maxItems == 0) {
+        if (!QFile(path).open(QIODevice::ReadOnly)) return std::nullopt;
+        return items;
+    }
+    const bool opened = forEachItem(path, maxItem, readBudget(maxItems, maxItem), [&](std::string_view item, bool) {
+        items.emplace_back(item);
+        return items.size() < maxItems;
+    });
+    if (!opened) return std::nullopt;
+    return items;
 }
 
 bool writeBytes(const QString& path, std::string_view bytes) {

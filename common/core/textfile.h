@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,25 @@ std::optional<QString> readFirstItem(const QString& path);
 // a line longer than maxLine is passed cut to its first maxLine bytes with cut set. False when
 // the file cannot be opened.
 bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f);
+// The same, reading no more than maxBytes bytes of the file: a line cut short by that end is
+// passed as the last one.
+bool forEachLine(const QString& path, size_t maxLine, uint64_t maxBytes,
+                 const std::function<bool(std::string_view, bool)>& f);
+
+// The bytes that count lines (or items) of at most maxLine bytes can take with their line ends and
+// a byte order mark: the most a bounded reader need read of a file for them, whatever the file is.
+constexpr uint64_t readBudget(size_t count, size_t maxLine) { return uint64_t(count) * (uint64_t(maxLine) + 2) + 3; }
+
+// Reads a file's input items as a stream, split as InputItemReader::next splits them (a byte
+// order mark at the start skipped): f(item, cut) for every item until f returns false; an item
+// longer than maxItem is passed cut to its first maxItem bytes with cut set. Reading stops after
+// maxBytes bytes of the file (the item then read so far is the last). False when the file cannot
+// be opened.
+bool forEachItem(const QString& path, size_t maxItem, uint64_t maxBytes,
+                 const std::function<bool(std::string_view, bool)>& f);
+// The first maxItems input items of a file, read so, each cut at maxItem bytes; nullopt when the
+// file cannot be opened.
+std::optional<std::vector<std::string>> readItems(const QString& path, size_t maxItems, size_t maxItem = kLineTextLimit);
 
 // What is kept of a settings, selection or list file read at start (their lines are short, their
 // line counts small), so that a huge file in its place neither stalls the start nor fills the memory.

@@ -129,6 +129,35 @@ TEST(KeyFile, LoadRowsKeepsEmptyLinesAndStopsAtTheLimit) {
     EXPECT_FALSE(truncated);
 }
 
+// A key chosen in a dialog may be any file: one without end, or one line of a gigabyte, is read
+// only as far as the rows kept can take, in every mode of empty lines.
+TEST(KeyFile, LoadRowsReadsNoMoreThanTheRowsKept) {
+    dz::testing::ProgramFolderFixture fx;
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
+    for (const auto empty : {key::EmptyItem::Keep, key::EmptyItem::Skip, key::EmptyItem::EndsRows}) {
+        bool truncated = true;
+        const auto zero = key::loadRows(fx.path("zero.txt"), 32736, &truncated, empty);
+        ASSERT_TRUE(zero);
+        ASSERT_EQ(zero->size(), 1);  // one endless line of NULs, cut
+        EXPECT_EQ(size_t(zero->first().size()), kLineTextLimit);
+        EXPECT_FALSE(truncated);
+
+        const std::string row = " 01 02 03 04 05 06 07 08 \r\n";
+        dz::testing::FedFile fed(fx.path("fed.txt"), "", row + "\r\n");
+        const auto rows = key::loadRows(fx.path("fed.txt"), 32736, &truncated, empty);
+        ASSERT_TRUE(rows);
+        EXPECT_EQ(rows->size(), empty == key::EmptyItem::EndsRows ? 1 : 32736);
+        EXPECT_EQ(truncated, empty != key::EmptyItem::EndsRows);
+        EXPECT_LT(fed.fed(), uint64_t(4) << 20);
+    }
+    // Commas make many rows of one line: they count as rows, however long the line.
+    dz::testing::FedFile fed(fx.path("fed.txt"), "", "01 02,");
+    bool truncated = false;
+    EXPECT_EQ(key::loadRows(fx.path("fed.txt"), 32736, &truncated)->size(), 32736);
+    EXPECT_TRUE(truncated);
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
+}
+
 TEST(KeyFile, LastKeyPointerRoundTrip) {
     dz::testing::ProgramFolderFixture fx;
     const QString folder = fx.dir.path();

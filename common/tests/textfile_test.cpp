@@ -123,6 +123,46 @@ TEST(TextFile, StreamedLinesSplitAsTheWholeFileReadersSplit) {
     EXPECT_FALSE(forEachLine(fx.path("nincs.txt"), 10, [](std::string_view, bool) { return true; }));
 }
 
+TEST(TextFile, StreamedItemsSplitAsTheItemReaderSplits) {
+    dz::testing::ProgramFolderFixture fx;
+    const std::string cases[] = {
+        "", "a", "a,", "a, ", "a,\r\n", ",", "\r\n", "\n\n", "\r\r\n", " \t a b ,\tc\rd\ne",
+        "\xEF\xBB\xBF" "a,b", "\xEF\xBB", "\xEF\xBB" "a\n", "a\r\n\r\nb\r", std::string(70000, 'x') + ",y\r\nz",
+    };
+    for (const std::string& bytes : cases) {
+        fx.write("s.txt", bytes);
+        std::vector<std::string> got, want;
+        ASSERT_TRUE(forEachItem(fx.path("s.txt"), 1 << 20, UINT64_MAX, [&](std::string_view item, bool cut) {
+            EXPECT_FALSE(cut);
+            got.emplace_back(item);
+            return true;
+        }));
+        InputItemReader r(bytes);
+        while (!r.atEnd()) want.emplace_back(r.next());
+        EXPECT_EQ(got, want) << ::testing::PrintToString(bytes.substr(0, 20));
+    }
+    // A long item is passed cut, the reader stops when asked, and no more than the budget is read.
+    fx.write("s.txt", std::string(100, 'y') + ",z,w");
+    std::vector<std::pair<std::string, bool>> got;
+    forEachItem(fx.path("s.txt"), 10, UINT64_MAX, [&](std::string_view item, bool cut) {
+        got.emplace_back(std::string(item), cut);
+        return got.size() < 2;
+    });
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, bool>>{{std::string(10, 'y'), true}, {"z", false}}));
+    fx.write("s.txt", "yyyyy,z,w");
+    EXPECT_EQ(readItems(fx.path("s.txt"), 5, 3), (std::vector<std::string>{"yyy", "z", "w"}));
+    EXPECT_EQ(readItems(fx.path("s.txt"), 2, 3), (std::vector<std::string>{"yyy", "z"}));
+    fx.write("s.txt", "ab,cd,ef,gh");
+    std::vector<std::string> head;
+    forEachItem(fx.path("s.txt"), 10, 4, [&](std::string_view item, bool) {
+        head.emplace_back(item);
+        return true;
+    });
+    EXPECT_EQ(head, (std::vector<std::string>{"ab", "c"}));
+    EXPECT_FALSE(forEachItem(fx.path("nincs.txt"), 10, 10, [](std::string_view, bool) { return true; }));
+    EXPECT_FALSE(readItems(fx.path("nincs.txt"), 0));
+}
+
 TEST(TextFile, HeadKeepsTheFirstLinesCutAndTheirEnds) {
     dz::testing::ProgramFolderFixture fx;
     struct Case {

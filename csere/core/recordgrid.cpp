@@ -256,15 +256,28 @@ std::optional<QString> RecordGrid::removeRow(int selTop, int selLeft, int selRig
     return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> RecordGrid::readFile(const QString& path) {
+    return dz::readItems(path, kRows + 1);
+}
+
 RecordGrid::LoadResult RecordGrid::load(std::string_view bytes) {
+    std::vector<std::string> items;
+    dz::InputItemReader reader(bytes);  // it skips a byte order mark, as the file reader does
+    while (!reader.atEnd() && items.size() <= size_t(kRows)) {
+        const std::string_view item = reader.next();
+        items.emplace_back(item.substr(0, std::min(item.size(), dz::kLineTextLimit)));
+    }
+    return load(items);
+}
+
+RecordGrid::LoadResult RecordGrid::load(const std::vector<std::string>& items) {
     clearCells();
     LoadResult res;
-    dz::InputItemReader reader(withoutBom(bytes));
     int n = 0;
     bool stopped = false;
-    while (!reader.atEnd() && !stopped) {
-        const std::string_view item = reader.next();
-        if (++n >= 1000) {
+    for (size_t i = 0; i < items.size() && !stopped; ++i) {
+        const std::string_view item = items[i];
+        if (++n > kRows) {
             res.message = QStringLiteral("999 sornál nagyobb kulcs !");
             break;
         }

@@ -95,8 +95,14 @@ public:
         int rows = 0;         // lines read into the grid
         QString message;      // shown when not empty (critical icon)
     };
-    // "Betölt": the grid emptied and filled from the bytes of a key file.
+    // "Betölt": the grid emptied and filled from the input items of a key file (one row each);
+    // items past the grid's rows give its message.
+    LoadResult load(const std::vector<std::string>& items);
+    // The same from a file's bytes, its items cut at dz::kLineTextLimit as readFile cuts them.
     LoadResult load(std::string_view bytes);
+    // The items of a key file that load can use, read as a stream: the grid's rows and one more,
+    // each cut at dz::kLineTextLimit; nullopt when the file cannot be opened.
+    static std::optional<std::vector<std::string>> readFile(const QString& path);
     // The check before a save: the message naming the first faulty row, nullopt when the grid
     // can be saved as it is shown.
     std::optional<QString> check() const;

@@ -1,5 +1,6 @@
 // The recording grid window offscreen: its controls, keys through the real widgets, loading,
 // saving with the pointer, the save refusals, rows, and leaving.
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "ui/kenorogz.h"
 #include "ui/workshop.h"
@@ -130,6 +131,20 @@ TEST(KenorogzWindow, LoadShowsTheFileAndItsFaults) {
     g.w.Betolt_Click();
     EXPECT_EQ(g.cell(1, 1), QStringLiteral("01"));
     EXPECT_EQ(seam::messages().size(), 1u);
+
+    // A file without end is read no further than the grid's rows: the grid's message, or its one
+    // row for a line that never ends.
+    dz::testing::FedFile fed(g.path("fed.txt"), "", "01 02 03\r\n");
+    seam::queueFile(g.path("fed.txt"));
+    g.w.Betolt_Click();
+    EXPECT_EQ(seam::messages().back().text, QStringLiteral("999 sornál nagyobb kulcs !"));
+    EXPECT_EQ(g.cell(999, 3), QStringLiteral("03"));
+    EXPECT_LT(fed.fed(), uint64_t(1) << 20);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), g.path("zero.txt")));
+    seam::queueFile(g.path("zero.txt"));
+    g.w.Betolt_Click();
+    EXPECT_EQ(g.w.windowTitle(), g.path(QStringLiteral("zero.txt")));
+    EXPECT_EQ(g.cell(1, 1), QString());
 }
 
 TEST(KenorogzWindow, SaveWritesTheKeyAndThePointer) {

@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "platform/numbergrid.h"
 #include "platform/widgets.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 #include "tests/vazoztest.h"
 #include "ui/gyari.h"
@@ -157,11 +158,16 @@ TEST(VazozKeys, LoadAnalysesAndARejectedKeyLeavesNothing) {
     EXPECT_EQ(v.label("Label1"), QStringLiteral("2"));
     EXPECT_EQ(v.label("Label2"), QStringLiteral(" 0"));
 
-    // a cancelled dialog changes nothing
+    // a cancelled dialog, or a file that cannot be opened, changes nothing
     v.load("01 02 03 \r\n");
-    seam::queueFile(std::nullopt);
-    v.w.Command3D7_Click();
-    EXPECT_EQ(v.items(1).size(), 1);
+    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(v.path("nincs.txt"))}) {
+        seam::queueFile(answer);
+        v.w.Command3D7_Click();
+        EXPECT_EQ(v.items(1), QStringList{"01 02 03 "});
+        EXPECT_EQ(v.label("Label1"), QStringLiteral("3"));
+        EXPECT_EQ(v.label("Label2"), QStringLiteral(" 3"));
+        EXPECT_EQ(v.label("Label3"), QStringLiteral(" 1"));
+    }
 }
 
 TEST(VazozKeys, TheRowLimitMessage) {
@@ -171,6 +177,19 @@ TEST(VazozKeys, TheRowLimitMessage) {
     v.load(s);
     EXPECT_EQ(v.lastMessage(), QStringLiteral("Lista betelt, maximum 32736 sor tölthető be !"));
     EXPECT_EQ(v.label("Label3"), QStringLiteral(" 32736"));
+
+    // A file without end is read no further than the rows kept can take.
+    seam::reset();
+    dz::testing::FedFile fed(v.path("fed.txt"), "", "01 02 03 \r\n");
+    seam::queueFile(v.path("fed.txt"));
+    v.w.Command3D7_Click();
+    EXPECT_EQ(v.lastMessage(), QStringLiteral("Lista betelt, maximum 32736 sor tölthető be !"));
+    EXPECT_EQ(v.label("Label3"), QStringLiteral(" 32736"));
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), v.path("zero.txt")));
+    seam::queueFile(v.path("zero.txt"));
+    v.w.Command3D7_Click();
+    EXPECT_EQ(v.label("Label3"), QStringLiteral(" 1"));
 }
 
 TEST(VazozKeys, SwapSaveAndThePointer) {

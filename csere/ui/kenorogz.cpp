@@ -332,11 +332,11 @@ void kenorogz::Command3D6_Click() {
 void kenorogz::Betolt_Click() {
     const auto path = dz::ui::fileDialog(this, keyDialog(false));
     if (!path) return;
-    const auto bytes = dz::readFileBytes(*path);
-    if (!bytes) return;
+    const auto items = RecordGrid::readFile(*path);
+    if (!items) return;
     dz::ui::BusyCursor busy;
     setWindowTitle(*path);
-    const auto res = grid_.load(*bytes);
+    const auto res = grid_.load(*items);
     showState(false);
     if (!res.message.isEmpty()) critical(this, res.message);
 }

@@ -9,20 +9,38 @@
 
 namespace dz::keyedit {
 
+namespace {
+// One line after another as the load takes them; false once it has stopped.
+bool takeLine(LoadedText& t, std::string_view line, bool cut) {
+    if (t.rows.size() >= kRowLimit) {
+        t.overLimit = true;
+        return false;
+    }
+    if (cut) {
+        // The save writes back what the list holds: a row cut here would cut the file.
+        t.tooLong = true;
+        t.rows.clear();
+        return false;
+    }
+    t.rows << cp1250::decode(line);
+    return true;
+}
+}  // namespace
+
 LoadedText rowsOfText(std::string_view bytes) {
     LoadedText t;
-    const auto lines = splitLines(bytes);
-    const size_t taken = std::min(lines.size(), size_t(kRowLimit));
-    t.overLimit = lines.size() > taken;
-    t.rows.reserve(qsizetype(taken));
-    for (size_t i = 0; i < taken; ++i) t.rows << cp1250::decode(lines[i]);
+    for (const std::string_view line : splitLines(bytes))
+        if (!takeLine(t, line.substr(0, std::min(line.size(), kLineTextLimit)), line.size() > kLineTextLimit)) break;
     return t;
 }
 
 std::optional<LoadedText> loadText(const QString& path) {
-    const auto bytes = readFileBytes(path);
-    if (!bytes) return std::nullopt;
-    return rowsOfText(*bytes);
+    LoadedText t;
+    // A line past the limit tells that there are more; no more of the file can be of use.
+    const bool opened = forEachLine(path, kLineTextLimit, readBudget(size_t(kRowLimit) + 1, kLineTextLimit),
+                                    [&](std::string_view line, bool cut) { return takeLine(t, line, cut); });
+    if (!opened) return std::nullopt;
+    return t;
 }
 
 bool saveText(const QString& path, const QStringList& rows) { return writeLines(path, rows); }

@@ -18,11 +18,16 @@ inline constexpr const char* kDefaultKeyFile = "mkulcs.txt";
 struct LoadedText {
     QStringList rows;        // every line as it stands, blanks and empty lines kept
     bool overLimit = false;  // more than 32736 lines: the first 32736 were taken
+    bool tooLong = false;    // a line longer than kLineTextLimit: nothing taken, rows is empty
 };
-// A key file read as text: CR LF, LF or a lone CR ends a line.
+// A key file read as text: CR LF, LF or a lone CR ends a line. The rows are saved back as held,
+// so a file with a line longer than kLineTextLimit is refused whole rather than cut.
 LoadedText rowsOfText(std::string_view bytes);
+// The same read as a stream: never more of the file than 32737 lines of that length can take.
 // nullopt when the file cannot be opened.
 std::optional<LoadedText> loadText(const QString& path);
+// The refusal of a file with a line too long to hold.
+inline QString tooLongMessage() { return QStringLiteral("Az állomány túl nagy, nem tölthető be !"); }
 // Every row followed by CR LF, replacing the file whole; false when that failed.
 bool saveText(const QString& path, const QStringList& rows);
 

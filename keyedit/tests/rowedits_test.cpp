@@ -1,9 +1,13 @@
 #include "core/rowedits.h"
+#include "core/textfile.h"
+#include "tests/fedfile.h"
+#include "tests/testutil.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
 using namespace dz::keyedit;
+using dz::kLineTextLimit;
 
 namespace {
 const QString kRow = "01 02 03 04 05 06 07 08 ";  // 24 characters, as the generators write rows
@@ -31,8 +35,14 @@ TEST(KeyText, LinesAreRowsCharacterForCharacter) {
     EXPECT_TRUE(o.overLimit);
     EXPECT_EQ(o.rows.last(), "1");
 
-    const std::string longLine(1 << 20, '7');
-    EXPECT_EQ(rowsOfText(longLine + "\r\nx").rows[0].size(), 1 << 20);
+    // A line longer than a row may be refuses the file: the save would cut it.
+    const std::string edge(kLineTextLimit, '7');
+    EXPECT_EQ(size_t(rowsOfText(edge + "\r\nx").rows[0].size()), kLineTextLimit);
+    const LoadedText tooLong = rowsOfText("01\r\n" + edge + "7\r\nx");
+    EXPECT_TRUE(tooLong.tooLong);
+    EXPECT_TRUE(tooLong.rows.isEmpty());
+    // Past the row limit nothing counts: the file is cut there anyway.
+    EXPECT_FALSE(rowsOfText(full + edge + "7").tooLong);
 }
 
 TEST(KeyText, DescriptionNamesAndBoxNumbers) {
@@ -149,4 +159,21 @@ TEST(RowEdits, ShortRowsBecomeEmptyAndNeverWhole) {
     EXPECT_EQ(out, QStringList({"01 02 ", "01 02", ""}));
     EXPECT_EQ(cutLeft({"", "x"}, 0, &out), Refusal::Left);  // an empty first row refuses even 0
     EXPECT_EQ(cutLeft({}, 3, &out), Refusal::None);
+}
+
+// The load reads a stream: a file without end costs no more than the rows it can take.
+TEST(KeyText, EndlessFilesEndTheLoad) {
+    dz::testing::ProgramFolderFixture fx;
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
+    const auto zero = loadText(fx.path("zero.txt"));
+    ASSERT_TRUE(zero);
+    EXPECT_TRUE(zero->tooLong);
+    EXPECT_TRUE(zero->rows.isEmpty());
+
+    dz::testing::FedFile fed(fx.path("fed.txt"), "", "01 02 03 04 05 06 07 08\r\n");
+    const auto rows = loadText(fx.path("fed.txt"));
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->rows.size(), 32736);
+    EXPECT_TRUE(rows->overLimit);
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
 }

@@ -227,6 +227,11 @@ void Form1::Command3D1_Click() {
         ui::message(this, QStringLiteral("Hibás file megnyitás !"), ui::Icon::Critical, kTitle2010);
         return;
     }
+    // A file the list cannot hold whole is not loaded: the rows being edited stay.
+    if (loaded->tooLong) {
+        ui::message(this, tooLongMessage(), ui::Icon::Critical, kTitle2010);
+        return;
+    }
     List2->setItems(std::move(loaded->rows));
     // The right list held a cut of the file before: saving it now would save the wrong key.
     List3->clear();

@@ -17,7 +17,7 @@ namespace dz::keyeval {
 namespace {
 
 // Longest line kept whole when reading a key; a longer one cannot be a key line.
-constexpr size_t kMaxKeyLine = 1 << 20;
+constexpr size_t kMaxKeyLine = kLineTextLimit;
 
 int numberValue(std::string_view field) {
     return static_cast<int>(roundHalfEven(std::clamp(val(field), -1000.0, 1000.0)));
@@ -51,7 +51,11 @@ std::optional<ParsedRow> parseKeyLine(std::string_view line) {
 
 std::optional<KeyRows> readKey(const QString& path) {
     KeyRows k;
-    const bool opened = forEachLine(path, kMaxKeyLine, [&](std::string_view line, bool cut) {
+    // A key holds at most the rows a list takes (the key choice loads no more); what a file holds
+    // past them is not read, nor more of it than those rows can take.
+    const bool opened = forEachLine(path, kMaxKeyLine, readBudget(size_t(kRowLimit) + 1, kMaxKeyLine),
+                                    [&](std::string_view line, bool cut) {
+        if (!line.empty() && k.masks.size() >= size_t(kRowLimit)) return false;
         ++k.fileLines;
         if (line.empty() && !cut) return true;
         const auto row = cut ? std::nullopt : parseKeyLine(line);

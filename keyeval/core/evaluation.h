@@ -62,8 +62,9 @@ struct KeyRows {
     int hits(size_t i, uint32_t drawMask) const;
 };
 
-// Reads the key file; nullopt when it cannot be opened. Reading stops at the first bad line, so a
-// huge file that is no key is not read whole.
+// Reads the key file; nullopt when it cannot be opened. Reading stops at the first bad line (one
+// longer than kLineTextLimit is bad) and after the row limit's rows, so a huge file, key or not,
+// is not read whole.
 std::optional<KeyRows> readKey(const QString& path);
 // Scores one key line (the line as read): nullopt when its trimmed length is not 23.
 struct ParsedRow {

@@ -1,5 +1,6 @@
 #include "core/evaluation.h"
 #include "core/evalperiod.h"
+#include "core/keychoice.h"
 #include "core/subsetsums.h"
 #include "core/winnings.h"
 #include "core/keyfile.h"
@@ -8,6 +9,7 @@
 #include "core/textfmt.h"
 #include "support/reference.h"
 #include "tests/drawref.h"
+#include "tests/fedfile.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -484,4 +486,37 @@ TEST(SubsetSums, RunsMatchTheScan) {
     const WinningsResult moneyScan = evaluateWinnings(*in);
     EXPECT_EQ(money.balance, moneyScan.balance);
     EXPECT_EQ(money.nets, moneyScan.nets);
+}
+
+// Both readers of a chosen key read a stream: a file without end costs no more than the rows a key
+// holds, and its reading ends.
+TEST(KeyReaders, EndlessFilesEndTheirRead) {
+    dz::testing::ProgramFolderFixture fx;
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
+    const auto list = loadKeyList(fx.path("zero.txt"));
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->rows.size(), 1);
+    EXPECT_EQ(size_t(list->rows[0].size()), kLineTextLimit);
+    EXPECT_FALSE(list->overLimit);
+    const auto key = readKey(fx.path("zero.txt"));
+    ASSERT_TRUE(key);
+    EXPECT_TRUE(key->badLine);
+    EXPECT_EQ(key->rowCount(), 0u);
+
+    const std::string row = "01 02 03 04 05 06 07 08\r\n";
+    {
+        dz::testing::FedFile fed(fx.path("fed.txt"), "", row);
+        const auto rows = loadKeyList(fx.path("fed.txt"));
+        ASSERT_TRUE(rows);
+        EXPECT_EQ(rows->rows.size(), kRowLimit);
+        EXPECT_TRUE(rows->overLimit);
+        EXPECT_LT(fed.fed(), uint64_t(4) << 20);
+    }
+    dz::testing::FedFile fed(fx.path("fed.txt"), "", row);
+    const auto rows = readKey(fx.path("fed.txt"));
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->rowCount(), size_t(kRowLimit));
+    EXPECT_EQ(rows->fileLines, kRowLimit);
+    EXPECT_FALSE(rows->badLine);
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
 }

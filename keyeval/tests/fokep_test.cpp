@@ -288,11 +288,13 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
     auto w = fx.open();
     w->Label8->setText(fx.path(QStringLiteral("big.txt")));
     w->Check3[0]->setChecked(true);
+    w->Check3[1]->setChecked(true);
     setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "11", "264"});
     run(*w);
-    EXPECT_EQ(w->List3->count(), 32737);
+    // A key holds the row limit's rows: the run reads no row past them, as the key choice loads none.
+    EXPECT_EQ(w->List3->count(), 2 * 32736);
     EXPECT_EQ(w->List1->count(), 32736);
-    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 32737"));
+    EXPECT_EQ(w->Label1->text(), QStringLiteral(" 32736"));
     EXPECT_FALSE(w->Command1->isEnabled());
     EXPECT_FALSE(w->Command2->isEnabled());
 }
@@ -376,9 +378,15 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("(Vumo-Soft/2010"));
     EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
 
-    // Cancel changes nothing.
-    w->Command3D3_Click();
-    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("big.txt")));
+    // Cancel, or a file that cannot be opened, changes nothing: the key chosen, its rows, its count.
+    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(fx.path("nincs.txt"))}) {
+        seam::queueFile(answer);
+        w->Command3D3_Click();
+        EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("big.txt")));
+        EXPECT_EQ(w->List1->count(), 32736);
+        EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
+    }
+    EXPECT_EQ(seam::messages().size(), 1u);
 
     // A file of one huge line (no key at all) becomes one row of a bounded length.
     fx.write(QStringLiteral("nul.txt"), std::string(8 << 20, '\0'));
@@ -387,6 +395,19 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     ASSERT_EQ(w->List1->count(), 1);
     EXPECT_LE(size_t(w->List1->item(0).size()), kLineTextLimit + 2);
     w->List1->grab();
+
+    // A file without end: the choice shows its one cut row, and a run over it ends (its line is
+    // no key line) without listing anything.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
+    seam::queueFile(fx.path(QStringLiteral("zero.txt")));
+    w->Command3D3_Click();
+    ASSERT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral(" 1"));
+    w->Check3[0]->setChecked(true);
+    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "11", "264"});
+    run(*w);
+    EXPECT_FALSE(w->busy());
+    EXPECT_EQ(w->List3->count(), 0);
 }
 
 TEST(FokepKeys, DeleteAndViews) {

@@ -567,9 +567,10 @@ void FOKEP::Command3D3_Click() {
     if (busy_) return;
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) return;
-    Label8->setText(*chosen);
+    // A file that cannot be opened leaves the key chosen before, its name and its rows in place.
     const auto loaded = loadKeyList(*chosen);
     if (!loaded) return;
+    Label8->setText(*chosen);
     List1->clear();
     List2->clear();
     List3->clear();

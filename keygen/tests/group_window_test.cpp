@@ -225,7 +225,7 @@ TEST(GroupWindows, GroupedSelectionFileThroughTheWindow) {
     EXPECT_EQ(k.look(v, 5), QStringLiteral("#000000"));
 }
 
-TEST(GroupWindows, ViewerShowsItemsKeepsThemAndEmptiesOnCancel) {
+TEST(GroupWindows, ViewerShowsItemsAndKeepsThemOnCancel) {
     GroupWindows k;
     auto* v = k.open();
     k.click(v, "Command3D5");  // "Segít"
@@ -246,10 +246,20 @@ TEST(GroupWindows, ViewerShowsItemsKeepsThemAndEmptiesOnCancel) {
     EXPECT_EQ(v->viewer(), viewer);
     EXPECT_EQ(list->count(), 3);
 
-    seam::queueFile(std::nullopt);
-    k.click(viewer, "Command3D1");
-    EXPECT_EQ(list->count(), 0);
+    // Cancel, or a file that cannot be opened, keeps the lines shown.
+    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(k.path("nincs.txt"))}) {
+        seam::queueFile(answer);
+        k.click(viewer, "Command3D1");
+        EXPECT_EQ(list->count(), 3);
+    }
     EXPECT_TRUE(seam::messages().empty());
+
+    // Any file can be picked: one without end shows a list's rows at the most.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), k.path("zero.txt")));
+    seam::queueFile(k.path("zero.txt"));
+    k.click(viewer, "Command3D1");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(size_t(list->items()[0].size()), dz::kLineTextLimit);
 }
 
 TEST(GroupWindows, MainWindowDifferences) {

@@ -26,8 +26,8 @@ namespace seam = dz::ui::seam;
 namespace {
 
 struct KeygenWindow : dz::testing::ProgramFolderFixture {
-    kiertekel w{false};
-    KeygenWindow() { w.show(); }
+    kiertekel w;
+    explicit KeygenWindow(bool group = false) : w(group) { w.show(); }
 
     template <class T = QWidget>
     T* get(const char* name) const {
@@ -135,25 +135,35 @@ TEST(KeygenWindow, SaveWritesTheKeyAndThePointer) {
     EXPECT_EQ(k.read("filenev.txt"), k.path("kulcs.txt").toStdString() + "\r\n");
 }
 
-TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelLeavesTheListEmpty) {
-    KeygenWindow k;
-    k.write("k.txt", " 03 07 11 \r\n\r\n 03 11 25 \r\n");
-    seam::queueFile(k.path("k.txt"));
-    k.click("Command3D7");
-    // The empty line is an empty row, first in the sorted list, and counts.
-    EXPECT_EQ(k.list("List1")->items(),
-              (QStringList{QString(), QStringLiteral("03 07 11 "), QStringLiteral("03 11 25 ")}));
-    EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
-    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 3"));
-    EXPECT_EQ(k.text("Text1"), QStringLiteral(" 3"));
-    EXPECT_EQ(k.text("Text2"), QStringLiteral("3"));
-    EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
-    EXPECT_EQ(k.w.state().gameType, 3);
-
-    seam::queueFile(std::nullopt);
-    k.click("Command3D7");
-    EXPECT_EQ(k.list("List1")->count(), 0);
-    EXPECT_TRUE(seam::messages().empty());
+TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelKeepsTheKey) {
+    // keygen and keygengroup load alike; Cancel in the dialog, or a file that cannot be opened,
+    // leaves the key, its counts and its choice as they were (an unsaved key is not lost).
+    for (const bool group : {false, true}) {
+        SCOPED_TRACE(group ? "keygengroup" : "keygen");
+        KeygenWindow k(group);
+        k.write("k.txt", " 03 07 11 \r\n\r\n 03 11 25 \r\n");
+        seam::queueFile(k.path("k.txt"));
+        k.click("Command3D7");
+        // The empty line is an empty row, first in the sorted list, and counts.
+        const QStringList rows{QString(), QStringLiteral("03 07 11 "), QStringLiteral("03 11 25 ")};
+        EXPECT_EQ(k.list("List1")->items(), rows);
+        auto same = [&] {
+            EXPECT_EQ(k.list("List1")->items(), rows);
+            EXPECT_EQ(k.text("Label6"), QStringLiteral(" 3"));
+            EXPECT_EQ(k.text("Label7"), QStringLiteral(" 3"));
+            EXPECT_EQ(k.text("Text1"), QStringLiteral(" 3"));
+            EXPECT_EQ(k.text("Text2"), QStringLiteral("3"));
+            EXPECT_EQ(k.w.state().chosenMask(), (1u << 3) | (1u << 7) | (1u << 11));
+            EXPECT_EQ(k.w.state().gameType, 3);
+        };
+        same();
+        for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(k.path("nincs.txt"))}) {
+            seam::queueFile(answer);
+            k.click("Command3D7");
+            same();
+        }
+        EXPECT_TRUE(seam::messages().empty());
+    }
 }
 
 TEST(KeygenWindow, LoadStopsAtTheRowLimitWithTheMessage) {

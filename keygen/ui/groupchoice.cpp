@@ -1,6 +1,8 @@
 #include "ui/groupchoice.h"
 
+#include "core/draws.h"
 #include "core/folder.h"
+#include "core/keyfile.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
 #include "platform/dialogs.h"
@@ -277,13 +279,14 @@ seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void seged::Command3D1_Click() {
     auto* list = findChild<dz::ui::ListBox*>(QStringLiteral("List1"));
-    list->clear();
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();
     req.defaultSuffix = QStringLiteral("txt");
     const auto path = dz::ui::fileDialog(this, req);
+    // Cancel, or a file that cannot be opened, keeps the lines shown: only a read replaces them.
     if (!path) return;
-    auto items = dz::readInputItems(*path);
+    // Any file can be picked here: it is read as a key is, at most a list's rows.
+    auto items = dz::key::loadRows(*path, dz::kRowLimit);
     if (!items) return;
     list->setItems(std::move(*items));
 }

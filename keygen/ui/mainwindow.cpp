@@ -256,11 +256,11 @@ void kiertekel::Command3D5_Click() {
 
 void kiertekel::Command3D7_Click() {
     if (busy_) return;
-    List1->clear();
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();
     req.defaultSuffix = QStringLiteral("txt");
     const auto path = dz::ui::fileDialog(this, req);
+    // Cancel, or a file that cannot be opened, keeps the key in the list: only a read replaces it.
     if (!path) return;
     KeyLoad load = loadKeyFile(*path);  // an empty line is an empty row, counted too
     if (!load.opened) return;

@@ -118,26 +118,30 @@ TEST(Form1, KeyChoiceFromThePointer) {
     EXPECT_EQ(f.text("Label4"), QStringLiteral(" 3"));
     EXPECT_EQ(f.text("Label6"), QStringLiteral(" 8"));
 
-    // Cancel: the list is emptied, the labels keep the old key's values.
+    // Cancel, or a file that cannot be opened: the key and its labels stay.
     f.click("Command3D4");
-    EXPECT_EQ(f.w->list()->count(), 0);
-    EXPECT_EQ(f.text("Label4"), QStringLiteral(" 3"));
     EXPECT_EQ(seam::fileDialogs()[1].fileName, QStringLiteral("kulcs.txt"));  // the run's last name
+    seam::queueFile(f.path(QStringLiteral("nincs.txt")));
+    f.click("Command3D4");
+    EXPECT_EQ(f.w->list()->count(), 9);
+    EXPECT_EQ(f.text("Label4"), QStringLiteral(" 3"));
+    EXPECT_EQ(f.text("Label6"), QStringLiteral(" 8"));
+    EXPECT_TRUE(seam::messages().empty());
 
     // A pointer in another folder; one without a folder; one naming a missing file.
     const QString other = f.path(QStringLiteral("keys"));
     QDir().mkpath(other);
     ASSERT_TRUE(dz::key::writeLastKeyPointer(f.dir.path(), other + QStringLiteral("/ten.txt")));
     f.click("Command3D4");
-    EXPECT_EQ(seam::fileDialogs()[2].startFolder, other);
-    EXPECT_EQ(seam::fileDialogs()[2].fileName, QStringLiteral("ten.txt"));
+    EXPECT_EQ(seam::fileDialogs()[3].startFolder, other);
+    EXPECT_EQ(seam::fileDialogs()[3].fileName, QStringLiteral("ten.txt"));
     ASSERT_TRUE(dz::key::writeLastKeyPointer(f.dir.path(), QStringLiteral("kulcs.txt")));
     f.click("Command3D4");
-    EXPECT_EQ(seam::fileDialogs()[3].startFolder, f.dir.path());
-    EXPECT_EQ(seam::fileDialogs()[3].fileName, QStringLiteral("kulcs.txt"));
-    seam::queueFile(other + QStringLiteral("/ten.txt"));
+    EXPECT_EQ(seam::fileDialogs()[4].startFolder, f.dir.path());
+    EXPECT_EQ(seam::fileDialogs()[4].fileName, QStringLiteral("kulcs.txt"));
+    seam::queueFile(other + QStringLiteral("/ten.txt"));  // missing: the key stays
     f.click("Command3D4");
-    EXPECT_EQ(f.w->list()->count(), 0);
+    EXPECT_EQ(f.w->list()->count(), 9);
     EXPECT_TRUE(seam::messages().empty());
 
     // An empty key: no rows, no forms, type 0.

@@ -1,5 +1,7 @@
 // Loading a key for printing: rows as read, the row limit, ticket count and game type.
 #include "core/printkey.h"
+#include "core/textfile.h"
+#include "tests/fedfile.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
 
@@ -49,6 +51,19 @@ TEST(KeyLoad, StopsAtTheRowLimit) {
     ASSERT_TRUE(k);
     EXPECT_FALSE(k->overLimit);
     EXPECT_EQ(k->rows.size(), kRowLimit);
+
+    // A file without end: read no further than the rows kept can take.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), f.path("zero.txt")));
+    k = loadKey(f.path("zero.txt"));
+    ASSERT_TRUE(k);
+    ASSERT_EQ(k->rows.size(), 1);
+    EXPECT_EQ(size_t(k->rows[0].size()), dz::kLineTextLimit);
+    dz::testing::FedFile fed(f.path("fed.txt"), "", "01 02 03 04 05 06 07 08 \r\n");
+    k = loadKey(f.path("fed.txt"));
+    ASSERT_TRUE(k);
+    EXPECT_TRUE(k->overLimit);
+    EXPECT_EQ(k->rows.size(), kRowLimit);
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
 }
 
 TEST(KeyLoad, CountsAndRowIndicator) {

@@ -284,9 +284,9 @@ void Form1::Command3D3_Click() {
 }
 
 void Form1::Command3D4_Click() {
-    List1->clear();
     // Without a pointer the dialog offers the name it was last closed on in this run.
     const auto path = dz::ui::keyFileDialog(this, lastDialogName_);
+    // Cancel, or a file that cannot be opened, keeps the key in the list: only a read replaces it.
     if (!path) return;
     lastDialogName_ = dz::key::splitPath(*path).name;
     auto key = loadKey(*path);

@@ -1,14 +1,23 @@
-// libFuzzer target over the readers of key files: keygen's load with what it derives from the rows,
-// keyeval's key choice, its evaluation reader and the key file list's first item. The bytes go
-// through a file, as the programs read them. Any broken property aborts the run.
+// libFuzzer target over the readers of key files: the streamed item reader against the whole-file
+// one, keygen's load with what it derives from the rows, keyeval's key choice, its evaluation
+// reader and the key file list's first item, keyprint's and vazoz's loads, vazoz's recording grid,
+// ticketclip's key check and keyedit's text load (each streamed read against the same reader over
+// the bytes). The bytes go through a file, as the programs read them. Any broken property aborts
+// the run.
 #include "tests/fuzz/fuzzfault.h"
 #include "core/textfile.h"
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/keychoice.h"
 #include "keyeval/core/keyfilelist.h"
 #include "keygen/core/keyload.h"
+#include "keyprint/core/printkey.h"
+#include "csere/core/keyfiles.h"
+#include "csere/core/recordgrid.h"
+#include "ticketclip/core/submission.h"
+#include "keyedit/core/rowedits.h"
 
 #include <QString>
+#include <algorithm>
 #include <string>
 #include <unistd.h>
 
@@ -55,6 +64,48 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (key->shown.size() > dz::kRowLimit) fault("shown rows past the limit");
     for (size_t i = 0; i < key->rowCount(); ++i)
         if (key->hits(i, 0x1FFFFEu) > 8 || key->hits(i, 0) != 0) fault("hits of a row");
+
+    // The streamed items are the whole-file reader's items, cut at the line limit.
+    {
+        const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+        const auto items = dz::readItems(file(), 1 << 20);
+        if (!items) fault("item reader could not open the file");
+        dz::InputItemReader r(bytes);
+        size_t i = 0;
+        for (; !r.atEnd(); ++i) {
+            const std::string_view item = r.next();
+            if (i >= items->size() || (*items)[i] != item.substr(0, std::min(item.size(), dz::kLineTextLimit)))
+                fault("streamed item differs");
+        }
+        if (i != items->size()) fault("streamed item count");
+    }
+
+    const auto print = keyprint::loadKey(file());
+    if (!print || print->rows.size() > keyprint::kRowLimit) fault("keyprint row limit");
+    const csere::KeyLoad vazoz = csere::loadKey(file());
+    if (!vazoz.opened || vazoz.rows.size() > dz::kRowLimit) fault("vazoz row limit");
+
+    const auto gridItems = csere::RecordGrid::readFile(file());
+    if (!gridItems || gridItems->size() > size_t(csere::RecordGrid::kRows) + 1) fault("grid items");
+    csere::RecordGrid fromFile, fromBytes;
+    const auto a = fromFile.load(*gridItems);
+    const auto b = fromBytes.load(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (a.rows != b.rows || a.message != b.message || fromFile.keyRows() != fromBytes.keyRows())
+        fault("grid streamed load differs");
+
+    const auto clip = dz::ticketclip::readKeyFile(file(), dz::kRowLimit);
+    if (!clip) fault("ticketclip could not open the file");
+    const auto clipBytes = dz::ticketclip::checkKey(std::string_view(reinterpret_cast<const char*>(data), size), dz::kRowLimit);
+    if (clip->outcome != clipBytes.outcome || clip->rows != clipBytes.rows || clip->badRow != clipBytes.badRow ||
+        clip->lastCount != clipBytes.lastCount)
+        fault("ticketclip streamed check differs");
+
+    const auto text = dz::keyedit::loadText(file());
+    if (!text) fault("keyedit could not open the file");
+    const auto textBytes = dz::keyedit::rowsOfText(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (text->rows != textBytes.rows || text->overLimit != textBytes.overLimit || text->tooLong != textBytes.tooLong)
+        fault("keyedit streamed load differs");
+    if (text->tooLong && !text->rows.isEmpty()) fault("keyedit kept rows of a refused file");
 
     if (const auto first = dz::keyeval::firstLineItem(file()))
         (void)dz::keyeval::isKeyRowItem(std::string_view(first->toLatin1().constData()));

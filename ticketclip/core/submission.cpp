@@ -30,43 +30,66 @@ std::string_view trimBlanks(std::string_view s) {
 QString signedText(double v) { return (v >= 0 ? QStringLiteral(" ") : QString()) + numberText(v, 7); }
 }  // namespace
 
-KeyCheck checkKey(std::string_view bytes, qsizetype capacity) {
-    KeyCheck k;
-    constexpr size_t kRowLength = kNumbersPerRow * 3 - 1;
-    k.rows.reserve(qsizetype(std::min<size_t>(bytes.size() / (kRowLength + 2) + 1, size_t(std::max<qsizetype>(capacity, 0)) + 1)));
-    InputItemReader r(bytes);
-    while (!r.atEnd()) {
-        std::string_view item = r.next();
+namespace {
+// The checks of one item after another, in the order the load runs them; add() is false once the
+// load has stopped.
+class KeyChecker {
+public:
+    explicit KeyChecker(qsizetype capacity) : capacity_(std::max<qsizetype>(capacity, 0)) {}
+    bool add(std::string_view item) {
+        constexpr size_t kRowLength = kNumbersPerRow * 3 - 1;
         if (item.size() >= 2 && item.front() == '"') {
             const size_t close = item.find('"', 1);
             item = item.substr(1, close == item.npos ? item.size() - 1 : close - 1);
         }
         const std::string_view trimmed = trimBlanks(item);
-        if (trimmed.empty()) continue;
-        if (trimmed.size() != kRowLength) {
-            k.outcome = KeyCheck::Outcome::WrongType;
-            k.badRow = cp1250::decode(item);
-            k.rows.clear();
-            return k;
-        }
-        k.lastCount = int((trimmed.size() + 1) / 3);
-        for (int j = 1; j <= k.lastCount; ++j) {
+        if (trimmed.empty()) return true;
+        if (trimmed.size() != kRowLength) return reject(KeyCheck::Outcome::WrongType, item);
+        k_.lastCount = int((trimmed.size() + 1) / 3);
+        for (int j = 1; j <= k_.lastCount; ++j) {
             const double v = fieldValue(mid(item, size_t((j - 1) * 3 + 1), 2));
             // A negative number is no more a lottery number than 21 is; 0 ("00") passes.
-            if (v > kHighestNumber || v < 0) {
-                k.outcome = KeyCheck::Outcome::BadNumber;
-                k.badRow = cp1250::decode(item);
-                k.rows.clear();
-                return k;
-            }
+            if (v > kHighestNumber || v < 0) return reject(KeyCheck::Outcome::BadNumber, item);
         }
-        if (k.rows.size() >= capacity) {
-            k.outcome = KeyCheck::Outcome::Full;
-            return k;
+        if (k_.rows.size() >= capacity_) {
+            k_.outcome = KeyCheck::Outcome::Full;
+            return false;
         }
-        k.rows << cp1250::decode(item);
+        k_.rows << cp1250::decode(item);
+        return true;
     }
-    return k;
+    qsizetype capacity() const { return capacity_; }
+    KeyCheck take() { return std::move(k_); }
+
+private:
+    bool reject(KeyCheck::Outcome o, std::string_view item) {
+        k_.outcome = o;
+        k_.badRow = cp1250::decode(item);
+        k_.rows.clear();
+        return false;
+    }
+    qsizetype capacity_;
+    KeyCheck k_;
+};
+}  // namespace
+
+KeyCheck checkKey(std::string_view bytes, qsizetype capacity) {
+    KeyChecker c(capacity);
+    InputItemReader r(bytes);
+    while (!r.atEnd()) {
+        const std::string_view item = r.next();
+        if (!c.add(item.substr(0, std::min(item.size(), kLineTextLimit)))) break;
+    }
+    return c.take();
+}
+
+std::optional<KeyCheck> readKeyFile(const QString& path, qsizetype capacity) {
+    KeyChecker c(capacity);
+    // A row past the capacity tells that the list is full; no more of the file can be of use.
+    const bool opened = forEachItem(path, kLineTextLimit, readBudget(size_t(c.capacity()) + 1, kLineTextLimit),
+                                    [&](std::string_view item, bool) { return c.add(item); });
+    if (!opened) return std::nullopt;
+    return c.take();
 }
 
 QString keyMessage(const KeyCheck& k) {

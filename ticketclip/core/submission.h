@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace dz::ticketclip {
@@ -27,7 +28,12 @@ struct KeyCheck {
 // Reads the key's items: blank items are skipped; a row whose trimmed length is not that of
 // eight numbers, or that holds a number above 20 (or below 0), stops the load; rows past
 // capacity stop it with Full, keeping the rows before.
+// Items longer than kLineTextLimit are cut to it (no row of the game is that long).
 KeyCheck checkKey(std::string_view bytes, qsizetype capacity);
+// The same for a key file, read as a stream: never more of it than capacity + 1 rows can take, so
+// a link to /dev/zero or a line of a gigabyte costs no more than the rows kept. nullopt when the
+// file cannot be opened.
+std::optional<KeyCheck> readKeyFile(const QString& path, qsizetype capacity);
 
 // The message of an outcome that stops the load (empty for Loaded).
 QString keyMessage(const KeyCheck& k);

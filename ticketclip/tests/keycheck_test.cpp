@@ -1,4 +1,8 @@
 #include "core/submission.h"
+#include "core/textfile.h"
+#include "tests/fedfile.h"
+#include "tests/testutil.h"
+#include <QFile>
 
 #include <gtest/gtest.h>
 #include <string>
@@ -62,4 +66,23 @@ TEST(KeyCheck, ARowPastCapacityEndsTheLoadKeepingTheRowsBefore) {
     EXPECT_EQ(k.rows.size(), 32736);
     EXPECT_EQ(keyMessage(k), "Maximum 32736 sorú kulcsot lehet betölteni !");
     EXPECT_EQ(checkKey(bytes.substr(0, 25 * 10), 4).rows.size(), 4);
+}
+
+// The key file is read as a stream: a file without end costs no more than the rows the list can
+// take, and the check ends with its outcome.
+TEST(KeyCheck, EndlessFilesEndTheRead) {
+    dz::testing::ProgramFolderFixture fx;
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
+    const auto zero = readKeyFile(fx.path("zero.txt"), 32736);
+    ASSERT_TRUE(zero);
+    EXPECT_EQ(zero->outcome, Outcome::WrongType);
+    EXPECT_EQ(size_t(zero->badRow.size()), dz::kLineTextLimit);
+
+    dz::testing::FedFile fed(fx.path("fed.txt"), "", "01 02 03 04 05 06 07 08\r\n\r\n");
+    const auto full = readKeyFile(fx.path("fed.txt"), 32000);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->outcome, Outcome::Full);
+    EXPECT_EQ(full->rows.size(), 32000);
+    EXPECT_LT(fed.fed(), uint64_t(4) << 20);
+    EXPECT_FALSE(readKeyFile(fx.path("nincs.txt"), 10));
 }

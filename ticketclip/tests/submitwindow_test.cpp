@@ -159,6 +159,36 @@ TEST(Form1, AHugeRowIsQuotedByItsStart) {
     EXPECT_EQ(f.w->List1->count(), 0);
 }
 
+// The reset asks before the dialog, but clears only once a file has opened: Cancel, or a file
+// that cannot be opened, keeps the key, its counts, its prices and the choices.
+TEST(Form1, CancelledOrFailedLoadKeepsTheKey) {
+    Folder f;
+    f.write("k10.txt", keyRows(10));
+    f.load("k10.txt");
+    f.w->Option1[2]->setChecked(true);
+    const QStringList rows = f.w->List1->items();
+    const QString price = f.w->Label9->text(), parts = f.w->Label13->text();
+    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(f.path("nincs.txt"))}) {
+        seam::reset();
+        seam::queueAnswer(ui::Answer::Ok);
+        seam::queueFile(answer);
+        f.w->Command3D4_Click();
+        ASSERT_EQ(seam::messages().size(), 2u);
+        EXPECT_EQ(seam::messages()[0].text, "Biztos, hogy törölni akarja a betöltött kulcsot?");
+        EXPECT_EQ(seam::messages()[1].icon, ui::Icon::Warning);
+        EXPECT_EQ(f.w->List1->items(), rows);
+        EXPECT_EQ(f.w->Label4->text(), "10");
+        EXPECT_EQ(f.w->Label13->text(), parts);
+        EXPECT_EQ(f.w->Label9->text(), price);
+        EXPECT_TRUE(f.w->Option1[2]->isChecked());
+    }
+    // A file that opens then replaces the key, after the reset the question allowed.
+    f.write("k3.txt", keyRows(3));
+    f.load("k3.txt");
+    EXPECT_EQ(f.w->List1->count(), 3);
+    EXPECT_TRUE(f.w->Option1[0]->isChecked());
+}
+
 TEST(Form1, CancelledResetAppendsTheNewRows) {
     Folder f;
     f.write("k10.txt", keyRows(10));

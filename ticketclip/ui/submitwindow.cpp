@@ -161,25 +161,28 @@ void Form1::Form_Load() {
 // ---- Loading a key --------------------------------------------------------------------------
 
 void Form1::Command3D4_Click() {
-    // The reset asks while rows are loaded; answered with Cancel the new rows are appended.
-    SSCommand3_Click();
+    // The reset asks while rows are loaded; answered with Cancel the new rows are appended. It
+    // asks first, but clears only once a file has opened: Cancel in the dialog, or a file that
+    // cannot be opened, leaves the key and the window as they were.
+    const bool reset = List1->count() == 0 || confirmReset();
 
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) {
         ui::message(this, dialogFailedMessage(kDialogCancelled), ui::Icon::Warning, kTitle2010);
         return;
     }
-    const auto bytes = readFileBytes(*chosen);
-    if (!bytes) {
+    std::optional<KeyCheck> read;
+    {
+        ui::BusyCursor hourglass;
+        read = readKeyFile(*chosen, kRowLimit - (reset ? 0 : List1->count()));
+    }
+    if (!read) {
         ui::message(this, openFailedMessage(QFileInfo::exists(*chosen) ? kFileAccess : kFileNotFound, *chosen),
                     ui::Icon::Warning, kTitle2010);
         return;
     }
-    KeyCheck k;
-    {
-        ui::BusyCursor hourglass;
-        k = checkKey(*bytes, kRowLimit - List1->count());
-    }
+    if (reset) resetWindow();
+    KeyCheck k = std::move(*read);
     if (k.outcome == KeyCheck::Outcome::WrongType || k.outcome == KeyCheck::Outcome::BadNumber) {
         ui::message(this, keyMessage(k), ui::Icon::Critical, kTitle2010);
         List1->clear();
@@ -273,12 +276,17 @@ void Form1::SSCommand2_Click() {
 }
 
 void Form1::SSCommand3_Click() {
-    if (List1->count() > 0) {
-        if (ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a betöltött kulcsot?"), ui::Icon::Question,
-                        kTitle2010, ui::Buttons::OkCancel) != ui::Answer::Ok)
-            return;
-        List1->clear();
-    }
+    if (List1->count() > 0 && !confirmReset()) return;
+    resetWindow();
+}
+
+bool Form1::confirmReset() {
+    return ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a betöltött kulcsot?"), ui::Icon::Question,
+                       kTitle2010, ui::Buttons::OkCancel) == ui::Answer::Ok;
+}
+
+void Form1::resetWindow() {
+    List1->clear();
     List2->clear();
     // With no part left the game list shows again in its place.
     List2->hide();

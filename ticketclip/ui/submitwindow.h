@@ -75,6 +75,9 @@ private:
     void recompute(Variant v);
     void setChoicesEnabled(bool on);
     void buildWindow();
+    // The reset's question ("Biztos, ..."), true for OK; and what the reset clears, the key included.
+    bool confirmReset();
+    void resetWindow();
 
     Params params_ = defaultParams();
     Choices choices_;
