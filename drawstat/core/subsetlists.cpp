@@ -155,10 +155,6 @@ MostDrawnResult mostDrawn(SharedCounter fp, const SubsetProfile& p) {
     return res;
 }
 
-MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return mostDrawn(std::make_shared<const CounterFile>(f), p);
-}
-
 QString mostDrawnHint(const MostDrawnResult& r, const SubsetProfile& p) {
     const int rows = rowCount(r.rows);
     if (p.hintWithDrawn) return dz::str(r.drawn) + QLatin1Char(' ') + dz::str(rows) + QLatin1Char(' ');
@@ -181,10 +177,6 @@ NeverDrawnResult neverDrawn(SharedCounter fp, const SubsetProfile& p) {
         res.pages.push_back(std::make_shared<const SubsetRows>(
             std::move(rows), [fp, blank](const int32_t& r) { return neverDrawnRow(*fp, r, blank); }));
     return res;
-}
-
-NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return neverDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 bool anyNeverDrawn(const CounterFile& f) {
@@ -216,10 +208,6 @@ SubsetRowsPtr leastDrawn(SharedCounter fp, const QString& firstMostDrawnRow, boo
         std::stable_sort(rows.begin(), rows.end(), [&f](int32_t a, int32_t b) { return f.count(a) < f.count(b); });
     return std::make_shared<const SubsetRows>(std::move(rows),
                                               [fp](const int32_t& r) { return decode(leastDrawnRowBytes(*fp, r)); });
-}
-
-SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder) {
-    return leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
 }
 
 QString lifePathNumberText(const QString& row, int k) {
@@ -299,10 +287,6 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
     res.rows = std::make_shared<const LifePathLines>(
         std::move(hits), p.closingLead + dz::str(res.hits) + p.closingSpacer + dz::str(res.draws - lastHit));
     return res;
-}
-
-LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
-    return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
 }
 
 }  // namespace drawstat

@@ -8,6 +8,7 @@
 #include "core/synth.h"
 #include "core/textfile.h"
 #include "core/textfmt.h"
+#include "tests/support/drawstatsupport.h"
 #include "platform/widgets.h"
 #include "ui/mainwindow.h"
 #include "ui/subsetwindow.h"

@@ -1,6 +1,7 @@
 // The subset lists: most drawn (threshold and sort), least drawn, never drawn, life path.
 #include "core/subsetlists.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 
 #include "tests/qtprint.h"
 
