@@ -37,7 +37,7 @@ struct MostDrawnResult {
     SubsetRowsPtr rows;      // at most 32736; ascending text order where List1 is sorted, else by count and numbers
     QString latestKey;       // the greatest latest-hit key of the subset records
     int drawn = 0;           // subsets with a count other than 0
-    std::array<SubsetRowsPtr, 2> leastPages;  // with leastDrawnPages: the rows just below, then the least drawn
+    std::array<SubsetRowsPtr, 2> leastPages;  // with LeastDrawn::Pages: the rows just below, then the least drawn
 };
 // The sort method takes the greatest 32736 rows of every record; the threshold method the
 // greatest 32736 of the rows with a count of at least 1. Either way ties at the boundary keep

@@ -39,14 +39,14 @@ inline MostDrawn mostDrawn(const CounterFile& f, const SubsetProfile& p) {
     std::vector<std::pair<std::string, int>> order;
     for (int r = 1; r <= f.records(); ++r) {
         const int c = f.count(r);
-        if (p.sortMethod || c >= 1)
+        if (p.mostDrawn.method == MostDrawnRules::Method::SortAll || c >= 1)
             order.emplace_back(dz::format(c, "00000").toStdString() + std::string(f.subsetField(r)) + std::string(f.keyField(r)), r);
     }
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     const size_t top = std::min<size_t>(order.size(), size_t(dz::kRowLimit));
     const size_t from = order.size() - top;
     for (size_t i = from; i < order.size(); ++i) res.rows << mostDrawnRow(f, order[i].second);
-    if (p.leastDrawnPages) {
+    if (p.leastDrawn == LeastDrawn::Pages) {
         const size_t lowFrom = from > size_t(dz::kRowLimit) ? from - size_t(dz::kRowLimit) : 0;
         for (size_t i = lowFrom; i < from; ++i) res.leastPages[0] << mostDrawnRow(f, order[i].second);
         for (size_t i = 0; i < lowFrom; ++i) res.leastPages[1] << mostDrawnRow(f, order[i].second);
@@ -60,7 +60,7 @@ inline std::vector<QStringList> neverDrawn(const CounterFile& f, const SubsetPro
     for (int r = 1; r <= f.records(); ++r) {
         if (f.count(r) > 0) continue;
         if (pages[page].size() >= dz::kRowLimit && page + 1 < pages.size()) ++page;
-        pages[page] << neverDrawnRow(f, r, p.neverDrawnLeadingBlank);
+        pages[page] << neverDrawnRow(f, r, p.neverDrawn.leadingBlank);
     }
     return pages;
 }
@@ -123,7 +123,7 @@ inline QStringList lifePath(const dz::DrawFile& draws, const SubsetProfile& p, c
         ++hits;
         lastHit = n;
     });
-    rows << p.closingLead + dz::str(hits) + p.closingSpacer + dz::str(n - lastHit);
+    rows << p.lifePath->closingLead + dz::str(hits) + p.lifePath->closingSpacer + dz::str(n - lastHit);
     return rows;
 }
 
@@ -166,7 +166,7 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
     const QStringList list1 = ref::shown(most.rows, w.List1->sorted());
     EXPECT_EQ(linesOf(w.List1), list1);
     EXPECT_EQ(fileBytesOf(p.listFile), fileBytes(list1));
-    if (p.leastDrawnPages) {
+    if (p.leastDrawn == LeastDrawn::Pages) {
         EXPECT_EQ(linesOf(w.List2[0]), most.leastPages[0]);
         EXPECT_EQ(linesOf(w.List2[1]), most.leastPages[1]);
         EXPECT_EQ(fileBytesOf(p.leastFile), fileBytes(most.leastPages[0] + most.leastPages[1]));
@@ -179,14 +179,14 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
     long long total = 0;
     for (const auto& page : never) total += page.size();
     const int pages = std::max(1, p.pageCount);
-    if (!(p.neverDrawnSearchFirst && total == 0)) {
+    if (!(p.neverDrawn.start == NeverDrawnRules::Start::SearchFirst && total == 0)) {
         for (int i = 0; i < pages; ++i) EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
     }
     if (total > 0) {
         w.List2_KeyPress(0, 'L');
         EXPECT_EQ(lastExport(), fileBytes(never[0]));
     }
-    if (p.leastDrawnFallback && total == 0 && w.List3) {
+    if (p.leastDrawn == LeastDrawn::Fallback && total == 0 && w.List3) {
         const QStringList least = ref::shown(ref::leastDrawn(f, list1.value(0)), w.List3->sorted());
         EXPECT_EQ(linesOf(w.List3), least);
         w.List3_KeyPress('L');
