@@ -4,6 +4,7 @@
 #include "core/distributions.h"
 #include "core/folder.h"
 #include "core/state.h"
+#include "tests/support/drawstatsupport.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

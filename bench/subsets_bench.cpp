@@ -7,6 +7,7 @@
 #include "core/subsetfile.h"
 #include "core/subsetlists.h"
 #include "core/textfile.h"
+#include "tests/support/drawstatsupport.h"
 #include "platform/dialogs.h"
 #include "platform/widgets.h"
 #include "ui/subsetwindow.h"

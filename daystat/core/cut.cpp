@@ -24,10 +24,6 @@ QString plain(double v) {
 
 long long whole(double v) { return dz::roundHalfEven(std::clamp(v, -1e15, 1e15)); }
 
-
-std::optional<dz::DrawFile> open(const QString& path) { return dz::DrawFile::load(path); }
-std::optional<dz::DrawFile> open(std::string_view bytes) { return dz::DrawFile::fromBytes(std::string(bytes)); }
-
 // Every line a pass reads, each CR LF ended.
 template <class Keep>
 std::string copyLines(dz::DrawReader reader, Keep&& keep) {
@@ -38,27 +34,16 @@ std::string copyLines(dz::DrawReader reader, Keep&& keep) {
     return out;
 }
 
-template <class Source>
-std::optional<size_t> countIn(const Source& src) {
-    const auto f = open(src);
-    if (!f) return std::nullopt;
-    return f->size();
-}
+}  // namespace
 
-template <class Source>
-std::optional<std::string> lastIn(const Source& src, size_t n) {
-    const auto f = open(src);
-    if (!f) return std::nullopt;
+std::string copyLast(const dz::DrawFile& history, size_t n) {
     // the file is read from its end: only the lines copied are read
-    return copyLines(dz::DrawReader::tail(*f, n), [](const dz::DrawLine&) { return true; });
+    return copyLines(dz::DrawReader::tail(history, n), [](const dz::DrawLine&) { return true; });
 }
 
-template <class Source>
-std::optional<std::string> rangeIn(const Source& src, std::string_view from, std::string_view to, long long& count) {
+std::string copyRange(const dz::DrawFile& history, std::string_view from, std::string_view to, long long& count) {
     count = 0;
-    const auto f = open(src);
-    if (!f) return std::nullopt;
-    return copyLines(dz::DrawReader(*f), [&](const dz::DrawLine& l) {
+    return copyLines(dz::DrawReader(history), [&](const dz::DrawLine& l) {
         const std::string_view key = dz::drawKey(l.item);
         if (key < from || key > to) return false;
         ++count;
@@ -66,39 +51,43 @@ std::optional<std::string> rangeIn(const Source& src, std::string_view from, std
     });
 }
 
-template <class Source>
-std::optional<std::optional<HistoryBounds>> boundsIn(const Source& src) {
-    const auto f = open(src);
-    if (!f) return std::nullopt;
-    dz::DrawReader head(*f);
+std::optional<HistoryBounds> boundsOf(const dz::DrawFile& history) {
+    dz::DrawReader head(history);
     const auto firstBatch = head.next();
-    if (firstBatch.empty()) return std::optional<HistoryBounds>();
+    if (firstBatch.empty()) return std::nullopt;
     HistoryBounds b;
     b.first = keyFields(firstBatch.front().line);
-    dz::DrawReader tail = dz::DrawReader::tail(*f, 1);
+    dz::DrawReader tail = dz::DrawReader::tail(history, 1);
     const auto lastBatch = tail.next();
     b.last = lastBatch.empty() ? b.first : keyFields(lastBatch.back().line);
-    b.count = static_cast<long long>(f->size());
-    return std::optional<HistoryBounds>(b);
+    b.count = static_cast<long long>(history.size());
+    return b;
 }
 
-}  // namespace
-
-size_t countRecords(std::string_view bytes) { return *countIn(bytes); }
-std::optional<size_t> countFileRecords(const QString& path) { return countIn(path); }
-
-std::string lastRecords(std::string_view bytes, size_t n) { return *lastIn(bytes, n); }
-std::optional<std::string> lastFileRecords(const QString& path, size_t n) { return lastIn(path, n); }
-
-std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count) {
-    return *rangeIn(bytes, from, to, count);
+std::optional<size_t> countFileRecords(const QString& path) {
+    const auto f = dz::DrawFile::load(path);
+    if (!f) return std::nullopt;
+    return f->size();
 }
+
+std::optional<std::string> lastFileRecords(const QString& path, size_t n) {
+    const auto f = dz::DrawFile::load(path);
+    if (!f) return std::nullopt;
+    return copyLast(*f, n);
+}
+
 std::optional<std::string> fileRecordsInRange(const QString& path, std::string_view from, std::string_view to, long long& count) {
-    return rangeIn(path, from, to, count);
+    count = 0;
+    const auto f = dz::DrawFile::load(path);
+    if (!f) return std::nullopt;
+    return copyRange(*f, from, to, count);
 }
 
-std::optional<HistoryBounds> historyBounds(std::string_view bytes) { return *boundsIn(bytes); }
-std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path) { return boundsIn(path); }
+std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path) {
+    const auto f = dz::DrawFile::load(path);
+    if (!f) return std::nullopt;
+    return boundsOf(*f);
+}
 
 QString lastCountPrompt(long long count) {
     return QStringLiteral("Kérem adja meg , hogy az utolsó hány húzást válogassam le !\rMaximum : ") + dz::str(count);

@@ -8,24 +8,27 @@
 #include <string>
 #include <string_view>
 
+namespace dz {
+class DrawFile;
+}
+
 namespace daystat {
 
-// Every function below reads its text as a draw file, line by line (CR LF, LF or a lone CR ends a
-// line; a last line without its end counts; a UTF-8 byte order mark at the start is dropped; what
+// Every function below reads the history as a draw file, line by line (CR LF, LF or a lone CR ends
+// a line; a last line without its end counts; a UTF-8 byte order mark at the start is dropped; what
 // a line gives is cut at 4096 bytes); the file forms stream the file and give nullopt when it
 // cannot be opened.
 
-// How many records the text holds: every line counts.
-size_t countRecords(std::string_view bytes);
+// How many records the history holds: every line counts.
 std::optional<size_t> countFileRecords(const QString& path);
 
 // The last n records (all of them when n is at least the count), each line ended by CR LF.
-std::string lastRecords(std::string_view bytes, size_t n);
+std::string copyLast(const dz::DrawFile& history, size_t n);
 std::optional<std::string> lastFileRecords(const QString& path, size_t n);
 
 // Every record whose draw key (the first 12 characters of the line read as one item) lies in
 // from..to, compared as text; the whole history is read. count receives the number of records.
-std::string recordsInRange(std::string_view bytes, std::string_view from, std::string_view to, long long& count);
+std::string copyRange(const dz::DrawFile& history, std::string_view from, std::string_view to, long long& count);
 std::optional<std::string> fileRecordsInRange(const QString& path, std::string_view from, std::string_view to, long long& count);
 
 // The answer of the "last N" input box: nullopt ends the cut quietly (Cancel, not numeric); 0
@@ -45,7 +48,7 @@ struct HistoryBounds {
     KeyFields first, last;
     long long count = 0;
 };
-std::optional<HistoryBounds> historyBounds(std::string_view bytes);
+std::optional<HistoryBounds> boundsOf(const dz::DrawFile& history);
 std::optional<std::optional<HistoryBounds>> fileHistoryBounds(const QString& path);
 
 // A draw key built from the eight boxes' values: "0000" "00" "00" " " "000".

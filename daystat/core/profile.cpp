@@ -1,6 +1,5 @@
 #include "profile.h"
 
-#include <algorithm>
 #include <array>
 
 namespace daystat {
@@ -36,26 +35,17 @@ drawstat::SubsetProfile subsetProfile(int k) {
     p.regenQuestion.replace(QStringLiteral("akarja a "), QStringLiteral("akarja a (rész-napi) "));
     p.drawFileMissing = QStringLiteral("Nincs (napi-rész) *Dizov* állomány !");
 
-    p.list2Count = std::max(1, p.pageCount);  // the pages only: no life path list after them
-    p.list1Sorted = true;
+    p.list1Order = drawstat::ListOrder::Text;
     p.hasList3 = false;
-    p.hasLatestLabel = false;
-    p.hasCheck = false;
-    p.lifePath = false;  // its caption, texts and rules are then never used
+    p.pageHints = drawstat::PageHints::None;
 
-    p.countInProgress = false;
-    p.sortMethod = false;  // the threshold method for every size
-    p.leastDrawnPages = false;
-    p.hintWithDrawn = false;
-    p.loadHintTrailingBlank = false;
-    p.loadHintNeedsLatest = false;
-    p.neverDrawnLeadingBlank = false;
-    p.neverDrawnShowsFirstPage = false;  // the page in view stays in view
-    p.neverDrawnSearchFirst = false;
-    p.neverDrawnClearsLabel2 = false;
-    p.leastDrawnFallback = false;
-    p.pageHints = false;
-    p.lifePathBackByDoubleClick = false;
+    p.countIn = drawstat::CountInLabel::Unchanged;
+    p.loadHint = drawstat::LoadHint::Rows;
+    p.mostDrawn = {};  // the threshold method for every size, the rows as hint
+    p.leastDrawn = drawstat::LeastDrawn::None;
+    p.neverDrawn = {};
+    p.neverDrawn.view = drawstat::NeverDrawnRules::View::KeepView;  // the page in view stays in view
+    p.lifePath.reset();  // no life path: the pages only in List2
     return p;
 }
 

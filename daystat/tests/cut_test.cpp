@@ -1,4 +1,5 @@
 #include "core/cut.h"
+#include "tests/support/cutbytes.h"
 #include "core/synth.h"
 #include "core/textfile.h"
 #include "tests/testutil.h"

@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "core/subsetfile.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/mainwindow.h"
 #include "ui/subsetwindow.h"

@@ -3,6 +3,7 @@
 #include "core/profile.h"
 #include "core/state.h"
 #include "core/subsetprofile.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/subsetlists_ref.h"
 #include "tests/testutil.h"
 

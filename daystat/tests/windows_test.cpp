@@ -3,6 +3,7 @@
 #include "core/profile.h"
 #include "core/state.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/backtest.h"
 #include "ui/mainwindow.h"

@@ -98,7 +98,7 @@ void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, 
                              ? size_t(std::min<long long>(in.windowStart - 1, static_cast<long long>(file.size())))
                              : 0;
     // more draws in the bounds than the list holds: the newest stay
-    dz::NewestKept<ListedDraw> listed(size_t(dz::kRowLimit));
+    dz::NewestKept<ListedDraw> listed(static_cast<size_t>(dz::kRowLimit));
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         const int hits = hitsOf(l.record, marked);
         ++out.hitCounts[static_cast<size_t>(hits)];

@@ -47,7 +47,7 @@ LifePath lifePath(const dz::DrawFile& file, int m, long long listFrom) {
     std::array<int32_t, kMaxCountedGap + 1> dist{};
     // Only the latest kRowLimit lines stay, so the appearances are first kept in a ring of that
     // many, then written: a long history never builds lines it throws away.
-    dz::NewestKept<Appearance> ring(size_t(dz::kRowLimit));
+    dz::NewestKept<Appearance> ring(static_cast<size_t>(dz::kRowLimit));
     long long gap = 0;
     dz::forEachDraw(file, [&](const dz::DrawLine& l) {
         ++gap;

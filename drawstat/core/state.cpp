@@ -11,8 +11,6 @@ ProgramState& state() {
     return s;
 }
 
-void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
-
 void resetState(const Profile& profile) {
     ProgramState& s = state();
     s = ProgramState{};

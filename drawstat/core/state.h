@@ -50,8 +50,7 @@ struct ProgramState : Profile {
 
 // The one state of the running program.
 ProgramState& state();
-// A fresh state over a file set (at program start, and between tests).
-void resetState(const FileSet& files = {});
+// A fresh state over a program's profile (at program start, and between tests).
 void resetState(const Profile& profile);
 
 }  // namespace drawstat

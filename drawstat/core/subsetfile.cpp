@@ -37,12 +37,6 @@ long long binomial(int n, int m) {
     return kBinomial.c[size_t(n)][size_t(m)];
 }
 
-int subsetRank(int k, const int* x) {
-    long long r = binomial(20, k);
-    for (int i = 0; i < k; ++i) r -= binomial(20 - x[i], k - i);
-    return int(r);
-}
-
 bool isDrawKey(std::string_view key) {
     if (key.size() != 12 || key[8] != ' ') return false;
     for (size_t i = 0; i < 12; ++i)
@@ -231,11 +225,6 @@ CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
     }
     res.lastCountedKey = lastCounted;
     return res;
-}
-
-CountInResult countIn(CounterFile& file, std::string_view drawBytes,
-                      const std::function<bool(std::string_view key)>& slice) {
-    return countIn(file, dz::DrawFile::fromBytes(std::string(drawBytes)), slice);
 }
 
 }  // namespace drawstat

@@ -23,8 +23,6 @@ long long binomial(int n, int m);
 // C(20, k): the subset records of the file.
 inline int subsetCount(int k) { return int(binomial(20, k)); }
 inline int recordLength(int k) { return 2 * k + 19; }
-// The record number (1-based) of the subset x[0] < .. < x[k-1] of 1..20.
-int subsetRank(int k, const int* x);
 // The whole file as regeneration writes it: every count zero, every key the zero key.
 std::string zeroedCounterFile(int k);
 // Whether the 12 characters form a draw key: eight digits, a blank, three digits.
@@ -75,8 +73,4 @@ struct CountInResult {
 // left as it was.
 CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
                       const std::function<bool(std::string_view key)>& slice = {});
-// The same over draw file bytes in memory.
-CountInResult countIn(CounterFile& file, std::string_view drawBytes,
-                      const std::function<bool(std::string_view key)>& slice = {});
-
 }  // namespace drawstat

@@ -132,21 +132,22 @@ MostDrawnResult mostDrawn(SharedCounter fp, const SubsetProfile& p) {
     // (count, text rank): the rows' text order, so that the greatest rows are the last
     const std::vector<int32_t> byText = recordsInTextOrder(f);
     std::vector<uint64_t> order;
-    order.reserve(size_t(p.sortMethod ? n : 1024));
+    const bool everyRecord = p.mostDrawn.method == MostDrawnRules::Method::SortAll;
+    order.reserve(size_t(everyRecord ? n : 1024));
     for (int rank = 1; rank <= n; ++rank) {
         const int r = byText.empty() ? rank : byText[size_t(rank - 1)];
         const std::string_view key = f.keyField(r);
         if (key > latest) latest = key;
         const int c = f.count(r);
         if (c != 0) ++res.drawn;
-        if (p.sortMethod || c >= 1) order.push_back(orderKey(c, rank));
+        if (everyRecord || c >= 1) order.push_back(orderKey(c, rank));
     }
     res.latestKey = decode(std::string(latest));
     std::sort(order.begin(), order.end());
     const size_t top = std::min<size_t>(order.size(), size_t(dz::kRowLimit));
     const size_t from = order.size() - top;
     res.rows = mostDrawnRows(fp, recordsOf(order, from, order.size(), byText));
-    if (p.leastDrawnPages) {
+    if (p.leastDrawn == LeastDrawn::Pages) {
         // the rows just below the most-drawn list on page 0, the least drawn on page 1
         const size_t lowFrom = from > size_t(dz::kRowLimit) ? from - size_t(dz::kRowLimit) : 0;
         res.leastPages[0] = mostDrawnRows(fp, recordsOf(order, lowFrom, from, byText));
@@ -155,13 +156,9 @@ MostDrawnResult mostDrawn(SharedCounter fp, const SubsetProfile& p) {
     return res;
 }
 
-MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return mostDrawn(std::make_shared<const CounterFile>(f), p);
-}
-
 QString mostDrawnHint(const MostDrawnResult& r, const SubsetProfile& p) {
     const int rows = rowCount(r.rows);
-    if (p.hintWithDrawn) return dz::str(r.drawn) + QLatin1Char(' ') + dz::str(rows) + QLatin1Char(' ');
+    if (p.mostDrawn.hint == MostDrawnRules::Hint::DrawnAndRows) return dz::str(r.drawn) + QLatin1Char(' ') + dz::str(rows) + QLatin1Char(' ');
     return dz::str(rows);
 }
 
@@ -176,15 +173,11 @@ NeverDrawnResult neverDrawn(SharedCounter fp, const SubsetProfile& p) {
         pages[page].push_back(r);
         ++res.total;
     }
-    const bool blank = p.neverDrawnLeadingBlank;
+    const bool blank = p.neverDrawn.leadingBlank;
     for (auto& rows : pages)
         res.pages.push_back(std::make_shared<const SubsetRows>(
             std::move(rows), [fp, blank](const int32_t& r) { return neverDrawnRow(*fp, r, blank); }));
     return res;
-}
-
-NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return neverDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 bool anyNeverDrawn(const CounterFile& f) {
@@ -216,10 +209,6 @@ SubsetRowsPtr leastDrawn(SharedCounter fp, const QString& firstMostDrawnRow, boo
         std::stable_sort(rows.begin(), rows.end(), [&f](int32_t a, int32_t b) { return f.count(a) < f.count(b); });
     return std::make_shared<const SubsetRows>(std::move(rows),
                                               [fp](const int32_t& r) { return decode(leastDrawnRowBytes(*fp, r)); });
-}
-
-SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder) {
-    return leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
 }
 
 QString lifePathNumberText(const QString& row, int k) {
@@ -296,13 +285,10 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
         ++res.hits;
         lastHit = res.draws;
     });
+    const LifePathRules rules = p.lifePath.value_or(LifePathRules{});
     res.rows = std::make_shared<const LifePathLines>(
-        std::move(hits), p.closingLead + dz::str(res.hits) + p.closingSpacer + dz::str(res.draws - lastHit));
+        std::move(hits), rules.closingLead + dz::str(res.hits) + rules.closingSpacer + dz::str(res.draws - lastHit));
     return res;
-}
-
-LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
-    return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
 }
 
 }  // namespace drawstat

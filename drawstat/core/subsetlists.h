@@ -37,13 +37,12 @@ struct MostDrawnResult {
     SubsetRowsPtr rows;      // at most 32736; ascending text order where List1 is sorted, else by count and numbers
     QString latestKey;       // the greatest latest-hit key of the subset records
     int drawn = 0;           // subsets with a count other than 0
-    std::array<SubsetRowsPtr, 2> leastPages;  // with leastDrawnPages: the rows just below, then the least drawn
+    std::array<SubsetRowsPtr, 2> leastPages;  // with LeastDrawn::Pages: the rows just below, then the least drawn
 };
 // The sort method takes the greatest 32736 rows of every record; the threshold method the
 // greatest 32736 of the rows with a count of at least 1. Either way ties at the boundary keep
 // the greater numbers.
 MostDrawnResult mostDrawn(SharedCounter f, const SubsetProfile& p);
-MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p);
 // List1's hint after a most-drawn run.
 QString mostDrawnHint(const MostDrawnResult& r, const SubsetProfile& p);
 
@@ -54,14 +53,12 @@ struct NeverDrawnResult {
     long long total = 0;
 };
 NeverDrawnResult neverDrawn(SharedCounter f, const SubsetProfile& p);
-NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p);
 bool anyNeverDrawn(const CounterFile& f);
 
 // hatos's least-drawn list when every subset has been drawn: in record order, the subsets that rank
 // below the first row of the most-drawn list (count below its count, or equal with smaller numbers).
 // inTextOrder: in the ascending text order of the rows instead (for a sorted list).
 SubsetRowsPtr leastDrawn(SharedCounter f, const QString& firstMostDrawnRow, bool inTextOrder = false);
-SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder = false);
 
 // The subset's number text in a list row: the 3k - 1 characters two after the first "-"; a row
 // without "-" (a never-drawn row) from its first digit.
@@ -91,6 +88,5 @@ struct LifePathResult {
 };
 // Every draw of the draw file that holds the subset, with the draws since the previous one.
 LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const QString& numberText);
-LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText);
 
 }  // namespace drawstat

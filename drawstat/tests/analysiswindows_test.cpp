@@ -1,6 +1,7 @@
 // The skip, interval, map and most-frequent windows opened from the main window's menu.
 #include "core/state.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/interval.h"
 #include "ui/kihagyas.h"

@@ -2,6 +2,7 @@
 #include "core/state.h"
 #include "core/synth.h"
 #include "core/textfmt.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/backtest.h"
 #include "ui/mainwindow.h"

@@ -3,6 +3,7 @@
 #include "core/state.h"
 #include "core/synth.h"
 #include "core/textfile.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/backtest.h"
 #include "ui/interval.h"

@@ -1,6 +1,7 @@
 #include "core/startstats.h"
 #include "core/state.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/drawref.h"
 #include "tests/testutil.h"
 #include "ui/mainwindow.h"

@@ -2,6 +2,7 @@
 #include "core/draws.h"
 #include "core/subsetfile.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 
 #include "tests/qtprint.h"

@@ -2,6 +2,7 @@
 // as the windows made them from strings, in drawstat's five windows.
 #include "core/state.h"
 #include "core/subsetprofile.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/subsetlists_ref.h"
 #include "tests/testutil.h"
 

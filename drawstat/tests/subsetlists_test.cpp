@@ -1,6 +1,7 @@
 // The subset lists: most drawn (threshold and sort), least drawn, never drawn, life path.
 #include "core/subsetlists.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 
 #include "tests/qtprint.h"
 
@@ -111,7 +112,7 @@ TEST(SubsetLists, HandEditedRecordOrderKeepsTheTopInTextOrder) {
         ASSERT_TRUE(rows == all.mid(n - 32736));
         EXPECT_EQ(rows.last(), mostDrawnRow(f, 1));  // the greatest numbers, first in the file
         EXPECT_FALSE(rows.contains(mostDrawnRow(f, n)));
-        if (p.leastDrawnPages) {
+        if (p.leastDrawn == LeastDrawn::Pages) {
             EXPECT_TRUE(L(r.leastPages[0]) == all.mid(n - 2 * 32736, 32736));
             EXPECT_TRUE(L(r.leastPages[1]) == all.mid(0, n - 2 * 32736));
         }

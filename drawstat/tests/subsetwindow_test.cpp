@@ -3,6 +3,7 @@
 #include "core/subsetfile.h"
 #include "core/subsetlists.h"
 #include "core/synth.h"
+#include "tests/support/drawstatsupport.h"
 #include "tests/testutil.h"
 #include "ui/mainwindow.h"
 #include "ui/subsetwindow.h"

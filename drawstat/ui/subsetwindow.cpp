@@ -37,6 +37,11 @@ const QString& title() {
     return t;
 }
 
+// hatos: an option click leaves the life path list shown, and the double click on it goes back
+bool backByDoubleClick(const SubsetProfile& p) {
+    return p.lifePath && p.lifePath->back == LifePathRules::Back::DoubleClick;
+}
+
 QString firstRun() { return QStringLiteral("Indítsa először az *Ujragenerálást* !"); }
 
 void critical(QWidget* w, const QString& text) { dz::ui::message(w, text, dz::ui::Icon::Critical, title()); }
@@ -68,7 +73,7 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
 
     // The designed lists first, the elements made at load after them in index order: later
     // widgets lie on top, so the life path list (the last element) covers the pages.
-    List1 = new dz::ui::ListBox(this, p_.list1Sorted);
+    List1 = new dz::ui::ListBox(this, p_.list1Order == ListOrder::Text);
     List1->setObjectName(QStringLiteral("List1"));
     dz::ui::placeTwips(List1, 120, 120, 6000, 5160);
     const bool pages = p_.pageCount > 0;
@@ -76,7 +81,7 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     // The least-drawn rows (count, numbers and draw key: 3k + 23 characters) show whole where the
     // right-hand pages hold them: those lists are as wide as such a row needs, the window with them.
     int rightWidth = dz::ui::twips(3420);
-    if (p_.leastDrawnPages) {
+    if (p_.leastDrawn == LeastDrawn::Pages) {
         const QFontMetrics fm(fixed);
         const int row = fm.horizontalAdvance(QString(3 * p_.k + 23, QLatin1Char('0')));
         const int chrome = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
@@ -93,10 +98,10 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     };
     // List3 lowest: a page shown over hatos's least-drawn list is the page the options chose.
     if (p_.hasList3) {
-        List3 = rightList(QStringLiteral("List3"), p_.pageCount > 0 && p_.list1Sorted);
+        List3 = rightList(QStringLiteral("List3"), p_.pageCount > 0 && p_.list1Order == ListOrder::Text);
         List3->hide();
     }
-    List2.push_back(rightList(p_.list2Count > 1 ? QStringLiteral("List2(0)") : QStringLiteral("List2"), false));
+    List2.push_back(rightList(p_.list2Count() > 1 ? QStringLiteral("List2(0)") : QStringLiteral("List2"), false));
     List1->setFont(fixed);
 
     Label1 = greyLabel(this, "Label1", 6240, 120, 1800);
@@ -109,17 +114,17 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Nemhúzottak"), 6240, 1935, 1800);
     Label2 = greyLabel(this, "Label2", 6240, 2415, 1800);
     if (p_.lifePath) {
-        if (p_.hasCheck) {
+        if (p_.hasLeastCheck()) {
             SSCheck1 = new QCheckBox(this);
             SSCheck1->setObjectName(QStringLiteral("SSCheck1"));
             dz::ui::placeTwips(SSCheck1, 6240, 2865, 255, 285);
         }
-        SSCommand1 = dz::ui::commandButton(this, "SSCommand1", p_.lifePathCaption, p_.hasCheck ? 6520 : 6240, 2820,
-                                           p_.hasCheck ? 1520 : 1800);
+        SSCommand1 = dz::ui::commandButton(this, "SSCommand1", p_.lifePath->caption,
+                                           p_.hasLeastCheck() ? 6520 : 6240, 2820, p_.hasLeastCheck() ? 1520 : 1800);
         connect(SSCommand1, &QPushButton::clicked, this, &SubsetWindow::SSCommand1_Click);
     }
     Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Kilép"), 6240, 4905, 1800);
-    if (p_.hasLatestLabel) {
+    if (!p_.latestFile.isEmpty()) {
         Label3 = greyLabel(this, "Label3", 120, 5340, 2400);
         Label3->setFont(fixed);
     }
@@ -138,14 +143,14 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
     connect(Command3D3, &QPushButton::clicked, this, &SubsetWindow::Command3D3_Click);
     connect(Command3D4, &QPushButton::clicked, this, &SubsetWindow::Command3D4_Click);
     connect(Command3D5, &QPushButton::clicked, this, &SubsetWindow::Command3D5_Click);
-    if (List3 && p_.leastDrawnFallback)
+    if (List3 && p_.leastDrawn == LeastDrawn::Fallback)
         connect(List3, &dz::ui::ListBox::keyTyped, this, &SubsetWindow::List3_KeyPress);
 
     Form_Load();
     for (int i = 0; i < int(List2.size()); ++i) {
         connect(List2[size_t(i)], &dz::ui::ListBox::keyTyped, this, [this, i](int c) { List2_KeyPress(i, c); });
         connect(List2[size_t(i)], &dz::ui::ListBox::itemDoubleClicked, this, [this, i](int) { List2_DblClick(i); });
-        if (p_.pageHints) {
+        if (p_.pageHints == PageHints::RowCount) {
             dz::ui::ListBox* l = List2[size_t(i)];
             dz::ui::onHover(l, [l] { l->setToolTip(dz::str(l->count())); });
         }
@@ -168,7 +173,7 @@ QString SubsetWindow::file(const QString& name) const { return dz::programFile(n
 
 void SubsetWindow::Form_Load() {
     dz::ui::BusyCursor busy;
-    for (int i = 1; i < p_.list2Count; ++i) {
+    for (int i = 1; i < p_.list2Count(); ++i) {
         auto* l = new dz::ui::ListBox(this);
         l->setObjectName(QStringLiteral("List2(%1)").arg(i));
         l->setGeometry(List2[0]->geometry());
@@ -182,10 +187,10 @@ void SubsetWindow::Form_Load() {
     if (!lines) return;
     List1->setItems(*lines);
     QString hint = dz::str(List1->count());
-    if (p_.loadHintTrailingBlank) hint += QLatin1Char(' ');
-    if (!p_.loadHintNeedsLatest) List1->setToolTip(hint);
+    if (p_.loadHint == LoadHint::RowsAndBlank) hint += QLatin1Char(' ');
+    if (p_.loadHint != LoadHint::RowsOnceLatestRead) List1->setToolTip(hint);
 
-    if (!p_.leastFile.isEmpty()) {
+    if (p_.leastDrawn == LeastDrawn::Pages) {
         const auto least = dz::readLines(file(p_.leastFile));
         if (!least) return;
         for (int page = 0, at = 0; page < p_.pageCount && at < least->size(); ++page, at += dz::kRowLimit)
@@ -194,11 +199,11 @@ void SubsetWindow::Form_Load() {
             List2[size_t(page)]->setToolTip(dz::str(List2[size_t(page)]->count()) + QLatin1Char(' '));
         if (auto* b = option(2)) b->setEnabled(false);
     }
-    if (p_.latestFile.isEmpty() || !Label3) return;
+    if (!Label3) return;
     const auto latest = dz::readLines(file(p_.latestFile));
     if (!latest) return;
     Label3->setText(latest->value(0).left(qsizetype(dz::kDrawLineKept)));  // a label shows a key, not a book
-    if (p_.loadHintNeedsLatest) List1->setToolTip(hint);
+    if (p_.loadHint == LoadHint::RowsOnceLatestRead) List1->setToolTip(hint);
 }
 
 void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
@@ -261,7 +266,7 @@ void SubsetWindow::Command3D2_Click() {
     slice.start();
     const CountInResult r = countIn(counter, *draws, [&](std::string_view key) {
         if (slice.elapsed() >= 20) {
-            if (p_.countInProgress && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
+            if (p_.countIn == CountInLabel::FollowsDraws && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
             QApplication::processEvents();
             slice.restart();
         }
@@ -269,7 +274,7 @@ void SubsetWindow::Command3D2_Click() {
     });
     if (!r.stopped) {
         if (r.changed && !counter.save(path)) critical(this, dz::saveFailedMessage(path));
-        if (p_.countInProgress && r.counted > 0) Label2->setText(QString::fromStdString(r.lastCountedKey));
+        if (p_.countIn == CountInLabel::FollowsDraws && r.counted > 0) Label2->setText(QString::fromStdString(r.lastCountedKey));
     }
     running_ = false;
     if (closeAfterRun_) {
@@ -293,7 +298,7 @@ void SubsetWindow::Command3D3_Click() {
     if (Label3) Label3->setText(r.latestKey);
     saveBytes(p_.listFile, mostDrawnFileBytes(*counter, r.rows->records()));
     const QString hint = mostDrawnHint(r, p_);
-    if (p_.leastDrawnPages) {
+    if (p_.leastDrawn == LeastDrawn::Pages) {
         List1->setToolTip(hint);
         long long total = 0;
         for (int page = 0; page < p_.pageCount; ++page)
@@ -309,7 +314,7 @@ void SubsetWindow::Command3D3_Click() {
         saveBytes(p_.leastFile, mostDrawnFileBytes(*counter, r.leastPages[0]->records()) +
                                     mostDrawnFileBytes(*counter, r.leastPages[1]->records()));
     }
-    if (Label3 && !p_.latestFile.isEmpty()) saveLines(p_.latestFile, {Label3->text()});
+    if (Label3) saveLines(p_.latestFile, {Label3->text()});
     List1->setToolTip(hint);
 }
 
@@ -318,8 +323,9 @@ void SubsetWindow::Command3D4_Click() {
     const SharedCounter counter = loadShared(p_.neverDrawnMissing);
     if (!counter) return;
     dz::ui::BusyCursor busy;
+    const NeverDrawnRules& rules = p_.neverDrawn;
     if (p_.pageCount == 0) {
-        if (p_.neverDrawnShowsFirstPage) {
+        if (rules.view == NeverDrawnRules::View::ShowFirstPage) {
             if (List3) List3->hide();
             List2[0]->show();
         }
@@ -328,13 +334,13 @@ void SubsetWindow::Command3D4_Click() {
         Label2->setText(QString::number(r.total));
         return;
     }
-    if (p_.neverDrawnSearchFirst && !anyNeverDrawn(*counter)) {
+    if (rules.start == NeverDrawnRules::Start::SearchFirst && !anyNeverDrawn(*counter)) {
         Label2->setText(QStringLiteral("0"));
         return;
     }
-    if (p_.neverDrawnClearsLabel2) Label2->clear();
+    if (rules.start == NeverDrawnRules::Start::ClearLabel2) Label2->clear();
     const NeverDrawnResult r = neverDrawn(counter, p_);
-    if (p_.neverDrawnShowsFirstPage) {
+    if (rules.view == NeverDrawnRules::View::ShowFirstPage) {
         for (auto* l : List2) {
             l->clear();
             l->hide();
@@ -347,7 +353,7 @@ void SubsetWindow::Command3D4_Click() {
     // Only the pages change state: the life path list stays usable.
     for (int page = p_.pageCount - 1; page >= 0; --page) showPageState(page, List2[size_t(page)]->count() > 0);
     Label2->setText(QString::number(r.total));
-    if (!p_.leastDrawnFallback) return;
+    if (p_.leastDrawn != LeastDrawn::Fallback) return;
     if (r.total > 0) {
         Command3D4->setText(QStringLiteral("Legkevesebb."));
         return;
@@ -363,12 +369,13 @@ void SubsetWindow::Command3D4_Click() {
 
 void SubsetWindow::SSCommand1_Click() {
     if (running_ || !p_.lifePath) return;
+    const LifePathRules& rules = *p_.lifePath;
     dz::ui::ListBox* source = List1;
-    QString noRow = p_.noSelection;
+    QString noRow = rules.noSelection;
     if (SSCheck1 && SSCheck1->isChecked()) {
         // hetes keeps its least drawn on pages 0 and 1, hatos in List3
-        source = p_.leastDrawnPages ? List2[Option1->chosen() == 1 ? 1 : 0] : List3;
-        noRow = p_.noSelectionLeast;
+        source = p_.leastDrawn == LeastDrawn::Pages ? List2[Option1->chosen() == 1 ? 1 : 0] : List3;
+        noRow = rules.noSelectionLeast;
     }
     const int row = source->listIndex();
     if (row < 0) {
@@ -382,7 +389,7 @@ void SubsetWindow::SSCommand1_Click() {
         return;
     }
     dz::ui::BusyCursor busy;
-    if (p_.lifePathClearsLabel2) Label2->clear();
+    if (rules.clearsLabel2) Label2->clear();
     dz::ui::ListBox* target = lifePathList();
     target->setSource(lifePath(*draws, p_, numbers).rows);
     if (p_.pageCount > 0) {
@@ -399,7 +406,7 @@ void SubsetWindow::SSCommand1_Click() {
 void SubsetWindow::Option1_Click(int index) {
     if (index < 0 || index >= int(List2.size())) return;
     // hatos leaves its life path list in view: the way back from it is the double click
-    const int hidden = p_.lifePathBackByDoubleClick ? p_.pageCount : int(List2.size());
+    const int hidden = backByDoubleClick(p_) ? p_.pageCount : int(List2.size());
     for (int i = 0; i < hidden; ++i) List2[size_t(i)]->hide();
     List2[size_t(index)]->show();
 }
@@ -413,7 +420,7 @@ void SubsetWindow::List3_KeyPress(int charCode) {
 }
 
 void SubsetWindow::List2_DblClick(int index) {
-    if (!p_.lifePathBackByDoubleClick || index != p_.lifePathIndex()) return;
+    if (!backByDoubleClick(p_) || index != p_.lifePathIndex()) return;
     for (int i = 0; i <= p_.lifePathIndex(); ++i) {
         List2[size_t(i)]->show();
         Option1->setChosen(i);  // runs the option's handler; an option the window lacks is skipped

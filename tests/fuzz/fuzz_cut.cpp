@@ -3,6 +3,7 @@
 // a cut writes must be the history's lines, whole and in order.
 #include "tests/fuzz/fuzzfault.h"
 #include "daystat/core/cut.h"
+#include "daystat/tests/support/cutbytes.h"
 
 #include "core/textfile.h"
 

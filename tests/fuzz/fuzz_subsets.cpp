@@ -3,6 +3,7 @@
 // The counter file keeps its size, counts stay within five digits, nothing reads out of bounds.
 #include "drawstat/core/subsetfile.h"
 #include "drawstat/core/subsetlists.h"
+#include "drawstat/tests/support/drawstatsupport.h"
 
 #include <cstdlib>
 

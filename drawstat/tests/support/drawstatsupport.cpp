@@ -1,0 +1,38 @@
+#include "drawstatsupport.h"
+
+#include "core/draws.h"
+
+#include <memory>
+
+namespace drawstat {
+
+void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
+
+int subsetRank(int k, const int* x) {
+    long long r = binomial(20, k);
+    for (int i = 0; i < k; ++i) r -= binomial(20 - x[i], k - i);
+    return int(r);
+}
+
+CountInResult countIn(CounterFile& file, std::string_view drawBytes,
+                      const std::function<bool(std::string_view key)>& slice) {
+    return countIn(file, dz::DrawFile::fromBytes(std::string(drawBytes)), slice);
+}
+
+MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
+    return mostDrawn(std::make_shared<const CounterFile>(f), p);
+}
+
+NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
+    return neverDrawn(std::make_shared<const CounterFile>(f), p);
+}
+
+SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder) {
+    return leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
+}
+
+LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
+    return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
+}
+
+}  // namespace drawstat
