@@ -2,6 +2,7 @@
 
 #include "core/folder.h"
 #include "core/keyfile.h"
+#include "core/listexport.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -349,7 +350,7 @@ bool kenorogz::save() {
     const auto path = dz::ui::fileDialog(this, keyDialog(true));
     if (!path) return false;
     if (!dz::key::saveRows(*path, grid_.keyRows())) {
-        critical(this, QStringLiteral("Hiba a ") + *path + QStringLiteral(" mentésekor - sikertelen mentés !"));
+        critical(this, dz::saveFailedMessage(*path));
         return false;
     }
     saved_ = *path;

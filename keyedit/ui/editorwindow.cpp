@@ -1,6 +1,7 @@
 #include "editorwindow.h"
 
 #include "core/folder.h"
+#include "core/listexport.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -271,8 +272,7 @@ void Form1::Command3D3_Click() {
         saved = saveText(*chosen, from->items());
     }
     if (!saved)
-        ui::message(this, QStringLiteral("Hiba a ") + *chosen + QStringLiteral(" mentésekor - sikertelen mentés !"),
-                    ui::Icon::Critical, kTitle2010);
+        ui::message(this, dz::saveFailedMessage(*chosen), ui::Icon::Critical, kTitle2010);
 }
 
 // ---- Row edits ------------------------------------------------------------------------------
