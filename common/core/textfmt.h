@@ -1,4 +1,4 @@
-// The text forms of the original runtime that list lines, labels and files use.
+// The runtime's text forms that list lines, labels and files use.
 #pragma once
 #include <QString>
 #include <cstdint>

@@ -177,8 +177,11 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
     long long total = 0;
     for (const auto& page : never) total += page.size();
     const int pages = std::max(1, p.pageCount);
-    if (!(p.neverDrawnSearchFirst && total == 0))
-        for (int i = 0; i < pages; ++i) EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
+    if (!(p.neverDrawnSearchFirst && total == 0)) {
+        for (int i = 0; i < pages; ++i) {
+            EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
+        }
+    }
     if (total > 0) {
         w.List2_KeyPress(0, 'L');
         EXPECT_EQ(lastExport(), fileBytes(never[0]));
@@ -187,7 +190,9 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
         const QStringList least = ref::shown(ref::leastDrawn(f, list1.value(0)), w.List3->sorted());
         EXPECT_EQ(linesOf(w.List3), least);
         w.List3_KeyPress('L');
-        if (!least.isEmpty()) EXPECT_EQ(lastExport(), fileBytes(least));
+        if (!least.isEmpty()) {
+            EXPECT_EQ(lastExport(), fileBytes(least));
+        }
     }
 
     if (!p.lifePath || list1.isEmpty()) return;

@@ -315,12 +315,16 @@ TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
             EXPECT_EQ(got.span.any, in->span.any);
             EXPECT_EQ(got.span.first, in->span.first);
             // A bad key line ends the run in the first draw: the rest of the period is not read.
-            if (!key.badLine) EXPECT_EQ(got.span.recordsRead, in->span.recordsRead);
+            if (!key.badLine) {
+                EXPECT_EQ(got.span.recordsRead, in->span.recordsRead);
+            }
             if (in->span.any && !key.badLine) {
                 EXPECT_EQ(got.span.last, in->span.last);
                 EXPECT_EQ(got.lastKey, in->draws->key(in->span.last));
             }
-            if (in->span.reached) EXPECT_EQ(got.firstKey, std::string(bytes.substr(in->span.first * 41, 12)));
+            if (in->span.reached) {
+                EXPECT_EQ(got.firstKey, std::string(bytes.substr(in->span.first * 41, 12)));
+            }
             EXPECT_EQ(r.any, want.any);
             EXPECT_EQ(r.badLine, want.badLine);
             EXPECT_EQ(r.recordsRead, want.recordsRead);
@@ -330,7 +334,9 @@ TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
             EXPECT_EQ(r.winnings, want.winnings);
             EXPECT_EQ(r.balance, want.balance);
             EXPECT_EQ(r.nets, want.nets);
-            if (!want.nets.empty()) EXPECT_EQ(r.keptFirst, want.keptFirst);
+            if (!want.nets.empty()) {
+                EXPECT_EQ(r.keptFirst, want.keptFirst);
+            }
             EXPECT_EQ(allLines(ResultLines(got.rows)), resultLines(*in->draws, want));
         }
     }

@@ -36,7 +36,7 @@ NumberMask maskOf(const std::vector<int>& numbers) {
 }
 
 namespace {
-// Rnd is single precision in the original: Int(Rnd * 20 + 1).
+// The random fraction is single precision: Int(Rnd * 20 + 1).
 inline int drawOne(dz::Random& rng) {
     const float f = static_cast<float>(rng.next());
     const float x = f * 20.0f + 1.0f;

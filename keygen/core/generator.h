@@ -30,8 +30,7 @@
 // negative rows-wanted value gets the rows-wanted message; a draw never gives 21.  The inputs
 // are read once per click: a rerun validates them again unchanged (Check2 ticked during a run
 // does not change the reruns of that click).  The stop flag is not cleared between the runs of a
-// click, so a press at any moment ends the click (as in the original, where it could only land
-// at a draw).
+// click, so a press at any moment ends the click, its reruns included.
 #pragma once
 #include "core/keyfile.h"
 
@@ -95,7 +94,7 @@ struct GenInputs {
 };
 
 struct Validation {
-    std::optional<Message> error;       // the first failing check, in the Part's order
+    std::optional<Message> error;       // the first failing check, in the order the checks run
     std::optional<Message> adjustment;  // Check2 changed R: the notice to show (question icon, OK)
     QString text1;                      // with adjustment: the new Text1 text (plain digits)
     QString label4;                     // Label4: Str(Int(t*R/N))
@@ -125,7 +124,7 @@ private:
     std::vector<std::vector<uint8_t>> subsets_;  // index sets of size A+1 out of t
     int type_ = 0, overlap_ = 0;
 };
-// The Part's own cell-by-cell comparison of row texts (for tests): does the candidate share
+// The plain cell-by-cell comparison of row texts (for tests): does the candidate share
 // more than `overlap` three-character cells with a row of the key?
 bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap);
 
