@@ -3,6 +3,7 @@
 #include "core/folder.h"
 #include "core/keyfile.h"
 #include "core/listexport.h"
+#include "core/textfmt.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -336,7 +337,7 @@ void kenorogz::Betolt_Click() {
     const auto bytes = dz::readFileBytes(*path);
     if (!bytes) return;
     dz::ui::BusyCursor busy;
-    setWindowTitle(*path);
+    setWindowTitle(dz::quotedPath(*path));
     const auto res = grid_.load(*bytes);
     showState(false);
     if (!res.message.isEmpty()) critical(this, res.message);
