@@ -17,4 +17,4 @@ if ! has_fuzzer; then
     || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang >/dev/null || true
   has_fuzzer || { echo "fuzz: clang's fuzzer runtime cannot be installed here" >&2; exit 3; }
 fi
-CXX=clang++ "$root/scripts/build.sh" "$dir" -DDIZOV_FUZZ=ON -DDIZOV_BENCH=OFF -- "$target"
+CXX=clang++ "$root/scripts/build.sh" "$dir" -DDIZOV_FUZZ=ON -DDIZOV_BENCH=OFF -DDIZOV_WERROR=ON -- "$target"

@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 export QT_QPA_PLATFORM=offscreen
 # The normal build carries the benchmarks (build/bench), whatever an earlier configure chose.
-"$root/scripts/build.sh" "$root/build" -DDIZOV_BENCH=ON
+# Any compiler warning in the project's own code fails the run.
+"$root/scripts/build.sh" "$root/build" -DDIZOV_BENCH=ON -DDIZOV_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 # The fuzz targets, built by clang over the core libraries, each run briefly from a fixed seed.
 status=0
@@ -18,7 +19,7 @@ elif [ "$status" = 3 ]; then
 else
   exit "$status"
 fi
-"$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF
+"$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF -DDIZOV_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"

@@ -6,7 +6,7 @@
 namespace dz {
 
 QString saveFailedMessage(const QString& fullName) {
-    return QStringLiteral("Hiba a ") + fullName + QStringLiteral(" mentésekor - sikertelen mentés !");
+    return QStringLiteral("Hiba a ") + quotedPath(fullName) + QStringLiteral(" mentésekor - sikertelen mentés !");
 }
 
 ListExporter::Result ListExporter::save(const QString& folder, const QStringList& items) {
@@ -15,8 +15,8 @@ ListExporter::Result ListExporter::save(const QString& folder, const QStringList
     Result r;
     r.path = folder + QStringLiteral("/lista") + num + fileExt_;
     r.ok = writeLines(r.path, items);
-    r.message = r.ok ? QStringLiteral("A mentés az ") + folder + QStringLiteral("/LISTA") + num + messageExt_ +
-                           QStringLiteral(" file-ba történt !")
+    // The file named as it lies on disk.
+    r.message = r.ok ? QStringLiteral("A mentés az ") + quotedPath(r.path) + QStringLiteral(" file-ba történt !")
                      : saveFailedMessage(r.path);
     return r;
 }

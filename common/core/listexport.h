@@ -7,9 +7,8 @@ namespace dz {
 
 class ListExporter {
 public:
-    // drawstat writes "lista001.txt" and names it ".TXT" in its message; daystat writes and names ".dat".
-    explicit ListExporter(QString fileExt = QStringLiteral(".txt"), QString messageExt = QStringLiteral(".TXT"))
-        : fileExt_(std::move(fileExt)), messageExt_(std::move(messageExt)) {}
+    // drawstat writes "lista001.txt", daystat "lista001.dat".
+    explicit ListExporter(QString fileExt = QStringLiteral(".txt")) : fileExt_(std::move(fileExt)) {}
 
     struct Result {
         bool ok = false;
@@ -23,11 +22,12 @@ public:
     static QString title() { return QStringLiteral("Vumo-Soft/2010"); }
 
 private:
-    QString fileExt_, messageExt_;
+    QString fileExt_;
     int counter_ = 0;
 };
 
-// "Hiba a <name> mentésekor - sikertelen mentés !": the suite's message for a file that could not be saved.
+// "Hiba a <name> mentésekor - sikertelen mentés !": the suite's message for a file that could not be
+// saved, the name quoted (quotedPath).
 QString saveFailedMessage(const QString& fullName);
 
 }  // namespace dz

@@ -1,5 +1,6 @@
 #include "textfmt.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -181,6 +182,33 @@ QString mid(const QString& s, qsizetype start1, qsizetype count) {
 std::string_view mid(std::string_view s, size_t start1, size_t count) {
     if (start1 < 1 || count == 0 || start1 > s.size()) return {};
     return s.substr(start1 - 1, count);
+}
+
+namespace {
+// The first n characters, one less where the n-th starts a surrogate pair.
+QStringView head(const QString& s, qsizetype n) {
+    if (n > 0 && n < s.size() && s[n - 1].isHighSurrogate()) --n;
+    return QStringView(s).left(n);
+}
+// The last n characters, one less where the first of them ends a surrogate pair.
+QStringView tail(const QString& s, qsizetype n) {
+    qsizetype from = s.size() - n;
+    if (from > 0 && from < s.size() && s[from].isLowSurrogate()) ++from;
+    return QStringView(s).mid(from);
+}
+}  // namespace
+
+QString quoted(const QString& text) {
+    if (text.size() <= kQuoted) return text;
+    return head(text, kQuoted).toString() + QStringLiteral("...");
+}
+
+QString quotedPath(const QString& path) {
+    if (path.size() <= kQuoted) return path;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return quoted(path);
+    const qsizetype end = std::min<qsizetype>(path.size() - slash, kQuoted / 2);
+    return head(path, kQuoted - end).toString() + QStringLiteral("...") + tail(path, end).toString();
 }
 
 }  // namespace dz

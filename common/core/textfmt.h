@@ -1,4 +1,4 @@
-// The text forms of the original runtime that list lines, labels and files use.
+// The runtime's text forms that list lines, labels and files use.
 #pragma once
 #include <QString>
 #include <cstdint>
@@ -34,5 +34,13 @@ long long intPart(double x);
 // Mid$ with explicit bounds: 1-based start, count characters; out-of-range parts give "".
 QString mid(const QString& s, qsizetype start1, qsizetype count);
 std::string_view mid(std::string_view s, size_t start1, size_t count);
+
+// What a message or label quotes (a path, a row, a file's text) is capped, so that the words
+// around it always show: at most kQuoted characters, then "...", never half a character.
+inline constexpr qsizetype kQuoted = 200;
+QString quoted(const QString& text);
+// A path quoted: a long one keeps its start and its end (the file's name, its last kQuoted / 2
+// characters at most), "..." between them.
+QString quotedPath(const QString& path);
 
 }  // namespace dz

@@ -38,10 +38,52 @@ Answer firstButton(Buttons b) {
     }
 }
 
+QString plain(const QString& text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+// A line too wide for any box wraps, and the wrap must keep every word in sight: a word too long
+// for a line (a path) may break after any of its characters (a zero-width space, which shows
+// nothing), and the "!" or "?" that ends a line stays with the word before it (a no-break space).
+QString wrappable(const QString& text) {
+    constexpr qsizetype kLongWord = 40;
+    QString t;
+    t.reserve(text.size() * 2);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype end = i;
+        while (end < n && text[end] != QLatin1Char(' ') && text[end] != QLatin1Char('\n')) ++end;
+        if (end - i <= kLongWord) {
+            t += QStringView(text).mid(i, end - i);
+        } else {
+            for (qsizetype k = i; k < end; ++k) {
+                t += text[k];
+                if (!text[k].isHighSurrogate()) t += QChar(0x200B);
+            }
+        }
+        if (end < n) {
+            // a blank before the "!" or "?" that ends a line
+            const bool beforeMark = text[end] == QLatin1Char(' ') && end + 1 < n &&
+                                    (text[end + 1] == QLatin1Char('!') || text[end + 1] == QLatin1Char('?')) &&
+                                    (end + 2 == n || text[end + 2] == QLatin1Char('\n'));
+            t += beforeMark ? QChar(0x00A0) : text[end];
+            ++end;
+        }
+        i = end;
+    }
+    return t;
+}
+
 // Qt wraps a message wider than about 500 pixels at that width, which breaks lines written to
 // stand whole and leaves their ends alone on the next line. A message whose lines fit the screen
-// gets a label wide enough for its widest line; a wider one wraps as Qt lays it out.
-void fitLines(QMessageBox& box, QWidget* parent) {
+// gets a label wide enough for its widest line; a wider one gets the widest label the box may
+// have, and wraps there.
+void setText(QMessageBox& box, QWidget* parent, const QString& text) {
+    const QString lines = plain(text);
+    box.setText(lines);
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (!label || !screen) return;
@@ -50,20 +92,28 @@ void fitLines(QMessageBox& box, QWidget* parent) {
     const int room = (screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000)) - 120;
     const QFontMetrics fm(label->font());
     int widest = 0;
-    for (const QString& line : box.text().split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
-    if (widest <= room) label->setMinimumWidth(widest);
-}
-
-QString plain(const QString& text) {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t;
+    for (const QString& line : lines.split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
+    if (widest > room) {
+        box.setText(wrappable(lines));
+        label->setMinimumWidth(room);
+        return;
+    }
+    // The label lays its text out a little wider than the advance the metrics give (fractional
+    // glyph positions), and a label just as wide as the advance wraps its last word alone onto a
+    // line of its own: take the narrowest width at which no line wraps.
+    const bool wrap = label->wordWrap();
+    label->setWordWrap(true);
+    const int unwrapped = label->heightForWidth(QWIDGETSIZE_MAX);
+    int width = widest;
+    while (width < room && label->heightForWidth(width) > unwrapped) ++width;
+    label->setWordWrap(wrap);
+    label->setMinimumWidth(width);
 }
 }  // namespace
 
 QString shownMessage(const QString& text) {
-    // Laying out a line of megabytes takes Qt minutes and gigabytes; no user reads past the start.
+    // Laying out a line of megabytes takes Qt minutes and gigabytes. The messages quote their
+    // texts capped (quoted()); this is the last guard, for a line built without the cap.
     const qsizetype n = text.size();
     auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
     qsizetype lineStart = 0;
@@ -82,10 +132,15 @@ QString shownMessage(const QString& text) {
         if (end - i <= kShownLine) {
             out += QStringView(text).mid(i, end - i);
         } else {
-            qsizetype keep = kShownLine;
-            if (text[i + keep - 1].isHighSurrogate()) --keep;  // never half a character
+            // The start and the end of the line, where a message's own words stand around what
+            // it quotes; never half a character.
+            qsizetype keep = kShownLine - kShownEnd;
+            if (text[i + keep - 1].isHighSurrogate()) --keep;
+            qsizetype from = end - kShownEnd;
+            if (text[from].isLowSurrogate()) ++from;
             out += QStringView(text).mid(i, keep);
             out += QStringLiteral("...");
+            out += QStringView(text).mid(from, end - from);
         }
         qsizetype next = end;
         while (next < n && isBreak(text[next])) ++next;
@@ -107,8 +162,7 @@ Answer message(QWidget* parent, const QString& fullText, Icon icon, const QStrin
     }
     QMessageBox box(parent);
     box.setTextFormat(Qt::PlainText);
-    box.setText(plain(text));
-    fitLines(box, parent);
+    setText(box, parent, text);
     box.setWindowTitle(title);
     switch (icon) {
         case Icon::Information: box.setIcon(QMessageBox::Information); break;

@@ -13,9 +13,12 @@ enum class Icon { None, Information, Warning, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
-// Plain text, never rich text; a lone CR breaks the line like CR LF does. A message may quote a
-// file's line: each line shows at most kShownLine characters, then "..." (the seam records it so).
-inline constexpr qsizetype kShownLine = 300;
+// Plain text, never rich text; a lone CR breaks the line like CR LF does. What a message quotes
+// is capped where it is built (dz::quoted, dz::quotedPath); as a last guard a line longer than
+// kShownLine characters shows its start, "..." and its last kShownEnd characters, so that the
+// words that end it still show (the seam records it so).
+inline constexpr qsizetype kShownLine = 1000;
+inline constexpr qsizetype kShownEnd = 100;
 QString shownMessage(const QString& text);
 Answer message(QWidget* parent, const QString& text, Icon icon = Icon::None, const QString& title = QString(),
                Buttons buttons = Buttons::Ok);

@@ -8,6 +8,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QKeyEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QVariant>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -238,6 +241,22 @@ private:
 }  // namespace
 
 void onDoubleClick(QWidget* w, std::function<void()> f) { w->installEventFilter(new DoubleClickFilter(w, std::move(f))); }
+
+void setWholeText(QLabel* label, const QString& text) {
+    // The label's own font, kept from the first call.
+    static const char* const kOwnFont = "dz_ownFont";
+    QVariant own = label->property(kOwnFont);
+    if (!own.isValid()) {
+        own = label->font();
+        label->setProperty(kOwnFont, own);
+    }
+    QFont font = own.value<QFont>();
+    const int room = label->contentsRect().width() - std::max(0, label->indent());
+    for (int step = 0; step < 40 && QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 2; ++step)
+        font.setPointSizeF(font.pointSizeF() * 0.95);
+    label->setFont(font);
+    label->setText(text);
+}
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twips(left), twips(top), twips(width), twips(height));

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -126,5 +127,9 @@ QPushButton* commandButton(QWidget* parent, const char* name, const QString& cap
                            int height = 375);
 // Centres a window on its screen, as the windows do when they load.
 void centreOnScreen(QWidget* w);
+// Sets a count into a label of its designed size: a text that would not fit beside the label's
+// indent is shown in a font just small enough that it does, so no digit is ever cut; a text that
+// fits has the label's own font.
+void setWholeText(QLabel* label, const QString& text);
 
 }  // namespace dz::ui

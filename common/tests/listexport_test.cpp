@@ -5,6 +5,7 @@
 #include "qtprint.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 
@@ -21,8 +22,9 @@ TEST(ListExport, NumbersTheExportsOfARun) {
         const QString num = QStringLiteral("00") + QString::number(i + 1);
         EXPECT_TRUE(r.ok);
         EXPECT_EQ(r.path, folder + QStringLiteral("/lista") + num + QStringLiteral(".txt"));
-        EXPECT_EQ(r.message, QStringLiteral("A mentés az ") + folder + QStringLiteral("/LISTA") + num +
-                                 QStringLiteral(".TXT file-ba történt !"));
+        // The message names the file as it lies on disk: "LISTA001.TXT" would be another file.
+        EXPECT_EQ(r.message, QStringLiteral("A mentés az ") + r.path + QStringLiteral(" file-ba történt !"));
+        EXPECT_TRUE(QFileInfo::exists(r.path));
     }
     EXPECT_EQ(ex.counter(), 3);
     EXPECT_EQ(fx.read("lista001.txt"), " 1   125\r\n");
@@ -38,11 +40,11 @@ TEST(ListExport, NumbersTheExportsOfARun) {
 
 TEST(ListExport, DaystatWritesDatNames) {
     dz::testing::ProgramFolderFixture fx;
-    ListExporter ex(QStringLiteral(".dat"), QStringLiteral(".dat"));
+    ListExporter ex(QStringLiteral(".dat"));
     const auto r = ex.save(fx.dir.path(), {QStringLiteral("x")});
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.path, fx.path("lista001.dat"));
-    EXPECT_EQ(r.message, QStringLiteral("A mentés az ") + fx.dir.path() + QStringLiteral("/LISTA001.dat file-ba történt !"));
+    EXPECT_EQ(r.message, QStringLiteral("A mentés az ") + fx.dir.path() + QStringLiteral("/lista001.dat file-ba történt !"));
     EXPECT_EQ(fx.read("lista001.dat"), "x\r\n");
     EXPECT_EQ(QDir(fx.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lista001.dat")});
 }

@@ -1,7 +1,9 @@
 // The platform layer under the offscreen platform: dialog seams, the real message box's text,
 // the sorted list, the second-start lock, the spreadsheet start and the control names.
 #include "core/cp1250.h"
+#include "core/listexport.h"
 #include "core/textfile.h"
+#include "core/textfmt.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
@@ -19,6 +21,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
@@ -123,8 +126,11 @@ TEST(Dialogs, RealMessageBoxShowsPlainTextAndBreaksAtALoneCr) {
 TEST(Dialogs, EveryLineOfAMessageIsCapped) {
     const QString cap(kShownLine, QLatin1Char('7'));
     const QString more = cap + QLatin1Char('8');
-    const QString dots = QStringLiteral("...");
-    const QString pair = QString(kShownLine - 1, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F600") + QLatin1Char('b');
+    const QString cut = QString(kShownLine - kShownEnd, QLatin1Char('7')) + QStringLiteral("...") +
+                        QString(kShownEnd - 1, QLatin1Char('7')) + QLatin1Char('8');
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString pair = QString(kShownLine - kShownEnd - 1, QLatin1Char('a')) + smile + QString(kShownEnd, QLatin1Char('b'));
+    const QString endPair = QString(kShownLine, QLatin1Char('a')) + smile + QString(kShownEnd - 1, QLatin1Char('b'));
     struct Case {
         QString text, shown;
     };
@@ -132,25 +138,41 @@ TEST(Dialogs, EveryLineOfAMessageIsCapped) {
         {QString(), QString()},
         {QStringLiteral("Hiba\rsor"), QStringLiteral("Hiba\rsor")},
         {cap, cap},  // a line of the cap's length whole
-        {more, cap + dots},
+        {more, cut},  // its start and its end
         {QStringLiteral("A sor:\r") + more + QStringLiteral("\r\n") + more + QStringLiteral("\n\nvége"),
-         QStringLiteral("A sor:\r") + cap + dots + QStringLiteral("\r\n") + cap + dots + QStringLiteral("\n\nvége")},
-        {pair, QString(kShownLine - 1, QLatin1Char('a')) + dots},  // never half a character
+         QStringLiteral("A sor:\r") + cut + QStringLiteral("\r\n") + cut + QStringLiteral("\n\nvége")},
+        // never half a character
+        {pair, QString(kShownLine - kShownEnd - 1, QLatin1Char('a')) + QStringLiteral("...") + QString(kShownEnd, QLatin1Char('b'))},
+        {endPair, QString(kShownLine - kShownEnd, QLatin1Char('a')) + QStringLiteral("...") + QString(kShownEnd - 1, QLatin1Char('b'))},
     };
     for (const Case& c : cases) EXPECT_EQ(shownMessage(c.text), c.shown) << c.text.left(20).toStdString();
 
-    // What the seam records and what the real box shows: a 5 MB line, cut once.
-    const QString huge = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
-                         QString(5 << 20, QLatin1Char('1'));
-    const QString want = QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r") +
-                         QString(kShownLine, QLatin1Char('1')) + dots;
+    // What the seam records and what the real box shows: a 5 MB line built without its cap loses
+    // its middle, never the words that end it.
+    const QString words = QStringLiteral(" mentésekor - sikertelen mentés !");
+    const QString huge = QStringLiteral("Hiba a\r/") + QString(5 << 20, QLatin1Char('1')) + words;
+    const QString want = QStringLiteral("Hiba a\r/") + QString(kShownLine - kShownEnd - 1, QLatin1Char('1')) +
+                         QStringLiteral("...") + QString(kShownEnd - words.size(), QLatin1Char('1')) + words;
     seam::reset();
     message(nullptr, huge, Icon::Critical, QStringLiteral("T"));
     ASSERT_EQ(seam::messages().size(), 1u);
     EXPECT_EQ(seam::messages()[0].text, want);
     QString shown;
     EXPECT_EQ(showReal(huge, [&](QMessageBox* box) { shown = box->text(); }), Answer::Ok);
-    EXPECT_EQ(shown, QString(want).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Hiba a\n/"))) << shown.left(20).toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral(" mentésekor - sikertelen mentés\u00A0!")));
+}
+
+// A save failure names a path of any length and still says that the save failed.
+TEST(Dialogs, ALongPathKeepsTheMessagesWords) {
+    const QString path = QStringLiteral("/home/") + QString(600, QLatin1Char('d')) + QStringLiteral("/nyomtatas.pdf");
+    seam::reset();
+    message(nullptr, dz::saveFailedMessage(path), Icon::Critical, QStringLiteral("T"));
+    ASSERT_EQ(seam::messages().size(), 1u);
+    const QString text = seam::messages()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Hiba a /home/ddd")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral(".../nyomtatas.pdf mentésekor - sikertelen mentés !")));
+    EXPECT_LE(text.size(), dz::kQuoted + 3 + 40);
 }
 
 // Lines that fit the screen show whole, each on its own line, however much wider than Qt's usual
@@ -171,6 +193,63 @@ TEST(Dialogs, MessageLinesThatFitTheScreenShowWhole) {
     const QString wide = QString(kShownLine, QLatin1Char('W'));
     EXPECT_EQ(showReal(wide, [&](QMessageBox* box) { boxWidth = box->width(); }), Answer::Ok);
     EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+}
+
+namespace {
+// The lines a message box's label lays its text out in, at the label's width.
+QStringList laidOutLines(QMessageBox* box) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return {};
+    QStringList out;
+    for (const QString& para : label->text().split(QLatin1Char('\n'))) {
+        QTextLayout layout(para, label->font());
+        QTextOption o;
+        o.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(o);
+        layout.beginLayout();
+        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
+            l.setLineWidth(label->contentsRect().width());
+            out << para.mid(l.textStart(), l.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
+    return out;
+}
+}  // namespace
+
+// A one-line message shows on one line: its last word ("!") never wraps alone below it. A line
+// too wide for the screen wraps, its path after a "/", never leaving a "!" alone.
+TEST(Dialogs, AMessagesLastWordStaysOnItsLine) {
+    for (const QString& text : {QStringLiteral("Nincs elérhető nyomtató - a nyomtatás sikertelen !"),
+                                dz::saveFailedMessage(QStringLiteral("/home/jatekos/dizov/nyomtatas.pdf")),
+                                QStringLiteral("Nincs listasor kiválasztva ")}) {
+        int height = 0, lineSpacing = 0;
+        EXPECT_EQ(showReal(text, [&](QMessageBox* box) {
+                      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                      ASSERT_TRUE(label);
+                      height = label->height();
+                      lineSpacing = label->fontMetrics().lineSpacing();
+                  }),
+                  Answer::Ok);
+        EXPECT_LT(height, 2 * lineSpacing) << text.toStdString();
+    }
+
+    const QString path = QStringLiteral("/home/jatekos/") + QString(150, QLatin1Char('d')) + QStringLiteral("/nyomtatas.pdf");
+    QStringList lines;
+    int labelWidth = 0, widestLine = 0, room = 0;
+    EXPECT_EQ(showReal(dz::saveFailedMessage(path), [&](QMessageBox* box) {
+                  lines = laidOutLines(box);
+                  auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                  labelWidth = label->contentsRect().width();
+                  for (const QString& l : lines) widestLine = std::max(widestLine, label->fontMetrics().horizontalAdvance(l));
+                  room = box->screen()->availableGeometry().width();
+              }),
+              Answer::Ok);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_LE(widestLine, labelWidth) << "a line runs out of its label";
+    EXPECT_GT(labelWidth, room / 2) << "the box takes the room it may have";
+    for (const QString& l : lines) EXPECT_NE(l, QStringLiteral("!"));
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("mentés\u00A0!"))) << lines.last().toStdString();
 }
 
 TEST(Services, QtsOwnDialogsSpeakHungarian) {

@@ -157,3 +157,37 @@ TEST(TextForms, MidWithOutOfRangeBounds) {
     EXPECT_EQ(mid(QString(), 1, 1), QString());
     EXPECT_EQ(mid(std::string_view(), 1, 1), std::string_view());
 }
+
+TEST(TextForms, QuotedTextsAreCapped) {
+    const QString cap(kQuoted, QLatin1Char('q'));
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString pair = QString(kQuoted - 1, QLatin1Char('a')) + smile + QLatin1Char('b');
+    struct Case {
+        QString text, shown;
+    };
+    const Case cases[] = {
+        {QString(), QString()},
+        {cap, cap},  // the cap's length whole
+        {cap + QLatin1Char('r'), cap + QStringLiteral("...")},
+        {pair, QString(kQuoted - 1, QLatin1Char('a')) + QStringLiteral("...")},  // never half a character
+    };
+    for (const Case& c : cases) EXPECT_EQ(quoted(c.text), c.shown) << c.text.left(20).toStdString();
+
+    // A path keeps its start and its file's name.
+    const QString folder = QStringLiteral("/home/") + QString(300, QLatin1Char('d'));
+    const QString path = folder + QStringLiteral("/lista001.txt");
+    const QString shown = quotedPath(path);
+    EXPECT_EQ(shown.size(), kQuoted + 3);
+    EXPECT_EQ(shown, path.left(kQuoted - 13) + QStringLiteral(".../lista001.txt"));
+    EXPECT_EQ(quotedPath(QStringLiteral("/x/k.txt")), QStringLiteral("/x/k.txt"));
+    // a name longer than half the cap keeps its end; a text without "/" its start
+    const QString longName = QStringLiteral("/a/") + QString(400, QLatin1Char('n')) + QStringLiteral(".txt");
+    EXPECT_EQ(quotedPath(longName), longName.left(kQuoted / 2) + QStringLiteral("...") + longName.right(kQuoted / 2));
+    EXPECT_EQ(quotedPath(cap + cap), cap + QStringLiteral("..."));
+    // a surrogate pair at either cut stays whole or goes whole
+    const QString faces = QStringLiteral("/") + QString(kQuoted, QLatin1Char('f')).replace(QLatin1Char('f'), smile);
+    const QString cutFaces = quotedPath(QStringLiteral("/k") + faces);
+    EXPECT_FALSE(cutFaces.front().isLowSurrogate());
+    for (qsizetype i = 0; i + 1 < cutFaces.size(); ++i)
+        EXPECT_EQ(cutFaces[i].isHighSurrogate(), cutFaces[i + 1].isLowSurrogate()) << i;
+}

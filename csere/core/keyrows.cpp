@@ -69,9 +69,7 @@ AnalysisOutcome analyseKey(const QStringList& rows) {
 
 QString rejectedKeyMessage(const QString& row) {
     // a row of any length may stand in a file; the message shows its start
-    constexpr qsizetype kShown = 200;
-    return QStringLiteral("20-nél nagyobb szám van a kulcsban !") + QLatin1Char('\r') +
-           (row.size() > kShown ? row.left(kShown) + QStringLiteral("...") : row);
+    return QStringLiteral("20-nél nagyobb szám van a kulcsban !") + QLatin1Char('\r') + dz::quoted(row);
 }
 
 KeyAnalysis reanalyseSkipping(const QStringList& rows) {

@@ -27,10 +27,9 @@ QString rowMessage(int row, const char* why = nullptr) {
 }
 
 // A refused line as its message shows it: a long one is cut.
+// A line of any length may stand in a file: only the start that a message quotes is decoded.
 QString shownLine(std::string_view item) {
-    constexpr size_t kMax = 120;
-    if (item.size() <= kMax) return dz::cp1250::decode(item);
-    return dz::cp1250::decode(item.substr(0, kMax)) + QStringLiteral(" ...");
+    return dz::quoted(dz::cp1250::decode(item.substr(0, size_t(dz::kQuoted) + 1)));
 }
 
 std::string_view trimBlanks(std::string_view s) {

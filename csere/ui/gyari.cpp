@@ -1,6 +1,7 @@
 #include "ui/gyari.h"
 
 #include "core/folder.h"
+#include "core/listexport.h"
 #include "core/shipped.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -191,7 +192,7 @@ void gyari::writeBack() {
     if (shipped::writeDescriptions(path, List1->items()))
         modified_ = false;
     else
-        critical(this, QStringLiteral("Hiba a ") + path + QStringLiteral(" mentésekor - sikertelen mentés !"));
+        critical(this, dz::saveFailedMessage(path));
 }
 
 }  // namespace csere

@@ -2,6 +2,8 @@
 
 #include "core/folder.h"
 #include "core/keyfile.h"
+#include "core/listexport.h"
+#include "core/textfmt.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -335,7 +337,7 @@ void kenorogz::Betolt_Click() {
     const auto items = RecordGrid::readFile(*path);
     if (!items) return;
     dz::ui::BusyCursor busy;
-    setWindowTitle(*path);
+    setWindowTitle(dz::quotedPath(*path));
     const auto res = grid_.load(*items);
     showState(false);
     if (!res.message.isEmpty()) critical(this, res.message);
@@ -349,7 +351,7 @@ bool kenorogz::save() {
     const auto path = dz::ui::fileDialog(this, keyDialog(true));
     if (!path) return false;
     if (!dz::key::saveRows(*path, grid_.keyRows())) {
-        critical(this, QStringLiteral("Hiba a ") + *path + QStringLiteral(" mentésekor - sikertelen mentés !"));
+        critical(this, dz::saveFailedMessage(*path));
         return false;
     }
     saved_ = *path;

@@ -416,10 +416,10 @@ void kiertekel::Command3D15_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(false, dialogName_, QString()));
     if (!file) return;
     dialogName_ = *file;
-    if (dz::ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a ") + *file, Icon::Question, kTitle,
+    if (dz::ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a ") + dz::quotedPath(*file), Icon::Question, kTitle,
                         dz::ui::Buttons::OkCancel) != dz::ui::Answer::Ok)
         return;
-    if (!QFile::remove(*file)) dz::ui::message(this, QStringLiteral("Sikertelen törlés"), Icon::Critical, *file);
+    if (!QFile::remove(*file)) dz::ui::message(this, QStringLiteral("Sikertelen törlés"), Icon::Critical, dz::quotedPath(*file));
 }
 
 // --- operations --------------------------------------------------------------------------------

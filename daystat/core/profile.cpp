@@ -53,7 +53,6 @@ drawstat::Profile profile() {
     drawstat::Profile p;
     p.files.drawFile = QString::fromLatin1(dz::kPartialDayFile);
     p.files.listFileExt = QStringLiteral(".dat");
-    p.files.listMessageExt = QStringLiteral(".dat");
     drawstat::Rules& r = p.rules;
     r.analysesNeedStart = false;
     r.startRepeats = true;

@@ -176,7 +176,7 @@ TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     w.List2_KeyPress('L');
     EXPECT_TRUE(QFile::exists(folder.path("lista001.dat")));
     ASSERT_EQ(seam::messages().size(), 1u);
-    EXPECT_TRUE(seam::messages()[0].text.endsWith(QStringLiteral("/LISTA001.dat file-ba történt !")));
+    EXPECT_TRUE(seam::messages()[0].text.endsWith(QStringLiteral("/lista001.dat file-ba történt !")));
     // Start reads the file again after a new cut
     w.start_Click();
     EXPECT_EQ(drawstat::state().drawCount, 2);

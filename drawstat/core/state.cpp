@@ -18,7 +18,7 @@ void resetState(const Profile& profile) {
     if (!s.subsets) s.subsets = drawstatSubsetProfile;
     // a build whose analyses may run before Start has no draw window start until it is set
     if (!profile.rules.analysesNeedStart) s.windowStart = 0;
-    s.exporter = dz::ListExporter(profile.files.listFileExt, profile.files.listMessageExt);
+    s.exporter = dz::ListExporter(profile.files.listFileExt);
 }
 
 }  // namespace drawstat

@@ -15,7 +15,6 @@ namespace drawstat {
 struct FileSet {
     QString drawFile = QString::fromLatin1(dz::kDrawHistoryFile);  // daystat: "vevud.dat"
     QString listFileExt = QStringLiteral(".txt");                 // daystat: ".dat"
-    QString listMessageExt = QStringLiteral(".TXT");              // daystat: ".dat"
 };
 
 // The captions that differ by build.
@@ -42,7 +41,7 @@ struct ProgramState : Profile {
     long long drawCount = 0;                      // N
     long long windowStart = 1;                    // W (daystat: 0 until Start or the back-test sets it)
     std::array<long long, 21> lastAppearance{};   // draw index (1-based) of the latest record holding n, 0 if none
-    dz::ListExporter exporter{files.listFileExt, files.listMessageExt};
+    dz::ListExporter exporter{files.listFileExt};
 
     // The draw file's full name in the program folder.
     QString drawFilePath() const;

@@ -216,7 +216,7 @@ TEST_F(BacktestWindowTest, LoadSetsTheWindowStartAndLKeyExportsBothLists) {
     QTest::keyClick(w.List2, Qt::Key_K);
     ASSERT_EQ(dz::ui::seam::messages().size(), 2u);
     EXPECT_EQ(dz::ui::seam::messages()[1].text,
-              QStringLiteral("A mentés az ") + folder.dir.path() + QStringLiteral("/LISTA002.TXT file-ba történt !"));
+              QStringLiteral("A mentés az ") + folder.dir.path() + QStringLiteral("/lista002.txt file-ba történt !"));
     std::string dist;
     for (const QString& l : w.List2->items()) dist += l.toStdString() + "\r\n";
     EXPECT_EQ(folder.read("lista002.txt"), dist);

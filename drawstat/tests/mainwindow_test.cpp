@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, LKeyExportsTheResultListWithItsMessage) {
     QTest::keyClick(w.List2, Qt::Key_L, Qt::ShiftModifier);
     ASSERT_EQ(dz::ui::seam::messages().size(), 2u);
     const auto& m = dz::ui::seam::messages()[1];
-    EXPECT_EQ(m.text, QStringLiteral("A mentés az ") + folder.dir.path() + QStringLiteral("/LISTA002.TXT file-ba történt !"));
+    EXPECT_EQ(m.text, QStringLiteral("A mentés az ") + folder.dir.path() + QStringLiteral("/lista002.txt file-ba történt !"));
     EXPECT_EQ(m.title, QStringLiteral("Vumo-Soft/2010"));
     EXPECT_EQ(m.icon, dz::ui::Icon::Information);
     EXPECT_EQ(folder.read("lista001.txt"), dz::synthDrawHistory(5));

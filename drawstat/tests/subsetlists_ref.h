@@ -167,7 +167,9 @@ inline void expectWindowListsAsBefore(SubsetWindow& w, const std::string& what) 
     for (const auto& page : never) total += page.size();
     const int pages = std::max(1, p.pageCount);
     if (!(p.neverDrawn.start == NeverDrawnRules::Start::SearchFirst && total == 0)) {
-        for (int i = 0; i < pages; ++i) EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
+        for (int i = 0; i < pages; ++i) {
+            EXPECT_EQ(linesOf(w.List2[size_t(i)]), never[size_t(i)]) << "page " << i;
+        }
     }
     if (total > 0) {
         w.List2_KeyPress(0, 'L');

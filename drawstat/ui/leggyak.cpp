@@ -55,16 +55,16 @@ leggyak::leggyak(QWidget* parent) : QDialog(parent) {
     connect(Command2, &QPushButton::clicked, this, &leggyak::Command2_Click);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    struct Spec {
+    struct Layout {
         dz::ui::ListBox** list;
         const char* name;
         bool sorted;
         int width;
     };
-    const Spec specs[] = {{&List5, "List5", false, 1500}, {&List6, "List6", true, 1600}, {&List1, "List1", false, 2000},
+    const Layout layouts[] = {{&List5, "List5", false, 1500}, {&List6, "List6", true, 1600}, {&List1, "List1", false, 2000},
                           {&List2, "List2", true, 2200},  {&List3, "List3", false, 2400}, {&List4, "List4", true, 2600}};
     int left = 120;
-    for (const Spec& s : specs) {
+    for (const Layout& s : layouts) {
         auto* l = new dz::ui::ListBox(this, s.sorted);
         l->setObjectName(QLatin1String(s.name));
         l->setFont(fixed);

@@ -341,6 +341,33 @@ TEST(Editor, CountsShowWholeAndApart) {
     EXPECT_LE(f.w->Label8->geometry().right(), f.w->Command3D2->x());
 }
 
+// Counts of any size show every digit inside their labels: a first row of 123456 characters and a
+// full key's row count, and the probe's counts for that row.
+TEST(Editor, LongCountsShowEveryDigit) {
+    Folder f;
+    std::string bytes = std::string(123456, '7') + "\r\n";
+    for (int i = 1; i < 32736; ++i) bytes += "01 02\r\n";
+    f.write("hosszu.txt", bytes);
+    f.load(QStringLiteral("hosszu.txt"));
+    f.w->Text7->setText(f.w->List2->item(0));
+    f.w->Text7->setCursorPosition(12345);
+    f.w->Text7_Click();
+    struct Case {
+        QLabel* label;
+        QString text;
+    };
+    const QString right = QString::number(f.w->Text7->text().size() - 12345);  // the box holds what it can
+    for (const Case& c : {Case{f.w->Label7, "32736"}, Case{f.w->Label8, "123456"}, Case{f.w->Label9, "12345"},
+                          Case{f.w->Label11, right}}) {
+        EXPECT_EQ(c.label->text(), c.text);
+        const int width = QFontMetrics(c.label->font()).horizontalAdvance(c.label->text());
+        EXPECT_LE(std::max(0, c.label->indent()) + width, c.label->contentsRect().width()) << c.text.toStdString();
+    }
+    // A short count has the label's own font again.
+    f.load(QStringLiteral("kulcs.txt"));
+    EXPECT_EQ(f.w->Label8->font(), f.w->Label10->font());
+}
+
 // A description list without end: as many lines as a list holds, each cut, and no more of the file.
 TEST(Editor, EndlessDescriptionListShowsItsHead) {
     dz::testing::ProgramFolderFixture f;

@@ -1,6 +1,7 @@
 #include "editorwindow.h"
 
 #include "core/folder.h"
+#include "core/listexport.h"
 #include "core/textfile.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -196,15 +197,15 @@ void Form1::List2_MouseUp() {
 
 void Form1::Text7_Click() {
     const int s = Text7->hasSelectedText() ? Text7->selectionStart() : Text7->cursorPosition();
-    Label9->setText(count(s));
-    Label11->setText(count(Text7->text().size() - s));
+    ui::setWholeText(Label9, count(s));
+    ui::setWholeText(Label11, count(Text7->text().size() - s));
     Text3->setText(Label9->text());
     Text4->setText(Label11->text());
 }
 
 void Form1::showCounts() {
-    Label7->setText(count(List2->count()));
-    Label8->setText(count(List2->count() ? List2->item(0).size() : 0));
+    ui::setWholeText(Label7, count(List2->count()));
+    ui::setWholeText(Label8, count(List2->count() ? List2->item(0).size() : 0));
 }
 
 // ---- Loading and saving ---------------------------------------------------------------------
@@ -276,8 +277,7 @@ void Form1::Command3D3_Click() {
         saved = saveText(*chosen, from->items());
     }
     if (!saved)
-        ui::message(this, QStringLiteral("Hiba a ") + *chosen + QStringLiteral(" mentésekor - sikertelen mentés !"),
-                    ui::Icon::Critical, kTitle2010);
+        ui::message(this, dz::saveFailedMessage(*chosen), ui::Icon::Critical, kTitle2010);
 }
 
 // ---- Row edits ------------------------------------------------------------------------------
@@ -292,7 +292,7 @@ void Form1::Command3D4_Click() {
     List4->setItems(std::move(rows));
     List2->setItems(List4->items());
     List4->clear();
-    Label7->setText(count(List2->count()));
+    ui::setWholeText(Label7, count(List2->count()));
 }
 
 void Form1::showCut(Refusal r, const QStringList& result) {

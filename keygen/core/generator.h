@@ -30,8 +30,7 @@
 // negative rows-wanted value gets the rows-wanted message; a draw never gives 21.  The inputs
 // are read once per click: a rerun validates them again unchanged (Check2 ticked during a run
 // does not change the reruns of that click).  The stop flag is not cleared between the runs of a
-// click, so a press at any moment ends the click (as in the original, where it could only land
-// at a draw).
+// click, so a press at any moment ends the click, its reruns included.
 #pragma once
 #include "core/keyfile.h"
 
@@ -95,7 +94,7 @@ struct GenInputs {
 };
 
 struct Validation {
-    std::optional<Message> error;       // the first failing check, in the Part's order
+    std::optional<Message> error;       // the first failing check, in the order the checks run
     std::optional<Message> adjustment;  // Check2 changed R: the notice to show (question icon, OK)
     QString text1;                      // with adjustment: the new Text1 text (plain digits)
     QString label4;                     // Label4: Str(Int(t*R/N))

@@ -89,7 +89,7 @@ struct LoadOutcome {
     std::optional<Message> message;  // WrongMarker: "Ez nem csoportosított kijelölés mentés file !"
 };
 // Command3D3_Click after its dialog: a file that cannot be opened changes nothing; else the choice
-// is cleared and rebuilt by clicks as the Part says. Box texts are read line by line (a comma
+// is cleared and rebuilt by clicks, as a user's clicks would build it. Box texts are read line by line (a comma
 // in a text does not shift the values after it), leading blanks dropped.
 LoadOutcome loadGroupedSelection(const QString& path, GroupChoice& c);
 LoadOutcome loadGroupedSelectionBytes(std::string_view bytes, GroupChoice& c);

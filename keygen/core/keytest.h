@@ -32,7 +32,7 @@ struct KeyTestInputs {
     int tableTop = 21;         // top index of the miss table: keygen 21, keygengroup 11
 };
 
-// Step 2: the first failing check, in the Part's order.
+// Step 2: the first failing check, in the order the checks run.
 std::optional<Message> validateKeyTest(const KeyTestInputs& in);
 
 struct Trial {

@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Property,
                                            Case{8, 7, 8, 5, false}, Case{8, 4, 20, 300, false},
                                            Case{8, 6, 11, 200, true}, Case{5, 1, 20, 30, false}));
 
-// The overlap test of the engine against the Part's cell-by-cell comparison of row texts.
+// The overlap test of the engine against the plain cell-by-cell comparison of row texts.
 TEST(Overlap, EquivalentToCellComparison) {
     FixedRandom r(42);
     auto randomRow = [&](int t) {

@@ -229,7 +229,7 @@ void valaszt::Command3D4_Click() {
     req.confirmOverwrite = true;
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
-    if (!saveGroupedSelection(*path, choice_)) showMessage(this, saveFailedMessage(*path));
+    if (!saveGroupedSelection(*path, choice_)) showMessage(this, saveFailedMessage(dz::quotedPath(*path)));
 }
 
 void valaszt::Command3D3_Click() {

@@ -168,6 +168,19 @@ TEST(Form1, RowIndicator) {
     EXPECT_EQ(f.text("Label9"), QStringLiteral(" 1 / 1"));
 }
 
+// The indicator of a full key's last row shows every digit inside its label.
+TEST(Form1, RowIndicatorShowsWhole) {
+    Window f;
+    f.open();
+    f.load(32736);
+    f.w->list()->setListIndex(32735);
+    auto* label = f.c<QLabel>("Label9");
+    EXPECT_EQ(label->text(), QStringLiteral(" 32736 / 8184"));
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->contentsRect().width());
+    f.w->list()->setListIndex(0);
+    EXPECT_EQ(label->font(), f.c<QLabel>("Label4")->font()) << "a short indicator has the window's font";
+}
+
 TEST(Form1, PrintButtons) {
     Window f;
     f.open();

@@ -260,7 +260,7 @@ void Form1::Option2_Click(int index) { drawCountChoice_ = index + 1; }
 void Form1::List1_Click() {
     const int i = List1->listIndex();
     if (i < 0) return;
-    Label9->setText(rowIndicator(i));
+    dz::ui::setWholeText(Label9, rowIndicator(i));
 }
 
 void Form1::Command3D2_Click() { close(); }

@@ -95,9 +95,9 @@ std::optional<KeyCheck> readKeyFile(const QString& path, qsizetype capacity) {
 QString keyMessage(const KeyCheck& k) {
     switch (k.outcome) {
     case KeyCheck::Outcome::WrongType:
-        return QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !") + kCr + k.badRow;
+        return QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !") + kCr + dz::quoted(k.badRow);
     case KeyCheck::Outcome::BadNumber:
-        return QStringLiteral("A kijelölt játékban nem megengedett szám van !") + kCr + k.badRow;
+        return QStringLiteral("A kijelölt játékban nem megengedett szám van !") + kCr + dz::quoted(k.badRow);
     case KeyCheck::Outcome::Full:
         return QStringLiteral("Maximum 32736 sorú kulcsot lehet betölteni !");
     case KeyCheck::Outcome::Loaded:
@@ -109,7 +109,7 @@ QString keyMessage(const KeyCheck& k) {
 QString dialogFailedMessage(int error) { return QStringLiteral("Hiba a file kiválasztásakor !") + kCr + str(error); }
 
 QString openFailedMessage(int error, const QString& fullName) {
-    return QStringLiteral("Hiba a file megnyitásakor !") + kCr + str(error) + QStringLiteral(" - ") + fullName;
+    return QStringLiteral("Hiba a file megnyitásakor !") + kCr + str(error) + QStringLiteral(" - ") + dz::quotedPath(fullName);
 }
 
 int Choices::extraCount() const {

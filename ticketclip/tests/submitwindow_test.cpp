@@ -1,4 +1,5 @@
 #include "core/keyfile.h"
+#include "core/textfmt.h"
 #include "platform/widgets.h"
 #include "tests/fedfile.h"
 #include "tests/testutil.h"
@@ -155,7 +156,7 @@ TEST(Form1, AHugeRowIsQuotedByItsStart) {
     f.load("huge.txt");
     ASSERT_EQ(seam::messages().size(), 1u);
     EXPECT_EQ(seam::messages()[0].text, "A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r" +
-                                            QString::fromLatin1(huge.substr(0, size_t(ui::kShownLine))) + "...");
+                                            QString::fromLatin1(huge.substr(0, size_t(dz::kQuoted))) + "...");
     EXPECT_EQ(f.w->List1->count(), 0);
 }
 
