@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dz {
 
@@ -120,13 +123,27 @@ std::optional<QString> readFirstItem(const QString& path) {
     return r.atEnd() ? QString() : decodeCapped(r.next());
 }
 
+bool openStartFile(QFile& file, const QString& path) {
+    // O_NONBLOCK: a named pipe that no process writes would stop the open for good.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 namespace {
 // The one streaming line reader: f(line, cut, ended) for every line until f returns false, ended
 // telling whether a line end followed the line; reading stops after maxBytes bytes of the file.
-bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
+// A file read at start is taken only when it is a regular file (see openStartFile).
+bool scanLines(const QString& path, bool startFile, size_t maxLine, uint64_t maxBytes,
                const std::function<bool(std::string_view, bool, bool)>& f) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (startFile ? !openStartFile(file, path) : (file.setFileName(path), !file.open(QIODevice::ReadOnly))) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
     std::string line;
     bool cut = false, pending = false, afterCr = false;
@@ -177,7 +194,7 @@ bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
 }  // namespace
 
 bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
-    return scanLines(path, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+    return scanLines(path, false, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
 }
 
 namespace {
@@ -185,10 +202,13 @@ namespace {
 // at their longest, with their line ends, can take: no more of the file can be of use.
 bool headLines(const QString& path, size_t maxLines, size_t maxLine,
                const std::function<void(std::string_view, bool)>& f) {
-    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly);
+    if (maxLines == 0) {
+        QFile file;
+        return openStartFile(file, path);
+    }
     const uint64_t budget = uint64_t(maxLines) * (uint64_t(maxLine) + 2) + 3;
     size_t lines = 0;
-    return scanLines(path, maxLine, budget, [&](std::string_view line, bool, bool ended) {
+    return scanLines(path, true, maxLine, budget, [&](std::string_view line, bool, bool ended) {
         f(line, ended);
         return ++lines < maxLines;
     });
