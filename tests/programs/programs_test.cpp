@@ -14,11 +14,13 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -43,8 +45,15 @@ struct ProgramCopy {
 // runs the executable on the offscreen platform. Killed when the test is done with it.
 class Running {
 public:
-    Running(const QString& exe, rlim_t fileLimit) {
+    // extraEnv: "NAME=value" entries put before the inherited environment.
+    Running(const QString& exe, rlim_t fileLimit, const std::vector<std::string>& extraEnv = {}) {
         const QByteArray path = QFile::encodeName(exe);
+        std::vector<std::string> env = extraEnv;
+        env.emplace_back("QT_QPA_PLATFORM=offscreen");
+        for (char** e = environ; *e; ++e) env.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
         // Closed by the exec: until then the child still has this process's dispositions.
         int execed[2];
         if (::pipe2(execed, O_CLOEXEC) != 0) return;
@@ -58,7 +67,7 @@ public:
             rlimit lim{fileLimit, fileLimit};
             ::setrlimit(RLIMIT_FSIZE, &lim);
             char* const argv[] = {const_cast<char*>(path.constData()), nullptr};
-            ::execv(path.constData(), argv);
+            ::execve(path.constData(), argv, envp.data());
             ::_exit(127);
         }
         ::close(execed[1]);
@@ -115,7 +124,6 @@ class EveryProgram : public ::testing::TestWithParam<const char*> {};
 TEST_P(EveryProgram, IgnoresTheFileSizeSignalFromItsStart) {
     ProgramCopy p(GetParam());
     ASSERT_TRUE(QFileInfo(p.exe).isExecutable()) << p.exe.toStdString();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     Running r(p.exe, 1 << 20);
     ASSERT_TRUE(r.started());
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -134,7 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::ValuesIn(kPrograms),
 // fails, and the program stays up without the file (no cut file is left in its place).
 TEST(ProgramUnderAFileSizeLimit, TicketclipStartsWhenItsParameterFileCannotBeWritten) {
     ProgramCopy p("ticketclip");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     Running r(p.exe, 16);  // the default parameters take some sixty bytes
     ASSERT_TRUE(r.started());
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
@@ -143,4 +150,90 @@ TEST(ProgramUnderAFileSizeLimit, TicketclipStartsWhenItsParameterFileCannotBeWri
     EXPECT_TRUE(r.alive()) << describe(r.status());
     const QStringList left = QDir(p.dir.path()).entryList(QDir::Files);
     EXPECT_EQ(left, QStringList({QStringLiteral("ticketclip"), QStringLiteral("ticketclip.lock")}));
+}
+
+namespace {
+// A program driven through its window by the preloaded driver, under a file-size limit.
+struct Driven {
+    ProgramCopy p;
+    QString reportFile;
+    std::unique_ptr<Running> r;
+    explicit Driven(const char* name) : p(name), reportFile(p.path("drive-report.txt")) {}
+
+    void start(rlim_t fileLimit, const QString& steps, const QStringList& files, std::vector<std::string> env = {}) {
+        env.push_back("LD_PRELOAD=" DIZOV_DRIVE_LIBRARY);
+        env.push_back("DIZOV_DRIVE=" + steps.toStdString());
+        env.push_back("DIZOV_DRIVE_FILES=" + QFile::encodeName(files.join(QLatin1Char(';'))).toStdString());
+        env.push_back("DIZOV_DRIVE_REPORT=" + QFile::encodeName(reportFile).toStdString());
+        // The driver comes before the sanitizer's runtime in a sanitized build.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        env.push_back(std::string("ASAN_OPTIONS=") + (asan ? std::string(asan) + ":" : std::string()) +
+                      "verify_asan_link_order=0");
+        r = std::make_unique<Running>(p.exe, fileLimit, env);
+    }
+    QStringList report() const {
+        QFile f(reportFile);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // Waits until the driver has reported the line, the program has ended, or ten seconds passed.
+    bool waitFor(const QString& line) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (r->alive() && std::chrono::steady_clock::now() < until) {
+            if (report().contains(line)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return report().contains(line);
+    }
+    void write(const char* name, const std::string& bytes) const {
+        QFile f(p.path(name));
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string read(const char* name) const {
+        QFile f(p.path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<missing>");
+    }
+};
+
+std::string keyRows(int n) {
+    std::string key;
+    for (int i = 0; i < n; ++i) key += "01 02 03 04 05 06 07 08\r\n";
+    return key;
+}
+
+const std::string kOldKey = "11 12 13 14 15 16 17 18\r\n";
+}  // namespace
+
+// keyedit's "Kulcs ment" over an old key, past the limit: the save says it failed, the program
+// stays up, and the old key stays as it was.
+TEST(ProgramUnderAFileSizeLimit, KeyeditKeySaveFailsWithItsMessage) {
+    Driven d("keyedit");
+    d.write("nagy.txt", keyRows(200));  // 5000 bytes
+    d.write("regi.txt", kOldKey);
+    // Load a key, then save the left list ("A baloldali kulcs-lista mentése !" answered Yes).
+    d.start(2048, QStringLiteral("click:Command3D1;click:Command3D3"),
+            {d.p.path("nagy.txt"), d.p.path("regi.txt")});
+    ASSERT_TRUE(d.r->started());
+    const QString failed =
+        QStringLiteral("Hiba a ") + d.p.path("regi.txt") + QStringLiteral(" mentésekor - sikertelen mentés !");
+    EXPECT_TRUE(d.waitFor(failed)) << d.report().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
+    EXPECT_EQ(d.read("regi.txt"), kOldKey);
+}
+
+// keyprint's key list printed into a PDF file (DIZOV_PRINT_PDF) over an old one, past the limit:
+// the print says the file could not be written, the program stays up, the old file stays.
+TEST(ProgramUnderAFileSizeLimit, KeyprintPdfFailsWithItsMessage) {
+    Driven d("keyprint");
+    d.write("kulcs.txt", keyRows(60));
+    d.write("lista.pdf", "regi");
+    // Choose the key, then print it on an A4 sheet (its question answered OK).
+    d.start(4096, QStringLiteral("click:Command3D4;click:Command3D6"), {d.p.path("kulcs.txt")},
+            {"DIZOV_PRINT_PDF=" + QFile::encodeName(d.p.path("lista.pdf")).toStdString()});
+    ASSERT_TRUE(d.r->started());
+    const QString failed =
+        QStringLiteral("Hiba a ") + d.p.path("lista.pdf") + QStringLiteral(" mentésekor - sikertelen mentés !");
+    EXPECT_TRUE(d.waitFor(failed)) << d.report().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
+    EXPECT_EQ(d.read("lista.pdf"), "regi");
 }

@@ -1,0 +1,99 @@
+// A test's hands on a real program: preloaded into the program's process (LD_PRELOAD), it waits
+// for the window and clicks the buttons named in DIZOV_DRIVE ("click:Command3D1;click:Command3D3"),
+// answers the file dialogs with the paths in DIZOV_DRIVE_FILES (";" between them, in order),
+// answers every message box with Yes or OK, and writes each box's text, and "done" after the
+// last step, as a line of DIZOV_DRIVE_REPORT. The program runs as it does for a user otherwise.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+struct Drive {
+    QStringList steps, files;
+    qsizetype step = 0, file = 0;
+    bool inStep = false;
+};
+
+Drive& drive() {
+    static Drive d;
+    return d;
+}
+
+void report(const QString& line) {
+    QFile f(qEnvironmentVariable("DIZOV_DRIVE_REPORT"));
+    if (f.open(QIODevice::Append)) f.write(line.toUtf8() + '\n');
+}
+
+QAbstractButton* button(const QString& name) {
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == name && w->isVisible())
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) return b;
+    return nullptr;
+}
+
+void tick() {
+    Drive& d = drive();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        report(box->text());
+        QAbstractButton* yes = box->button(QMessageBox::Yes);
+        if (!yes) yes = box->button(QMessageBox::Ok);
+        if (!yes) yes = box->defaultButton();
+        if (yes) yes->click();
+        else box->reject();
+        return;
+    }
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        if (d.file < d.files.size()) {
+            // Typed into the name box, as a user would: the dialog takes a whole path there.
+            const QString path = d.files[d.file++];
+            dialog->selectFile(path);
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
+            // Later, from a timer of its own (see below): the dialog may ask whether to overwrite.
+            QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+        } else {
+            dialog->reject();
+        }
+        return;
+    }
+    // A step's handler that waits in a dialog of its own lets this run again: no new step then.
+    if (d.inStep || d.step >= d.steps.size()) return;
+    const QString s = d.steps[d.step];
+    if (!s.startsWith(QLatin1String("click:"))) {
+        ++d.step;
+        return;
+    }
+    QAbstractButton* b = button(s.mid(6));
+    if (!b) return;  // the window is not up yet
+    ++d.step;
+    d.inStep = true;
+    // Clicked from a timer of its own: a timer never fires again while its own handler runs, and
+    // this one must go on through the dialogs that the click opens.
+    QTimer::singleShot(0, b, [b] {
+        Drive& d = drive();
+        b->click();
+        d.inStep = false;
+        if (d.step == d.steps.size()) report(QStringLiteral("done"));
+    });
+}
+
+void start() {
+    Drive& d = drive();
+    d.steps = qEnvironmentVariable("DIZOV_DRIVE").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    d.files = qEnvironmentVariable("DIZOV_DRIVE_FILES").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    auto* t = new QTimer;
+    QObject::connect(t, &QTimer::timeout, &tick);
+    t->start(30);
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(start)
