@@ -142,8 +142,8 @@ namespace {
 // A file read at start is taken only when it is a regular file (see openStartFile).
 bool scanLines(const QString& path, bool startFile, size_t maxLine, uint64_t maxBytes,
                const std::function<bool(std::string_view, bool, bool)>& f) {
-    QFile file;
-    if (startFile ? !openStartFile(file, path) : (file.setFileName(path), !file.open(QIODevice::ReadOnly))) return false;
+    QFile file(path);
+    if (!(startFile ? openStartFile(file, path) : file.open(QIODevice::ReadOnly))) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
     std::string line;
     bool cut = false, pending = false, afterCr = false;
@@ -194,7 +194,8 @@ bool scanLines(const QString& path, bool startFile, size_t maxLine, uint64_t max
 }  // namespace
 
 bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(std::string_view, bool)>& f) {
-    return scanLines(path, false, maxLine, UINT64_MAX, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+    return scanLines(path, false, maxLine, UINT64_MAX,
+                     [&](std::string_view line, bool cut, bool) { return f(line, cut); });
 }
 
 namespace {
