@@ -1,24 +1,29 @@
 // A test's hands on a real program: preloaded into the program's process (LD_PRELOAD), it waits
-// for the window and clicks the buttons named in DIZOV_DRIVE ("click:Command3D1;click:Command3D3"),
-// answers the file dialogs with the paths in DIZOV_DRIVE_FILES (";" between them, in order),
-// answers every message box with Yes or OK, and writes each box's text, and "done" after the
-// last step, as a line of DIZOV_DRIVE_REPORT. The program runs as it does for a user otherwise.
+// for the window and clicks the buttons or menu entries named in DIZOV_DRIVE
+// ("click:Command3D1;click:Command3D3"), answers the file dialogs with the paths in
+// DIZOV_DRIVE_FILES and the input boxes with the texts in DIZOV_DRIVE_INPUTS (";" between them, in
+// order), answers every message box with Yes or OK, and writes each box's text, and "done" after
+// the last step, as a line of DIZOV_DRIVE_REPORT. The program runs as it does for a user otherwise.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 namespace {
 
 struct Drive {
-    QStringList steps, files;
-    qsizetype step = 0, file = 0;
+    QStringList steps, files, inputs;
+    qsizetype step = 0, file = 0, input = 0;
     bool inStep = false;
 };
 
@@ -32,11 +37,16 @@ void report(const QString& line) {
     if (f.open(QIODevice::Append)) f.write(line.toUtf8() + '\n');
 }
 
-QAbstractButton* button(const QString& name) {
+// What a step clicks: a shown button of that name, else a menu entry of that name.
+std::function<void()> clickable(const QString& name) {
     for (QWidget* w : QApplication::allWidgets())
         if (w->objectName() == name && w->isVisible())
-            if (auto* b = qobject_cast<QAbstractButton*>(w)) return b;
-    return nullptr;
+            if (auto* b = qobject_cast<QAbstractButton*>(w)) return [b] { b->click(); };
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            for (QAction* a : top->findChildren<QAction*>(name))
+                if (a->isEnabled()) return [a] { a->trigger(); };
+    return {};
 }
 
 void tick() {
@@ -64,6 +74,15 @@ void tick() {
         }
         return;
     }
+    if (auto* box = qobject_cast<QInputDialog*>(modal)) {
+        if (d.input < d.inputs.size()) {
+            box->setTextValue(d.inputs[d.input++]);
+            QTimer::singleShot(0, box, [box] { box->accept(); });
+        } else {
+            box->reject();
+        }
+        return;
+    }
     // A step's handler that waits in a dialog of its own lets this run again: no new step then.
     if (d.inStep || d.step >= d.steps.size()) return;
     const QString s = d.steps[d.step];
@@ -71,15 +90,15 @@ void tick() {
         ++d.step;
         return;
     }
-    QAbstractButton* b = button(s.mid(6));
-    if (!b) return;  // the window is not up yet
+    const std::function<void()> click = clickable(s.mid(6));
+    if (!click) return;  // the window is not up yet
     ++d.step;
     d.inStep = true;
     // Clicked from a timer of its own: a timer never fires again while its own handler runs, and
     // this one must go on through the dialogs that the click opens.
-    QTimer::singleShot(0, b, [b] {
+    QTimer::singleShot(0, qApp, [click] {
         Drive& d = drive();
-        b->click();
+        click();
         d.inStep = false;
         if (d.step == d.steps.size()) report(QStringLiteral("done"));
     });
@@ -89,6 +108,7 @@ void start() {
     Drive& d = drive();
     d.steps = qEnvironmentVariable("DIZOV_DRIVE").split(QLatin1Char(';'), Qt::SkipEmptyParts);
     d.files = qEnvironmentVariable("DIZOV_DRIVE_FILES").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    d.inputs = qEnvironmentVariable("DIZOV_DRIVE_INPUTS").split(QLatin1Char(';'), Qt::SkipEmptyParts);
     auto* t = new QTimer;
     QObject::connect(t, &QTimer::timeout, &tick);
     t->start(30);

@@ -1,6 +1,8 @@
 // The programs as a user's machine runs them: the real executables in child processes, with the
 // signals at their defaults and a file-size limit (ulimit -f) that a save may pass.
 
+#include "core/synth.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,10 +162,12 @@ struct Driven {
     std::unique_ptr<Running> r;
     explicit Driven(const char* name) : p(name), reportFile(p.path("drive-report.txt")) {}
 
-    void start(rlim_t fileLimit, const QString& steps, const QStringList& files, std::vector<std::string> env = {}) {
+    void start(rlim_t fileLimit, const QString& steps, const QStringList& files, std::vector<std::string> env = {},
+               const QStringList& inputs = {}) {
         env.push_back("LD_PRELOAD=" DIZOV_DRIVE_LIBRARY);
         env.push_back("DIZOV_DRIVE=" + steps.toStdString());
         env.push_back("DIZOV_DRIVE_FILES=" + QFile::encodeName(files.join(QLatin1Char(';'))).toStdString());
+        env.push_back("DIZOV_DRIVE_INPUTS=" + inputs.join(QLatin1Char(';')).toStdString());
         env.push_back("DIZOV_DRIVE_REPORT=" + QFile::encodeName(reportFile).toStdString());
         // The driver comes before the sanitizer's runtime in a sanitized build.
         const char* asan = std::getenv("ASAN_OPTIONS");
@@ -236,4 +240,19 @@ TEST(ProgramUnderAFileSizeLimit, KeyprintPdfFailsWithItsMessage) {
     EXPECT_TRUE(d.waitFor(failed)) << d.report().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
     EXPECT_EQ(d.read("lista.pdf"), "regi");
+}
+
+// daystat's cut of the last draws ("Húzás szám") over an old partial-day file, past the limit:
+// the cut says it failed, the program stays up, and the old file stays as it was.
+TEST(ProgramUnderAFileSizeLimit, DaystatCutFailsWithItsMessage) {
+    Driven d("daystat");
+    d.write("vevud.txt", dz::synthDrawHistory(2000));
+    const std::string old = dz::synthDrawHistory(10);
+    d.write("vevud.dat", old);
+    d.start(8192, QStringLiteral("click:huzassz"), {}, {}, {QStringLiteral("1000")});  // some 41 kB
+    ASSERT_TRUE(d.r->started());
+    EXPECT_TRUE(d.waitFor(QStringLiteral("Hiba a vevud.dat mentésekor - sikertelen mentés !")))
+        << d.report().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
+    EXPECT_EQ(d.read("vevud.dat"), old);
 }
