@@ -13,18 +13,21 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
 struct Drive {
     QStringList steps, files, inputs;
     qsizetype step = 0, file = 0, input = 0;
-    bool inStep = false;
+    // For each click still running, the modal window it was made in (null: none).
+    std::vector<QPointer<QWidget>> running;
 };
 
 Drive& drive() {
@@ -37,8 +40,12 @@ void report(const QString& line) {
     if (f.open(QIODevice::Append)) f.write(line.toUtf8() + '\n');
 }
 
-// What a step clicks: a shown button of that name, else a menu entry of that name.
+// What a step clicks: a shown button of that name (in the modal window first: windows reuse
+// their names), else a menu entry of that name.
 std::function<void()> clickable(const QString& name) {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        for (QAbstractButton* b : modal->findChildren<QAbstractButton*>(name))
+            if (b->isVisible()) return [b] { b->click(); };
     for (QWidget* w : QApplication::allWidgets())
         if (w->objectName() == name && w->isVisible())
             if (auto* b = qobject_cast<QAbstractButton*>(w)) return [b] { b->click(); };
@@ -83,8 +90,10 @@ void tick() {
         }
         return;
     }
-    // A step's handler that waits in a dialog of its own lets this run again: no new step then.
-    if (d.inStep || d.step >= d.steps.size()) return;
+    // A click still running lets this run again in the windows it waits in: the next step goes
+    // on only in a modal window that this click opened (the program's own, such as a list window).
+    if (d.step >= d.steps.size()) return;
+    if (!d.running.empty() && (!modal || modal == d.running.back())) return;
     const QString s = d.steps[d.step];
     if (!s.startsWith(QLatin1String("click:"))) {
         ++d.step;
@@ -93,14 +102,14 @@ void tick() {
     const std::function<void()> click = clickable(s.mid(6));
     if (!click) return;  // the window is not up yet
     ++d.step;
-    d.inStep = true;
+    d.running.emplace_back(modal);
     // Clicked from a timer of its own: a timer never fires again while its own handler runs, and
     // this one must go on through the dialogs that the click opens.
     QTimer::singleShot(0, qApp, [click] {
         Drive& d = drive();
         click();
-        d.inStep = false;
-        if (d.step == d.steps.size()) report(QStringLiteral("done"));
+        d.running.pop_back();
+        if (d.step == d.steps.size() && d.running.empty()) report(QStringLiteral("done"));
     });
 }
 

@@ -256,3 +256,19 @@ TEST(ProgramUnderAFileSizeLimit, DaystatCutFailsWithItsMessage) {
     EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
     EXPECT_EQ(d.read("vevud.dat"), old);
 }
+
+// drawstat's "Ujragenerálás" of the 4-number counters, past the limit: it says the counter file
+// could not be written, the program stays up, and no cut file takes its place.
+TEST(ProgramUnderAFileSizeLimit, DrawstatRegenerationFailsWithItsMessage) {
+    Driven d("drawstat");
+    d.write("vevud.txt", dz::synthDrawHistory(50));
+    // Open the window of the 4-number sets, tick the box that allows the clearing, regenerate
+    // (its question answered OK).
+    d.start(1024, QStringLiteral("click:negy;click:Check3D1;click:Command3D1"), {});
+    ASSERT_TRUE(d.r->started());
+    EXPECT_TRUE(d.waitFor(QStringLiteral("Hiba a ") + d.p.path("vevud4.txt") +
+                          QStringLiteral(" mentésekor - sikertelen mentés !")))
+        << d.report().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(d.r->alive()) << describe(d.r->status());
+    EXPECT_EQ(d.read("vevud4.txt"), "<missing>");
+}
