@@ -1,4 +1,5 @@
 #include "core/profile.h"
+#include "core/startup.h"
 #include "platform/services.h"
 #include "ui/mainwindow.h"
 #include "ui/valogat.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
     drawstat::resetState(daystat::profile());

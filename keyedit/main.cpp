@@ -1,10 +1,12 @@
 // keyedit: the editor window `Form1`; several copies may run at once.
+#include "core/startup.h"
 #include "platform/services.h"
 #include "ui/editorwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
     dz::keyedit::Form1 w;

@@ -1,12 +1,14 @@
 // keyeval (over the draw history file) and keyevalday (over the partial-day draw file): one
 // program, two builds.
 #include "core/evalbuild.h"
+#include "core/startup.h"
 #include "platform/services.h"
 #include "ui/fokep.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
 #if DIZOV_PARTIAL_DAY

@@ -1,10 +1,12 @@
 // keygengroup: the main window `kiertekel` with the grouped choice and generation, refusing a second start.
+#include "core/startup.h"
 #include "platform/services.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(dz::ui::programName());

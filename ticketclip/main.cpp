@@ -1,11 +1,13 @@
 // ticketclip: the submission window `Form1`, refusing a second start with its own message.
 #include "platform/dialogs.h"
+#include "core/startup.h"
 #include "platform/services.h"
 #include "ui/submitwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(

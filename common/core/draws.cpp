@@ -230,10 +230,12 @@ DrawFile::DrawFile() : src_(std::make_shared<Source>()) {}
 
 std::optional<DrawFile> DrawFile::load(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Without waiting, and only a regular file: a named pipe with no writer in the file's place
+    // would stop the start in its open, and no other kind of file holds draws.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return std::nullopt;
     }

@@ -65,7 +65,8 @@ struct DrawLine {
 class DrawFile {
 public:
     DrawFile();
-    // nullopt when the file cannot be opened. The passes read the file as it was opened.
+    // nullopt when the file cannot be opened or is no regular file (a pipe, a device). The passes
+    // read the file as it was opened.
     static std::optional<DrawFile> load(const QString& path);
     // A file held in memory (tests, fuzzing, synthetic histories).
     static DrawFile fromBytes(std::string bytes);

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dz {
 
@@ -120,14 +123,28 @@ std::optional<QString> readFirstItem(const QString& path) {
     return r.atEnd() ? QString() : decodeCapped(r.next());
 }
 
+bool openStartFile(QFile& file, const QString& path) {
+    // O_NONBLOCK: a named pipe that no process writes would stop the open for good.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 namespace {
 // The one streaming pass over a file: every byte after a byte order mark at its start goes to
 // sink.put(c), until put returns false or maxBytes bytes of the file were read; then sink.end().
-// False when the file cannot be opened.
+// False when the file cannot be opened. A file read at start is taken only when it is a regular
+// file (see openStartFile).
 template <class Sink>
-bool scanBytes(const QString& path, uint64_t maxBytes, Sink& sink) {
+bool scanBytes(const QString& path, bool startFile, uint64_t maxBytes, Sink& sink) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    if (!(startFile ? openStartFile(file, path) : file.open(QIODevice::ReadOnly))) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
     size_t bomSeen = 0;    // bytes of a byte order mark matched at the start of the file
     bool atStart = true;   // still where a mark may stand
@@ -227,10 +244,10 @@ struct ItemSink {
     }
 };
 
-bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
+bool scanLines(const QString& path, bool startFile, size_t maxLine, uint64_t maxBytes,
                const std::function<bool(std::string_view, bool, bool)>& f) {
     LineSink sink{maxLine, f};
-    return scanBytes(path, maxBytes, sink);
+    return scanBytes(path, startFile, maxBytes, sink);
 }
 }  // namespace
 
@@ -240,13 +257,14 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
 
 bool forEachLine(const QString& path, size_t maxLine, uint64_t maxBytes,
                  const std::function<bool(std::string_view, bool)>& f) {
-    return scanLines(path, maxLine, maxBytes, [&](std::string_view line, bool cut, bool) { return f(line, cut); });
+    return scanLines(path, false, maxLine, maxBytes,
+                     [&](std::string_view line, bool cut, bool) { return f(line, cut); });
 }
 
 bool forEachItem(const QString& path, size_t maxItem, uint64_t maxBytes,
                  const std::function<bool(std::string_view, bool)>& f) {
     ItemSink sink{maxItem, f};
-    return scanBytes(path, maxBytes, sink);
+    return scanBytes(path, false, maxBytes, sink);
 }
 
 namespace {
@@ -254,9 +272,12 @@ namespace {
 // at their longest, with their line ends, can take: no more of the file can be of use.
 bool headLines(const QString& path, size_t maxLines, size_t maxLine,
                const std::function<void(std::string_view, bool)>& f) {
-    if (maxLines == 0) return QFile(path).open(QIODevice::ReadOnly);
+    if (maxLines == 0) {
+        QFile file;
+        return openStartFile(file, path);
+    }
     size_t lines = 0;
-    return scanLines(path, maxLine, readBudget(maxLines, maxLine), [&](std::string_view line, bool, bool ended) {
+    return scanLines(path, true, maxLine, readBudget(maxLines, maxLine), [&](std::string_view line, bool, bool ended) {
         f(line, ended);
         return ++lines < maxLines;
     });

@@ -1,6 +1,7 @@
 // Reading and writing the suite's plain text files: cp1250, CR LF written, CR LF or LF read,
 // every write replaces the file whole through a temporary file in the same folder.
 #pragma once
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -89,11 +90,16 @@ std::optional<std::vector<std::string>> readItems(const QString& path, size_t ma
 inline constexpr size_t kStartFileLines = 32736;  // the most lines a list holds
 inline constexpr size_t kStartLineBytes = 512;    // far longer than any setting, row or description
 
+// Opens a file read at start for reading: without waiting (a named pipe that no process writes
+// must not stop the start) and only when it is a regular file; anything else (a pipe, a device, a
+// folder) counts as missing. False when it is not opened.
+bool openStartFile(QFile& file, const QString& path);
+
 // The head of a text file, read as a stream: its first maxLines lines (ended as splitLines ends
 // them, a byte order mark at the start skipped), each cut at maxLine bytes and followed by "\n"
 // where the file ended it. Reading stops after the bytes that many lines of that length can take,
 // so that a file of one huge line or of gigabytes costs no more than the lines kept. nullopt when
-// the file cannot be opened.
+// the file cannot be opened or is no regular file (openStartFile).
 std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);
 // The same lines decoded, at most maxLines of them, each cut at maxLine bytes.
 std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);

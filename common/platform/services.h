@@ -31,18 +31,20 @@ void initApplication(QCoreApplication& app);
 QString programName();
 
 // The second-start lock: an advisory lock on the open lock file, which the system drops when the
-// process ends, however it ends. What the file holds never matters.
+// process ends, however it ends, and a name only a running copy holds, which stays when the lock
+// file is deleted or replaced. What the file holds never matters.
 class InstanceLock {
 public:
-    explicit InstanceLock(int fd = -1) : fd_(fd) {}
+    explicit InstanceLock(int fd = -1, int running = -1) : fd_(fd), running_(running) {}
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
     // False when no lock could be taken at all and the program runs without one.
-    bool held() const { return fd_ >= 0; }
+    bool held() const { return fd_ >= 0 || running_ >= 0; }
 
 private:
     int fd_;
+    int running_;
 };
 
 // The second-start refusal: exeName + ".lock" in the program folder, locked until the program

@@ -1,85 +1,68 @@
-// A file without end for the readers of files read at start: a named pipe that a thread feeds
-// with a head and then filler, up to a total far beyond what any reader may keep. A reader that
-// keeps only what it can use stops early and closes the pipe; fed() tells how much it took, so a
-// test sees the bound without a file of gigabytes on the disk or in the memory.
+// A file far longer than any reader of a file read at start may take: a regular file of a head,
+// then filler, then a hole up to a total that no reader should come near (the hole reads as zero
+// bytes and costs no disk). A reader that keeps only what it can use stops early; fed() tells how
+// many bytes the calling thread has read since the file was made, so a test sees the bound.
+// Make it and read it on the same thread.
 #pragma once
 #include <QFile>
 #include <QString>
 
-#include <algorithm>
-#include <atomic>
-#include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace dz::testing {
 
 class FedFile {
 public:
-    static constexpr uint64_t kTotal = uint64_t(64) << 20;
+    static constexpr uint64_t kTotal = uint64_t(64) << 20;  // what an unbounded reader would take
+    static constexpr uint64_t kFilled = uint64_t(4) << 20;  // the filler written before the hole
 
-    FedFile(const QString& path, std::string head, std::string filler)
+    FedFile(const QString& path, const std::string& head, std::string filler)
         : path_(QFile::encodeName(path).toStdString()) {
-        std::signal(SIGPIPE, SIG_IGN);  // a reader that stops makes the feeder's write fail, nothing more
         ::unlink(path_.c_str());
-        ::mkfifo(path_.c_str(), 0600);
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) return;
+        if (filler.empty()) filler = "x";
         std::string chunk;
-        while (chunk.size() < (1u << 16)) chunk += filler.empty() ? std::string("x") : filler;
-        feeder_ = std::thread([this, head = std::move(head), chunk = std::move(chunk)] {
-            const int fd = ::open(path_.c_str(), O_WRONLY);  // waits for the reader
-            if (fd < 0) return;
-            opened_ = true;
-            if (!stop_) {
-                auto put = [&](const std::string& bytes) {
-                    for (size_t at = 0; at < bytes.size() && fed_ < kTotal;) {
-                        const ssize_t w = ::write(fd, bytes.data() + at, std::min<uint64_t>(bytes.size() - at, kTotal - fed_));
-                        if (w <= 0) return false;
-                        at += size_t(w);
-                        fed_ += uint64_t(w);
-                    }
-                    return fed_ < kTotal;
-                };
-                if (put(head))
-                    while (put(chunk)) {
-                    }
-            }
-            ::close(fd);
-        });
+        while (chunk.size() < (1u << 16)) chunk += filler;
+        bool ok = put(fd, head);
+        for (uint64_t n = head.size(); ok && n < kFilled; n += chunk.size()) ok = put(fd, chunk);
+        ok = ok && ::ftruncate(fd, off_t(kTotal)) == 0;
+        ::close(fd);
+        if (ok) start_ = readBytes();
     }
-    ~FedFile() {
-        join();
-        ::unlink(path_.c_str());
-    }
+    ~FedFile() { ::unlink(path_.c_str()); }
     FedFile(const FedFile&) = delete;
     FedFile& operator=(const FedFile&) = delete;
 
-    // The bytes the reader took (it has closed the pipe by now).
-    uint64_t fed() {
-        join();
-        return fed_;
-    }
+    // The bytes this thread has read since the file was made (all files; the others are small);
+    // kTotal when the file could not be made, so that a test of the bound fails.
+    uint64_t fed() const { return start_ == UINT64_MAX ? kTotal : readBytes() - start_; }
 
 private:
-    void join() {
-        if (!feeder_.joinable()) return;
-        // A reader that never opened the pipe leaves the feeder waiting in its open: free it.
-        int fd = -1;
-        if (!opened_) {
-            stop_ = true;
-            fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK);
+    static bool put(int fd, const std::string& bytes) {
+        for (size_t at = 0; at < bytes.size();) {
+            const ssize_t w = ::write(fd, bytes.data() + at, bytes.size() - at);
+            if (w <= 0) return false;
+            at += size_t(w);
         }
-        feeder_.join();
-        if (fd >= 0) ::close(fd);
+        return true;
+    }
+    // The thread's "rchar": every byte its read calls returned.
+    static uint64_t readBytes() {
+        FILE* io = std::fopen("/proc/thread-self/io", "r");
+        if (!io) return 0;
+        unsigned long long n = 0;
+        const bool found = std::fscanf(io, "rchar: %llu", &n) == 1;
+        std::fclose(io);
+        return found ? uint64_t(n) : 0;
     }
 
     std::string path_;
-    std::thread feeder_;
-    std::atomic<bool> opened_{false}, stop_{false};
-    uint64_t fed_ = 0;
+    uint64_t start_ = UINT64_MAX;
 };
 
 }  // namespace dz::testing

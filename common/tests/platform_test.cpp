@@ -533,6 +533,34 @@ TEST(Services, OnlyARunningCopyRefusesTheStart) {
     EXPECT_EQ(seam::messages().size(), 1u);
 }
 
+// The lock file may be deleted, or renamed over, while a copy runs: the next start still finds
+// that copy, and once it has ended, a start locks the file that the name now points to.
+TEST(Services, ADeletedOrReplacedLockFileStillRefusesTheStart) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString lockFile = fx.path("kulcsgen.lock");
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced by a rename" : "deleted");
+        seam::reset();
+        auto running = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(running);
+        if (replaced) {
+            fx.write("uj.lock", "");
+            ASSERT_EQ(::rename(QFile::encodeName(fx.path("uj.lock")).constData(),
+                               QFile::encodeName(lockFile).constData()),
+                      0);
+        } else {
+            ASSERT_TRUE(QFile::remove(lockFile));
+        }
+        EXPECT_FALSE(lockSingleInstance(QStringLiteral("kulcsgen")));
+        EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("kulcsgen márt fut ! ")});
+        EXPECT_TRUE(dz::testing::lockableElsewhere(lockFile)) << "a refused start leaves no lock behind";
+        running.reset();
+        auto next = lockSingleInstance(QStringLiteral("kulcsgen"));
+        ASSERT_TRUE(next);
+        EXPECT_FALSE(dz::testing::lockableElsewhere(lockFile));
+    }
+}
+
 TEST(Services, SpreadsheetStartIsRecordedUnderTheSeam) {
     dz::testing::ProgramFolderFixture fx;
     const QByteArray saved = qgetenv("DIZOV_SPREADSHEET");

@@ -1,10 +1,14 @@
-// Every test binary runs with one application object and the dialog seams on: no test waits on a window.
+// Every test binary starts as the programs do and runs with one application object and the dialog
+// seams on: no test waits on a window.
+#include "../core/startup.h"
 #include "../platform/dialogs.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // As every program starts: a test under a file-size limit sees the write fail, as a user would.
+    dz::ignoreFileSizeSignal();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     dz::ui::seam::enable(true);

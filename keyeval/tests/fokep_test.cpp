@@ -5,6 +5,7 @@
 #include "core/textfmt.h"
 #include "platform/widgets.h"
 #include "tests/testutil.h"
+#include "tests/writerlessfifo.h"
 #include "ui/fokep.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -90,16 +92,28 @@ TEST(FokepStart, ReadsTheDrawFileAndListsKeyFiles) {
     EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("Check3(2)"))->accessibleDescription(), QStringLiteral("Check3(2)"));
 }
 
+// No draw file, or a named pipe that no process writes in its place (the start must not wait
+// on it): the program says so and ends.
 TEST(FokepStart, MissingDrawFileEndsTheProgram) {
-    for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()}) {
-        dz::testing::ProgramFolderFixture fx;
-        FOKEP w(*b);
-        EXPECT_FALSE(w.Form_Load());
-        ASSERT_EQ(seam::messages().size(), 1u);
-        EXPECT_EQ(seam::messages()[0].text, b->missingAtStart);
-        EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
-        EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
-    }
+    for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()})
+        for (const bool pipe : {false, true}) {
+            SCOPED_TRACE(b->missingAtStart.toStdString() + (pipe ? " (named pipe)" : ""));
+            dz::testing::ProgramFolderFixture fx;
+            std::optional<dz::testing::WriterlessFifo> fifo;
+            if (pipe) {
+                fifo.emplace(fx.path(b->drawFile));
+                ASSERT_TRUE(fifo->made());
+            }
+            FOKEP w(*b);
+            EXPECT_FALSE(w.Form_Load());
+            if (fifo) {
+                EXPECT_FALSE(fifo->released()) << "the start waited on the pipe";
+            }
+            ASSERT_EQ(seam::messages().size(), 1u);
+            EXPECT_EQ(seam::messages()[0].text, b->missingAtStart);
+            EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+            EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
+        }
     EXPECT_EQ(keyevalDayBuild().missingAtStart, QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"));
     EXPECT_EQ(keyevalBuild().missingAtStart, QStringLiteral("Nincs *vevud.txt* állomány !"));
 }

@@ -4,6 +4,7 @@
 #include "platform/printsurface.h"
 #include "tests/qtprint.h"
 #include "tests/testutil.h"
+#include "tests/writerlessfifo.h"
 #include "ui/form1.h"
 #include "platform/widgets.h"
 
@@ -278,4 +279,19 @@ TEST(Form1, OptionCaptionsEndBeforeTheNextCircle) {
             EXPECT_LE(end + 3, o->width()) << o->objectName().toStdString() << " " << o->text().toStdString();
         }
     }
+}
+
+// A named pipe that no process writes in place of the settings file: the window is up at once,
+// in the state it has without the file.
+TEST(Form1, ANamedPipeForTheSettingsFileCountsAsNoFile) {
+    Window f;
+    dz::testing::WriterlessFifo fifo(f.path("beallp.txt"));
+    ASSERT_TRUE(fifo.made());
+    f.open();
+    EXPECT_FALSE(fifo.released()) << "the start waited on the pipe";
+    EXPECT_EQ(f.text("Text1"), QStringLiteral("0"));
+    EXPECT_EQ(f.text("Text2"), QStringLiteral("0"));
+    EXPECT_EQ(f.text("Text5"), QStringLiteral("60"));
+    EXPECT_TRUE(f.c<QRadioButton>("Option3(1)")->isChecked());
+    EXPECT_TRUE(seam::messages().empty());
 }
