@@ -24,15 +24,32 @@ const dz::DrawFile& history();
 inline dz::DrawFile openHistory() { return *dz::DrawFile::load(historyFile()); }
 // The draw window start W as Start leaves it for the history.
 inline long long windowStart() { return dz::drawWindowStart(static_cast<long long>(kHistoryDraws)); }
-// One streaming pass of the history opened anew: the yardstick that a run of the same binary
-// sets an analysis or a window beside.
+// A pass over the history written apart from the reader, the yardstick of every pass: its own read
+// loop over the file's bytes, each line's eight number fields read at their fixed columns, and the
+// sum of the lines' number masks as its tally.
+uint32_t plainPassTally(const QString& path);
+// That tally of the history, counted once.
+uint32_t historyTally();
+inline void plainPass(benchmark::State& st) {
+    const uint32_t want = historyTally();
+    uint32_t acc = 0;
+    for (auto _ : st) {
+        acc = plainPassTally(historyFile());
+        benchmark::DoNotOptimize(acc);
+    }
+    if (acc != want) st.SkipWithError("the plain pass did not read the history");
+}
+// One streaming pass of the history opened anew, the reader's share of every analysis.
 inline void streamingPass(benchmark::State& st) {
+    const uint32_t want = historyTally();
+    uint32_t acc = 0;
     for (auto _ : st) {
         const dz::DrawFile f = openHistory();
-        uint32_t acc = 0;
+        acc = 0;
         dz::forEachDraw(f, [&](const dz::DrawLine& l) { acc += l.record.mask; });
         benchmark::DoNotOptimize(acc);
     }
+    if (acc != want) st.SkipWithError("the streaming pass did not read the history");
 }
 // Its records, read once.
 const std::vector<dz::DrawRecord>& historyRecords();

@@ -21,6 +21,9 @@ uint32_t plainPass(const QString& path) {
     return acc;
 }
 
+BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
+
 void BM_ReaderPass(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = dz::DrawFile::load(bench::historyFile());

@@ -41,6 +41,7 @@ void BM_AzonossagWindow(benchmark::State& st) {
 
 }  // namespace
 
+BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentityEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AzonossagWindow)->Unit(benchmark::kMillisecond);
