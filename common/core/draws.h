@@ -58,6 +58,10 @@ struct DrawLine {
     DrawRecord record;        // read from the item
 };
 
+// The instructions the passes' line scan uses: the processor's best (the default), or the baseline
+// that every x86-64 processor has, so that tests can read the same bytes both ways.
+void useBaselineLineScan(bool baseline);
+
 // A draw file ("vevud.txt", "vevud.dat") to be read in passes: every line counts as one draw.
 // Nothing is kept in memory between passes but the open file: each pass streams the file in large
 // blocks, so a history of 1.5 million draws costs a few megabytes, and a line of any length is read
