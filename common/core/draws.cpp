@@ -90,6 +90,7 @@ DrawRecord parseFieldByField(std::string_view item) {
     r.mask = uint32_t(mask) & ~1u;  // a 0 field counts as no number
     std::memcpy(r.num.data(), &packed, sizeof packed);
     r.extra = int8_t(hi1 >> 48 & 0xFF);
+    r.twoDigits = true;
     return true;
 }
 #endif
@@ -121,6 +122,7 @@ DrawRecord parseFieldByField(std::string_view item) {
             std::memcpy(r.num.data(), &packed, sizeof packed);
             const unsigned e = a * 10 + b;
             r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+            r.twoDigits = true;
             return;
         }
 #endif
@@ -295,6 +297,7 @@ __attribute__((target("avx2"))) size_t usualLinesAvx2(const char*& p, const char
         _mm_storel_epi64(reinterpret_cast<__m128i*>(r.num.data()), _mm_packs_epi16(v, v));
         const unsigned e = ea * 10 + eb;
         r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+        r.twoDigits = true;
         putUsualLine(out[n], q, index + n);
         q += len;
         p = q;

@@ -28,6 +28,8 @@ struct DrawRecord {
     uint32_t mask = 0;             // bit n set for every number field that reads as 1..20
     std::array<int8_t, 8> num{};   // value of number field i: 0..20, or -1 when outside (not counted)
     int8_t extra = -1;             // value of the extra number field when it reads as 0..20, else -1
+    bool twoDigits = false;        // every field, the extra number's too, is two digits: field i
+                                   // holds the value num[i] shows, or one of 21..99 where num[i] is -1
 };
 
 // The record of one input item (the line read as one field). Short or faulty fields read as

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <cctype>
 #include <random>
 #include <sys/resource.h>
 
@@ -136,6 +137,12 @@ TEST(DrawReader, RecordLengthLinesReadAlikeByEveryScan) {
         const Scan scan(baseline);
         expectSame(bytes, baseline ? "baseline scan" : "best scan");
         expectSame(bytes.substr(7), baseline ? "baseline scan, from inside a line" : "best scan, from inside a line");
+        // a record says whether its nine fields are two digits each
+        for (const auto& l : streamRead(DrawFile::fromBytes(bytes))) {
+            bool two = l.item.size() >= 39;
+            for (size_t f = 0; f < 9 && two; ++f) two = std::isdigit(uint8_t(l.item[13 + 3 * f])) && std::isdigit(uint8_t(l.item[14 + 3 * f]));
+            ASSERT_EQ(l.record.twoDigits, two) << "'" << l.item << "'";
+        }
     }
 }
 
