@@ -108,9 +108,10 @@ private:
     std::unique_ptr<State> s_;
 };
 
-// f(const DrawLine&) for every line from firstLine on.
+// f(const DrawLine&) for every line from firstLine on. Inlined, so that a pass built for a
+// processor's own instructions (target clones) runs f with them.
 template <class F>
-void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
+[[gnu::always_inline]] inline void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
     DrawReader r(file, firstLine);
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
         for (const DrawLine& l : batch) f(l);
