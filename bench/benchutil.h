@@ -64,12 +64,28 @@ inline long long fileLines(const QString& path) {
     return n ? static_cast<long long>(*n) : 0;
 }
 
-// One streaming pass of the history opened anew: the yardstick that a run of the same binary
-// sets an analysis or a window beside.
+// A pass over the history written apart from the reader, the yardstick of every pass: its own read
+// loop over the file's bytes, each line's eight number fields read at their fixed columns, and the
+// sum of the lines' number masks as its tally.
+uint32_t plainPassTally(const QString& path);
+// That tally of the history, counted once.
+uint32_t historyTally();
+inline void plainPass(benchmark::State& st) {
+    const uint32_t want = historyTally();
+    uint32_t acc = 0;
+    for (auto _ : st) {
+        acc = plainPassTally(historyFile());
+        benchmark::DoNotOptimize(acc);
+    }
+    require(st, acc == want, "the plain pass did not read the history");
+}
+// One streaming pass of the history opened anew, the reader's share of every analysis.
 inline void streamingPass(benchmark::State& st) {
+    const uint32_t want = historyTally();
+    uint32_t acc = 0;
     for (auto _ : st) {
         const dz::DrawFile f = openHistory();
-        uint32_t acc = 0;
+        acc = 0;
         long long lines = 0;
         dz::forEachDraw(f, [&](const dz::DrawLine& l) {
             acc += l.record.mask;
@@ -78,6 +94,7 @@ inline void streamingPass(benchmark::State& st) {
         benchmark::DoNotOptimize(acc);
         if (!requireCount(st, lines, historyDraws(), "draws read")) break;
     }
+    require(st, acc == want, "the streaming pass did not read the history");
 }
 
 // A full key of random eight-number rows, as the generators write it, saved to path.

@@ -12,6 +12,7 @@
 
 namespace {
 
+BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 
 void BM_Sums(benchmark::State& st) {

@@ -21,6 +21,17 @@ uint32_t plainPass(const QString& path) {
     return acc;
 }
 
+BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
+
+// The streaming pass with the baseline instructions alone, as a processor without AVX2 runs it.
+void BM_StreamingPassBaseline(benchmark::State& st) {
+    dz::useBaselineLineScan(true);
+    bench::streamingPass(st);
+    dz::useBaselineLineScan(false);
+}
+BENCHMARK(BM_StreamingPassBaseline)->Unit(benchmark::kMillisecond);
+
 void BM_ReaderPass(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = dz::DrawFile::load(bench::historyFile());

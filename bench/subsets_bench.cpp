@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -33,6 +34,9 @@ const QString& folder() {
     return dir;
 }
 QString path(const QString& name) { return folder() + QLatin1Char('/') + name; }
+
+BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 
 // The draws counted in, -1 when the counter file or the draws could not be read or the file not saved.
 long long countInFromFiles(const SubsetProfile& p) {
@@ -234,6 +238,29 @@ void BM_LifePath(benchmark::State& state) {
     bench::requireSome(state, rows - 1, "hits listed");  // the closing line follows the hits
 }
 BENCHMARK(BM_LifePath)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The whole "<k>-s életút" handler of drawstat's k-s window, shown, over the history: the first
+// most-drawn row's life path from the click until its list is in view.
+void BM_LifePathWindow(benchmark::State& state) {
+    dz::ui::seam::enable();
+    const int k = int(state.range(0));
+    const SubsetProfile p = drawstatSubsetProfile(k);
+    counted(k).save(path(p.counterFile));
+    SubsetWindow w(p);
+    w.show();
+    w.Command3D3_Click();
+    w.List1->setListIndex(0);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        w.SSCommand1->click();
+        QApplication::processEvents();  // the list laid out and painted, as the user sees it
+    }
+    const dz::ui::ListBox* life = w.lifePathList();
+    if (life->count() < 2 || !life->isVisible() || !life->item(life->count() - 1).startsWith(p.closingLead))
+        state.SkipWithError("no life path shown");
+    state.counters["rows"] = double(life->count());
+}
+BENCHMARK(BM_LifePathWindow)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // The window during a count-in of the whole history for k = 4: the longest time between two
 // turns of its event loop.

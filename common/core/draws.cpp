@@ -4,6 +4,7 @@
 #include "textfmt.h"
 
 #include <QFile>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +14,9 @@
 #include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
 #endif
 
 namespace dz {
@@ -51,47 +55,54 @@ DrawRecord parseFieldByField(std::string_view item) {
     return r;
 }
 
-// Inlined into the readers' line loop; parseDrawRecord is the same for other callers. The usual
-// record, nine two-digit fields, is read in one go without branches on its numbers (they are
-// random, so such branches mispredict) and written into its place a whole field at a time (byte
-// stores read back as a word, or a record built apart and copied, would stall).
+#if defined(__SSE2__)
+// The usual record, nine two-digit fields, from columns 14..29 and 24..39 (1-based) loaded as two
+// vectors; false, with r untouched, when a field is not two digits. Field i (0..8) has its tens at
+// column 14 + 3i: fields 0..3 lie in the first vector, 4..8 in the second. Each digit's value,
+// then tens x 10 plus the next lane's units, all without branches on the numbers (they are random,
+// so such branches mispredict); the record is written a whole field at a time.
+[[gnu::always_inline]] inline bool recordFromColumns(__m128i c14, __m128i c24, DrawRecord& r) {
+    const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9);
+    const __m128i d0 = _mm_sub_epi8(c14, zero), d1 = _mm_sub_epi8(c24, zero);
+    const unsigned ok0 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d0, nine), d0)));
+    const unsigned ok1 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d1, nine), d1)));
+    constexpr unsigned kDigits0 = 0x06DB, kDigits1 = 0xDB6C;  // the digit lanes
+    if ((ok0 & kDigits0) != kDigits0 || (ok1 & kDigits1) != kDigits1) return false;
+    // A value above 20 becomes 0xFF (-1, not counted) in its lane.
+    auto values = [](__m128i d) {
+        const __m128i d2 = _mm_add_epi8(d, d), d8 = _mm_add_epi8(_mm_add_epi8(d2, d2), _mm_add_epi8(d2, d2));
+        const __m128i v = _mm_add_epi8(_mm_add_epi8(d8, d2), _mm_srli_si128(d, 1));
+        const __m128i in = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(20)), v);
+        return _mm_or_si128(v, _mm_andnot_si128(in, _mm_set1_epi8(-1)));
+    };
+    const __m128i v0 = values(d0), v1 = values(d1);
+    // fields 0..3 at lanes 0, 3, 6, 9 of the first vector; 4..7 at lanes 2, 5, 8, 11 of the second
+    // and the extra number at its lane 14
+    const uint64_t lo0 = uint64_t(_mm_cvtsi128_si64(v0)), hi0 = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v0, v0)));
+    const uint64_t lo1 = uint64_t(_mm_cvtsi128_si64(v1)), hi1 = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v1, v1)));
+    const uint64_t packed = (lo0 & 0xFF) | (lo0 >> 16 & 0xFF00) | (lo0 >> 32 & 0xFF0000) | (hi0 << 16 & 0xFF000000) |
+                            (lo1 << 16 & 0xFF00000000) | (lo1 & 0xFF0000000000) | (hi1 << 48 & 0xFF000000000000) |
+                            (hi1 << 32 & 0xFF00000000000000);
+    // bit x of the number mask for every field x; a field of 0xFF lands at bit 63, outside it
+    uint64_t mask = 0;
+#pragma GCC unroll 8
+    for (int i = 0; i < 8; ++i) mask |= uint64_t(1) << (packed >> (8 * i) & 63);
+    r.mask = uint32_t(mask) & ~1u;  // a 0 field counts as no number
+    std::memcpy(r.num.data(), &packed, sizeof packed);
+    r.extra = int8_t(hi1 >> 48 & 0xFF);
+    r.twoDigits = true;
+    return true;
+}
+#endif
+
+// Inlined into the readers' line loop; parseDrawRecord is the same for other callers.
 [[gnu::always_inline]] inline void parseRecord(std::string_view item, DrawRecord& r) {
     if (item.size() >= 39) {
         const auto* p = reinterpret_cast<const unsigned char*>(item.data());
 #if defined(__SSE2__)
-        // Columns 14..29 and 24..39 (1-based) in two vectors: field i (0..8) has its tens at
-        // column 14 + 3i. Each digit's value, then tens x 10 plus the next lane's units.
-        const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9);
-        const __m128i d0 = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 13)), zero);
-        const __m128i d1 = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 23)), zero);
-        const unsigned ok0 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d0, nine), d0)));
-        const unsigned ok1 = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d1, nine), d1)));
-        // the digit lanes: fields 0..3 in the first vector, 4..8 in the second
-        constexpr unsigned kDigits0 = 0x06DB, kDigits1 = 0xDB6C;
-        if ((ok0 & kDigits0) == kDigits0 && (ok1 & kDigits1) == kDigits1) {
-            auto values = [](__m128i d) {
-                const __m128i d2 = _mm_add_epi8(d, d), d8 = _mm_add_epi8(_mm_add_epi8(d2, d2), _mm_add_epi8(d2, d2));
-                return _mm_add_epi8(_mm_add_epi8(d8, d2), _mm_srli_si128(d, 1));
-            };
-            alignas(16) unsigned char v[32];
-            _mm_store_si128(reinterpret_cast<__m128i*>(v), values(d0));
-            _mm_store_si128(reinterpret_cast<__m128i*>(v + 16), values(d1));
-            constexpr int kLane[9] = {0, 3, 6, 9, 16 + 2, 16 + 5, 16 + 8, 16 + 11, 16 + 14};
-            uint64_t packed = 0;
-            uint32_t mask = 0;
-#pragma GCC unroll 8
-            for (int i = 0; i < 8; ++i) {
-                const unsigned x = v[kLane[i]];
-                const unsigned in = unsigned(x <= 20);
-                packed |= uint64_t(in ? x : 0xFFu) << (8 * i);
-                mask |= in << (x & 31u);
-            }
-            r.mask = mask & ~1u;  // a 0 field counts as no number
-            std::memcpy(r.num.data(), &packed, sizeof packed);
-            const unsigned e = v[kLane[8]];
-            r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+        if (recordFromColumns(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 13)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 23)), r))
             return;
-        }
 #else
         unsigned bad = 0;
         uint64_t packed = 0;
@@ -111,6 +122,7 @@ DrawRecord parseFieldByField(std::string_view item) {
             std::memcpy(r.num.data(), &packed, sizeof packed);
             const unsigned e = a * 10 + b;
             r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+            r.twoDigits = true;
             return;
         }
 #endif
@@ -190,7 +202,134 @@ inline std::string_view itemHead(const char* p, size_t len) {
 #endif
 }
 
+// The usual line: a record of 39 bytes, no line end, comma or leading blank in it, nine two-digit
+// fields, and its end (CR LF, CR or LF). Most lines of a history are such lines, and a pass hands
+// them on from one scan that finds the line, checks its form and reads its record. A line of any
+// other form stops the scan and goes the general way.
+constexpr size_t kUsualLine = 41;  // the bytes a scan needs from a line's start: the record, a CR and an LF
+
+// The usual lines from p on (at most room; p + kUsualLine <= end for each), handed on into out with
+// indexes from index; p is left at the first line not handed on. Returns their count.
+using UsualLines = size_t (*)(const char*& p, const char* end, DrawLine* out, size_t room, size_t index);
+
+[[gnu::always_inline]] inline void putUsualLine(DrawLine& l, const char* p, size_t index) {
+    const std::string_view whole(p, 39);
+    l.index = index;
+    l.line = whole;  // each from the value: one copied from the other would be read back from memory
+    l.item = whole;
+}
+
+// The line's end after its 39 bytes: its length with the end, 0 when none stands there.
+[[gnu::always_inline]] inline size_t usualEnd(const char* p) {
+    const char e = p[39];
+    if (e == '\n') return 40;
+    if (e == '\r') return p[40] == '\n' ? 41 : 40;
+    return 0;
+}
+
+#if defined(__SSE2__)
+size_t usualLinesSse2(const char*& p, const char* end, DrawLine* out, size_t room, size_t index) {
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), comma = _mm_set1_epi8(',');
+    auto stops = [&](__m128i v) {
+        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)), _mm_cmpeq_epi8(v, comma));
+    };
+    size_t n = 0;
+    for (const char* q = p; n < room && size_t(end - q) >= kUsualLine; ++n) {
+        const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+        const __m128i c14 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 13));
+        const __m128i c24 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 23));
+        const size_t len = usualEnd(q);
+        if (len == 0 || isBlank(q[0]) ||
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(stops(c1), stops(c14)), stops(c24))) != 0 ||
+            !recordFromColumns(c14, c24, out[n].record))
+            break;
+        putUsualLine(out[n], q, index + n);
+        q += len;
+        p = q;
+    }
+    return n;
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with the instructions of processors that have AVX2, chosen when the program runs: the
+// digits gathered into field pairs by one shuffle, the values by one multiply-add, the number mask
+// by one variable shift of all eight.
+__attribute__((target("avx2"), always_inline)) inline __m128i stopsAvx2(__m128i table, __m128i v) {
+    return _mm_cmpeq_epi8(_mm_shuffle_epi8(table, v), v);
+}
+
+__attribute__((target("avx2"))) size_t usualLinesAvx2(const char*& p, const char* end, DrawLine* out, size_t room,
+                                                      size_t index) {
+    // An LF, a CR or a comma is the byte the table holds at its low half (0xA, 0xD, 0xC); every
+    // other entry differs from its own index, and bytes from 0x80 on shuffle to 0.
+    const __m128i stopTable = _mm_setr_epi8(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, '\n', 12, ',', '\r', 15, 0);
+    const __m128i pairs0 = _mm_setr_epi8(0, 1, 3, 4, 6, 7, 9, 10, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i pairs1 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 2, 3, 5, 6, 8, 9, 11, 12);
+    const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9), tens = _mm_set1_epi16(0x010A);
+    const __m128i above = _mm_set1_epi16(20);
+    const __m256i one = _mm256_set1_epi32(1);
+    size_t n = 0;
+    for (const char* q = p; n < room && size_t(end - q) >= kUsualLine; ++n) {
+        const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+        const __m128i c14 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 13));
+        const __m128i c24 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 23));
+        // the eight fields' digits, tens then units
+        const __m128i d = _mm_sub_epi8(_mm_or_si128(_mm_shuffle_epi8(c14, pairs0), _mm_shuffle_epi8(c24, pairs1)), zero);
+        const unsigned ea = unsigned(static_cast<unsigned char>(q[37])) - '0';
+        const unsigned eb = unsigned(static_cast<unsigned char>(q[38])) - '0';
+        const size_t len = usualEnd(q);
+        if (len == 0 || isBlank(q[0]) || (ea | eb) > 9 ||
+            !_mm_testz_si128(_mm_or_si128(_mm_or_si128(stopsAvx2(stopTable, c1), stopsAvx2(stopTable, c14)),
+                                          stopsAvx2(stopTable, c24)),
+                             _mm_set1_epi8(-1)) ||
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, nine), d)) != 0xFFFF)
+            break;
+        // field values 0..99 as words; one above 20 becomes -1 (not counted)
+        const __m128i w = _mm_maddubs_epi16(d, tens);
+        const __m128i v = _mm_or_si128(w, _mm_cmpgt_epi16(w, above));
+        const __m256i bits = _mm256_sllv_epi32(one, _mm256_cvtepu16_epi32(v));  // -1 shifts out
+        __m128i m = _mm_or_si128(_mm256_castsi256_si128(bits), _mm256_extracti128_si256(bits, 1));
+        m = _mm_or_si128(m, _mm_shuffle_epi32(m, 0x4E));
+        m = _mm_or_si128(m, _mm_shuffle_epi32(m, 0xB1));
+        DrawRecord& r = out[n].record;
+        r.mask = uint32_t(_mm_cvtsi128_si32(m)) & ~1u;  // a 0 field counts as no number
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(r.num.data()), _mm_packs_epi16(v, v));
+        const unsigned e = ea * 10 + eb;
+        r.extra = e <= 20 ? int8_t(e) : int8_t(-1);
+        r.twoDigits = true;
+        putUsualLine(out[n], q, index + n);
+        q += len;
+        p = q;
+    }
+    return n;
+}
+#endif
+
+std::atomic<bool> baselineScan{false};
+
+// The scan for this processor, chosen at its first use.
+UsualLines usualLineScan() {
+#if defined(__SSE2__)
+    if (baselineScan.load(std::memory_order_relaxed)) return &usualLinesSse2;
+#endif
+    static const UsualLines scan = [] {
+#if defined(__x86_64__) && defined(__GNUC__)
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx2")) return UsualLines(&usualLinesAvx2);
+#endif
+#if defined(__SSE2__)
+        return UsualLines(&usualLinesSse2);
+#else
+        return UsualLines([](const char*&, const char*, DrawLine*, size_t, size_t) { return size_t(0); });
+#endif
+    }();
+    return scan;
+}
+
 }  // namespace
+
+void useBaselineLineScan(bool baseline) { baselineScan.store(baseline, std::memory_order_relaxed); }
 
 struct DrawFile::Source {
     int fd = -1;
@@ -313,7 +452,8 @@ struct DrawReader::State {
     bool eof = false;            // nothing more to read
     size_t index = 0;            // index of the next line
     size_t skip = 0;             // lines still to pass over
-    std::vector<DrawLine> batch;
+    std::vector<DrawLine> batch;  // kBatchLines lines, the first `filled` of them handed on
+    size_t filled = 0;
     std::string longLine, longItem;  // what is kept of a line longer than the buffer holds
 
     // The line ends of the 64 bytes at chunkAt (npos: none), found once for all the lines in them.
@@ -360,7 +500,7 @@ struct DrawReader::State {
             ++index;
             return;
         }
-        DrawLine& l = batch.emplace_back();
+        DrawLine& l = batch[filled++];
         l.index = index++;
         l.line = line;
         l.item = item;
@@ -370,7 +510,18 @@ struct DrawReader::State {
     // Splits the complete lines the buffer holds.
     void split() {
         const char* b = buf.data();
-        while (begin < end && batch.size() < kBatchLines) {
+        const UsualLines scan = usualLineScan();
+        while (begin < end && filled < kBatchLines) {
+            if (skip == 0 && end - begin >= kUsualLine) {
+                const char* p = b + begin;
+                const size_t n = scan(p, b + end, &batch[filled], kBatchLines - filled, index);
+                if (n > 0) {
+                    begin = size_t(p - b);
+                    filled += n;
+                    index += n;
+                    continue;
+                }
+            }
             const char* p = b + begin;
             const size_t lineEnd = lineEndFrom(begin);
             size_t next;
@@ -431,7 +582,7 @@ DrawReader::DrawReader(const DrawFile& file, size_t firstLine) : s_(std::make_un
     s_->skip = firstLine;
     s_->cap = size_t(std::min<uint64_t>(kBlock, s_->src->size));
     s_->buf.assign(s_->cap + kPad, 0);
-    s_->batch.reserve(kBatchLines);
+    s_->batch.resize(kBatchLines);
 }
 
 DrawReader DrawReader::tail(const DrawFile& file, size_t n) {
@@ -488,14 +639,14 @@ DrawReader& DrawReader::operator=(DrawReader&&) noexcept = default;
 
 std::span<const DrawLine> DrawReader::next() {
     State& s = *s_;
-    s.batch.clear();
+    s.filled = 0;
     for (;;) {
         s.split();
-        if (!s.batch.empty()) return s.batch;
+        if (s.filled > 0) return {s.batch.data(), s.filled};
         if (s.begin == s.end && s.eof) return {};
         if (s.end - s.begin >= kLongLine) {
             s.readLongLine();
-            if (!s.batch.empty()) return s.batch;
+            if (s.filled > 0) return {s.batch.data(), s.filled};
             continue;
         }
         s.refill();

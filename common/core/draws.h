@@ -28,6 +28,8 @@ struct DrawRecord {
     uint32_t mask = 0;             // bit n set for every number field that reads as 1..20
     std::array<int8_t, 8> num{};   // value of number field i: 0..20, or -1 when outside (not counted)
     int8_t extra = -1;             // value of the extra number field when it reads as 0..20, else -1
+    bool twoDigits = false;        // every field, the extra number's too, is two digits: field i
+                                   // holds the value num[i] shows, or one of 21..99 where num[i] is -1
 };
 
 // The record of one input item (the line read as one field). Short or faulty fields read as
@@ -57,6 +59,10 @@ struct DrawLine {
                               // a comma), cut to kDrawItemKept bytes
     DrawRecord record;        // read from the item
 };
+
+// The instructions the passes' line scan uses: the processor's best (the default), or the baseline
+// that every x86-64 processor has, so that tests can read the same bytes both ways.
+void useBaselineLineScan(bool baseline);
 
 // A draw file ("vevud.txt", "vevud.dat") to be read in passes: every line counts as one draw.
 // Nothing is kept in memory between passes but the open file: each pass streams the file in large
@@ -103,9 +109,10 @@ private:
     std::unique_ptr<State> s_;
 };
 
-// f(const DrawLine&) for every line from firstLine on.
+// f(const DrawLine&) for every line from firstLine on. Inlined, so that a pass built for a
+// processor's own instructions (target clones) runs f with them.
 template <class F>
-void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
+[[gnu::always_inline]] inline void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
     DrawReader r(file, firstLine);
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
         for (const DrawLine& l : batch) f(l);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <cctype>
 #include <random>
 #include <sys/resource.h>
 
@@ -103,6 +104,45 @@ TEST(DrawReader, RandomTextAcrossBlockBoundaries) {
         bytes += tail;
         bytes += kRec + "\r\n" + kRec;
         expectSame(bytes, tail);
+    }
+}
+
+// Lines of a record's length with each value 00..99 in every field, every kind of byte at every
+// column and every end, among random text: read alike by the processor's best scan and by the
+// baseline one.
+TEST(DrawReader, RecordLengthLinesReadAlikeByEveryScan) {
+    std::string bytes;
+    for (int v = 0; v < 100; ++v)
+        for (size_t f = 0; f < 9; ++f) {
+            std::string l = kRec;
+            l[13 + 3 * f] = char('0' + v / 10);
+            l[14 + 3 * f] = char('0' + v % 10);
+            bytes += l + kEnds[size_t(v) % std::size(kEnds)];
+        }
+    for (size_t col = 0; col <= kRec.size() + 1; ++col)
+        for (char c : {',', ' ', '\t', '\r', '\n', 'x', '\0', '\xff', '/', ':'}) {
+            std::string l = kRec + "\r\n";
+            l[col] = c;
+            bytes += l;
+        }
+    std::mt19937 g(39);
+    bytes += randomText(g, 100000);
+    bytes += kRec + "\r";  // a record and a lone CR at the very end
+
+    struct Scan {
+        explicit Scan(bool baseline) { useBaselineLineScan(baseline); }
+        ~Scan() { useBaselineLineScan(false); }
+    };
+    for (bool baseline : {false, true}) {
+        const Scan scan(baseline);
+        expectSame(bytes, baseline ? "baseline scan" : "best scan");
+        expectSame(bytes.substr(7), baseline ? "baseline scan, from inside a line" : "best scan, from inside a line");
+        // a record says whether its nine fields are two digits each
+        for (const auto& l : streamRead(DrawFile::fromBytes(bytes))) {
+            bool two = l.item.size() >= 39;
+            for (size_t f = 0; f < 9 && two; ++f) two = std::isdigit(uint8_t(l.item[13 + 3 * f])) && std::isdigit(uint8_t(l.item[14 + 3 * f]));
+            ASSERT_EQ(l.record.twoDigits, two) << "'" << l.item << "'";
+        }
     }
 }
 

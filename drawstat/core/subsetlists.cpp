@@ -257,10 +257,19 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
     const std::string_view want(wantBytes.constData(), size_t(wantBytes.size()));
     int x[8] = {};
     for (int i = 0; i < k && i < 8; ++i) x[i] = twoCharValue(want, size_t(3 * i));
+    // A record whose fields are all two digits holds a subset of numbers 1..20 only when its mask
+    // holds every one of them: most draws are passed over by that alone.
+    uint32_t wanted = 0;
+    bool byMask = k < 8;
+    for (int i = 0; i < k && i < 8; ++i) {
+        byMask = byMask && x[i] >= 1 && x[i] <= 20;
+        if (byMask) wanted |= 1u << x[i];
+    }
     long long lastHit = 0;
     std::vector<LifePathLines::Hit> hits;
     dz::forEachDraw(draws, [&](const dz::DrawLine& l) {
         ++res.draws;
+        if (byMask && l.record.twoDigits && (l.record.mask & wanted) != wanted) return;
         const std::string_view item = l.item;
         const std::string_view numbers = item.size() > 13 ? item.substr(13, 23) : std::string_view{};
         bool hit;
