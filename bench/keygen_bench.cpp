@@ -128,7 +128,7 @@ void BM_KeyTest32736Rows1000Trials(benchmark::State& state) {
         c0 = r.classes[0];
         benchmark::DoNotOptimize(r);
         // every trial made (all 20 numbers chosen: none is given up), listed, and classed by its
-        // best row, which never misses more than 3 numbers in a key of most 6-sets
+        // best row, which never misses more than 3 numbers in a key of most of the 6-sets
         const long long classed = std::accumulate(r.classes.begin(), r.classes.end(), 0LL);
         if (!bench::requireCount(state, r.list4.size(), (long long)in.trials, "trials listed") ||
             !bench::requireCount(state, (long long)r.trials.size(), (long long)in.trials, "trials made") ||
