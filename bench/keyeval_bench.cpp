@@ -1,5 +1,6 @@
-// keyeval: the evaluation for winnings over a real-sized history, and the chart window.
-#include "core/synth.h"
+// keyeval: the evaluation for winnings over a real-sized history, and the chart window. Each run
+// checks that it produced its result: the sums of every draw, the lines made, the window shown
+// and drawn with its labels written.
 #include "core/winnings.h"
 #include "support/reference.h"
 #include "core/evalbuild.h"
@@ -9,16 +10,18 @@
 
 #include "core/draws.h"
 #include "core/random.h"
+#include "platform/dialogs.h"
 
-#include <QFile>
-#include <QPixmap>
-#include <QTemporaryDir>
 #include <QApplication>
+#include <QLabel>
+#include <QPixmap>
 #include <benchmark/benchmark.h>
 
 #include "benchutil.h"
 
+#include <algorithm>
 #include <bit>
+#include <string>
 #include <vector>
 
 namespace {
@@ -33,18 +36,35 @@ std::vector<uint32_t> randomKey(size_t rows) {
     return key;
 }
 
+// Whether a winnings run summed every draw of its period for every row: the stake is one unit a
+// play, the balance the winnings less the stake, and the latest nets kept.
+bool requireSums(benchmark::State& state, const dz::keyeval::WinningsResult& r, long long draws, long long rows,
+                 long long extraCount) {
+    return bench::requireCount(state, r.draws, draws, "draws evaluated") &&
+           bench::requireCount(state, r.rows, rows, "rows played") &&
+           bench::requireCount(state, r.stake, draws * rows * extraCount, "stake") &&
+           bench::requireSome(state, r.winnings, "winnings") &&
+           bench::require(state, r.balance == r.winnings - r.stake, "balance is not winnings less stake") &&
+           bench::requireCount(state, (long long)r.nets.size(), std::min<long long>(draws, dz::kRowLimit), "nets kept");
+}
+
+// Whether a window is on screen and drew something.
+bool requireShown(benchmark::State& state, const QWidget& w, const QPixmap& drawn, const std::string& what) {
+    return bench::require(state, w.isVisible() && !drawn.isNull() && !drawn.size().isEmpty(), what + " not shown");
+}
+
 // Row-draw evaluations a second: every row of the key against every draw of the whole history,
 // two extra numbers ticked.
 void BM_WinningsRun(benchmark::State& state) {
     const auto& f = bench::historyRecords();
     const std::vector<uint32_t> key = randomKey(size_t(state.range(0)));
     const std::array<bool, 5> extra{false, true, false, true, false};
-    long long balance = 0;
+    dz::keyeval::WinningsResult r;
     for (auto _ : state) {
-        const auto r = dz::keyeval::evaluateWinnings(f, 0, f.size() - 1, key, {}, extra, 4);
-        balance = r.balance;
-        benchmark::DoNotOptimize(balance);
+        r = dz::keyeval::evaluateWinnings(f, 0, f.size() - 1, key, {}, extra, 4);
+        benchmark::DoNotOptimize(r.balance);
     }
+    requireSums(state, r, (long long)f.size(), (long long)key.size(), 2);
     const double evaluations = double(f.size()) * double(key.size());
     state.counters["row_draws_per_s"] =
         benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
@@ -58,7 +78,13 @@ void BM_ResultLines(benchmark::State& state) {
     const std::vector<uint32_t> key = randomKey(50);
     const auto r = dz::keyeval::evaluateWinnings(period.records, 0, period.records.size() - 1, key, {},
                                                  {false, true, false, false, false}, 4);
-    for (auto _ : state) benchmark::DoNotOptimize(dz::keyeval::resultLines(period, r));
+    if (!requireSums(state, r, (long long)period.records.size(), (long long)key.size(), 1)) return;
+    QStringList lines;
+    for (auto _ : state) {
+        lines = dz::keyeval::resultLines(period, r);
+        benchmark::DoNotOptimize(lines);
+    }
+    bench::requireCount(state, lines.size(), (long long)r.nets.size(), "result lines");
 }
 BENCHMARK(BM_ResultLines)->Unit(benchmark::kMillisecond);
 
@@ -71,7 +97,11 @@ void BM_ChartWindowOpen(benchmark::State& state) {
         dz::keyeval::diagramm w(values);
         w.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(w.grab());  // the whole window drawn once
+        const QPixmap drawn = w.grab();  // the whole window drawn once
+        benchmark::DoNotOptimize(drawn);
+        if (!requireShown(state, w, drawn, "chart") ||
+            !bench::requireCount(state, (long long)w.view().values().size(), (long long)values.size(), "values charted"))
+            break;
         w.close();
     }
 }
@@ -81,15 +111,19 @@ BENCHMARK(BM_ChartWindowOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 // first and last records read, the window shown and drawn once; beside it a bare window shown
 // and drawn the same way.
 void BM_KeyevalStartUp(benchmark::State& state) {
-    QTemporaryDir dir;
-    QFile::link(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
-    dz::setProgramFolder(dir.path());
+    dz::ui::seam::enable();  // a missing draw file's message is recorded, not waited on
+    dz::setProgramFolder(bench::historyFolder());
     for (auto _ : state) {
         dz::keyeval::FOKEP w(dz::keyeval::keyevalBuild());
-        if (!w.Form_Load()) state.SkipWithError("no draw file");
+        const bool loaded = w.Form_Load();
         w.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(w.grab());
+        const QPixmap drawn = w.grab();
+        benchmark::DoNotOptimize(drawn);
+        if (!bench::require(state, loaded, "no draw file") || !requireShown(state, w, drawn, "keyeval") ||
+            !bench::requireCount(state, w.Label13->text().toLongLong(), bench::historyDraws(), "draws counted") ||
+            !bench::require(state, !w.Label10->text().isEmpty(), "last draw's numbers not shown"))
+            break;
     }
     dz::setProgramFolder(QString());
 }
@@ -101,7 +135,9 @@ void BM_BareWindowShown(benchmark::State& state) {
         w.resize(800, 600);
         w.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(w.grab());
+        const QPixmap drawn = w.grab();
+        benchmark::DoNotOptimize(drawn);
+        if (!requireShown(state, w, drawn, "bare window")) break;
     }
 }
 BENCHMARK(BM_BareWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -114,9 +150,15 @@ void BM_ChartTypesDrawn(benchmark::State& state) {
     dz::keyeval::diagramm w(values);
     w.show();
     QApplication::processEvents();
+    if (!requireShown(state, w, w.grab(), "chart")) return;
     for (auto _ : state) {
+        const dz::keyeval::ChartType before = w.view().type();
         w.Graph1_KeyPress(' ');
-        benchmark::DoNotOptimize(w.Graph1->grab());
+        const QPixmap drawn = w.Graph1->grab();
+        benchmark::DoNotOptimize(drawn);
+        if (!bench::require(state, w.view().type() != before, "chart type unchanged") ||
+            !requireShown(state, *w.Graph1, drawn, "chart"))
+            break;
     }
 }
 BENCHMARK(BM_ChartTypesDrawn)->Unit(benchmark::kMillisecond)->UseRealTime();

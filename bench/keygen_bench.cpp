@@ -3,14 +3,25 @@
 //   type 8 from 20, overlap 4, 1000 rows wanted (stalls)  < 1 s
 //   key test of a 32736-row key, 1000 trials              < 1 s
 //   grouped, infeasible limits, R = 1000 (budget out)     < 2 s
+// Each run checks the key it made (every row of the type, of the chosen numbers, within the
+// overlap, listed in order, its labels and use counts agreeing) and how its run ended; the key
+// test checks that every trial was made and classed.
 #include "core/generator.h"
 #include "core/groups.h"
 #include "core/keytest.h"
 #include "core/random.h"
+#include "core/textfmt.h"
 
 #include <benchmark/benchmark.h>
 
+#include "benchutil.h"
+
+#include <algorithm>
 #include <atomic>
+#include <bit>
+#include <initializer_list>
+#include <numeric>
+#include <string>
 
 using namespace keygen;
 
@@ -25,8 +36,39 @@ GenInputs plain(int t, int a, long long rows) {
     return in;
 }
 
+// Whether a click's key is one the inputs allow: every row t chosen numbers sharing at most A
+// with every other, the rows as texts in ascending order, Label7 and the use counts from them,
+// and its run ended in one of the ends given (a key of R rows only by reaching R).
+bool requireKey(benchmark::State& state, const GenInputs& in, const GenerationResult& r,
+                std::initializer_list<RunEnd> ends) {
+    if (!bench::require(state, r.runs > 0 && !r.stopped, "no run made") ||
+        !bench::require(state, r.masks.size() == r.rows.size(), "masks and rows differ in number"))
+        return false;
+    OverlapSet overlap;
+    overlap.reset(int(in.type), int(in.overlap));
+    std::array<long long, 21> uses{};
+    for (size_t i = 0; i < r.rows.size(); ++i) {
+        const NumberMask m = r.masks[i];
+        const bool fits = std::popcount(m) == in.type && (m & ~in.chosen) == 0 && r.rows[i] == rowText(m);
+        if (!bench::require(state, fits, "row " + std::to_string(i + 1) + " is no row of the key") ||
+            !bench::require(state, !overlap.overlaps(m), "row " + std::to_string(i + 1) + " overlaps another") ||
+            !bench::require(state, i == 0 || r.rows[i - 1] < r.rows[i], "rows out of order"))
+            return false;
+        overlap.add(m);
+        for (int n = 1; n <= 20; ++n) uses[size_t(n)] += (m >> n) & 1;
+    }
+    const long long rows = (long long)r.rows.size();
+    const bool ended = std::find(ends.begin(), ends.end(), r.lastEnd) != ends.end();
+    return bench::require(state, r.label7 == dz::str(rows), "Label7 is not the row count") &&
+           bench::require(state, r.uses == uses, "use counts are not the key's") &&
+           bench::require(state, ended && (r.lastEnd == RunEnd::Rows) == (rows == in.rows),
+                          "run ended as " + std::to_string(int(r.lastEnd)) + " with " + std::to_string(rows) + " rows");
+}
+
 // A run as the window makes it: validated inputs, a stop flag polled before every draw, progress.
-void runGeneration(benchmark::State& state, const GenInputs& raw) {
+// check: what the benchmark asks of its key besides its soundness.
+template <class Check>
+void runGeneration(benchmark::State& state, const GenInputs& raw, std::initializer_list<RunEnd> ends, Check check) {
     dz::Random rng(2026);
     std::atomic<bool> stop{false};
     long long progressCalls = 0;
@@ -43,15 +85,28 @@ void runGeneration(benchmark::State& state, const GenInputs& raw) {
         rows = r.rows.size();
         end = r.lastEnd;
         benchmark::DoNotOptimize(r);
+        state.PauseTiming();
+        if (!requireKey(state, v.inputs, r, ends) || !check(r)) break;  // a failed run's timing stays paused
+        state.ResumeTiming();
     }
+    bench::requireSome(state, progressCalls, "progress reports");
     state.counters["rows"] = double(rows);
     state.counters["end"] = double(int(end));  // 0 rows, 1 combinations, 2 slots, 3 draws, 4 stopped
 }
 
-void BM_Type6From20Overlap5Rows32736(benchmark::State& state) { runGeneration(state, plain(6, 5, 32736)); }
+// Random rows of 6 out of 20 sharing at most 5 numbers are 32736 distinct 6-sets of the 38760:
+// the run fills the key or nearly, until its slots run out.
+void BM_Type6From20Overlap5Rows32736(benchmark::State& state) {
+    runGeneration(state, plain(6, 5, 32736), {RunEnd::Rows, RunEnd::Slots},
+                  [&](const GenerationResult& r) { return bench::requireSome(state, (long long)r.rows.size(), "rows"); });
+}
 BENCHMARK(BM_Type6From20Overlap5Rows32736)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_Type8From20Overlap4Rows1000(benchmark::State& state) { runGeneration(state, plain(8, 4, 1000)); }
+// No more than C(20,5)/C(8,5) = 276 rows of 8 can share at most 4 numbers: the run stalls.
+void BM_Type8From20Overlap4Rows1000(benchmark::State& state) {
+    runGeneration(state, plain(8, 4, 1000), {RunEnd::Slots, RunEnd::Draws},
+                  [&](const GenerationResult& r) { return bench::requireSome(state, (long long)r.rows.size(), "rows"); });
+}
 BENCHMARK(BM_Type8From20Overlap4Rows1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_KeyTest32736Rows1000Trials(benchmark::State& state) {
@@ -65,12 +120,21 @@ void BM_KeyTest32736Rows1000Trials(benchmark::State& state) {
     in.chosen = kAllNumbers;
     in.hits = 6;
     in.trials = 1000;
+    if (!bench::requireCount(state, rows.size(), kMaxRows, "rows of the key")) return;
     dz::Random rng(7);
     long long c0 = 0;
     for (auto _ : state) {
         KeyTestResult r = runKeyTest(in, rng);
         c0 = r.classes[0];
         benchmark::DoNotOptimize(r);
+        // every trial made (all 20 numbers chosen: none is given up), listed, and classed by its
+        // best row, which never misses more than 3 numbers in a key of most of the 6-sets
+        const long long classed = std::accumulate(r.classes.begin(), r.classes.end(), 0LL);
+        if (!bench::requireCount(state, r.list4.size(), (long long)in.trials, "trials listed") ||
+            !bench::requireCount(state, (long long)r.trials.size(), (long long)in.trials, "trials made") ||
+            !bench::requireCount(state, classed, (long long)in.trials, "trials classed") ||
+            !bench::requireCount(state, r.list5.size(), 4, "summary lines"))
+            break;
     }
     state.counters["rows"] = double(rows.size());
     state.counters["c0"] = double(c0);
@@ -95,7 +159,10 @@ void BM_GroupedInfeasibleR1000(benchmark::State& state) {
     in.overlap = 3;
     in.rows = 1000;
     in.groups = &rule;
-    runGeneration(state, in);
+    // the limits leave no row to make: the key stays empty until the slots are used up
+    runGeneration(state, in, {RunEnd::Slots}, [&](const GenerationResult& r) {
+        return bench::require(state, r.rows.empty(), std::to_string(r.rows.size()) + " rows where none fit");
+    });
 }
 BENCHMARK(BM_GroupedInfeasibleR1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
