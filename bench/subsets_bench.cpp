@@ -256,7 +256,7 @@ void BM_LifePathWindow(benchmark::State& state) {
         QApplication::processEvents();  // the list laid out and painted, as the user sees it
     }
     const dz::ui::ListBox* life = w.lifePathList();
-    if (life->count() < 2 || !life->isVisible() || !life->item(life->count() - 1).startsWith(p.closingLead))
+    if (life->count() < 2 || !life->isVisible() || !life->item(life->count() - 1).startsWith(p.lifePath->closingLead))
         state.SkipWithError("no life path shown");
     state.counters["rows"] = double(life->count());
 }
