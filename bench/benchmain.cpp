@@ -1,10 +1,10 @@
 // The benchmarks' main: an offscreen application, since many of them fill real list widgets and
 // show real windows. The binary ends non-zero when a benchmark reported an error, so that a script
 // running it notices a run that did not produce its result.
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
-#include "core/synth.h"
-#include "core/textfile.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
 
 #include <QApplication>
 #include <QDir>

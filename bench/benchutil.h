@@ -2,10 +2,10 @@
 // names, else a synthetic one written once), a program folder that holds it under the names the
 // windows read, and the checks that fail a run that did not produce its result.
 #pragma once
-#include "core/draws.h"
-#include "core/keyfile.h"
-#include "core/random.h"
-#include "core/textfile.h"
+#include "common/core/draws.h"
+#include "common/core/keyfile.h"
+#include "common/core/random.h"
+#include "common/core/textfile.h"
 
 #include <QString>
 #include <QStringList>

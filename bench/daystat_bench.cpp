@@ -1,24 +1,24 @@
 // daystat over a real-sized history: the two cuts of "vevud.dat", and each analysis with
 // daystat's rules beside the same analysis with drawstat's, over the same 1.5 M-draw file.
-#include "core/backtest.h"
-#include "core/cut.h"
-#include "core/distributions.h"
-#include "core/intervals.h"
-#include "core/profile.h"
-#include "core/skips.h"
-#include "core/textfile.h"
-#include "platform/widgets.h"
+#include "drawstat/core/backtest.h"
+#include "daystat/core/cut.h"
+#include "drawstat/core/distributions.h"
+#include "drawstat/core/intervals.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/skips.h"
+#include "common/core/textfile.h"
+#include "common/platform/widgets.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 
-const drawstat::Rules kDrawstat{};
-const drawstat::Rules kDaystat = daystat::profile().rules;
-const drawstat::Rules& rulesOf(const benchmark::State& st) { return st.range(0) ? kDaystat : kDrawstat; }
+const dz::drawstat::Rules kDrawstat{};
+const dz::drawstat::Rules kDaystat = dz::daystat::profile().rules;
+const dz::drawstat::Rules& rulesOf(const benchmark::State& st) { return st.range(0) ? kDaystat : kDrawstat; }
 
 QString outFile() {
     static QTemporaryDir dir;
@@ -28,9 +28,9 @@ QString outFile() {
 // "Húzás szám" with 264: count, cut, replace.
 void BM_CutLast264(benchmark::State& st) {
     for (auto _ : st) {
-        const auto count = daystat::countFileRecords(bench::historyFile());
-        const auto cut = daystat::lastFileRecords(bench::historyFile(), 264);
-        if (!bench::require(st, count && cut && daystat::writeCut(outFile(), *cut), "cut not written")) break;
+        const auto count = dz::daystat::countFileRecords(bench::historyFile());
+        const auto cut = dz::daystat::lastFileRecords(bench::historyFile(), 264);
+        if (!bench::require(st, count && cut && dz::daystat::writeCut(outFile(), *cut), "cut not written")) break;
         benchmark::DoNotOptimize(count);
     }
     bench::requireCount(st, bench::fileLines(outFile()), std::min(264LL, bench::historyDraws()), "draws cut");
@@ -38,13 +38,13 @@ void BM_CutLast264(benchmark::State& st) {
 
 // "Leválogat" over the last day of the history.
 void BM_CutOneDayRange(benchmark::State& st) {
-    const auto bounds = daystat::fileHistoryBounds(bench::historyFile());
+    const auto bounds = dz::daystat::fileHistoryBounds(bench::historyFile());
     if (!bench::require(st, bounds && *bounds, "no draws to cut")) return;
     const std::string day = (*bounds)->last.key.substr(0, 8);
     long long count = 0;
     for (auto _ : st) {
-        const auto out = daystat::fileRecordsInRange(bench::historyFile(), day + " 001", day + " 264", count);
-        if (!bench::require(st, out && daystat::writeCut(outFile(), *out), "cut not written")) break;
+        const auto out = dz::daystat::fileRecordsInRange(bench::historyFile(), day + " 001", day + " 264", count);
+        if (!bench::require(st, out && dz::daystat::writeCut(outFile(), *out), "cut not written")) break;
     }
     bench::requireSome(st, count, "draws of the day");
     bench::requireCount(st, bench::fileLines(outFile()), count, "draws cut");
@@ -57,28 +57,28 @@ void classPass(benchmark::State& st, Pass pass) {
     std::array<dz::ui::ListBox, 9> list5;
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        const drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
+        const dz::drawstat::ClassResult r = pass(f, bench::windowStart(), rulesOf(st));
         list2.setSource(r.lines);
         for (size_t k = 0; k < 9; ++k) list5[k].setSource(r.classes[k]);
         if (!bench::requireSome(st, static_cast<long long>(r.lines->records().size()), "draws listed")) break;
     }
 }
-void BM_Identity(benchmark::State& st) { classPass(st, drawstat::identityDistribution); }
-void BM_Runs(benchmark::State& st) { classPass(st, drawstat::adhesionDistribution); }
+void BM_Identity(benchmark::State& st) { classPass(st, dz::drawstat::identityDistribution); }
+void BM_Runs(benchmark::State& st) { classPass(st, dz::drawstat::adhesionDistribution); }
 
 void BM_Backtest(benchmark::State& st) {
     dz::ui::ListBox list1, list2, list3;
-    drawstat::BacktestInput in;
+    dz::drawstat::BacktestInput in;
     for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
     in.markedCount = 10;
     in.fromWindow = rulesOf(st).backtestFromWindow;
     for (auto _ : st) {
         in.windowStart = bench::windowStart();
-        const auto out = drawstat::runBacktest(in, bench::historyFile());
+        const auto out = dz::drawstat::runBacktest(in, bench::historyFile());
         list1.setSource(out.hitLines);
         list3.setSource(out.numberLines);
         list2.setItems(out.distribution);
-        if (!bench::require(st, out.status == drawstat::BacktestOutcome::Status::Done, "no run") ||
+        if (!bench::require(st, out.status == dz::drawstat::BacktestOutcome::Status::Done, "no run") ||
             !bench::requireSome(st, list1.count(), "draws listed"))
             break;
     }
@@ -88,7 +88,7 @@ void BM_Interval(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        auto r = drawstat::intervalPatterns(f, bench::windowStart(), rulesOf(st).intervalTallyJoined);
+        auto r = dz::drawstat::intervalPatterns(f, bench::windowStart(), rulesOf(st).intervalTallyJoined);
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
@@ -100,7 +100,7 @@ void BM_LifePath(benchmark::State& st) {
     dz::ui::ListBox l1, l2;
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        auto r = drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
+        auto r = dz::drawstat::lifePath(f, 7, rulesOf(st).lifePathListsAll ? 0 : bench::windowStart());
         l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         // the closing line and at least one appearance

@@ -1,12 +1,12 @@
 // The draw reader over a history of the real one's size: one pass handing on every record, the
 // counting pass and the tail of the full list, each beside the plain reader (the whole file read
 // into memory, split into lines, every field read on its own).
-#include "core/draws.h"
-#include "core/textfile.h"
+#include "common/core/draws.h"
+#include "common/core/textfile.h"
 
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 

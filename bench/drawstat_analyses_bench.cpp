@@ -1,16 +1,16 @@
 // drawstat's analyses over a real-sized history: the file read from disk, the pass, and the lists
 // filled as the windows fill them.
-#include "core/drawmap.h"
-#include "core/intervals.h"
-#include "core/mostfrequent.h"
-#include "core/skips.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "platform/widgets.h"
+#include "drawstat/core/drawmap.h"
+#include "drawstat/core/intervals.h"
+#include "drawstat/core/mostfrequent.h"
+#include "drawstat/core/skips.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "common/platform/widgets.h"
 
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void BM_LifePath(benchmark::State& st) {
     dz::ui::ListBox l1, l2;
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        auto r = drawstat::lifePath(f, 7, bench::windowStart());
+        auto r = dz::drawstat::lifePath(f, 7, bench::windowStart());
         l1.setSource(std::move(r.appearances));
         l2.setItems(std::move(r.distribution));
         l1.setTopIndex(l1.count() - 14);
@@ -43,7 +43,7 @@ void BM_IntervalLoad(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        auto r = drawstat::intervalPatterns(f, bench::windowStart());
+        auto r = dz::drawstat::intervalPatterns(f, bench::windowStart());
         l1.setItems(std::move(r.draws));
         l2.setItems(std::move(r.byCode));
         l3.setItems(std::move(r.byFrequency));
@@ -58,13 +58,13 @@ void BM_MapLoad(benchmark::State& st) {
     dz::ui::ListBox l1;
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        l1.setItems(drawstat::drawMap(f, bench::windowStart()));
+        l1.setItems(dz::drawstat::drawMap(f, bench::windowStart()));
         l1.setTopIndex(l1.count() - 20);
         if (!bench::requireCount(st, l1.count(), bench::windowDraws(), "draws mapped")) break;
     }
 }
 
-long long numbersCounted(const drawstat::FrequencyCounts& c) {
+long long numbersCounted(const dz::drawstat::FrequencyCounts& c) {
     long long n = 0;
     for (int v : c.numbers) n += v;
     return n;
@@ -74,8 +74,8 @@ void BM_MostFrequentAll(benchmark::State& st) {
     dz::ui::ListBox l5, l6(nullptr, true), l1, l2(nullptr, true), l3, l4(nullptr, true);
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        const auto c = drawstat::countFrequencies(f, drawstat::firstCountedDraw(bench::historyDraws(), double(bench::historyDraws())));
-        auto r = drawstat::frequencyLists(c);
+        const auto c = dz::drawstat::countFrequencies(f, dz::drawstat::firstCountedDraw(bench::historyDraws(), double(bench::historyDraws())));
+        auto r = dz::drawstat::frequencyLists(c);
         l5.setItems(std::move(r.numbers));
         l6.setItems(std::move(r.numbersRanked));
         l1.setItems(std::move(r.pairs));
@@ -83,7 +83,7 @@ void BM_MostFrequentAll(benchmark::State& st) {
         l3.setItems(std::move(r.triples));
         l4.setItems(std::move(r.triplesRanked));
         if (!bench::requireSome(st, numbersCounted(c), "numbers counted") ||
-            !bench::require(st, l5.count() == 20 && l1.count() == drawstat::kPairCount && l3.count() == drawstat::kTripleCount,
+            !bench::require(st, l5.count() == 20 && l1.count() == dz::drawstat::kPairCount && l3.count() == dz::drawstat::kTripleCount,
                             "lists not filled"))
             break;
     }
@@ -94,7 +94,7 @@ void BM_CountFrequenciesOnly(benchmark::State& st) {
     const auto f = bench::openHistory();
     long long counted = 0;
     for (auto _ : st) {
-        const auto c = drawstat::countFrequencies(f, 0);
+        const auto c = dz::drawstat::countFrequencies(f, 0);
         benchmark::DoNotOptimize(c.triples[0]);
         counted = numbersCounted(c);
     }

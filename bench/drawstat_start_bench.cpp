@@ -1,13 +1,13 @@
 // Start's statistics and the full list over a history of the real one's size (1.5 million draws).
-#include "core/draws.h"
-#include "core/startstats.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "platform/widgets.h"
+#include "common/core/draws.h"
+#include "drawstat/core/startstats.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "common/platform/widgets.h"
 
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
@@ -17,7 +17,7 @@ void BM_StartStatistics(benchmark::State& st) {
     const QString path = bench::historyFile();
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
-        const auto s = drawstat::computeStart(*file);
+        const auto s = dz::drawstat::computeStart(*file);
         dz::ui::ListBox list1, list3(nullptr, true);
         list1.setItems(s.byNumber);
         list3.setItems(s.byCount);
@@ -31,7 +31,7 @@ void BM_FullList(benchmark::State& st) {
     dz::ui::ListBox list2;
     for (auto _ : st) {
         const auto file = dz::DrawFile::load(path);
-        list2.setSource(drawstat::fullListLines(*file));
+        list2.setSource(dz::drawstat::fullListLines(*file));
         list2.setTopIndex(list2.count() - 1);
         benchmark::DoNotOptimize(list2.count());
     }

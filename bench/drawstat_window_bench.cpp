@@ -2,12 +2,12 @@
 // in view (the real windows, offscreen): Start, "Azonosság" and "Tapadás" after Start, and the
 // back-test of five numbers; beside the identity engine alone, the plain pass and one streaming pass
 // of the same history in the same run. Each fails when its run did not show its result.
-#include "core/distributions.h"
-#include "core/folder.h"
-#include "core/state.h"
-#include "ui/backtest.h"
-#include "tests/support/drawstatsupport.h"
-#include "ui/mainwindow.h"
+#include "drawstat/core/distributions.h"
+#include "common/core/folder.h"
+#include "drawstat/core/state.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 
@@ -24,16 +24,16 @@ namespace {
 void BM_IdentityEngine(benchmark::State& st) {
     for (auto _ : st) {
         const auto f = bench::openHistory();
-        benchmark::DoNotOptimize(drawstat::identityDistribution(f, bench::windowStart()).lines->count());
+        benchmark::DoNotOptimize(dz::drawstat::identityDistribution(f, bench::windowStart()).lines->count());
     }
 }
 
 // The main window over the history's folder, shown; after Start unless fresh.
 struct Shown {
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     explicit Shown(bool start) {
         dz::setProgramFolder(QFileInfo(bench::historyFile()).absolutePath());
-        drawstat::resetState();
+        dz::drawstat::resetState();
         w.show();
         if (start) w.action("start")->trigger();
         QApplication::processEvents();
@@ -41,7 +41,7 @@ struct Shown {
 };
 
 // The lines of a full identity (12 after the draws) or adhesion (8) result with its heading.
-bool classResultShown(const drawstat::MainWindow& w, int tail, const QString& heading) {
+bool classResultShown(const dz::drawstat::MainWindow& w, int tail, const QString& heading) {
     const int n = w.List2->count();
     return n > tail + 1000 && w.List2->item(n - tail + 1) == heading;
 }
@@ -50,7 +50,7 @@ bool classResultShown(const drawstat::MainWindow& w, int tail, const QString& he
 void BM_StartWindow(benchmark::State& st) {
     Shown s(false);
     for (auto _ : st) {
-        drawstat::state().started = false;  // Start runs once a program run
+        dz::drawstat::state().started = false;  // Start runs once a program run
         s.w.action("start")->trigger();
         QApplication::processEvents();  // the lists laid out and painted, as the user sees them
     }
@@ -65,7 +65,7 @@ void BM_AzonossagWindow(benchmark::State& st) {
         s.w.Command3D2->click();
         QApplication::processEvents();
     }
-    if (!classResultShown(s.w, 12, drawstat::identityHeading())) st.SkipWithError("no identity result shown");
+    if (!classResultShown(s.w, 12, dz::drawstat::identityHeading())) st.SkipWithError("no identity result shown");
 }
 
 // The click on "Tapadás" after Start until the window has shown the result.
@@ -75,14 +75,14 @@ void BM_TapadasWindow(benchmark::State& st) {
         s.w.SSCommand1->click();
         QApplication::processEvents();
     }
-    if (!classResultShown(s.w, 8, drawstat::adhesionHeading())) st.SkipWithError("no adhesion result shown");
+    if (!classResultShown(s.w, 8, dz::drawstat::adhesionHeading())) st.SkipWithError("no adhesion result shown");
 }
 
 // The back-test window after Start, five numbers marked, default bounds: the click on "Vizsgál"
 // until the hit list, the distribution and the labels are shown.
 void BM_BacktestWindow(benchmark::State& st) {
     Shown s(true);
-    drawstat::kiertekel w;
+    dz::drawstat::kiertekel w;
     w.show();
     for (int n : {2, 7, 11, 15, 19}) w.grid->cell(n)->click();
     QApplication::processEvents();

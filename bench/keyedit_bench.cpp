@@ -1,17 +1,17 @@
 // keyedit: a full key of 32736 rows loaded, cut and saved through the editor window, each as
 // one press of its button.
-#include "core/draws.h"
-#include "core/folder.h"
-#include "platform/dialogs.h"
-#include "platform/widgets.h"
-#include "ui/editorwindow.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/widgets.h"
+#include "keyedit/ui/editorwindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 #include <memory>
 

@@ -1,23 +1,23 @@
 // keyeval: the evaluation for winnings over a real-sized history, and the chart window. Each run
 // checks that it produced its result: the sums of every draw, the lines made, the window shown
 // and drawn with its labels written.
-#include "core/winnings.h"
-#include "support/reference.h"
-#include "core/evalbuild.h"
-#include "core/folder.h"
-#include "ui/chartwindow.h"
-#include "ui/fokep.h"
+#include "keyeval/core/winnings.h"
+#include "keyeval/tests/support/reference.h"
+#include "keyeval/core/evalbuild.h"
+#include "common/core/folder.h"
+#include "keyeval/ui/chartwindow.h"
+#include "keyeval/ui/fokep.h"
 
-#include "core/draws.h"
-#include "core/random.h"
-#include "platform/dialogs.h"
+#include "common/core/draws.h"
+#include "common/core/random.h"
+#include "common/platform/dialogs.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,13 +1,13 @@
 // The rate of the key evaluation ("Kezdés"): row-draw evaluations a second over the shared
 // history, with random 8-number keys, two extra numbers ticked and the hit list from 4 hits up.
 // Each run checks that it evaluated its draws and that its tallies add up.
-#include "core/draws.h"
-#include "core/evaluation.h"
-#include "core/random.h"
+#include "common/core/draws.h"
+#include "keyeval/core/evaluation.h"
+#include "common/core/random.h"
 
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 #include <algorithm>
 #include <bit>

@@ -4,15 +4,15 @@
 // evaluator of the bench's own over the same files for every minimum 4..8, and one streaming
 // pass of the same history, in the same run. The window runs count the CPU time of every thread
 // (the run itself is on a worker). Each run checks that it produced its result.
-#include "core/evalbuild.h"
-#include "core/evaluation.h"
-#include "core/folder.h"
-#include "core/winnings.h"
-#include "ui/fokep.h"
+#include "keyeval/core/evalbuild.h"
+#include "keyeval/core/evaluation.h"
+#include "common/core/folder.h"
+#include "keyeval/core/winnings.h"
+#include "keyeval/ui/fokep.h"
 
-#include "core/draws.h"
-#include "core/textfmt.h"
-#include "platform/widgets.h"
+#include "common/core/draws.h"
+#include "common/core/textfmt.h"
+#include "common/platform/widgets.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,8 +25,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
-#include "subsetsum_yardstick.h"
+#include "bench/benchutil.h"
+#include "bench/subsetsum_yardstick.h"
 
 #include <algorithm>
 #include <map>

@@ -6,15 +6,15 @@
 // Each run checks the key it made (every row of the type, of the chosen numbers, within the
 // overlap, listed in order, its labels and use counts agreeing) and how its run ended; the key
 // test checks that every trial was made and classed.
-#include "core/generator.h"
-#include "core/groups.h"
-#include "core/keytest.h"
-#include "core/random.h"
-#include "core/textfmt.h"
+#include "keygen/core/generator.h"
+#include "keygen/core/groups.h"
+#include "keygen/core/keytest.h"
+#include "common/core/random.h"
+#include "common/core/textfmt.h"
 
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 #include <algorithm>
 #include <atomic>
@@ -23,7 +23,7 @@
 #include <numeric>
 #include <string>
 
-using namespace keygen;
+using namespace dz::keygen;
 
 namespace {
 

@@ -5,13 +5,13 @@
 // The reference and the engine must make the same key from the same seed; the window's key must
 // obey the rule and fill the list its labels count. A run that makes anything else fails.
 // The window run counts the CPU time of every thread (the generation runs on a worker).
-#include "core/generator.h"
-#include "core/random.h"
-#include "core/state.h"
-#include "core/textfmt.h"
-#include "ui/mainwindow.h"
+#include "keygen/core/generator.h"
+#include "common/core/random.h"
+#include "keygen/core/state.h"
+#include "common/core/textfmt.h"
+#include "keygen/ui/mainwindow.h"
 
-#include "platform/widgets.h"
+#include "common/platform/widgets.h"
 
 #include <QEventLoop>
 #include <QLabel>
@@ -124,20 +124,20 @@ std::vector<uint32_t> sorted(std::vector<uint32_t> v) {
 // all different).
 bool obeysRule(std::vector<uint32_t> rows) {
     for (uint32_t m : rows)
-        if (std::popcount(m) != kType || (m & ~keygen::kAllNumbers)) return false;
+        if (std::popcount(m) != kType || (m & ~dz::keygen::kAllNumbers)) return false;
     rows = sorted(std::move(rows));
     return std::adjacent_find(rows.begin(), rows.end()) == rows.end();
 }
 
 const reference::Key& referenceKey() {
-    static const reference::Key k = reference::generate(kSeed, keygen::kAllNumbers, kType, kOverlap, kRows);
+    static const reference::Key k = reference::generate(kSeed, dz::keygen::kAllNumbers, kType, kOverlap, kRows);
     return k;
 }
 
 void BM_KeygenReference(benchmark::State& state) {
     reference::Key key;
     for (auto _ : state) {
-        key = reference::generate(kSeed, keygen::kAllNumbers, kType, kOverlap, kRows);
+        key = reference::generate(kSeed, dz::keygen::kAllNumbers, kType, kOverlap, kRows);
         benchmark::DoNotOptimize(key.rows.data());
     }
     if (key.rows.size() < 32000 || !obeysRule(key.rows)) state.SkipWithError("the reference made no full key");
@@ -147,20 +147,20 @@ void BM_KeygenReference(benchmark::State& state) {
 BENCHMARK(BM_KeygenReference)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(false);
 
 void BM_KeygenGenerator(benchmark::State& state) {
-    keygen::GenInputs in;
-    in.chosen = keygen::kAllNumbers;
+    dz::keygen::GenInputs in;
+    in.chosen = dz::keygen::kAllNumbers;
     in.type = kType;
     in.overlap = kOverlap;
     in.rows = kRows;
     in.reseedEachRun = false;  // the seed below, at every iteration
-    const keygen::Validation v = keygen::validate(in);
+    const dz::keygen::Validation v = dz::keygen::validate(in);
     std::atomic<bool> stop{false};
     long long reports = 0;
-    const keygen::ProgressFn progress = [&](const keygen::Progress&) { ++reports; };
-    keygen::GenerationResult r;
+    const dz::keygen::ProgressFn progress = [&](const dz::keygen::Progress&) { ++reports; };
+    dz::keygen::GenerationResult r;
     for (auto _ : state) {
         dz::Random rng(kSeed);
-        r = keygen::generate(v.inputs, rng, keygen::stopOn(stop), progress);
+        r = dz::keygen::generate(v.inputs, rng, dz::keygen::stopOn(stop), progress);
         benchmark::DoNotOptimize(r.rows.data());
     }
     const reference::Key& ref = referenceKey();
@@ -172,9 +172,9 @@ void BM_KeygenGenerator(benchmark::State& state) {
 BENCHMARK(BM_KeygenGenerator)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(false);
 
 void BM_KeygenWindow(benchmark::State& state) {
-    keygen::kiertekel w(false);
+    dz::keygen::kiertekel w(false);
     w.show();
-    w.state().setChosen(keygen::kAllNumbers);
+    w.state().setChosen(dz::keygen::kAllNumbers);
     auto text = [&w](const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); };
     text("Text1")->setText(QString::number(kRows));
     text("Text2")->setText(QString::number(kType));
@@ -184,7 +184,7 @@ void BM_KeygenWindow(benchmark::State& state) {
     auto* label7 = w.findChild<QLabel*>(QStringLiteral("Label7"));
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&w, &keygen::kiertekel::generationFinished, &loop, &QEventLoop::quit);
+        QObject::connect(&w, &dz::keygen::kiertekel::generationFinished, &loop, &QEventLoop::quit);
         go->click();
         if (w.busy()) loop.exec();
     }

@@ -4,9 +4,9 @@
 // Prints what the load kept and the process's peak resident size; exits non-zero when the load
 // did not end with a result. scripts/measure-keyload.sh runs it over a link to /dev/zero and a
 // file of one gigabyte-long line.
-#include "core/draws.h"
-#include "core/keyfile.h"
-#include "core/textfile.h"
+#include "common/core/draws.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfile.h"
 #include "csere/core/keyfiles.h"
 #include "csere/core/recordgrid.h"
 #include "keyedit/core/rowedits.h"
@@ -32,7 +32,7 @@ long peakKb() {
 // The rows the load kept, nullopt when it failed (the file did not open, or an unknown program).
 std::optional<long long> load(const std::string& program, const QString& path) {
     if (program == "keygen") {
-        const auto k = keygen::loadKeyFile(path);
+        const auto k = dz::keygen::loadKeyFile(path);
         return k.opened ? std::optional<long long>(k.rows.size()) : std::nullopt;
     }
     if (program == "keygengroup") {  // the viewer
@@ -40,7 +40,7 @@ std::optional<long long> load(const std::string& program, const QString& path) {
         return k ? std::optional<long long>(k->size()) : std::nullopt;
     }
     if (program == "keyprint") {
-        const auto k = keyprint::loadKey(path);
+        const auto k = dz::keyprint::loadKey(path);
         return k ? std::optional<long long>(k->rows.size()) : std::nullopt;
     }
     if (program == "keyeval") {
@@ -52,13 +52,13 @@ std::optional<long long> load(const std::string& program, const QString& path) {
         return k ? std::optional<long long>(k->rowCount()) : std::nullopt;
     }
     if (program == "vazoz") {
-        const auto k = csere::loadKey(path);
+        const auto k = dz::csere::loadKey(path);
         return k.opened ? std::optional<long long>(k.rows.size()) : std::nullopt;
     }
     if (program == "vazoz-grid") {
-        const auto items = csere::RecordGrid::readFile(path);
+        const auto items = dz::csere::RecordGrid::readFile(path);
         if (!items) return std::nullopt;
-        csere::RecordGrid g;
+        dz::csere::RecordGrid g;
         return g.load(*items).rows;
     }
     if (program == "ticketclip") {

@@ -1,17 +1,17 @@
 // The figures of the keyprint issues: a full type-8 key into a PDF file.
 //   32736 rows onto 8184 ticket forms     < 3 s
 //   32736 rows as the A4 list             < 2 s
-#include "core/a4list.h"
-#include "core/printkey.h"
-#include "core/tickets.h"
-#include "platform/printsurface.h"
+#include "keyprint/core/a4list.h"
+#include "keyprint/core/printkey.h"
+#include "keyprint/core/tickets.h"
+#include "common/platform/printsurface.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 #include <memory>
 
@@ -56,9 +56,9 @@ std::unique_ptr<PageCounting> pdfJob(const QString& file) {
 QStringList fullKey() {
     // Distinct rows, as a generated key has them: the first 8-subsets of 1..20 in order.
     QStringList rows;
-    rows.reserve(keyprint::kRowLimit);
+    rows.reserve(dz::keyprint::kRowLimit);
     int c[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    while (rows.size() < keyprint::kRowLimit) {
+    while (rows.size() < dz::keyprint::kRowLimit) {
         QString row;
         for (int n : c) row += QStringLiteral("%1 ").arg(n, 2, 10, QLatin1Char('0'));
         rows << row;
@@ -74,17 +74,17 @@ void BM_TicketFormsToPdf(benchmark::State& state) {
     const QStringList rows = fullKey();
     QTemporaryDir dir;
     const QString pdf = dir.path() + QStringLiteral("/tickets.pdf");
-    keyprint::TicketChoices c;
+    dz::keyprint::TicketChoices c;
     c.extras = {true, false, true, false};
     long long pages = 0;
     for (auto _ : state) {
         auto job = pdfJob(pdf);
-        if (!bench::require(state, job && keyprint::printTickets(*job, rows, 0, int(rows.size()) - 1, false, c),
+        if (!bench::require(state, job && dz::keyprint::printTickets(*job, rows, 0, int(rows.size()) - 1, false, c),
                             "print failed"))
             return;
         pages = job->pages();
     }
-    bench::requireCount(state, pages, keyprint::kRowLimit / 4, "pages printed");  // a form of four rows a page
+    bench::requireCount(state, pages, dz::keyprint::kRowLimit / 4, "pages printed");  // a form of four rows a page
     bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_TicketFormsToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -96,10 +96,10 @@ void BM_A4ListToPdf(benchmark::State& state) {
     long long pages = 0;
     for (auto _ : state) {
         auto job = pdfJob(pdf);
-        if (!bench::require(state, job && keyprint::printKeyList(*job, rows, QStringLiteral("60")), "print failed")) return;
+        if (!bench::require(state, job && dz::keyprint::printKeyList(*job, rows, QStringLiteral("60")), "print failed")) return;
         pages = job->pages();
     }
-    bench::requireCount(state, pages, (keyprint::kRowLimit + 179) / 180, "pages printed");  // three columns of 60 rows
+    bench::requireCount(state, pages, (dz::keyprint::kRowLimit + 179) / 180, "pages printed");  // three columns of 60 rows
     bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_A4ListToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);

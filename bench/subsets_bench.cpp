@@ -1,16 +1,16 @@
 // The subset windows over the 1.5 million-draw history: count-in, regeneration, the lists and the
 // life path, each with its file reads and writes and its lists filled.
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
-#include "core/folder.h"
-#include "core/profile.h"
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
-#include "core/textfile.h"
-#include "tests/support/drawstatsupport.h"
-#include "platform/dialogs.h"
-#include "platform/widgets.h"
-#include "ui/subsetwindow.h"
+#include "common/core/folder.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/textfile.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/widgets.h"
+#include "drawstat/ui/subsetwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 
@@ -100,7 +100,7 @@ BENCHMARK(BM_CountIn)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
 // "vevud4.txt") and in daystat's (1: "vevud.dat" into "vevud4.dat"), over the same 1.5 M draws.
 void BM_CountInWindow4(benchmark::State& state) {
     dz::ui::seam::enable();
-    const SubsetProfile p = state.range(0) ? daystat::subsetProfile(4) : drawstatSubsetProfile(4);
+    const SubsetProfile p = state.range(0) ? dz::daystat::subsetProfile(4) : drawstatSubsetProfile(4);
     SubsetWindow w(p);
     w.show();
     settle();

@@ -1,17 +1,17 @@
 // ticketclip: a full key of 32736 rows loaded, priced and cut into its first basket part in the
 // submission window, as one press of "Kulcs választás" and one of "Feladás előkészítés" do it.
-#include "core/draws.h"
-#include "core/folder.h"
-#include "platform/dialogs.h"
-#include "platform/widgets.h"
-#include "ui/submitwindow.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/widgets.h"
+#include "ticketclip/ui/submitwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 

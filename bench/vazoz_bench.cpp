@@ -6,17 +6,17 @@
 //   (type 5 to type 8 from 12 marked numbers)
 // The workshop is shown offscreen and its events are processed after every press, so that the
 // lists are laid out as a user sees them.
-#include "core/folder.h"
-#include "core/keyrows.h"
-#include "core/operations.h"
-#include "core/random.h"
-#include "core/textfile.h"
-#include "platform/dialogs.h"
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
-#include "benchutil.h"
-#include "ui/workshop.h"
-#include "ui/teljesk.h"
+#include "common/core/folder.h"
+#include "csere/core/keyrows.h"
+#include "csere/core/operations.h"
+#include "common/core/random.h"
+#include "common/core/textfile.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
+#include "bench/benchutil.h"
+#include "csere/ui/workshop.h"
+#include "csere/ui/teljesk.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,7 +25,7 @@
 #include <benchmark/benchmark.h>
 #include <bit>
 
-using namespace csere;
+using namespace dz::csere;
 
 namespace {
 

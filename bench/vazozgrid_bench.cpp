@@ -2,20 +2,20 @@
 //   a 999-row key loaded into the grid                       < 50 ms
 //   the same grid checked and saved (file and pointer)       < 50 ms
 //   1000 descriptions read and listed sorted, and the count-first view built   < 50 ms each
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/recordgrid.h"
-#include "core/shipped.h"
-#include "core/textfile.h"
-#include "platform/widgets.h"
-#include "ui/gyari.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "csere/core/recordgrid.h"
+#include "csere/core/shipped.h"
+#include "common/core/textfile.h"
+#include "common/platform/widgets.h"
+#include "csere/ui/gyari.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include "benchutil.h"
+#include "bench/benchutil.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string fullKey() {
 
 void BM_GridLoad999(benchmark::State& state) {
     const std::string bytes = fullKey();
-    csere::RecordGrid g;
+    dz::csere::RecordGrid g;
     for (auto _ : state) {
         auto r = g.load(bytes);
         benchmark::DoNotOptimize(r.rows);
@@ -38,7 +38,7 @@ BENCHMARK(BM_GridLoad999)->Unit(benchmark::kMillisecond);
 
 void BM_GridSave999(benchmark::State& state) {
     QTemporaryDir dir;
-    csere::RecordGrid g;
+    dz::csere::RecordGrid g;
     g.load(fullKey());
     const QString path = dir.path() + QStringLiteral("/tkulcs.txt");
     for (auto _ : state) {
@@ -72,7 +72,7 @@ struct Descriptions {
 void BM_ShippedList1000(benchmark::State& state) {
     Descriptions d;
     for (auto _ : state) {
-        csere::gyari w;
+        dz::csere::gyari w;
         w.show();
         QApplication::processEvents();
         if (!bench::requireCount(state, w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->count(), 1000, "descriptions listed"))
@@ -83,7 +83,7 @@ BENCHMARK(BM_ShippedList1000)->Unit(benchmark::kMillisecond);
 
 void BM_ShippedCountFirst1000(benchmark::State& state) {
     Descriptions d;
-    csere::gyari w;
+    dz::csere::gyari w;
     w.show();
     QApplication::processEvents();
     auto* list = w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"));

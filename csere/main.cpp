@@ -1,7 +1,7 @@
 // vazoz: the key workshop's start window `kiertekel`, refusing a second start.
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/workshop.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "csere/ui/workshop.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(dz::ui::programName());
     if (!lock) return 0;
-    csere::kiertekel w;
+    dz::csere::kiertekel w;
     w.show();
     return app.exec();
 }

@@ -1,8 +1,8 @@
-#include "core/profile.h"
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
-#include "ui/valogat.h"
+#include "daystat/core/profile.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/mainwindow.h"
+#include "daystat/ui/valogat.h"
 
 #include <QApplication>
 
@@ -10,9 +10,9 @@ int main(int argc, char** argv) {
     dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
-    drawstat::resetState(daystat::profile());
-    drawstat::MainWindow w;
-    daystat::addValogatMenu(w);
+    dz::drawstat::resetState(dz::daystat::profile());
+    dz::drawstat::MainWindow w;
+    dz::daystat::addValogatMenu(w);
     w.show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QApplication>
 
@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     dz::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     w.show();
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // keyedit: the editor window `Form1`; several copies may run at once.
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/editorwindow.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "keyedit/ui/editorwindow.h"
 
 #include <QApplication>
 

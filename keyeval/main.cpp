@@ -1,9 +1,9 @@
 // keyeval (over the draw history file) and keyevalday (over the partial-day draw file): one
 // program, two builds.
-#include "core/evalbuild.h"
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/fokep.h"
+#include "keyeval/core/evalbuild.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "keyeval/ui/fokep.h"
 
 #include <QApplication>
 

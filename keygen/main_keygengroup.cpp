@@ -1,7 +1,7 @@
 // keygengroup: the main window `kiertekel` with the grouped choice and generation, refusing a second start.
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "keygen/ui/mainwindow.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(dz::ui::programName());
     if (!lock) return 0;
-    keygen::kiertekel w(true);
+    dz::keygen::kiertekel w(true);
     w.show();
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // keyprint: the print window `Form1`, refusing a second start.
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/form1.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "keyprint/ui/form1.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(dz::ui::programName());
     if (!lock) return 0;
-    keyprint::Form1 w;
+    dz::keyprint::Form1 w;
     w.show();
     return app.exec();
 }

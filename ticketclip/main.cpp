@@ -1,8 +1,8 @@
 // ticketclip: the submission window `Form1`, refusing a second start with its own message.
-#include "platform/dialogs.h"
-#include "core/startup.h"
-#include "platform/services.h"
-#include "ui/submitwindow.h"
+#include "common/platform/dialogs.h"
+#include "common/core/startup.h"
+#include "common/platform/services.h"
+#include "ticketclip/ui/submitwindow.h"
 
 #include <QApplication>
 

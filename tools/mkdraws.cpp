@@ -1,6 +1,6 @@
 // Writes a synthetic draw history: mkdraws FILE [COUNT] [SEED]. The draws are uniform random, not real.
-#include "core/synth.h"
-#include "core/textfile.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
 
 #include <QString>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "cp1250.h"
+#include "common/core/cp1250.h"
 
 #include <array>
 
 namespace dz::cp1250 {
 namespace {
 constexpr std::array<char16_t, 128> kHigh = {
-#include "cp1250_table.inc"
+#include "common/core/cp1250_table.inc"
 };
 
 struct Reverse {

@@ -1,7 +1,7 @@
-#include "draws.h"
+#include "common/core/draws.h"
 
-#include "textfile.h"
-#include "textfmt.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <QFile>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "folder.h"
+#include "common/core/folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "keyfile.h"
+#include "common/core/keyfile.h"
 
-#include "cp1250.h"
-#include "textfile.h"
-#include "textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "linesource.h"
+#include "common/core/linesource.h"
 
 namespace dz {
 

@@ -1,7 +1,7 @@
-#include "listexport.h"
+#include "common/core/listexport.h"
 
-#include "textfile.h"
-#include "textfmt.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 namespace dz {
 

@@ -1,4 +1,4 @@
-#include "printsurface.h"
+#include "common/core/printsurface.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "random.h"
+#include "common/core/random.h"
 
 #include <chrono>
 #include <cmath>

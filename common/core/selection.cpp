@@ -1,4 +1,4 @@
-#include "selection.h"
+#include "common/core/selection.h"
 
 #include <algorithm>
 

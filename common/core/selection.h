@@ -1,6 +1,6 @@
 // A number selection: 20 flags and their count, with the grid's tools as plain operations.
 #pragma once
-#include "random.h"
+#include "common/core/random.h"
 
 #include <array>
 #include <cstdint>

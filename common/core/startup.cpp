@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "common/core/startup.h"
 
 #include <csignal>
 

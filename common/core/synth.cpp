@@ -1,6 +1,6 @@
-#include "synth.h"
+#include "common/core/synth.h"
 
-#include "random.h"
+#include "common/core/random.h"
 
 #include <algorithm>
 #include <cstdio>

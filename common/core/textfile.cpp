@@ -1,6 +1,6 @@
-#include "textfile.h"
+#include "common/core/textfile.h"
 
-#include "cp1250.h"
+#include "common/core/cp1250.h"
 
 #include <QFile>
 #include <QSaveFile>

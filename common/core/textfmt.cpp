@@ -1,4 +1,4 @@
-#include "textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <charconv>

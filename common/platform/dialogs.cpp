@@ -1,7 +1,7 @@
-#include "dialogs.h"
+#include "common/platform/dialogs.h"
 
-#include "core/folder.h"
-#include "core/keyfile.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
 
 #include <QFileDialog>
 #include <QFontMetrics>

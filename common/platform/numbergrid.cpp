@@ -1,8 +1,8 @@
-#include "numbergrid.h"
+#include "common/platform/numbergrid.h"
 
-#include "../core/folder.h"
-#include "../core/textfmt.h"
-#include "services.h"
+#include "common/core/folder.h"
+#include "common/core/textfmt.h"
+#include "common/platform/services.h"
 
 #include <QEvent>
 #include <QHash>

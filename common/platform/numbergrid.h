@@ -3,7 +3,7 @@
 // Windows lay out their own grids through the geometry; the cells' looks follow flags, never
 // whether a picture file loaded (a missing image still shows a drawn mark).
 #pragma once
-#include "../core/selection.h"
+#include "common/core/selection.h"
 
 #include <QColor>
 #include <QObject>

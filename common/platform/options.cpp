@@ -1,4 +1,4 @@
-#include "options.h"
+#include "common/platform/options.h"
 
 namespace dz::ui {
 

@@ -1,6 +1,6 @@
-#include "printsurface.h"
+#include "common/platform/printsurface.h"
 
-#include "dialogs.h"
+#include "common/platform/dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The operating-system printer behind the print surface (core/printsurface.h): Qt's default
 // printer with no dialog, or a PDF file; and the seam through which tests record print jobs.
 #pragma once
-#include "core/printsurface.h"
+#include "common/core/printsurface.h"
 
 #include <QString>
 #include <functional>

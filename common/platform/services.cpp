@@ -1,8 +1,8 @@
-#include "services.h"
+#include "common/platform/services.h"
 
-#include "../core/folder.h"
-#include "dialogs.h"
-#include "printsurface.h"
+#include "common/core/folder.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/printsurface.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 // Small services of the desktop: the hourglass, the beep, the second-start lock, starting the
 // spreadsheet program, control names for assistive tools, and twips.
 #pragma once
-#include "dialogs.h"
+#include "common/platform/dialogs.h"
 
 #include <QString>
 #include <memory>

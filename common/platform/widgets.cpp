@@ -1,8 +1,8 @@
-#include "widgets.h"
+#include "common/platform/widgets.h"
 
-#include "../core/cp1250.h"
-#include "../core/textfile.h"
-#include "services.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/platform/services.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Controls that the suite's windows use beyond Qt's own: a list over a model, a spin button,
 // and hover hints.
 #pragma once
-#include "../core/linesource.h"
+#include "common/core/linesource.h"
 
 #include <QAbstractListModel>
 #include <QListView>

@@ -1,6 +1,6 @@
 // The code page of the suite's files: every byte both ways, the Hungarian letters on their bytes.
-#include "core/cp1250.h"
-#include "qtprint.h"
+#include "common/core/cp1250.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 

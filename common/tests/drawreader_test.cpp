@@ -1,11 +1,11 @@
 // The streaming draw reader against the plain reader: lines, items and records alike on every
 // kind of line, across block boundaries, from a line on and for the file's tail; long lines read
 // without being built whole.
-#include "core/draws.h"
-#include "core/random.h"
-#include "core/synth.h"
-#include "drawref.h"
-#include "testutil.h"
+#include "common/core/draws.h"
+#include "common/core/random.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 

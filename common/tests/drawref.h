@@ -1,8 +1,8 @@
 // The draw file as the plain reader reads it (the whole file split into lines, every field read
 // one by one), and the streaming reader's lines copied out: the tests compare the two.
 #pragma once
-#include "core/draws.h"
-#include "core/textfile.h"
+#include "common/core/draws.h"
+#include "common/core/textfile.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
 // The draw record, the draw files and the binomial coefficient.
-#include "core/draws.h"
-#include "core/synth.h"
-#include "drawref.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/draws.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 

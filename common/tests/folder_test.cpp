@@ -1,7 +1,7 @@
 // The program folder and its case-blind names.
-#include "core/folder.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/folder.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <QCoreApplication>
 #include <QDir>

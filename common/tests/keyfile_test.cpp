@@ -1,8 +1,8 @@
 // Key rows, key files, the last key file pointer and the spreadsheet export file.
-#include "core/keyfile.h"
-#include "fedfile.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/keyfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 

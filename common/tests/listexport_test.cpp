@@ -1,8 +1,8 @@
 // The L-key list export: numbered files, the message, daystat's variant and failures.
-#include "core/listexport.h"
-#include "filelimit.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/listexport.h"
+#include "common/tests/filelimit.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <QDir>
 #include <QFileInfo>

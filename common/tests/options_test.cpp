@@ -1,5 +1,5 @@
 // Option groups: none chosen is possible, code that chooses runs the handler, a click keeps the choice.
-#include "platform/options.h"
+#include "common/platform/options.h"
 
 #include <QTest>
 #include <QWidget>

@@ -1,14 +1,14 @@
 // The platform layer under the offscreen platform: dialog seams, the real message box's text,
 // the sorted list, the second-start lock, the spreadsheet start and the control names.
-#include "core/cp1250.h"
-#include "core/listexport.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/cp1250.h"
+#include "common/core/listexport.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

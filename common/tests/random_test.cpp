@@ -1,5 +1,5 @@
 // The one random source: repeatable when seeded, fresh when reseeded, draws always in 1..n.
-#include "core/random.h"
+#include "common/core/random.h"
 
 #include <gtest/gtest.h>
 

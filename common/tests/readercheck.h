@@ -1,12 +1,12 @@
 // Properties that every reader of the core keeps for any input bytes whatever; shared by the
 // bounded random-input test and the fuzz target, so that both look for the same faults.
 #pragma once
-#include "core/cp1250.h"
-#include "core/draws.h"
-#include "drawref.h"
-#include "core/keyfile.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/draws.h"
+#include "common/tests/drawref.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Random bytes through every reader of the core (the fuzz target's properties, bounded so that
 // it runs in every sanitizer build), and the inputs the fuzzer found kept as cases.
-#include "readercheck.h"
+#include "common/tests/readercheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Every test binary starts as the programs do and runs with one application object and the dialog
 // seams on: no test waits on a window.
-#include "../core/startup.h"
-#include "../platform/dialogs.h"
+#include "common/core/startup.h"
+#include "common/platform/dialogs.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Small helpers the tests of every program share.
 #pragma once
-#include "../core/folder.h"
-#include "../core/textfile.h"
-#include "../platform/dialogs.h"
-#include "../platform/services.h"
+#include "common/core/folder.h"
+#include "common/core/textfile.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
 
 #include <QFile>
 #include <QStringList>

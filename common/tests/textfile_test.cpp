@@ -1,9 +1,9 @@
 // Lines and input items read from the suite's files, and files written whole or not at all.
-#include "core/textfile.h"
-#include "fedfile.h"
-#include "filelimit.h"
-#include "testutil.h"
-#include "qtprint.h"
+#include "common/core/textfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/filelimit.h"
+#include "common/tests/testutil.h"
+#include "common/tests/qtprint.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The runtime's text forms as list lines, labels and files need them.
-#include "core/textfmt.h"
-#include "qtprint.h"
+#include "common/core/textfmt.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "core/keyfiles.h"
+#include "csere/core/keyfiles.h"
 
-#include "core/cp1250.h"
-#include "core/keyfile.h"
-#include "core/keyrows.h"
-#include "core/textfile.h"
+#include "common/core/cp1250.h"
+#include "common/core/keyfile.h"
+#include "csere/core/keyrows.h"
+#include "common/core/textfile.h"
 
-namespace csere {
+namespace dz::csere {
 
 KeyLoad loadKey(const QString& path, KeySource source) {
     KeyLoad r;
@@ -48,4 +48,4 @@ SelectionLoad readSelection(const QString& path) {
     return {true, parseSelection(*bytes)};
 }
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace csere {
+namespace dz::csere {
 
 inline constexpr const char* kSelectionFile = "jeloles.txt";
 inline constexpr const char* kShippedFolder = "kulcsp";
@@ -36,4 +36,4 @@ struct SelectionLoad {
 };
 SelectionLoad readSelection(const QString& path);
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,12 +1,12 @@
-#include "core/keyrows.h"
+#include "csere/core/keyrows.h"
 
-#include "core/keyfile.h"
-#include "core/textfmt.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 #include <cmath>
 
-namespace csere {
+namespace dz::csere {
 
 int fieldCount(QStringView row, CountRule rule) {
     const qsizetype len = row.size();
@@ -97,4 +97,4 @@ QStringList presentNumbers(uint32_t presence) {
 
 QString rowLimitMessage() { return QStringLiteral("Lista betelt, maximum 32736 sor tölthető be !"); }
 
-}  // namespace csere
+}  // namespace dz::csere

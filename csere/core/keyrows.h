@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace csere {
+namespace dz::csere {
 
 inline constexpr int kRowLimit = 32736;
 inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
@@ -66,4 +66,4 @@ QStringList presentNumbers(uint32_t presence);
 // "Lista betelt, maximum 32736 sor tölthető be !"
 QString rowLimitMessage();
 
-}  // namespace csere
+}  // namespace dz::csere

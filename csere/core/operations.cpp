@@ -1,13 +1,13 @@
-#include "core/operations.h"
+#include "csere/core/operations.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 
-namespace csere {
+namespace dz::csere {
 
 using dz::str;
 
@@ -349,4 +349,4 @@ Pairing::Substitution Pairing::substitute(const QStringList& key) const {
     return s;
 }
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,8 +1,8 @@
 // The workshop's operations on key rows and marks, without widgets: each takes the loaded key,
 // its analysis and the board's marks, and gives back the new key or the refusal to show.
 #pragma once
-#include "core/keyrows.h"
-#include "core/random.h"
+#include "csere/core/keyrows.h"
+#include "common/core/random.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-namespace csere {
+namespace dz::csere {
 
 // Every refusal and notice of the operations, with its number argument where it has one.
 enum class Msg {
@@ -129,4 +129,4 @@ private:
     QStringList i_, ii_, iii_;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,12 +1,12 @@
-#include "recordgrid.h"
+#include "csere/core/recordgrid.h"
 
-#include "core/cp1250.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <cmath>
 
-namespace csere {
+namespace dz::csere {
 
 namespace {
 
@@ -342,4 +342,4 @@ QStringList RecordGrid::keyRows() const {
     return rows;
 }
 
-}  // namespace csere
+}  // namespace dz::csere

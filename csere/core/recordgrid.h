@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace csere {
+namespace dz::csere {
 
 // A file's text without the UTF-8 byte order mark some editors put at its start.
 std::string_view withoutBom(std::string_view bytes);
@@ -129,4 +129,4 @@ private:
     int scrollTop_ = 0;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,14 +1,14 @@
-#include "shipped.h"
+#include "csere/core/shipped.h"
 
-#include "core/cp1250.h"
-#include "core/folder.h"
-#include "recordgrid.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/folder.h"
+#include "csere/core/recordgrid.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <cmath>
 
-namespace csere::shipped {
+namespace dz::csere::shipped {
 
 QString descriptionPath(const QString& programFolder) {
     return dz::inFolder(programFolder, QLatin1String(kFolder) + QLatin1Char('/') + QLatin1String(kDescriptionFile));
@@ -50,4 +50,4 @@ QString countFirstRow(const QString& line) {
            line.mid(8);
 }
 
-}  // namespace csere::shipped
+}  // namespace dz::csere::shipped

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace csere::shipped {
+namespace dz::csere::shipped {
 
 inline constexpr const char* kFolder = "kulcsp";
 inline constexpr const char* kDescriptionFile = "vevud.inf";
@@ -30,4 +30,4 @@ QString keyFilePath(const QString& programFolder, const QString& line);
 // as a number (0 when it is no digit), columns 4-8, then everything after column 8.
 QString countFirstRow(const QString& line);
 
-}  // namespace csere::shipped
+}  // namespace dz::csere::shipped

@@ -1,9 +1,9 @@
 // The shipped keys window offscreen: the two orders, choosing, adding and deleting, and the
 // description file written back only after a change.
-#include "platform/widgets.h"
-#include "tests/testutil.h"
-#include "ui/gyari.h"
-#include "ui/workshop.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
+#include "csere/ui/gyari.h"
+#include "csere/ui/workshop.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-using csere::gyari;
+using dz::csere::gyari;
 namespace seam = dz::ui::seam;
 
 namespace {
@@ -178,7 +178,7 @@ TEST(GyariWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
 TEST(GyariWindow, TheWorkshopLoadsTheChosenKey) {
     ShippedFolder f;
     f.write(QStringLiteral("kulcsp/612C0001.TXT"), "01 02 03 04 05 06 \r\n\r\n07 08 09 10 11 12 \r\n");
-    csere::kiertekel main;
+    dz::csere::kiertekel main;
     main.show();
     QTimer::singleShot(0, &main, [] {
         auto* g = qobject_cast<gyari*>(QApplication::activeModalWidget());

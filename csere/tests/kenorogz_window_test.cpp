@@ -1,9 +1,9 @@
 // The recording grid window offscreen: its controls, keys through the real widgets, loading,
 // saving with the pointer, the save refusals, rows, and leaving.
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
-#include "ui/kenorogz.h"
-#include "ui/workshop.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
+#include "csere/ui/kenorogz.h"
+#include "csere/ui/workshop.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using csere::kenorogz;
-using csere::RecordGrid;
+using dz::csere::kenorogz;
+using dz::csere::RecordGrid;
 namespace seam = dz::ui::seam;
 
 namespace {
@@ -235,7 +235,7 @@ TEST(KenorogzWindow, LeavingAsksFirst) {
 TEST(KenorogzWindow, TheWorkshopOpensIt) {
     dz::testing::ProgramFolderFixture f;
     seam::enable();
-    csere::kiertekel main;
+    dz::csere::kiertekel main;
     main.show();
     bool opened = false;
     QTimer::singleShot(0, &main, [&opened] {

@@ -1,16 +1,16 @@
 // The workshop's files: key files read as the workshop reads them, saves with the pointer, the
 // selection file.
-#include "core/keyfiles.h"
-#include "core/keyrows.h"
-#include "core/textfile.h"
-#include "tests/testutil.h"
-#include "tests/vazoztest.h"
+#include "csere/core/keyfiles.h"
+#include "csere/core/keyrows.h"
+#include "common/core/textfile.h"
+#include "common/tests/testutil.h"
+#include "csere/tests/vazoztest.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
-using namespace csere;
-using csere::testing::bits;
+using namespace dz::csere;
+using dz::csere::testing::bits;
 
 namespace {
 std::string manyRows(int n) {

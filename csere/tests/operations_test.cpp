@@ -1,13 +1,13 @@
 // The workshop's logic without windows: row decoding, the key analysis and every operation.
-#include "core/keyrows.h"
-#include "core/operations.h"
-#include "tests/vazoztest.h"
+#include "csere/core/keyrows.h"
+#include "csere/core/operations.h"
+#include "csere/tests/vazoztest.h"
 
 #include <bit>
 #include <gtest/gtest.h>
 
-using namespace csere;
-using namespace csere::testing;
+using namespace dz::csere;
+using namespace dz::csere::testing;
 
 namespace {
 KeyAnalysis analysed(const QStringList& rows) {

@@ -1,10 +1,10 @@
 // The recording grid's logic: its editor driven by key sequences, rows, loading and the save check.
-#include "core/recordgrid.h"
-#include "core/textfmt.h"
+#include "csere/core/recordgrid.h"
+#include "common/core/textfmt.h"
 
 #include <gtest/gtest.h>
 
-using csere::RecordGrid;
+using dz::csere::RecordGrid;
 using Key = RecordGrid::Key;
 
 namespace {

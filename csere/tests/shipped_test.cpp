@@ -1,11 +1,11 @@
 // The shipped keys' descriptions: names, the count-first view, the file, and the keys we ship.
-#include "core/cp1250.h"
-#include "core/keyfile.h"
-#include "core/keyfiles.h"
-#include "core/shipped.h"
-#include "core/textfile.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
+#include "common/core/cp1250.h"
+#include "common/core/keyfile.h"
+#include "csere/core/keyfiles.h"
+#include "csere/core/shipped.h"
+#include "common/core/textfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
-namespace shipped = csere::shipped;
+namespace shipped = dz::csere::shipped;
 
 TEST(ShippedDescriptions, KeyFileNameIsTheTrimmedFirstTwelveColumns) {
     const std::pair<const char*, const char*> cases[] = {
@@ -106,7 +106,7 @@ TEST(Shipped, EndlessDescriptionsAndSelectionReadOnlyTheirHead) {
     for (const std::string& filler : {std::string("x"), std::string("k.txt  egy\r\n")}) {
         {
             dz::testing::FedFile feed(f.path("vevud.inf"), "nyolcas.txt 8-s kulcs\r\n", filler);
-            const QStringList d = csere::shipped::readDescriptions(f.path("vevud.inf"));
+            const QStringList d = dz::csere::shipped::readDescriptions(f.path("vevud.inf"));
             ASSERT_FALSE(d.isEmpty());
             EXPECT_EQ(d[0], QStringLiteral("nyolcas.txt 8-s kulcs"));
             EXPECT_LE(size_t(d.size()), dz::kStartFileLines);
@@ -114,7 +114,7 @@ TEST(Shipped, EndlessDescriptionsAndSelectionReadOnlyTheirHead) {
         }
         {
             dz::testing::FedFile feed(f.path("jeloles.txt"), "03 07 11\r\n", filler);
-            const csere::SelectionLoad s = csere::readSelection(f.path("jeloles.txt"));
+            const dz::csere::SelectionLoad s = dz::csere::readSelection(f.path("jeloles.txt"));
             EXPECT_TRUE(s.opened);
             EXPECT_EQ(s.marks & ((1u << 3) | (1u << 7) | (1u << 11)), (1u << 3) | (1u << 7) | (1u << 11));
             EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));

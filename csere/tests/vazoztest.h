@@ -1,7 +1,7 @@
 // What vazoz's tests share: number sets as bit sets, row lists, a random source that keeps its
 // stream when reseeded, readable QStrings in failures.
 #pragma once
-#include "core/random.h"
+#include "common/core/random.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +11,7 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-namespace csere::testing {
+namespace dz::csere::testing {
 
 inline uint32_t bits(std::initializer_list<int> ns) {
     uint32_t m = 0;
@@ -32,4 +32,4 @@ public:
     void seed(uint64_t) override {}
 };
 
-}  // namespace csere::testing
+}  // namespace dz::csere::testing

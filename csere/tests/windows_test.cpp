@@ -1,17 +1,17 @@
 // vazoz's windows offscreen: the board, loading and saving through the one dialog, the
 // operations as the buttons run them, and the windows `teljesk` and `vezetes`.
-#include "core/keyrows.h"
-#include "core/random.h"
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
-#include "tests/vazoztest.h"
-#include "ui/gyari.h"
-#include "ui/kenorogz.h"
-#include "ui/teljesk.h"
-#include "ui/vezetes.h"
-#include "ui/workshop.h"
+#include "csere/core/keyrows.h"
+#include "common/core/random.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
+#include "csere/tests/vazoztest.h"
+#include "csere/ui/gyari.h"
+#include "csere/ui/kenorogz.h"
+#include "csere/ui/teljesk.h"
+#include "csere/ui/vezetes.h"
+#include "csere/ui/workshop.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,7 +24,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using namespace csere;
+using namespace dz::csere;
 namespace seam = dz::ui::seam;
 
 namespace {
@@ -471,8 +471,8 @@ TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
     v.write(QStringLiteral("kulcsp/vevud.inf"), "510a0001.txt otos\r\n");
     v.write(QStringLiteral("kulcsp/510a0001.txt"), "01 02 03 04 05 \r\n\r\n06 07 08 09 10 \r\n");
     v.w.list(2)->setItems({QStringLiteral("01 ")});
-    v.inModal<csere::gyari>(
-        [](csere::gyari& g) {
+    v.inModal<dz::csere::gyari>(
+        [](dz::csere::gyari& g) {
             g.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->setListIndex(0);
             g.List1_Click(0);
             g.Command3D1_Click();
@@ -487,8 +487,8 @@ TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
     EXPECT_EQ(v.items(2), QStringList{"01 "});  // loading never touches the new key
 
     // closing without a choice changes nothing
-    v.inModal<csere::gyari>([](csere::gyari& g) { g.Kilep_Click(); }, [&] { v.w.Command3D8_Click(); });
+    v.inModal<dz::csere::gyari>([](dz::csere::gyari& g) { g.Kilep_Click(); }, [&] { v.w.Command3D8_Click(); });
     EXPECT_EQ(v.items(1).size(), 2);
 
-    v.inModal<csere::kenorogz>([](csere::kenorogz&) {}, [&] { v.w.Command3D6_Click(); });
+    v.inModal<dz::csere::kenorogz>([](dz::csere::kenorogz&) {}, [&] { v.w.Command3D6_Click(); });
 }

@@ -1,11 +1,11 @@
-#include "ui/gyari.h"
+#include "csere/ui/gyari.h"
 
-#include "core/folder.h"
-#include "core/listexport.h"
-#include "core/shipped.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/folder.h"
+#include "common/core/listexport.h"
+#include "csere/core/shipped.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace csere {
+namespace dz::csere {
 
 namespace {
 const QString kMessageTitle = QStringLiteral("Vumo-Soft/2010");
@@ -195,4 +195,4 @@ void gyari::writeBack() {
         critical(this, dz::saveFailedMessage(path));
 }
 
-}  // namespace csere
+}  // namespace dz::csere

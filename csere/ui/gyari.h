@@ -2,7 +2,7 @@
 // "kulcsp/vevud.inf"), ordered by game type or by number count; descriptions added and deleted;
 // "Kiválaszt" chooses one key. The main window opens it modally and reads the choice after:
 //
-//     csere::gyari g(this);
+//     dz::csere::gyari g(this);
 //     g.exec();
 //     if (g.chosen()) {
 //         Label6->setText(g.chosenLine());      // the whole description line
@@ -22,7 +22,7 @@ namespace dz::ui {
 class ListBox;
 }
 
-namespace csere {
+namespace dz::csere {
 
 class gyari : public QDialog {
     Q_OBJECT
@@ -68,4 +68,4 @@ private:
     int selected_ = -1;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

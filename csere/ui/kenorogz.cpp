@@ -1,13 +1,13 @@
-#include "ui/kenorogz.h"
+#include "csere/ui/kenorogz.h"
 
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/listexport.h"
-#include "core/textfmt.h"
-#include "core/textfile.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "common/core/listexport.h"
+#include "common/core/textfmt.h"
+#include "common/core/textfile.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -18,7 +18,7 @@
 #include <QScrollBar>
 #include <QTableView>
 
-namespace csere {
+namespace dz::csere {
 
 // The grid's cells as a table: rows 1..999 and columns 1..8 of the key, with their headers.
 class RecordTableModel : public QAbstractTableModel {
@@ -371,4 +371,4 @@ void kenorogz::Command3D5_Click() {
         reject();
 }
 
-}  // namespace csere
+}  // namespace dz::csere

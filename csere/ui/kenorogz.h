@@ -2,12 +2,12 @@
 // the cell editor, rows inserted and removed, a key file loaded, and the grid saved as a key file
 // with the last key file pointer. The main window opens it modally:
 //
-//     csere::kenorogz w(this);
+//     dz::csere::kenorogz w(this);
 //     w.exec();
 //
 // It hands nothing back: its results are the saved key file and the pointer "filenev.txt".
 #pragma once
-#include "core/recordgrid.h"
+#include "csere/core/recordgrid.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-namespace csere {
+namespace dz::csere {
 
 class RecordTableModel;
 
@@ -66,4 +66,4 @@ private:
     QString saved_;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

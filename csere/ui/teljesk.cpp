@@ -1,16 +1,16 @@
-#include "ui/teljesk.h"
+#include "csere/ui/teljesk.h"
 
-#include "core/operations.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "csere/core/operations.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace csere {
+namespace dz::csere {
 
 using dz::ui::placeTwips;
 
@@ -82,4 +82,4 @@ void teljesk::Spin1_SpinUp() { Text1->setText(spinText(Text1->text(), +1)); }
 
 void teljesk::Spin1_SpinDown() { Text1->setText(spinText(Text1->text(), -1)); }
 
-}  // namespace csere
+}  // namespace dz::csere

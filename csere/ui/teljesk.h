@@ -10,7 +10,7 @@ namespace dz::ui {
 class ListBox;
 }
 
-namespace csere {
+namespace dz::csere {
 
 class teljesk : public QDialog {
     Q_OBJECT
@@ -28,4 +28,4 @@ private:
     QLabel *Label1, *Label5;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,16 +1,16 @@
-#include "ui/vezetes.h"
+#include "csere/ui/vezetes.h"
 
-#include "core/keyrows.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "csere/core/keyrows.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-namespace csere {
+namespace dz::csere {
 
 using dz::ui::placeTwips;
 
@@ -123,4 +123,4 @@ void vezetes::Command3D2_Click() {
 
 void vezetes::Command3D3_Click() { reject(); }
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,7 +1,7 @@
 // The window `vezetes`: the user pairs the marked numbers (I.) with the key's numbers (II.),
 // by hand or at random, and "Cserél" rewrites the key by the pairs (III.).
 #pragma once
-#include "core/operations.h"
+#include "csere/core/operations.h"
 
 #include <QDialog>
 
@@ -11,7 +11,7 @@ namespace dz::ui {
 class ListBox;
 }
 
-namespace csere {
+namespace dz::csere {
 
 class vezetes : public QDialog {
     Q_OBJECT
@@ -40,4 +40,4 @@ private:
     QLabel* Panel3D1;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,19 +1,19 @@
-#include "ui/workshop.h"
+#include "csere/ui/workshop.h"
 
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/keyfiles.h"
-#include "core/listexport.h"
-#include "core/operations.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/numbergrid.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
-#include "ui/gyari.h"
-#include "ui/kenorogz.h"
-#include "ui/teljesk.h"
-#include "ui/vezetes.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "csere/core/keyfiles.h"
+#include "common/core/listexport.h"
+#include "csere/core/operations.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
+#include "csere/ui/gyari.h"
+#include "csere/ui/kenorogz.h"
+#include "csere/ui/teljesk.h"
+#include "csere/ui/vezetes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,7 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace csere {
+namespace dz::csere {
 
 using dz::str;
 using dz::ui::Icon;
@@ -306,7 +306,7 @@ bool kiertekel::loadShippedKey(const QString& fileName, const QString& descripti
 }
 
 bool kiertekel::loadKey(const QString& fullName, bool shipped) {
-    const KeyLoad load = csere::loadKey(fullName, shipped ? KeySource::Shipped : KeySource::Loaded);
+    const KeyLoad load = dz::csere::loadKey(fullName, shipped ? KeySource::Shipped : KeySource::Loaded);
     if (!load.opened) return false;
     dz::ui::BusyCursor busy;
     List1->setItems(load.rows);
@@ -504,4 +504,4 @@ void kiertekel::List5_DblClick() {
     List5->hide();
 }
 
-}  // namespace csere
+}  // namespace dz::csere

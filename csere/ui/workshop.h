@@ -2,7 +2,7 @@
 // board, the key's labels and one button per operation. It holds the program's state: the
 // board's marks, the analysis of the loaded key and the file name its one file dialog carries.
 #pragma once
-#include "core/keyrows.h"
+#include "csere/core/keyrows.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,7 +18,7 @@ class ListBox;
 class NumberGrid;
 }  // namespace dz::ui
 
-namespace csere {
+namespace dz::csere {
 
 struct Message;
 
@@ -92,4 +92,4 @@ private:
     QPushButton *Command3D6, *Command3D8;
 };
 
-}  // namespace csere
+}  // namespace dz::csere

@@ -1,13 +1,13 @@
-#include "cut.h"
+#include "daystat/core/cut.h"
 
-#include "core/draws.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/draws.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace daystat {
+namespace dz::daystat {
 
 namespace {
 
@@ -169,4 +169,4 @@ QString badRangeMessage() { return QStringLiteral("Hibás tól-; ig- beállítá
 QString missingHistoryMessage() { return QStringLiteral("Nincs *vevud.txt* állomány !"); }
 QString title() { return QStringLiteral("Vumo-Soft/2010"); }
 
-}  // namespace daystat
+}  // namespace dz::daystat

@@ -12,7 +12,7 @@ namespace dz {
 class DrawFile;
 }
 
-namespace daystat {
+namespace dz::daystat {
 
 // Every function below reads the history as a draw file, line by line (CR LF, LF or a lone CR ends
 // a line; a last line without its end counts; a UTF-8 byte order mark at the start is dropped; what
@@ -79,4 +79,4 @@ QString badRangeMessage();    // "Hibás tól-; ig- beállítás !"
 QString missingHistoryMessage();  // "Nincs *vevud.txt* állomány !"
 QString title();              // "Vumo-Soft/2010"
 
-}  // namespace daystat
+}  // namespace dz::daystat

@@ -1,8 +1,8 @@
-#include "profile.h"
+#include "daystat/core/profile.h"
 
 #include <array>
 
-namespace daystat {
+namespace dz::daystat {
 
 namespace {
 
@@ -21,9 +21,9 @@ constexpr std::array<Caption, 5> kCaptions{{
 
 }  // namespace
 
-drawstat::SubsetProfile subsetProfile(int k) {
+dz::drawstat::SubsetProfile subsetProfile(int k) {
     // drawstat's window of the same size, then what daystat's lacks or does otherwise
-    drawstat::SubsetProfile p = drawstat::drawstatSubsetProfile(k);
+    dz::drawstat::SubsetProfile p = dz::drawstat::drawstatSubsetProfile(k);
     const Caption& c = kCaptions.at(size_t(k - 4));
     p.caption = QString::fromUtf8(c.text) + QString(c.blanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010");
     p.drawFile = QString::fromLatin1(dz::kPartialDayFile);
@@ -35,25 +35,25 @@ drawstat::SubsetProfile subsetProfile(int k) {
     p.regenQuestion.replace(QStringLiteral("akarja a "), QStringLiteral("akarja a (rész-napi) "));
     p.drawFileMissing = QStringLiteral("Nincs (napi-rész) *Dizov* állomány !");
 
-    p.list1Order = drawstat::ListOrder::Text;
+    p.list1Order = dz::drawstat::ListOrder::Text;
     p.hasList3 = false;
-    p.pageHints = drawstat::PageHints::None;
+    p.pageHints = dz::drawstat::PageHints::None;
 
-    p.countIn = drawstat::CountInLabel::Unchanged;
-    p.loadHint = drawstat::LoadHint::Rows;
+    p.countIn = dz::drawstat::CountInLabel::Unchanged;
+    p.loadHint = dz::drawstat::LoadHint::Rows;
     p.mostDrawn = {};  // the threshold method for every size, the rows as hint
-    p.leastDrawn = drawstat::LeastDrawn::None;
+    p.leastDrawn = dz::drawstat::LeastDrawn::None;
     p.neverDrawn = {};
-    p.neverDrawn.view = drawstat::NeverDrawnRules::View::KeepView;  // the page in view stays in view
+    p.neverDrawn.view = dz::drawstat::NeverDrawnRules::View::KeepView;  // the page in view stays in view
     p.lifePath.reset();  // no life path: the pages only in List2
     return p;
 }
 
-drawstat::Profile profile() {
-    drawstat::Profile p;
+dz::drawstat::Profile profile() {
+    dz::drawstat::Profile p;
     p.files.drawFile = QString::fromLatin1(dz::kPartialDayFile);
     p.files.listFileExt = QStringLiteral(".dat");
-    drawstat::Rules& r = p.rules;
+    dz::drawstat::Rules& r = p.rules;
     r.analysesNeedStart = false;
     r.startRepeats = true;
     r.classLists = false;
@@ -72,4 +72,4 @@ drawstat::Profile profile() {
     return p;
 }
 
-}  // namespace daystat
+}  // namespace dz::daystat

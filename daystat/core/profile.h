@@ -1,14 +1,14 @@
 // daystat: drawstat's code over the partial-day draw file, with its own names, texts and rules.
 #pragma once
-#include "core/state.h"
-#include "core/subsetprofile.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetprofile.h"
 
-namespace daystat {
+namespace dz::daystat {
 
-drawstat::Profile profile();
+dz::drawstat::Profile profile();
 
 // daystat's subset window of size k (4..8): drawstat's window over "vevud.dat" and the ".dat"
 // files, without life path, latest-draw label or least-drawn lists.
-drawstat::SubsetProfile subsetProfile(int k);
+dz::drawstat::SubsetProfile subsetProfile(int k);
 
-}  // namespace daystat
+}  // namespace dz::daystat

@@ -1,17 +1,17 @@
 // daystat's rules in drawstat's engines, over small fixtures.
-#include "core/backtest.h"
-#include "core/distributions.h"
-#include "core/intervals.h"
-#include "core/profile.h"
-#include "core/skips.h"
-#include "core/synth.h"
-#include "tests/classlines_ref.h"
+#include "drawstat/core/backtest.h"
+#include "drawstat/core/distributions.h"
+#include "drawstat/core/intervals.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/skips.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/classlines_ref.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 using Draw = std::array<int, 8>;
@@ -21,12 +21,12 @@ QString key(int k) { return QStringLiteral("20100105 %1").arg(k, 3, 10, QLatin1C
 constexpr Draw kRuns{1, 2, 3, 4, 10, 11, 12, 13};   // two runs of 4
 constexpr Draw kEight{5, 6, 7, 8, 9, 10, 11, 12};   // one run of 8
 constexpr Draw kEven{2, 4, 6, 8, 10, 12, 14, 16};
-const Rules kDay = daystat::profile().rules;
-drawstat::testing::ClassTexts identity(const dz::DrawFile& f, long long w, const Rules& r) {
-    return drawstat::testing::texts(identityDistribution(f, w, r));
+const Rules kDay = dz::daystat::profile().rules;
+dz::drawstat::testing::ClassTexts identity(const dz::DrawFile& f, long long w, const Rules& r) {
+    return dz::drawstat::testing::texts(identityDistribution(f, w, r));
 }
-drawstat::testing::ClassTexts adhesion(const dz::DrawFile& f, long long w, const Rules& r) {
-    return drawstat::testing::texts(adhesionDistribution(f, w, r));
+dz::drawstat::testing::ClassTexts adhesion(const dz::DrawFile& f, long long w, const Rules& r) {
+    return dz::drawstat::testing::texts(adhesionDistribution(f, w, r));
 }
 }  // namespace
 

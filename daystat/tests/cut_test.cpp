@@ -1,12 +1,12 @@
-#include "core/cut.h"
-#include "tests/support/cutbytes.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "tests/testutil.h"
+#include "daystat/core/cut.h"
+#include "daystat/tests/support/cutbytes.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
-using namespace daystat;
+using namespace dz::daystat;
 
 namespace {
 std::string line(int day, int drawNo) {

@@ -1,19 +1,19 @@
 // The road of the suite over a small history: daystat cuts "vevud.dat" (the last N draws, then a
 // range of keys), counts it into "vevud4.dat" and lists the most drawn 4-subsets; keyevalday
 // evaluates a key over the same "vevud.dat". Expected values are worked out by hand below.
-#include "core/evalbuild.h"
-#include "core/evaluation.h"
-#include "core/hitlist.h"
-#include "core/folder.h"
-#include "core/profile.h"
-#include "core/state.h"
-#include "core/subsetfile.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/mainwindow.h"
-#include "ui/subsetwindow.h"
-#include "ui/valogat.h"
+#include "keyeval/core/evalbuild.h"
+#include "keyeval/core/evaluation.h"
+#include "keyeval/core/hitlist.h"
+#include "common/core/folder.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetfile.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/subsetwindow.h"
+#include "daystat/ui/valogat.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,16 +48,16 @@ std::string d4() { return line(3, 1, {1, 2, 3, 4, 16, 17, 18, 19}); }
 struct RoadTest : ::testing::Test {
     dz::testing::ProgramFolderFixture folder;
     RoadTest() {
-        drawstat::resetState(daystat::profile());
+        dz::drawstat::resetState(dz::daystat::profile());
         seam::enable();
     }
-    ~RoadTest() override { drawstat::resetState(); }
+    ~RoadTest() override { dz::drawstat::resetState(); }
 
     // Opens daystat's "4-s" window from the menu, runs f in it and leaves it with "Kilép".
-    void inNegyes(drawstat::MainWindow& main, const std::function<void(drawstat::SubsetWindow&)>& f) {
+    void inNegyes(dz::drawstat::MainWindow& main, const std::function<void(dz::drawstat::SubsetWindow&)>& f) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* w = qobject_cast<drawstat::SubsetWindow*>(QApplication::activeModalWidget());
+            auto* w = qobject_cast<dz::drawstat::SubsetWindow*>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
             f(*w);
             ran = true;
@@ -72,8 +72,8 @@ struct RoadTest : ::testing::Test {
 
 TEST_F(RoadTest, CutCountListAndEvaluateOverThePartialDayFile) {
     folder.write("vevud.txt", history());
-    drawstat::MainWindow main;
-    daystat::addValogatMenu(main);
+    dz::drawstat::MainWindow main;
+    dz::daystat::addValogatMenu(main);
 
     // The last three draws: D1, D2, D3.
     seam::queueInput(QStringLiteral("3"));
@@ -83,7 +83,7 @@ TEST_F(RoadTest, CutCountListAndEvaluateOverThePartialDayFile) {
     // Regenerate, count in, list. D1 and D2 share 01..05 (5 subsets), D1 and D3 and D2 and D3
     // share 01..04 (1 each), all three share 01..04: 3 x 70 - 7 + 1 = 204 subsets drawn.
     // 01 02 03 04 was drawn 3 times; the four other 4-subsets of 01..05 twice (last in D2).
-    inNegyes(main, [](drawstat::SubsetWindow& w) {
+    inNegyes(main, [](dz::drawstat::SubsetWindow& w) {
         w.Check3D1->setChecked(true);
         seam::queueAnswer(dz::ui::Answer::Ok);
         w.Command3D1->click();
@@ -104,22 +104,22 @@ TEST_F(RoadTest, CutCountListAndEvaluateOverThePartialDayFile) {
     // rises to 4 and D4's 69 other subsets join the list once each: 273 rows.
     folder.write("vevud.txt", history() + d4());
     {
-        daystat::valogat v;
+        dz::daystat::valogat v;
         v.Text1->setText("2010"), v.Text2->setText("5"), v.Text3->setText("2"), v.Text8->setText("2");
         v.Text4->setText("2010"), v.Text5->setText("5"), v.Text6->setText("3"), v.Text9->setText("1");
         v.Command3D1->click();
         EXPECT_EQ(v.Label1->text(), "3");
     }
     EXPECT_EQ(folder.read("vevud.dat"), history().substr(3 * 41) + d4());
-    inNegyes(main, [](drawstat::SubsetWindow& w) {
+    inNegyes(main, [](dz::drawstat::SubsetWindow& w) {
         w.Command3D2->click();
         w.Command3D3->click();
         ASSERT_EQ(w.List1->count(), 273);
         EXPECT_EQ(w.List1->items().last(), "    4 - 01 02 03 04  - 20100503 001");
         EXPECT_EQ(w.List1->item(268), "    2 - 01 02 03 05  - 20100502 002");
     });
-    drawstat::CounterFile c;
-    ASSERT_EQ(drawstat::CounterFile::load(folder.path("vevud4.dat"), 4, c), drawstat::CounterFile::Status::Ok);
+    dz::drawstat::CounterFile c;
+    ASSERT_EQ(dz::drawstat::CounterFile::load(folder.path("vevud4.dat"), 4, c), dz::drawstat::CounterFile::Status::Ok);
     EXPECT_EQ(c.highWaterKey(), "20100503 001");
     EXPECT_EQ(dz::testing::shownTexts(), QStringList{"Biztos, hogy törölni akarja a (rész-napi) szám-négyesek állományát ?"});
 

@@ -1,20 +1,20 @@
 // The subset windows' lists over records: every line, its order, the list files and the exports
 // as the windows made them from strings, in daystat's five windows.
-#include "core/profile.h"
-#include "core/state.h"
-#include "core/subsetprofile.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/subsetlists_ref.h"
-#include "tests/testutil.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetprofile.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "drawstat/tests/subsetlists_ref.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 TEST(DaystatSubsetLines, EveryListAsTheStringsWere) {
     dz::testing::ProgramFolderFixture folder;
-    resetState(daystat::profile());
+    resetState(dz::daystat::profile());
     dz::ui::seam::enable();
-    drawstat::testing::expectEveryWindowAsBefore([](int k) { return daystat::subsetProfile(k); });
+    dz::drawstat::testing::expectEveryWindowAsBefore([](int k) { return dz::daystat::subsetProfile(k); });
     resetState();
 }

@@ -1,15 +1,15 @@
 // daystat's five subset windows: drawstat's window over "vevud.dat" and the ".dat" files, without
 // life path, latest-draw label or least-drawn lists.
-#include "core/profile.h"
-#include "core/state.h"
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/mainwindow.h"
-#include "ui/subsetwindow.h"
-#include "ui/valogat.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/subsetwindow.h"
+#include "daystat/ui/valogat.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,9 +23,9 @@
 #include <gtest/gtest.h>
 #include <functional>
 
-using drawstat::CounterFile;
-using drawstat::SubsetWindow;
-using drawstat::zeroedCounterFile;
+using dz::drawstat::CounterFile;
+using dz::drawstat::SubsetWindow;
+using dz::drawstat::zeroedCounterFile;
 using dz::ui::seam::messages;
 
 namespace {
@@ -39,10 +39,10 @@ const QString kFirstRun = QStringLiteral("Indítsa először az *Ujragenerálás
 struct DaystatSubsetTest : ::testing::Test {
     dz::testing::ProgramFolderFixture folder;
     DaystatSubsetTest() {
-        drawstat::resetState(daystat::profile());
+        dz::drawstat::resetState(dz::daystat::profile());
         dz::ui::seam::enable();
     }
-    ~DaystatSubsetTest() override { drawstat::resetState(); }
+    ~DaystatSubsetTest() override { dz::drawstat::resetState(); }
 
     void writeCounter(int k, const std::function<int(int)>& count) {
         CounterFile c = *CounterFile::fromBytes(k, zeroedCounterFile(k));
@@ -75,8 +75,8 @@ TEST_F(DaystatSubsetTest, MenuOpensTheReducedWindowsOverTheDatFilesOnly) {
     writeLines("legk7.txt", {"drawstat least"});
     writeLines("utolso7.txt", {"20100506 001"});
     writeLines("legt7.dat", {"    2 - b", "    1 - a"});
-    drawstat::MainWindow main;
-    daystat::addValogatMenu(main);
+    dz::drawstat::MainWindow main;
+    dz::daystat::addValogatMenu(main);
     struct Expect {
         const char* item;
         QString caption;
@@ -119,12 +119,12 @@ TEST_F(DaystatSubsetTest, MenuOpensTheReducedWindowsOverTheDatFilesOnly) {
     }
     EXPECT_TRUE(messages().empty());
     // a separate window from drawstat's of the same size
-    EXPECT_NE(SubsetWindow::instance(daystat::subsetProfile(4)), nullptr);
-    EXPECT_EQ(SubsetWindow::instance(drawstat::drawstatSubsetProfile(4)), nullptr);
+    EXPECT_NE(SubsetWindow::instance(dz::daystat::subsetProfile(4)), nullptr);
+    EXPECT_EQ(SubsetWindow::instance(dz::drawstat::drawstatSubsetProfile(4)), nullptr);
 }
 
 TEST_F(DaystatSubsetTest, RegenerationCountInAndMostDrawnWorkOnTheDatSet) {
-    SubsetWindow w(daystat::subsetProfile(4));
+    SubsetWindow w(dz::daystat::subsetProfile(4));
     w.Check3D1->setChecked(true);
     dz::ui::seam::queueAnswer(dz::ui::Answer::Ok);
     w.Command3D1->click();
@@ -165,7 +165,7 @@ TEST_F(DaystatSubsetTest, RegenerationCountInAndMostDrawnWorkOnTheDatSet) {
         {8, "Nincs a számnyolcas állomány begenerálva !", "Nincs a számnyolcas állomány begenerálva !"},
         {5, "Nincs a számötös állomány begenerálva !", "Nincs a számötösök állomány begenerálva !"}};
     for (const auto& [k, countIn, mostDrawn] : missing) {
-        SubsetWindow m(daystat::subsetProfile(k));
+        SubsetWindow m(dz::daystat::subsetProfile(k));
         m.List1->setItems({"kept"});
         m.Command3D2->click();
         EXPECT_EQ(lastMessage(), countIn + "\r" + kFirstRun);
@@ -179,9 +179,9 @@ TEST_F(DaystatSubsetTest, RegenerationCountInAndMostDrawnWorkOnTheDatSet) {
 
 TEST_F(DaystatSubsetTest, HighWaterKeyNeverGoesDownAcrossCuts) {
     writeCounter(8, [](int) { return 0; });
-    SubsetWindow w(daystat::subsetProfile(8));
+    SubsetWindow w(dz::daystat::subsetProfile(8));
     const auto a = std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 8};
-    const int ra = drawstat::subsetRank(8, a.data());
+    const int ra = dz::drawstat::subsetRank(8, a.data());
     // a later stretch first
     folder.write("vevud.dat", line(7, 1, a) + line(7, 2, a));
     w.Command3D2->click();
@@ -215,11 +215,11 @@ TEST_F(DaystatSubsetTest, HighWaterKeyNeverGoesDownAcrossCuts) {
 TEST_F(DaystatSubsetTest, MostDrawnKeepsTheTrueTop32736ForEverySize) {
     // every 7-subset drawn, counts spread: the threshold list is the top of the sorted order
     writeCounter(7, [](int r) { return 1 + (r * 7919) % 97; });
-    SubsetWindow w(daystat::subsetProfile(7));
+    SubsetWindow w(dz::daystat::subsetProfile(7));
     w.Command3D3->click();
     ASSERT_EQ(w.List1->count(), 32736);
     const CounterFile c = counter(7);
-    EXPECT_EQ(w.List1->items(), dz::allLines(*drawstat::mostDrawn(c, drawstat::drawstatSubsetProfile(7)).rows));
+    EXPECT_EQ(w.List1->items(), dz::allLines(*dz::drawstat::mostDrawn(c, dz::drawstat::drawstatSubsetProfile(7)).rows));
     EXPECT_EQ(w.List1->toolTip(), " 32736");
     EXPECT_EQ(lines("legt7.dat").size(), 32736);
     EXPECT_EQ(w.List2[0]->count(), 0);  // no least-drawn pages
@@ -228,7 +228,7 @@ TEST_F(DaystatSubsetTest, MostDrawnKeepsTheTrueTop32736ForEverySize) {
 
 TEST_F(DaystatSubsetTest, NeverDrawnKeepsThePageInViewAndHasNoFallback) {
     writeCounter(8, [](int r) { return r == 1 ? 3 : 0; });
-    SubsetWindow w8(daystat::subsetProfile(8));
+    SubsetWindow w8(dz::daystat::subsetProfile(8));
     w8.option(2)->click();
     ASSERT_EQ(visibleRight(w8), QStringList{"List2(2)"});
     w8.Command3D4->click();
@@ -244,7 +244,7 @@ TEST_F(DaystatSubsetTest, NeverDrawnKeepsThePageInViewAndHasNoFallback) {
 
     // hatos with every subset drawn: empty disabled pages, "0", the caption kept
     writeCounter(6, [](int) { return 1; });
-    SubsetWindow w6(daystat::subsetProfile(6));
+    SubsetWindow w6(dz::daystat::subsetProfile(6));
     w6.List2[1]->setItems({"old"});
     w6.Command3D4->click();
     EXPECT_EQ(w6.Label2->text(), "0");
@@ -262,7 +262,7 @@ TEST_F(DaystatSubsetTest, NeverDrawnKeepsThePageInViewAndHasNoFallback) {
 
     // the single list neither hides nor shows
     writeCounter(5, [](int r) { return r == 1 ? 0 : 1; });
-    SubsetWindow w5(daystat::subsetProfile(5));
+    SubsetWindow w5(dz::daystat::subsetProfile(5));
     w5.List2[0]->hide();
     w5.Command3D4->click();
     EXPECT_EQ(w5.List2[0]->items(), QStringList{"01 02 03 04 05 "});
@@ -278,7 +278,7 @@ TEST_F(DaystatSubsetTest, BadDatFilesNeitherCrashNorCount) {
     folder.write("vevud.dat", junk + line(6, 4, {1, 2, 3, 4, 5, 6, 7, 8}));
     folder.write("legt8.dat", junk);
     folder.write("vevud8.dat", zeroedCounterFile(8));
-    SubsetWindow w(daystat::subsetProfile(8));
+    SubsetWindow w(dz::daystat::subsetProfile(8));
     EXPECT_GT(w.List1->count(), 0);
     w.Command3D2->click();
     const CounterFile c = counter(8);

@@ -1,13 +1,13 @@
 // daystat's windows: the main window built with daystat's profile, its "Válogat" menu and the
 // range window.
-#include "core/profile.h"
-#include "core/state.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/backtest.h"
-#include "ui/mainwindow.h"
-#include "ui/valogat.h"
+#include "daystat/core/profile.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/ui/mainwindow.h"
+#include "daystat/ui/valogat.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,7 +20,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-using namespace daystat;
+using namespace dz::daystat;
 namespace seam = dz::ui::seam;
 
 namespace {
@@ -38,14 +38,14 @@ std::string history() {
 
 struct DaystatWindowTest : ::testing::Test {
     dz::testing::ProgramFolderFixture folder;
-    DaystatWindowTest() { drawstat::resetState(daystat::profile()); }
-    ~DaystatWindowTest() override { drawstat::resetState(); }
+    DaystatWindowTest() { dz::drawstat::resetState(dz::daystat::profile()); }
+    ~DaystatWindowTest() override { dz::drawstat::resetState(); }
 };
 
 }  // namespace
 
 TEST_F(DaystatWindowTest, MainWindowIsDrawstatsWithDaystatsMenuAndRules) {
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     addValogatMenu(w);
     EXPECT_TRUE(w.windowTitle().endsWith(QString(40, ' ') + QStringLiteral("Vumo-Soft/2010")));
     const auto bar = w.menuBar()->actions();
@@ -63,7 +63,7 @@ TEST_F(DaystatWindowTest, MainWindowIsDrawstatsWithDaystatsMenuAndRules) {
 
 TEST_F(DaystatWindowTest, LastNDrawsAskAgainUntilTheAnswerFitsThenReplaceTheFile) {
     folder.write("vevud.txt", history());
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     seam::queueInput(QStringLiteral("0"));
     seam::queueInput(QStringLiteral("10"));
     seam::queueInput(QStringLiteral("2"));
@@ -88,7 +88,7 @@ TEST_F(DaystatWindowTest, LastNDrawsAskAgainUntilTheAnswerFitsThenReplaceTheFile
 TEST_F(DaystatWindowTest, ACutThatCannotBeWrittenSaysSoAndLeavesNothingHalfDone) {
     folder.write("vevud.txt", history());
     QDir(folder.dir.path()).mkdir(QStringLiteral("vevud.dat"));  // a folder in the file's place
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     seam::queueInput(QStringLiteral("3"));
     huzassz_Click(&w);
     ASSERT_EQ(seam::messages().size(), 1u);
@@ -139,7 +139,7 @@ TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
         valogat v;
         EXPECT_FALSE(v.historyFound());
     }
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     tolig_Click(&w);
     ASSERT_EQ(seam::messages().size(), 1u);
     EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Nincs *vevud.txt* állomány !"));
@@ -157,7 +157,7 @@ TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
 
 TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     folder.write("vevud.dat", line(5, 1) + line(5, 2));
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     // only List2 is written: no copy list, no class lists
     auto onlyList2 = [&w] {
         EXPECT_EQ(w.List6->count(), 0);
@@ -179,17 +179,17 @@ TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     EXPECT_TRUE(seam::messages()[0].text.endsWith(QStringLiteral("/lista001.dat file-ba történt !")));
     // Start reads the file again after a new cut
     w.start_Click();
-    EXPECT_EQ(drawstat::state().drawCount, 2);
-    EXPECT_EQ(drawstat::state().windowStart, 1);
+    EXPECT_EQ(dz::drawstat::state().drawCount, 2);
+    EXPECT_EQ(dz::drawstat::state().windowStart, 1);
     folder.write("vevud.dat", line(5, 1));
     w.start_Click();
-    EXPECT_EQ(drawstat::state().drawCount, 1);
+    EXPECT_EQ(dz::drawstat::state().drawCount, 1);
 }
 
 TEST_F(DaystatWindowTest, BacktestWindowHasNoWholeHistoryModeAndKeepsExtraMarks) {
     folder.write("vevud.dat", line(5, 1) + line(5, 2));
-    drawstat::kiertekel k;
-    EXPECT_EQ(drawstat::state().windowStart, 1);  // set from the partial-day file at opening
+    dz::drawstat::kiertekel k;
+    EXPECT_EQ(dz::drawstat::state().windowStart, 1);  // set from the partial-day file at opening
     EXPECT_TRUE(k.Check1->isHidden());
     k.grid->extraCell(2)->click();
     k.Command3D3->click();  // "Véletlen" with 8
@@ -204,13 +204,13 @@ TEST_F(DaystatWindowTest, ListsPastTheRowLimitShowTheNewestDrawsAndCountThem) {
     folder.write("vevud.dat", bytes);
     const std::string lastKey = bytes.substr(bytes.rfind('\n', bytes.size() - 2) + 1, 12);
     // the back-test from W = N - 32736 on gives 32737 rows: the oldest is left out
-    drawstat::kiertekel k;
+    dz::drawstat::kiertekel k;
     k.Command3D3->click();  // "Véletlen": eight numbers, every hit count listed
     ASSERT_EQ(k.List1->count(), dz::kRowLimit);
     EXPECT_EQ(k.Label3->text(), QString::number(dz::kRowLimit));
     EXPECT_EQ(k.List1->item(dz::kRowLimit - 1).left(12).toStdString(), lastKey);
     // identity before Start lists every draw after the first: the newest that fit
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     w.Command3D2->click();
     ASSERT_EQ(w.List2->count(), dz::kRowLimit);
     EXPECT_EQ(w.List2->item(dz::kRowLimit - 13).left(12).toStdString(), lastKey);
@@ -222,7 +222,7 @@ TEST_F(DaystatWindowTest, BinaryAndRaggedFilesNeitherCrashNorHang) {
     junk[20] = '\0';
     folder.write("vevud.txt", junk);
     folder.write("vevud.dat", junk);
-    drawstat::MainWindow w;
+    dz::drawstat::MainWindow w;
     w.start_Click();
     w.Command3D2->click();
     w.SSCommand1->click();
@@ -235,7 +235,7 @@ TEST_F(DaystatWindowTest, BinaryAndRaggedFilesNeitherCrashNorHang) {
         valogat v;
         v.Command3D1->click();
     }
-    drawstat::kiertekel k;
+    dz::drawstat::kiertekel k;
     k.grid->cell(1)->click();
     k.Command3D4->click();
     EXPECT_EQ(k.List2->count(), 9);

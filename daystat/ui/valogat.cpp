@@ -1,9 +1,9 @@
-#include "valogat.h"
+#include "daystat/ui/valogat.h"
 
-#include "core/folder.h"
-#include "core/draws.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
+#include "common/core/folder.h"
+#include "common/core/draws.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-namespace daystat {
+namespace dz::daystat {
 
 namespace {
 
@@ -235,4 +235,4 @@ void addValogatMenu(QMainWindow& w) {
     w.menuBar()->insertMenu(start, menu);
 }
 
-}  // namespace daystat
+}  // namespace dz::daystat

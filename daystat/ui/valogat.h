@@ -1,8 +1,8 @@
 // The range window of the partial-day draw file, and the "Válogat" menu of daystat's main window:
 // the last N draws or a range of draw keys cut out of the draw history into "vevud.dat".
 #pragma once
-#include "core/cut.h"
-#include "platform/widgets.h"
+#include "daystat/core/cut.h"
+#include "common/platform/widgets.h"
 
 #include <QDialog>
 #include <array>
@@ -13,7 +13,7 @@ class QLineEdit;
 class QMainWindow;
 class QPushButton;
 
-namespace daystat {
+namespace dz::daystat {
 
 class valogat : public QDialog {
     Q_OBJECT
@@ -63,4 +63,4 @@ void huzassz_Click(QWidget* owner);
 // The "Válogat" menu, placed before "Start".
 void addValogatMenu(QMainWindow& w);
 
-}  // namespace daystat
+}  // namespace dz::daystat

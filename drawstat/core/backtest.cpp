@@ -1,14 +1,14 @@
-#include "backtest.h"
+#include "drawstat/core/backtest.h"
 
-#include "core/cp1250.h"
-#include "core/newest.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/newest.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -177,4 +177,4 @@ QString selectDrawMessage() {
 }
 QString selectDrawTitle() { return QStringLiteral("Vumo-Soft/2010"); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -2,8 +2,8 @@
 // within the bounds, the hit distribution and the completeness level; and the reading of a
 // listed draw for its display on the grid.
 #pragma once
-#include "core/draws.h"
-#include "core/linesource.h"
+#include "common/core/draws.h"
+#include "common/core/linesource.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // What the run reads from the window.
 struct BacktestInput {
@@ -72,4 +72,4 @@ QString noMarksTitle();      // "KENO"
 QString selectDrawMessage(); // "Válassza ki (click a kiértékelő listára), ..."
 QString selectDrawTitle();   // "Vumo-Soft/2010"
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,12 +1,12 @@
-#include "distributions.h"
+#include "drawstat/core/distributions.h"
 
-#include "core/cp1250.h"
-#include "core/newest.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/newest.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -299,4 +299,4 @@ std::optional<int> classListForClick(const dz::LineSource& lines, int index) {
     return static_cast<int>(k);
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

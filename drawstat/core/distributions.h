@@ -1,9 +1,9 @@
 // The sums histogram and the identity and adhesion distributions of the main window's result
 // list, with the class lists behind the distribution lines.
 #pragma once
-#include "core/draws.h"
-#include "core/linesource.h"
-#include "core/rules.h"
+#include "common/core/draws.h"
+#include "common/core/linesource.h"
+#include "drawstat/core/rules.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // The sums lines: str(sum) & "   " & str(count) for every sum 1..160 that occurred, ascending.
 // Every draw counts, the draw window start does not apply.
@@ -94,4 +94,4 @@ inline std::optional<int> classListForClick(const QStringList& resultLines, int 
     return classListForClick(dz::StringLines(resultLines), index);
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,9 +1,9 @@
-#include "drawmap.h"
+#include "drawstat/core/drawmap.h"
 
-#include "core/cp1250.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfmt.h"
 
-namespace drawstat {
+namespace dz::drawstat {
 
 QString mapLine(const QString& drawKey, uint32_t mask) {
     QString line;
@@ -32,4 +32,4 @@ QString mapTooltip(const QString& line) {
     return text;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,11 +1,11 @@
 // The draw map: one line per draw, "o" in the column of each drawn number and "_" elsewhere.
 #pragma once
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // Draw key, three blanks, then for n = 1..20 "o" when bit n of mask is set, else "_".
 QString mapLine(const QString& drawKey, uint32_t mask);
@@ -15,4 +15,4 @@ QStringList drawMap(const dz::DrawFile& file, long long windowStart);
 // line's last 20 marks, so that a short draw key does not shift the columns.
 QString mapTooltip(const QString& line);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

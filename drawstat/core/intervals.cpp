@@ -1,12 +1,12 @@
-#include "intervals.h"
+#include "drawstat/core/intervals.h"
 
-#include "core/cp1250.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 std::array<int, 5> intervalCounts(const dz::DrawRecord& r) {
     std::array<int, 5> c{};
@@ -53,4 +53,4 @@ IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart,
     return out;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

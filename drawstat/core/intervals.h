@@ -1,12 +1,12 @@
 // Interval patterns: how many numbers of each draw fall into 1-5, 6-10, 11-15 and 16-20.
 #pragma once
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // Counts of a draw in the four intervals (slots 1..4; slot 0 unused). Number fields that do not
 // read as 1..20 are skipped.
@@ -26,4 +26,4 @@ struct IntervalResult {
 // joinedTally writes the code order's row without the blank between pattern and tally.
 IntervalResult intervalPatterns(const dz::DrawFile& file, long long windowStart, bool joinedTally = false);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,6 +1,6 @@
-#include "mostfrequent.h"
+#include "drawstat/core/mostfrequent.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #if defined(__x86_64__)
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 size_t firstCountedDraw(long long drawCount, double lastDraws) {
     const double s = double(drawCount) - lastDraws;  // the draws at positions 1..s are skipped
@@ -185,4 +185,4 @@ FrequencyLists frequencyLists(const FrequencyCounts& c) {
     return out;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

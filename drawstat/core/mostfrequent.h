@@ -1,6 +1,6 @@
 // Numbers, pairs and triples over the last L draws, each in number order and ranked by count.
 #pragma once
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 inline constexpr int kPairCount = 190;
 inline constexpr int kTripleCount = 1140;
@@ -35,4 +35,4 @@ struct FrequencyLists {
 // the widest count (at least five): counts of different widths would otherwise sort as text.
 FrequencyLists frequencyLists(const FrequencyCounts& counts);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

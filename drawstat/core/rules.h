@@ -2,7 +2,7 @@
 // same engines over the partial-day file with rules of its own).
 #pragma once
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // The rules in which a build's analyses differ; the defaults are drawstat's.
 struct Rules {
@@ -19,4 +19,4 @@ struct Rules {
     bool fullListAll = false;          // "Tételes" lists every line and stays at its top
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

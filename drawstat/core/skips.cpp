@@ -1,12 +1,12 @@
-#include "skips.h"
+#include "drawstat/core/skips.h"
 
-#include "core/cp1250.h"
-#include "core/newest.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/newest.h"
+#include "common/core/textfmt.h"
 
 #include <cmath>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 QString appearanceLine(const QString& drawKey, long long gap) {
     QString line = drawKey + QLatin1Char(' ') + dz::format(gap - 1, "@@");
@@ -105,4 +105,4 @@ QString spinThreshold(const QString& boxText, int step) {
     return thresholdText(v);
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,15 +1,15 @@
 // The life path of one number: its appearances with the skip before each, the skip distribution,
 // and the "since when not drawn" counts of the grid.
 #pragma once
-#include "core/draws.h"
-#include "core/linesource.h"
+#include "common/core/draws.h"
+#include "common/core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <memory>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // Gaps longer than this are listed but left out of the distribution.
 inline constexpr int kMaxCountedGap = 100;
@@ -44,4 +44,4 @@ Threshold sinceThreshold(const QString& boxText);
 // The spin buttons: the value of the box plus or minus one, never below 1, as the box's new text.
 QString spinThreshold(const QString& boxText, int step);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,12 +1,12 @@
-#include "startstats.h"
+#include "drawstat/core/startstats.h"
 
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 #include <emmintrin.h>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -104,4 +104,4 @@ std::shared_ptr<const dz::LineSource> fullListLines(const dz::DrawFile& file, bo
     return out;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,15 +1,15 @@
 // Start's statistics (draw count, frequency and last appearance of every number) and the full
 // list of draws.
 #pragma once
-#include "core/draws.h"
-#include "core/linesource.h"
+#include "common/core/draws.h"
+#include "common/core/linesource.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <memory>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 struct StartStats {
     long long drawCount = 0;                  // every line read counts as a draw
@@ -27,4 +27,4 @@ StartStats computeStart(const dz::DrawFile& file);
 // all: every line of the file, however many.
 std::shared_ptr<const dz::LineSource> fullListLines(const dz::DrawFile& file, bool all = false);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,8 +1,8 @@
-#include "state.h"
+#include "drawstat/core/state.h"
 
-#include "core/folder.h"
+#include "common/core/folder.h"
 
-namespace drawstat {
+namespace dz::drawstat {
 
 QString ProgramState::drawFilePath() const { return dz::programFile(files.drawFile); }
 
@@ -21,4 +21,4 @@ void resetState(const Profile& profile) {
     s.exporter = dz::ListExporter(profile.files.listFileExt);
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,16 +1,16 @@
 // drawstat's program-level state: what Start leaves for the other windows, and the names of the
 // files a build works over (daystat runs the same code over the partial-day file).
 #pragma once
-#include "core/draws.h"
-#include "core/listexport.h"
-#include "core/rules.h"
-#include "core/subsetprofile.h"
+#include "common/core/draws.h"
+#include "common/core/listexport.h"
+#include "drawstat/core/rules.h"
+#include "drawstat/core/subsetprofile.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 struct FileSet {
     QString drawFile = QString::fromLatin1(dz::kDrawHistoryFile);  // daystat: "vevud.dat"
@@ -52,4 +52,4 @@ ProgramState& state();
 // A fresh state over a program's profile (at program start, and between tests).
 void resetState(const Profile& profile);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,14 +1,14 @@
-#include "subsetfile.h"
+#include "drawstat/core/subsetfile.h"
 
-#include "core/draws.h"
-#include "core/textfmt.h"
+#include "common/core/draws.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -227,4 +227,4 @@ CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
     return res;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -3,8 +3,8 @@
 // count-in counts there and the file is replaced whole, so a stopped or killed run never leaves
 // counts raised without the trailer that records them.
 #pragma once
-#include "core/draws.h"
-#include "core/textfile.h"
+#include "common/core/draws.h"
+#include "common/core/textfile.h"
 
 #include <QString>
 #include <cstdint>
@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 inline constexpr int kMaxHitCount = 99999;
 inline constexpr std::string_view kZeroKey = "00000000 000";
@@ -73,4 +73,4 @@ struct CountInResult {
 // left as it was.
 CountInResult countIn(CounterFile& file, const dz::DrawFile& draws,
                       const std::function<bool(std::string_view key)>& slice = {});
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,13 +1,13 @@
-#include "subsetlists.h"
+#include "drawstat/core/subsetlists.h"
 
-#include "core/cp1250.h"
-#include "core/draws.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/draws.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -300,4 +300,4 @@ LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const
     return res;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,9 +1,9 @@
 // The lists of the subset windows, built from a counter file or the draw file: most drawn,
 // least drawn, never drawn, and the life path of one subset. Rows are the windows' texts.
 #pragma once
-#include "core/linesource.h"
-#include "subsetfile.h"
-#include "subsetprofile.h"
+#include "common/core/linesource.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetprofile.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // "    7 - 01 02 03 04  - 20100506 001": count right-aligned in five, " - ", each number and a
 // blank, " - ", the latest-hit key.
@@ -89,4 +89,4 @@ struct LifePathResult {
 // Every draw of the draw file that holds the subset, with the draws since the previous one.
 LifePathResult lifePath(const dz::DrawFile& draws, const SubsetProfile& p, const QString& numberText);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

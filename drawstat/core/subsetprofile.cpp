@@ -1,10 +1,10 @@
-#include "subsetprofile.h"
+#include "drawstat/core/subsetprofile.h"
 
-#include "subsetfile.h"
+#include "drawstat/core/subsetfile.h"
 
 #include <array>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 int SubsetProfile::records() const { return subsetCount(k); }
 
@@ -86,4 +86,4 @@ SubsetProfile drawstatSubsetProfile(int k) {
     return p;
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

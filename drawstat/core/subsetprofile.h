@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // The order List1 keeps: ascending text, or the order the rows are added in.
 enum class ListOrder { Text, Added };
@@ -104,4 +104,4 @@ struct SubsetProfile {
 // drawstat's window for one size k (4..8), over "vevud.txt" and the ".txt" set.
 SubsetProfile drawstatSubsetProfile(int k);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

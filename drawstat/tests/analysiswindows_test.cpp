@@ -1,13 +1,13 @@
 // The skip, interval, map and most-frequent windows opened from the main window's menu.
-#include "core/state.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/interval.h"
-#include "ui/kihagyas.h"
-#include "ui/leggyak.h"
-#include "ui/mainwindow.h"
-#include "ui/terkep.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/interval.h"
+#include "drawstat/ui/kihagyas.h"
+#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/terkep.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +22,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

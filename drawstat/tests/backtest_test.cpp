@@ -1,12 +1,12 @@
-#include "core/backtest.h"
-#include "core/synth.h"
-#include "tests/drawref.h"
-#include "core/textfmt.h"
+#include "drawstat/core/backtest.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 using Status = BacktestOutcome::Status;
 
 namespace {

@@ -1,11 +1,11 @@
-#include "core/random.h"
-#include "core/state.h"
-#include "core/synth.h"
-#include "core/textfmt.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/backtest.h"
-#include "ui/mainwindow.h"
+#include "common/core/random.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "common/core/textfmt.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

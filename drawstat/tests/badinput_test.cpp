@@ -1,16 +1,16 @@
 // Every handler of every drawstat window over draw files that break the record layout: none may
 // fault, and none tells the user anything but the messages of its own checks.
-#include "core/state.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/backtest.h"
-#include "ui/interval.h"
-#include "ui/kihagyas.h"
-#include "ui/leggyak.h"
-#include "ui/mainwindow.h"
-#include "ui/terkep.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/ui/interval.h"
+#include "drawstat/ui/kihagyas.h"
+#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/terkep.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -19,7 +19,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

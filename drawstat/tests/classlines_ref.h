@@ -1,13 +1,13 @@
 // The identity and adhesion lines as strings, made the way the passes made them before they kept
 // records: the reference every record line must equal, and the texts of a result for the tests.
 #pragma once
-#include "core/cp1250.h"
-#include "core/distributions.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "drawstat/core/distributions.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 
-namespace drawstat::testing {
+namespace dz::drawstat::testing {
 
 // A result's lines as text.
 struct ClassTexts {
@@ -90,4 +90,4 @@ inline ClassTexts adhesion(const dz::DrawFile& file, long long windowStart, cons
 }
 
 }  // namespace ref
-}  // namespace drawstat::testing
+}  // namespace dz::drawstat::testing

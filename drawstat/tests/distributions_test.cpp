@@ -1,11 +1,11 @@
-#include "core/distributions.h"
-#include "core/state.h"
-#include "core/synth.h"
-#include "core/textfmt.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/classlines_ref.h"
-#include "tests/testutil.h"
-#include "ui/mainwindow.h"
+#include "drawstat/core/distributions.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "common/core/textfmt.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "drawstat/tests/classlines_ref.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,8 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
-using drawstat::testing::ClassTexts;
+using namespace dz::drawstat;
+using dz::drawstat::testing::ClassTexts;
 
 namespace {
 
@@ -39,8 +39,8 @@ QString key(int drawNo) { return QStringLiteral("20101231 ") + dz::format(drawNo
 
 QStringList tail(const QStringList& l, int n) { return l.mid(l.size() - n); }
 
-ClassTexts identity(const dz::DrawFile& f, long long w) { return drawstat::testing::texts(identityDistribution(f, w)); }
-ClassTexts adhesion(const dz::DrawFile& f, long long w) { return drawstat::testing::texts(adhesionDistribution(f, w)); }
+ClassTexts identity(const dz::DrawFile& f, long long w) { return dz::drawstat::testing::texts(identityDistribution(f, w)); }
+ClassTexts adhesion(const dz::DrawFile& f, long long w) { return dz::drawstat::testing::texts(adhesionDistribution(f, w)); }
 
 }  // namespace
 
@@ -180,7 +180,7 @@ TEST(Distributions, ResultListsPastTheRowLimitKeepTheNewestDraws) {
                           Case{"drawstat adhesion", false, Rules{}, dz::drawWindowStart(n), 8, n - adKept / 2},
                           Case{"daystat adhesion", false, day, dz::drawWindowStart(n), 8, n - adKept / 2}}) {
         SCOPED_TRACE(c.name);
-        const ClassTexts r = drawstat::testing::texts(c.identity ? identityDistribution(f, c.w, c.rules)
+        const ClassTexts r = dz::drawstat::testing::texts(c.identity ? identityDistribution(f, c.w, c.rules)
                                                                  : adhesionDistribution(f, c.w, c.rules));
         ASSERT_EQ(r.lines.size(), dz::kRowLimit);
         const QStringList draws = r.lines.mid(0, dz::kRowLimit - c.tail);
@@ -311,10 +311,10 @@ TEST(Distributions, RecordLinesEqualTheStringBuilt) {
         const long long n = static_cast<long long>(f.size());
         for (const Rules& rules : {Rules{}, day})
             for (long long w : {0LL, 1LL, dz::drawWindowStart(n), n + 5}) {
-                const ClassTexts id = drawstat::testing::texts(identityDistribution(f, w, rules));
-                const ClassTexts idRef = drawstat::testing::ref::identity(f, w, rules);
-                const ClassTexts ad = drawstat::testing::texts(adhesionDistribution(f, w, rules));
-                const ClassTexts adRef = drawstat::testing::ref::adhesion(f, w, rules);
+                const ClassTexts id = dz::drawstat::testing::texts(identityDistribution(f, w, rules));
+                const ClassTexts idRef = dz::drawstat::testing::ref::identity(f, w, rules);
+                const ClassTexts ad = dz::drawstat::testing::texts(adhesionDistribution(f, w, rules));
+                const ClassTexts adRef = dz::drawstat::testing::ref::adhesion(f, w, rules);
                 const std::string at = std::string(c.name) + " W " + std::to_string(w) + (rules.classLists ? "" : " day");
                 ASSERT_EQ(id.lines, idRef.lines) << at;
                 ASSERT_EQ(ad.lines, adRef.lines) << at;

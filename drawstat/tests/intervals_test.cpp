@@ -1,6 +1,6 @@
-#include "core/intervals.h"
-#include "core/synth.h"
-#include "tests/drawref.h"
+#include "drawstat/core/intervals.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,9 @@ TEST(IntervalPattern, DigitsAndCodes) {
     };
     for (const Case& c : cases) {
         const auto f = dz::DrawFile::fromBytes(line(7, c.nums));
-        const auto counts = drawstat::intervalCounts(dz::testing::allRecords(f)[0]);
-        EXPECT_EQ(drawstat::patternCode(counts), c.code);
-        const QString l = drawstat::intervalLine("20100304 007", counts);
+        const auto counts = dz::drawstat::intervalCounts(dz::testing::allRecords(f)[0]);
+        EXPECT_EQ(dz::drawstat::patternCode(counts), c.code);
+        const QString l = dz::drawstat::intervalLine("20100304 007", counts);
         EXPECT_EQ(l, QStringLiteral("20100304 007     ") + c.digits);
         EXPECT_EQ(l.size(), 30);
     }
@@ -35,7 +35,7 @@ TEST(IntervalPattern, ListsOnlyDrawsAfterWindowStartAndBothOrders) {
     for (int i = 0; i < 3; ++i) bytes += line(2 + i, {1, 2, 6, 7, 11, 12, 16, 17});
     bytes += line(5, {1, 2, 3, 4, 5, 6, 7, 8});
     bytes += line(6, {6, 7, 8, 11, 12, 13, 14, 15});
-    const auto r = drawstat::intervalPatterns(dz::DrawFile::fromBytes(bytes), 1);
+    const auto r = dz::drawstat::intervalPatterns(dz::DrawFile::fromBytes(bytes), 1);
     ASSERT_EQ(r.draws.size(), 5);
     EXPECT_EQ(r.draws.first(), "20100304 002     2   2   2   2");
     EXPECT_EQ(r.draws.last(), "20100304 006     _   3   5   _");
@@ -52,14 +52,14 @@ TEST(IntervalPattern, FaultyRecordsStayInsideTheTable) {
         "20100304 002 00 99 03 04 05 06 07 08 01\r\n"
         "20100304 003 01 01 01 01 01 01 01 01 01\r\n"
         "short\r\n");
-    const auto r = drawstat::intervalPatterns(f, 1);
+    const auto r = dz::drawstat::intervalPatterns(f, 1);
     EXPECT_EQ(r.draws, (QStringList{"20100304 002     3   3   _   _", "20100304 003     8   _   _   _", "short     _   _   _   _"}));
     EXPECT_EQ(r.byCode, (QStringList{" 3 3 0 0    1", " 8 0 0 0    1"}));
     EXPECT_EQ(r.byFrequency.size(), r.byCode.size());
 }
 
 TEST(IntervalPattern, MissingWindowGivesEmptyLists) {
-    const auto r = drawstat::intervalPatterns(dz::DrawFile::fromBytes(line(1, {1, 2, 3, 4, 5, 6, 7, 8})), 1);
+    const auto r = dz::drawstat::intervalPatterns(dz::DrawFile::fromBytes(line(1, {1, 2, 3, 4, 5, 6, 7, 8})), 1);
     EXPECT_TRUE(r.draws.isEmpty());
     EXPECT_TRUE(r.byCode.isEmpty());
     EXPECT_TRUE(r.byFrequency.isEmpty());

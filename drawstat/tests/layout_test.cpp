@@ -1,17 +1,17 @@
 // Every window of drawstat as the user sees it after a run: controls inside the window, no two
 // controls on top of each other, captions and list lines shown whole.
-#include "core/state.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/subsetwindow.h"
-#include "ui/backtest.h"
-#include "ui/interval.h"
-#include "ui/kihagyas.h"
-#include "ui/leggyak.h"
-#include "ui/mainwindow.h"
-#include "ui/terkep.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/subsetwindow.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/ui/interval.h"
+#include "drawstat/ui/kihagyas.h"
+#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/terkep.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,7 +23,7 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

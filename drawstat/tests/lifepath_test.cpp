@@ -1,13 +1,13 @@
 // The subset windows' life path over draw lines of every form, against the field-by-field reading
 // of every line: records of two-digit fields are passed over by their number mask, and must give
 // the same rows as lines whose fields read any other way.
-#include "core/subsetprofile.h"
-#include "tests/subsetlists_ref.h"
+#include "drawstat/core/subsetprofile.h"
+#include "drawstat/tests/subsetlists_ref.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 // A field of two characters as the life path reads it: its digits, blanks passed over, up to the

@@ -1,17 +1,17 @@
-#include "core/startstats.h"
-#include "core/state.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/drawref.h"
-#include "tests/testutil.h"
-#include "ui/mainwindow.h"
+#include "drawstat/core/startstats.h"
+#include "drawstat/core/state.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/drawref.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 std::string records(std::initializer_list<std::array<int, 9>> draws) {

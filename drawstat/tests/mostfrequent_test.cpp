@@ -1,6 +1,6 @@
-#include "core/mostfrequent.h"
-#include "core/synth.h"
-#include "tests/drawref.h"
+#include "drawstat/core/mostfrequent.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 namespace {
 
-drawstat::FrequencyLists listsFor(const dz::DrawFile& f, long long n, double l) {
-    return drawstat::frequencyLists(drawstat::countFrequencies(f, drawstat::firstCountedDraw(n, l)));
+dz::drawstat::FrequencyLists listsFor(const dz::DrawFile& f, long long n, double l) {
+    return dz::drawstat::frequencyLists(dz::drawstat::countFrequencies(f, dz::drawstat::firstCountedDraw(n, l)));
 }
 
 TEST(MostFrequent, WhichDrawsCount) {
@@ -20,7 +20,7 @@ TEST(MostFrequent, WhichDrawsCount) {
     };
     for (const Case& c : {Case{10, 1, 9}, Case{10, 10, 0}, Case{10, 25, 0}, Case{10, -3, 13}, Case{10, 2.5, 7},
                           Case{0, 5, 0}, Case{10, 1e300, 0}, Case{10, -1e300, size_t(1e15)}})
-        EXPECT_EQ(drawstat::firstCountedDraw(c.n, c.l), c.first) << c.n << " " << c.l;
+        EXPECT_EQ(dz::drawstat::firstCountedDraw(c.n, c.l), c.first) << c.n << " " << c.l;
 }
 
 TEST(MostFrequent, LastDrawOneToEight) {
@@ -55,7 +55,7 @@ TEST(MostFrequent, LastDrawOneToEight) {
 TEST(MostFrequent, AgreesWithPlainCountingOverABlockBoundary) {
     // 10000 draws cross the counting blocks; L greater than N and equal to N give the same lists.
     const auto f = dz::DrawFile::fromBytes(dz::synthDrawHistory(10000));
-    const auto c = drawstat::countFrequencies(f, 123);
+    const auto c = dz::drawstat::countFrequencies(f, 123);
     std::array<int32_t, 21> nums{};
     std::vector<int32_t> pairs(190), triples(1140);
     const auto recs = dz::testing::allRecords(f);
@@ -80,13 +80,13 @@ TEST(MostFrequent, AgreesWithPlainCountingOverABlockBoundary) {
 }
 
 TEST(MostFrequent, RankingHoldsWhenCountsPassFiveDigits) {
-    drawstat::FrequencyCounts c;
+    dz::drawstat::FrequencyCounts c;
     c.pairs.assign(190, 99999);
     c.triples.assign(1140, 0);
     c.pairs[5] = 100000;
     c.pairs[6] = 5;
     c.numbers[3] = 7;
-    const auto r = drawstat::frequencyLists(c);
+    const auto r = dz::drawstat::frequencyLists(c);
     EXPECT_EQ(r.pairsRanked.first(), "      5   01  08");
     EXPECT_EQ(r.pairsRanked.last(), " 100000   01  07");
     EXPECT_EQ(r.pairs[5], "  01  07100000");  // the number-order lists keep "@@@@@"

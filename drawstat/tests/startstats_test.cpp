@@ -1,9 +1,9 @@
 // Start's tallies over a long file of mixed lines against a plain tally of every field: usual
 // draws, repeated and zero fields, fields outside 0..20, short lines, and numbers that stop being
 // drawn long before the end.
-#include "core/startstats.h"
-#include "core/synth.h"
-#include "tests/drawref.h"
+#include "drawstat/core/startstats.h"
+#include "common/core/synth.h"
+#include "common/tests/drawref.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -41,7 +41,7 @@ TEST(StartStats, MixedLinesTallyAsEveryFieldCounted) {
                 last[size_t(v)] = n;
             }
     }
-    const auto s = drawstat::computeStart(dz::DrawFile::fromBytes(bytes));
+    const auto s = dz::drawstat::computeStart(dz::DrawFile::fromBytes(bytes));
     EXPECT_EQ(s.drawCount, 3000);
     EXPECT_EQ(s.frequency, freq);
     EXPECT_EQ(s.lastAppearance, last);

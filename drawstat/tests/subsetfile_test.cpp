@@ -1,17 +1,17 @@
 // The subset counter file: layout, rank, regeneration and the count-in of new draws.
-#include "core/draws.h"
-#include "core/subsetfile.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
+#include "common/core/draws.h"
+#include "drawstat/core/subsetfile.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
 
-#include "tests/qtprint.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 #include <array>
 #include <string>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

@@ -1,24 +1,24 @@
 // The subset windows' lists as strings, made the way the windows made them before the lists kept
 // records: the reference every record line, the saved list files and the exports must equal.
 #pragma once
-#include "core/cp1250.h"
-#include "core/draws.h"
-#include "core/folder.h"
-#include "core/subsetlists.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "tests/support/drawstatsupport.h"
-#include "platform/widgets.h"
-#include "ui/mainwindow.h"
-#include "ui/subsetwindow.h"
+#include "common/core/cp1250.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/platform/widgets.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/subsetwindow.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <gtest/gtest.h>
 #include <algorithm>
 
-namespace drawstat::testing {
+namespace dz::drawstat::testing {
 
 // The draw whose numbers the life path is also traced for, and the one after it, which holds the
 // same numbers but the greatest: a match that misses a number shows as a hit in the second.
@@ -291,4 +291,4 @@ void expectEveryWindowAsBefore(ProfileOf profileOf) {
     }
 }
 
-}  // namespace drawstat::testing
+}  // namespace dz::drawstat::testing

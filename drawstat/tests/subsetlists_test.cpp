@@ -1,15 +1,15 @@
 // The subset lists: most drawn (threshold and sort), least drawn, never drawn, life path.
-#include "core/subsetlists.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
 
-#include "tests/qtprint.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 namespace {
 

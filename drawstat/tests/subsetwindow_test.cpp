@@ -1,12 +1,12 @@
 // The subset windows: load, regeneration, count-in, the lists, the life path, pages and keys.
-#include "core/state.h"
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
-#include "core/synth.h"
-#include "tests/support/drawstatsupport.h"
-#include "tests/testutil.h"
-#include "ui/mainwindow.h"
-#include "ui/subsetwindow.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/synth.h"
+#include "drawstat/tests/support/drawstatsupport.h"
+#include "common/tests/testutil.h"
+#include "drawstat/ui/mainwindow.h"
+#include "drawstat/ui/subsetwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,12 +17,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include "tests/qtprint.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 #include <functional>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 using dz::ui::seam::messages;
 
 namespace {

@@ -1,12 +1,12 @@
-#include "backtest.h"
+#include "drawstat/ui/backtest.h"
 
-#include "core/backtest.h"
-#include "core/random.h"
-#include "core/state.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "drawstat/core/backtest.h"
+#include "common/core/random.h"
+#include "drawstat/core/state.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -195,4 +195,4 @@ void kiertekel::List2_KeyPress(int charCode) {
     if (charCode == 'l' || charCode == 'L') exportList(this, List2->items());
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,8 +1,8 @@
 // The back-test window: the number grid, the bounds of the hit list, the run over the draw file,
 // the hit distribution and the display of a listed draw on the grid.
 #pragma once
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
 
 #include <QDialog>
 
@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class kiertekel : public QDialog {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
     void Form_Load();
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

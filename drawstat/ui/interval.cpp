@@ -1,8 +1,8 @@
-#include "interval.h"
+#include "drawstat/ui/interval.h"
 
-#include "core/intervals.h"
-#include "core/state.h"
-#include "platform/services.h"
+#include "drawstat/core/intervals.h"
+#include "drawstat/core/state.h"
+#include "common/platform/services.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 QPointer<interval> g_loaded;
@@ -63,4 +63,4 @@ void interval::Form_Load() {
 
 void interval::Command3D1_Click() { hide(); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

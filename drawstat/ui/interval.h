@@ -2,14 +2,14 @@
 // frequencies in code and in frequency order. Computed when the window is loaded; "Kilép" hides
 // it, so reopening shows the same lists; the close box unloads it.
 #pragma once
-#include "platform/widgets.h"
+#include "common/platform/widgets.h"
 
-#include "keptdialog.h"
+#include "drawstat/ui/keptdialog.h"
 
 class QLabel;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class interval : public KeptDialog {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     void Form_Load();
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class KeptDialog : public QDialog {
 public:
@@ -36,4 +36,4 @@ private:
     bool unload_ = false;
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,11 +1,11 @@
-#include "kihagyas.h"
+#include "drawstat/ui/kihagyas.h"
 
-#include "core/draws.h"
-#include "core/folder.h"
-#include "core/skips.h"
-#include "core/state.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "drawstat/core/skips.h"
+#include "drawstat/core/state.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <functional>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 const QColor kLightGrey(224, 224, 224);
@@ -199,4 +199,4 @@ void kihagyas::Command3D5_Click() {
 
 void kihagyas::Command3D1_Click() { close(); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

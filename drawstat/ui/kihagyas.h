@@ -1,8 +1,8 @@
 // The skip window: the life path of one number marked on the grid, its skip distribution, and
 // the since view of the grid. Shown modally and unloaded when closed, so each opening starts afresh.
 #pragma once
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
 
 #include <QColor>
 #include <QDialog>
@@ -11,7 +11,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class kihagyas : public QDialog {
     Q_OBJECT
@@ -54,4 +54,4 @@ private:
     std::array<QColor, 21> color_;
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,9 +1,9 @@
-#include "leggyak.h"
+#include "drawstat/ui/leggyak.h"
 
-#include "core/mostfrequent.h"
-#include "core/state.h"
-#include "core/textfmt.h"
-#include "platform/services.h"
+#include "drawstat/core/mostfrequent.h"
+#include "drawstat/core/state.h"
+#include "common/core/textfmt.h"
+#include "common/platform/services.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -12,7 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 QPointer<leggyak> g_loaded;
@@ -106,4 +106,4 @@ void leggyak::Command2_Click() { hide(); }
 
 void leggyak::Text1_DblClick() { Text1->clear(); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -2,7 +2,7 @@
 // order and ranked. Shown without blocking the main window; "Kilép" hides it with its lists and
 // its box, the close box unloads it.
 #pragma once
-#include "platform/widgets.h"
+#include "common/platform/widgets.h"
 
 #include <QDialog>
 
@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class leggyak : public QDialog {
     Q_OBJECT
@@ -38,4 +38,4 @@ public slots:
     void Text1_DblClick();
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

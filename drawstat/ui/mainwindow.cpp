@@ -1,17 +1,17 @@
-#include "mainwindow.h"
+#include "drawstat/ui/mainwindow.h"
 
-#include "core/folder.h"
-#include "core/distributions.h"
-#include "core/startstats.h"
-#include "core/state.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "ui/backtest.h"
-#include "ui/interval.h"
-#include "ui/kihagyas.h"
-#include "ui/leggyak.h"
-#include "ui/subsetwindow.h"
-#include "ui/terkep.h"
+#include "common/core/folder.h"
+#include "drawstat/core/distributions.h"
+#include "drawstat/core/startstats.h"
+#include "drawstat/core/state.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/backtest.h"
+#include "drawstat/ui/interval.h"
+#include "drawstat/ui/kihagyas.h"
+#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/subsetwindow.h"
+#include "drawstat/ui/terkep.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 void exportList(QWidget* parent, const QStringList& items) {
     const auto r = state().exporter.save(dz::programFolder(), items);
@@ -236,4 +236,4 @@ void MainWindow::vissza_Click() {
 void MainWindow::interval5_Click() { interval::open(this); }
 void MainWindow::terkepbe_Click() { terkep::open(this); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,6 +1,6 @@
 // drawstat's startup window: the home of the program's state and the menu of its analyses.
 #pragma once
-#include "platform/widgets.h"
+#include "common/platform/widgets.h"
 
 #include <QMainWindow>
 #include <array>
@@ -8,7 +8,7 @@
 class QAction;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
 // is told where (or that it failed).
 void exportList(QWidget* parent, const QStringList& items);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,15 +1,15 @@
-#include "subsetwindow.h"
+#include "drawstat/ui/subsetwindow.h"
 
-#include "core/draws.h"
-#include "core/folder.h"
-#include "core/listexport.h"
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "common/core/listexport.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 
@@ -450,4 +450,4 @@ void SubsetWindow::reject() {
     KeptDialog::reject();
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -2,13 +2,13 @@
 // program that keeps subset statistics: a profile says what differs. "Kilép" hides it with its
 // state; the close box unloads it and the next opening reads its list files again.
 #pragma once
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
-#include "core/subsetprofile.h"
-#include "platform/options.h"
-#include "platform/widgets.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
+#include "drawstat/core/subsetprofile.h"
+#include "common/platform/options.h"
+#include "common/platform/widgets.h"
 
-#include "keptdialog.h"
+#include "drawstat/ui/keptdialog.h"
 
 #include <QString>
 #include <vector>
@@ -17,7 +17,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class SubsetWindow : public KeptDialog {
     Q_OBJECT
@@ -87,4 +87,4 @@ private:
     bool closeAfterRun_ = false;
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

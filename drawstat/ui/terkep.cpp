@@ -1,9 +1,9 @@
-#include "terkep.h"
+#include "drawstat/ui/terkep.h"
 
-#include "core/drawmap.h"
-#include "core/state.h"
-#include "platform/services.h"
-#include "ui/mainwindow.h"
+#include "drawstat/core/drawmap.h"
+#include "drawstat/core/state.h"
+#include "common/platform/services.h"
+#include "drawstat/ui/mainwindow.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -13,7 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 namespace {
 QPointer<terkep> g_loaded;
@@ -80,4 +80,4 @@ void terkep::List1_KeyPress(int charCode) {
 
 void terkep::SSCommand1_Click() { hide(); }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -2,15 +2,15 @@
 // number; a click shows the line's numbers as the list's tooltip, L exports the map. Built when
 // the window is loaded; "Kilép" hides it, the close box unloads it.
 #pragma once
-#include "platform/widgets.h"
+#include "common/platform/widgets.h"
 
-#include "keptdialog.h"
+#include "drawstat/ui/keptdialog.h"
 #include <array>
 
 class QLabel;
 class QPushButton;
 
-namespace drawstat {
+namespace dz::drawstat {
 
 class terkep : public KeptDialog {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     void Form_Load();
 };
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

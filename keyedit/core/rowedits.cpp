@@ -1,9 +1,9 @@
-#include "rowedits.h"
+#include "keyedit/core/rowedits.h"
 
-#include "core/cp1250.h"
-#include "core/draws.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/draws.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 

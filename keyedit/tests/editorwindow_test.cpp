@@ -1,8 +1,8 @@
-#include "platform/widgets.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
-#include "tests/writerlessfifo.h"
-#include "ui/editorwindow.h"
+#include "common/platform/widgets.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
+#include "common/tests/writerlessfifo.h"
+#include "keyedit/ui/editorwindow.h"
 
 #include <QDir>
 #include <QFontMetrics>

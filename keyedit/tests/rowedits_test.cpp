@@ -1,7 +1,7 @@
-#include "core/rowedits.h"
-#include "core/textfile.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
+#include "keyedit/core/rowedits.h"
+#include "common/core/textfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 #include <string>

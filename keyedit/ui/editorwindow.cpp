@@ -1,11 +1,11 @@
-#include "editorwindow.h"
+#include "keyedit/ui/editorwindow.h"
 
-#include "core/folder.h"
-#include "core/listexport.h"
-#include "core/textfile.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/folder.h"
+#include "common/core/listexport.h"
+#include "common/core/textfile.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>

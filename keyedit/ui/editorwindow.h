@@ -1,7 +1,7 @@
 // The key list editor window: the file description list, the probe box, the left and right
 // lists, loading, copying back, saving, and the row edits.
 #pragma once
-#include "core/rowedits.h"
+#include "keyedit/core/rowedits.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "chartview.h"
+#include "keyeval/core/chartview.h"
 
 #include <algorithm>
 #include <cmath>

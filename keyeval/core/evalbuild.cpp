@@ -1,6 +1,6 @@
-#include "evalbuild.h"
+#include "keyeval/core/evalbuild.h"
 
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 namespace dz::keyeval {
 

@@ -1,6 +1,6 @@
-#include "evalperiod.h"
+#include "keyeval/core/evalperiod.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // window read into draw keys (with their defaults, the clamp to the file and the range check),
 // and the spin buttons' steps.
 #pragma once
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <QString>
 #include <array>

@@ -1,10 +1,10 @@
-#include "evaluation.h"
+#include "keyeval/core/evaluation.h"
 
-#include "core/cp1250.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "rowindex.h"
-#include "subsetsums.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "keyeval/core/rowindex.h"
+#include "keyeval/core/subsetsums.h"
 
 #include <QFile>
 #include <immintrin.h>

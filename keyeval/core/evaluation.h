@@ -1,7 +1,7 @@
 // The evaluation of a key against the draws of a period: the key read once into row masks, the
 // period found in the draw file, and the hit counts of every row for every draw.
 #pragma once
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "hitlist.h"
+#include "keyeval/core/hitlist.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cstring>

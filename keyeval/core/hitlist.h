@@ -1,9 +1,9 @@
 // The hit list of "Kezdés" as records: one Hit a listed play, a few bytes each, its line made when
 // a view, a copy or assistive technology reads it. "Találat" and "Húzás" sort the records.
 #pragma once
-#include "evaluation.h"
+#include "keyeval/core/evaluation.h"
 
-#include "core/linesource.h"
+#include "common/core/linesource.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "keychoice.h"
+#include "keyeval/core/keychoice.h"
 
-#include "core/draws.h"
-#include "core/keyfile.h"
+#include "common/core/draws.h"
+#include "common/core/keyfile.h"
 
 namespace dz::keyeval {
 

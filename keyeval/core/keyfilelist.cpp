@@ -1,8 +1,8 @@
-#include "keyfilelist.h"
+#include "keyeval/core/keyfilelist.h"
 
-#include "core/cp1250.h"
-#include "core/evaluation.h"
-#include "core/textfile.h"
+#include "common/core/cp1250.h"
+#include "keyeval/core/evaluation.h"
+#include "common/core/textfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "rowindex.h"
+#include "keyeval/core/rowindex.h"
 
 #include <algorithm>
 #include <bit>

@@ -3,7 +3,7 @@
 // minimum the sets such a row can be are few (for rows of 8 and a draw of 8: one set for 8 hits,
 // 96 from 7, 1 945 from 6), and looking them up finds the rows without scanning all of them.
 #pragma once
-#include "evaluation.h"
+#include "keyeval/core/evaluation.h"
 
 #include <cstddef>
 #include <cstdint>

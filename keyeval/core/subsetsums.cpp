@@ -1,4 +1,4 @@
-#include "subsetsums.h"
+#include "keyeval/core/subsetsums.h"
 
 #include <bit>
 #include <cstdint>

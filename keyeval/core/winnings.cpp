@@ -1,7 +1,7 @@
-#include "winnings.h"
+#include "keyeval/core/winnings.h"
 
-#include "core/textfmt.h"
-#include "subsetsums.h"
+#include "common/core/textfmt.h"
+#include "keyeval/core/subsetsums.h"
 
 #include <algorithm>
 #include <atomic>

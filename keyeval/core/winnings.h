@@ -2,10 +2,10 @@
 // its hit class; each draw of the period gives one net result, the period a stake, winnings and
 // a balance.
 #pragma once
-#include "evaluation.h"
+#include "keyeval/core/evaluation.h"
 
-#include "core/draws.h"
-#include "core/linesource.h"
+#include "common/core/draws.h"
+#include "common/core/linesource.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "core/chartview.h"
-#include "ui/chartwindow.h"
+#include "keyeval/core/chartview.h"
+#include "keyeval/ui/chartwindow.h"
 
-#include "core/draws.h"
-#include "platform/services.h"
+#include "common/core/draws.h"
+#include "common/platform/services.h"
 
 #include <QApplication>
 #include <QScrollBar>

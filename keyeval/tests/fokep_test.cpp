@@ -1,12 +1,12 @@
-#include "core/evalbuild.h"
-#include "core/keyfile.h"
-#include "core/synth.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "platform/widgets.h"
-#include "tests/testutil.h"
-#include "tests/writerlessfifo.h"
-#include "ui/fokep.h"
+#include "keyeval/core/evalbuild.h"
+#include "common/core/keyfile.h"
+#include "common/core/synth.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
+#include "common/tests/writerlessfifo.h"
+#include "keyeval/ui/fokep.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // The hit list as records against the lines the list was built of as strings: every line, the
 // class of every line, and the "Találat" and "Húzás" orders, byte for byte.
-#include "core/evaluation.h"
-#include "core/hitlist.h"
-#include "core/random.h"
-#include "core/synth.h"
-#include "core/textfmt.h"
-#include "support/reference.h"
-#include "tests/testutil.h"
+#include "keyeval/core/evaluation.h"
+#include "keyeval/core/hitlist.h"
+#include "common/core/random.h"
+#include "common/core/synth.h"
+#include "common/core/textfmt.h"
+#include "keyeval/tests/support/reference.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 

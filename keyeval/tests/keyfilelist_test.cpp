@@ -1,8 +1,8 @@
-#include "core/keychoice.h"
-#include "core/keyfile.h"
-#include "core/keyfilelist.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
+#include "keyeval/core/keychoice.h"
+#include "common/core/keyfile.h"
+#include "keyeval/core/keyfilelist.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "core/winnings.h"
+#include "keyeval/core/winnings.h"
 
-#include "core/draws.h"
-#include "core/keyfile.h"
-#include "core/random.h"
-#include "core/synth.h"
-#include "core/textfmt.h"
-#include "support/reference.h"
-#include "tests/drawref.h"
-#include "tests/testutil.h"
+#include "common/core/draws.h"
+#include "common/core/keyfile.h"
+#include "common/core/random.h"
+#include "common/core/synth.h"
+#include "common/core/textfmt.h"
+#include "keyeval/tests/support/reference.h"
+#include "common/tests/drawref.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 

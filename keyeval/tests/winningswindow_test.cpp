@@ -1,11 +1,11 @@
-#include "ui/chartwindow.h"
-#include "ui/fokep.h"
+#include "keyeval/ui/chartwindow.h"
+#include "keyeval/ui/fokep.h"
 
-#include "core/evalbuild.h"
-#include "core/synth.h"
-#include "platform/dialogs.h"
-#include "platform/widgets.h"
-#include "tests/testutil.h"
+#include "keyeval/core/evalbuild.h"
+#include "common/core/synth.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "chartwindow.h"
+#include "keyeval/ui/chartwindow.h"
 
-#include "platform/services.h"
+#include "common/platform/services.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

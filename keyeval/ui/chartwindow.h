@@ -1,7 +1,7 @@
 // The chart window: the per-draw results of the evaluation for winnings as one chart across the
 // screen, widened, scrolled and switched between bars and lines from the keyboard.
 #pragma once
-#include "core/chartview.h"
+#include "keyeval/core/chartview.h"
 
 #include <QDialog>
 #include <QWidget>

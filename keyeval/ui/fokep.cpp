@@ -1,13 +1,13 @@
-#include "fokep.h"
-#include "winningsrun.h"
+#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/winningsrun.h"
 
-#include "core/cp1250.h"
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/cp1250.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 // The key evaluation window of keyevalday and keyeval: start-up, the key file list, the key
 // choice, the period controls, and "Kezdés" with its hit list views.
 #pragma once
-#include "core/evalbuild.h"
-#include "core/evalperiod.h"
-#include "core/evaluation.h"
-#include "core/hitlist.h"
-#include "core/keychoice.h"
-#include "core/keyfilelist.h"
-#include "core/winnings.h"
+#include "keyeval/core/evalbuild.h"
+#include "keyeval/core/evalperiod.h"
+#include "keyeval/core/evaluation.h"
+#include "keyeval/core/hitlist.h"
+#include "keyeval/core/keychoice.h"
+#include "keyeval/core/keyfilelist.h"
+#include "keyeval/core/winnings.h"
 
 #include <QWidget>
 #include <array>

@@ -1,12 +1,12 @@
-#include "winningsrun.h"
+#include "keyeval/ui/winningsrun.h"
 
-#include "chartwindow.h"
-#include "fokep.h"
+#include "keyeval/ui/chartwindow.h"
+#include "keyeval/ui/fokep.h"
 
-#include "core/evalperiod.h"
-#include "core/textfmt.h"
-#include "core/winnings.h"
-#include "platform/widgets.h"
+#include "keyeval/core/evalperiod.h"
+#include "common/core/textfmt.h"
+#include "keyeval/core/winnings.h"
+#include "common/platform/widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "core/generator.h"
+#include "keygen/core/generator.h"
 
-#include "core/groups.h"
-#include "core/numberdraw.h"
-#include "core/random.h"
-#include "core/textfmt.h"
+#include "keygen/core/groups.h"
+#include "keygen/core/numberdraw.h"
+#include "common/core/random.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <utility>
 
-namespace keygen {
+namespace dz::keygen {
 
 namespace {
 constexpr long long kSaturate = 1LL << 40;
@@ -538,4 +538,4 @@ GenerationResult generate(const GenInputs& inputs, dz::Random& rng, const StopFn
     }
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

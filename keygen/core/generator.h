@@ -32,7 +32,7 @@
 // does not change the reruns of that click).  The stop flag is not cleared between the runs of a
 // click, so a press at any moment ends the click, its reruns included.
 #pragma once
-#include "core/keyfile.h"
+#include "common/core/keyfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -48,7 +48,7 @@ namespace dz {
 class Random;
 }
 
-namespace keygen {
+namespace dz::keygen {
 
 class GroupRule;  // groups.h
 
@@ -176,4 +176,4 @@ QStringList useLines(const std::array<long long, 21>& uses);
 // The single-precision draw: Int(Rnd * 20 + 1), never 21.
 int drawNumber(dz::Random& rng);
 
-}  // namespace keygen
+}  // namespace dz::keygen

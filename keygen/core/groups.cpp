@@ -1,12 +1,12 @@
-#include "core/groups.h"
+#include "keygen/core/groups.h"
 
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 #include <cmath>
 
-namespace keygen {
+namespace dz::keygen {
 
 namespace {
 
@@ -225,4 +225,4 @@ bool GroupRule::rowKeepsLimits(NumberMask row) const {
     return true;
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -18,7 +18,7 @@
 //   "Generálás" (main)      -> once per click confirmationMessage(Label6 text); then GenInputs::groups
 //                              = &rule with rule = GroupRule::from(choice.groupOf, limits)
 #pragma once
-#include "core/generator.h"
+#include "keygen/core/generator.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,7 +27,7 @@
 #include <optional>
 #include <string_view>
 
-namespace keygen {
+namespace dz::keygen {
 
 inline constexpr int kGroups = 10;
 inline constexpr const char* kGroupedSelectionFile = "jeloles2.txt";
@@ -112,4 +112,4 @@ public:
     bool rowKeepsLimits(NumberMask row) const;
 };
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,12 +1,12 @@
-#include "keyload.h"
+#include "keygen/core/keyload.h"
 
-#include "core/cp1250.h"
-#include "core/draws.h"
-#include "core/keyfile.h"
+#include "common/core/cp1250.h"
+#include "common/core/draws.h"
+#include "common/core/keyfile.h"
 
 #include <bit>
 
-namespace keygen {
+namespace dz::keygen {
 
 using namespace dz;
 
@@ -40,4 +40,4 @@ KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& 
     return KeySave::Saved;
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

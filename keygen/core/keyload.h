@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace keygen {
+namespace dz::keygen {
 
 // "Maximum 32736 sor adható meg !": the row limit, for the load and the generation alike.
 QString rowLimitMessage();
@@ -32,4 +32,4 @@ enum class KeySave { Saved, Failed };
 // pointer in the program folder; a failing pointer does not make the save fail.
 KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder);
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,12 +1,12 @@
-#include "core/keytest.h"
+#include "keygen/core/keytest.h"
 
-#include "core/random.h"
-#include "core/textfmt.h"
+#include "common/core/random.h"
+#include "common/core/textfmt.h"
 
 #include <bit>
 #include <limits>
 
-namespace keygen {
+namespace dz::keygen {
 
 std::optional<Message> validateKeyTest(const KeyTestInputs& in) {
     auto fail = [](const char* text) { return Message{QString::fromUtf8(text), kTitle, MessageIcon::Critical}; };
@@ -113,4 +113,4 @@ KeyTestResult runKeyTest(const KeyTestInputs& in, dz::Random& rng) {
     return res;
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -7,7 +7,7 @@
 // Loaded rows with values outside 1..20, or a game type that does not match them, are safe:
 // cells outside 1..20 are skipped, and rows whose miss entry falls outside the table count nowhere.
 #pragma once
-#include "core/generator.h"
+#include "keygen/core/generator.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-namespace keygen {
+namespace dz::keygen {
 
 // Column heads and labels of the test.
 inline const QString kTestHeads = QStringLiteral("hiba  0  1  2   3");
@@ -58,4 +58,4 @@ QStringList summaryLines(const std::array<long long, 4>& classes);
 KeyTestResult runKeyTest(const KeyTestInputs& in, dz::Random& rng);
 NumberMask testRowMask(const QString& row, long long type);
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,6 +1,6 @@
-#include "core/numberdraw.h"
+#include "keygen/core/numberdraw.h"
 
-namespace keygen {
+namespace dz::keygen {
 
 NumberSteps::NumberSteps() {
     constexpr uint64_t kPast = uint64_t(1) << 53;  // v < 2^53
@@ -24,4 +24,4 @@ const NumberSteps& NumberSteps::get() {
     return steps;
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-namespace keygen {
+namespace dz::keygen {
 
 inline int numberOf(double fraction) {
     const float f = static_cast<float>(fraction);
@@ -33,4 +33,4 @@ private:
     uint64_t least_[22];
 };
 
-}  // namespace keygen
+}  // namespace dz::keygen

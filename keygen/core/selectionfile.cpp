@@ -1,10 +1,10 @@
-#include "selectionfile.h"
+#include "keygen/core/selectionfile.h"
 
-#include "core/keyfile.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
-namespace keygen {
+namespace dz::keygen {
 
 using namespace dz;
 
@@ -38,4 +38,4 @@ SelectionLoad readSelection(const QString& path) {
 
 QString wrongSelectionMessage() { return QStringLiteral("Ez nem kijelölés mentés file !"); }
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,12 +1,12 @@
 // keygen's selection file ("jeloles1.txt"): the marker line and one line of chosen numbers.
 #pragma once
-#include "core/selection.h"  // dz::NumberSelection
+#include "common/core/selection.h"  // dz::NumberSelection
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 
-namespace keygen {
+namespace dz::keygen {
 
 inline constexpr const char* kSelectionFile = "jeloles1.txt";
 
@@ -23,4 +23,4 @@ SelectionLoad readSelection(const QString& path);
 
 QString wrongSelectionMessage();  // "Ez nem kijelölés mentés file !"
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,8 +1,8 @@
-#include "state.h"
+#include "keygen/core/state.h"
 
 #include <bit>
 
-namespace keygen {
+namespace dz::keygen {
 
 NumberMask ProgramState::chosenMask() const { return grouped ? groups.chosenMask() : chosen.mask(); }
 
@@ -18,4 +18,4 @@ void ProgramState::setChosen(NumberMask mask) {
     groups.count = std::popcount(mask);
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

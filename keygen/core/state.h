@@ -2,11 +2,11 @@
 // the game type and the maximum overlap as the last generation or key load left them, and
 // keygengroup's groups with the limit tables of the last accepted confirmation.
 #pragma once
-#include "core/generator.h"
-#include "core/groups.h"
-#include "core/selection.h"
+#include "keygen/core/generator.h"
+#include "keygen/core/groups.h"
+#include "common/core/selection.h"
 
-namespace keygen {
+namespace dz::keygen {
 
 struct ProgramState {
     explicit ProgramState(bool grouped = false) : grouped(grouped) {}
@@ -24,4 +24,4 @@ struct ProgramState {
     void setChosen(NumberMask mask);
 };
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,18 +1,18 @@
 // The engine draws straight from a plain source's Mersenne engine, and through next() from any
 // other source: both give the same keys, and leave the source at the same place.
-#include "core/generator.h"
-#include "core/groups.h"
-#include "core/numberdraw.h"
-#include "core/random.h"
-#include "scripted_random.h"
+#include "keygen/core/generator.h"
+#include "keygen/core/groups.h"
+#include "keygen/core/numberdraw.h"
+#include "common/core/random.h"
+#include "keygen/tests/scripted_random.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <random>
 
-using namespace keygen;
-using keygen::testing::firstNumbers;
+using namespace dz::keygen;
+using dz::keygen::testing::firstNumbers;
 
 namespace {
 

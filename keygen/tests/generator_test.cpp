@@ -1,10 +1,10 @@
 // The generation engine, without any window.
-#include "core/generator.h"
-#include "core/keyfile.h"
-#include "core/random.h"
-#include "core/textfmt.h"
-#include "scripted_random.h"
-#include "support/cellcheck.h"
+#include "keygen/core/generator.h"
+#include "common/core/keyfile.h"
+#include "common/core/random.h"
+#include "common/core/textfmt.h"
+#include "keygen/tests/scripted_random.h"
+#include "keygen/tests/support/cellcheck.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 #include <cmath>
 #include <set>
 
-using namespace keygen;
-using keygen::testing::FixedRandom;
-using keygen::testing::ScriptedRandom;
-using keygen::testing::firstNumbers;
+using namespace dz::keygen;
+using dz::keygen::testing::FixedRandom;
+using dz::keygen::testing::ScriptedRandom;
+using dz::keygen::testing::firstNumbers;
 
 namespace {
 

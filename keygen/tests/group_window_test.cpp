@@ -1,13 +1,13 @@
 // keygengroup's windows offscreen: the grouped choice beside a disabled main window, its
 // confirmation and file, the text file viewer, and the grouped generation driven by the window.
-#include "core/cp1250.h"
-#include "core/keytest.h"
-#include "core/textfmt.h"
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
-#include "tests/testutil.h"
-#include "ui/groupchoice.h"
-#include "ui/mainwindow.h"
+#include "common/core/cp1250.h"
+#include "keygen/core/keytest.h"
+#include "common/core/textfmt.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
+#include "keygen/ui/groupchoice.h"
+#include "keygen/ui/mainwindow.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -22,7 +22,7 @@
 #include <bit>
 #include <gtest/gtest.h>
 
-using namespace keygen;
+using namespace dz::keygen;
 namespace seam = dz::ui::seam;
 
 namespace {

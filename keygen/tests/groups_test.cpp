@@ -1,10 +1,10 @@
 // keygengroup's groups: the choice, the confirmation, "jeloles2.txt", and the
 // grouped generation through the one engine.
-#include "core/groups.h"
-#include "core/random.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "scripted_random.h"
+#include "keygen/core/groups.h"
+#include "common/core/random.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "keygen/tests/scripted_random.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include <bit>
 #include <chrono>
 
-using namespace keygen;
-using keygen::testing::FixedRandom;
+using namespace dz::keygen;
+using dz::keygen::testing::FixedRandom;
 
 namespace {
 

@@ -1,14 +1,14 @@
 // The key list's files: the key file and its pointer, the load's derived choice, the row limit.
-#include "core/keyfile.h"
-#include "core/keyload.h"
-#include "core/textfile.h"
-#include "tests/testutil.h"
+#include "common/core/keyfile.h"
+#include "keygen/core/keyload.h"
+#include "common/core/textfile.h"
+#include "common/tests/testutil.h"
 
 #include <QDir>
 #include <bit>
 #include <gtest/gtest.h>
 
-using namespace keygen;
+using namespace dz::keygen;
 
 namespace {
 uint32_t bits(std::initializer_list<int> ns) {

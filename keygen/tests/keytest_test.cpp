@@ -1,14 +1,14 @@
 // The key test by random draws.
-#include "core/keytest.h"
-#include "core/textfmt.h"
-#include "scripted_random.h"
+#include "keygen/core/keytest.h"
+#include "common/core/textfmt.h"
+#include "keygen/tests/scripted_random.h"
 
 #include <gtest/gtest.h>
 
-using namespace keygen;
-using keygen::testing::FixedRandom;
-using keygen::testing::ScriptedRandom;
-using keygen::testing::firstNumbers;
+using namespace dz::keygen;
+using dz::keygen::testing::FixedRandom;
+using dz::keygen::testing::ScriptedRandom;
+using dz::keygen::testing::firstNumbers;
 
 namespace {
 KeyTestInputs test(QStringList rows, int t, NumberMask chosen, double h, double trials) {

@@ -1,7 +1,7 @@
 // Random sources for the engine tests: a fixed seed that reseeding does not change, and a
 // scripted one that returns queued fractions.
 #pragma once
-#include "core/random.h"
+#include "common/core/random.h"
 
 #include <QString>
 #include <deque>
@@ -11,7 +11,7 @@
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-namespace keygen::testing {
+namespace dz::keygen::testing {
 
 // A Mersenne source whose reseedFromClock() keeps the stream (seed() is ignored).
 class FixedRandom : public dz::Random {
@@ -51,4 +51,4 @@ inline uint32_t firstNumbers(int n) {
     return m;
 }
 
-}  // namespace keygen::testing
+}  // namespace dz::keygen::testing

@@ -1,12 +1,12 @@
 // keygen's selection file "jeloles1.txt".
-#include "core/groups.h"
-#include "core/selectionfile.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
+#include "keygen/core/groups.h"
+#include "keygen/core/selectionfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
-using namespace keygen;
+using namespace dz::keygen;
 
 namespace {
 dz::NumberSelection selectionOf(std::initializer_list<int> ns) {

@@ -1,14 +1,14 @@
 // keygen's windows offscreen: the main window's inputs, hints, files and export, the number
 // choice window, and the generation's stop and busy rules.
-#include "core/random.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "tests/filelimit.h"
-#include "platform/numbergrid.h"
-#include "platform/widgets.h"
-#include "tests/testutil.h"
-#include "ui/choicewindow.h"
-#include "ui/mainwindow.h"
+#include "common/core/random.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/tests/filelimit.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/widgets.h"
+#include "common/tests/testutil.h"
+#include "keygen/ui/choicewindow.h"
+#include "keygen/ui/mainwindow.h"
 
 #include <QCheckBox>
 #include <QEnterEvent>
@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using namespace keygen;
+using namespace dz::keygen;
 namespace seam = dz::ui::seam;
 
 namespace {

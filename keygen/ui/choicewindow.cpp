@@ -1,20 +1,20 @@
-#include "ui/choicewindow.h"
+#include "keygen/ui/choicewindow.h"
 
-#include "core/folder.h"
-#include "core/listexport.h"
-#include "core/selectionfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/numbergrid.h"
-#include "platform/services.h"
-#include "ui/uihelp.h"
+#include "common/core/folder.h"
+#include "common/core/listexport.h"
+#include "keygen/core/selectionfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/services.h"
+#include "keygen/ui/uihelp.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-namespace keygen {
+namespace dz::keygen {
 
 namespace {
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top) {
@@ -139,4 +139,4 @@ void valaszt::Command3D5_Click() {
     Label1->setText(dz::str(state_.chosen.count()));
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

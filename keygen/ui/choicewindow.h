@@ -2,7 +2,7 @@
 // only hide it (its marks stay for the next opening), the close box unloads it, so that the next
 // opening loads it afresh with the choice cleared.
 #pragma once
-#include "core/state.h"
+#include "keygen/core/state.h"
 
 #include <QDialog>
 
@@ -13,7 +13,7 @@ namespace dz::ui {
 class NumberGrid;
 }
 
-namespace keygen {
+namespace dz::keygen {
 
 class valaszt : public QDialog {
     Q_OBJECT
@@ -46,4 +46,4 @@ private:
     bool centred_ = false;
 };
 
-}  // namespace keygen
+}  // namespace dz::keygen

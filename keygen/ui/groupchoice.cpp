@@ -1,15 +1,15 @@
-#include "ui/groupchoice.h"
+#include "keygen/ui/groupchoice.h"
 
-#include "core/draws.h"
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/numbergrid.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
-#include "ui/uihelp.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/numbergrid.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
+#include "keygen/ui/uihelp.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -19,7 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace keygen::group {
+namespace dz::keygen::group {
 
 namespace {
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top) {
@@ -293,4 +293,4 @@ void seged::Command3D1_Click() {
 
 void seged::Command3D2_Click() { hide(); }
 
-}  // namespace keygen::group
+}  // namespace dz::keygen::group

@@ -2,7 +2,7 @@
 // disabled; "Kiválaszt" (when accepted), "Mégsem" and the close box hide it and hand the main
 // window back. Its state lives in the program's GroupChoice, so a hidden window keeps it.
 #pragma once
-#include "core/state.h"
+#include "keygen/core/state.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -17,7 +17,7 @@ namespace dz::ui {
 class NumberGrid;
 }
 
-namespace keygen::group {
+namespace dz::keygen::group {
 
 class seged;
 
@@ -79,4 +79,4 @@ public:
     void Command3D2_Click();  // "Vége"
 };
 
-}  // namespace keygen::group
+}  // namespace dz::keygen::group

@@ -1,18 +1,18 @@
-#include "ui/mainwindow.h"
+#include "keygen/ui/mainwindow.h"
 
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/keyload.h"
-#include "core/keytest.h"
-#include "core/listexport.h"
-#include "core/random.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
-#include "ui/choicewindow.h"
-#include "ui/groupchoice.h"
-#include "ui/uihelp.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "keygen/core/keyload.h"
+#include "keygen/core/keytest.h"
+#include "common/core/listexport.h"
+#include "common/core/random.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
+#include "keygen/ui/choicewindow.h"
+#include "keygen/ui/groupchoice.h"
+#include "keygen/ui/uihelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QThread>
 
-namespace keygen {
+namespace dz::keygen {
 
 using dz::str;
 
@@ -438,4 +438,4 @@ void kiertekel::runFinished() {
     emit generationFinished();
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

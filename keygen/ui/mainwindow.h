@@ -2,10 +2,10 @@
 // grouped program (no even distribution box, no export, the grouped choice shown modeless, the
 // grouped generation, its own hints and test table) switched by `grouped`.
 #pragma once
-#include "core/generator.h"
-#include "core/groups.h"
-#include "core/random.h"
-#include "core/state.h"
+#include "keygen/core/generator.h"
+#include "keygen/core/groups.h"
+#include "common/core/random.h"
+#include "keygen/core/state.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,7 +22,7 @@ namespace dz::ui {
 class ListBox;
 }
 
-namespace keygen {
+namespace dz::keygen {
 
 class valaszt;
 namespace group {
@@ -92,4 +92,4 @@ private:
     GenerationResult result_;
 };
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,14 +1,14 @@
-#include "ui/uihelp.h"
+#include "keygen/ui/uihelp.h"
 
-#include "platform/dialogs.h"
-#include "platform/services.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-namespace keygen {
+namespace dz::keygen {
 
 void showMessage(QWidget* parent, const Message& m) {
     using dz::ui::Icon;
@@ -22,4 +22,4 @@ void showMessage(QWidget* parent, const Message& m) {
     dz::ui::message(parent, m.text, icon, m.title);
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,14 +1,14 @@
 // Small pieces the windows of keygen and keygengroup share.
 #pragma once
-#include "core/generator.h"
-#include "platform/widgets.h"
+#include "keygen/core/generator.h"
+#include "common/platform/widgets.h"
 
 #include <QString>
 #include <functional>
 
 class QWidget;
 
-namespace keygen {
+namespace dz::keygen {
 
 using dz::ui::centreOnScreen;
 using dz::ui::onDoubleClick;
@@ -17,4 +17,4 @@ inline void place(QWidget* w, int left, int top, int width, int height) { dz::ui
 // The engine's message as a message box of the window.
 void showMessage(QWidget* parent, const Message& m);
 
-}  // namespace keygen
+}  // namespace dz::keygen

@@ -1,11 +1,11 @@
-#include "core/a4list.h"
+#include "keyprint/core/a4list.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 QString a4Question() { return QStringLiteral("A betöltött kulcs A4-s lapra nyomtatása !"); }
 
@@ -67,4 +67,4 @@ bool printKeyList(dz::PrintSurface& out, const QStringList& rows, const QString&
     return out.endDoc();
 }
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

@@ -1,13 +1,13 @@
 // The loaded key as a numbered list in columns on plain pages, each page with its header.
 #pragma once
-#include "core/printsurface.h"
+#include "common/core/printsurface.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 // "A betöltött kulcs A4-s lapra nyomtatása !"
 QString a4Question();
@@ -24,4 +24,4 @@ int rowsThatFit(double pageHeightTwips);
 bool printKeyList(dz::PrintSurface& out, const QStringList& rows, const QString& rowsPerPageBox,
                   const std::function<QDate()>& today = &QDate::currentDate);
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

@@ -1,9 +1,9 @@
-#include "core/printkey.h"
+#include "keyprint/core/printkey.h"
 
-#include "core/keyfile.h"
-#include "core/textfmt.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfmt.h"
 
-namespace keyprint {
+namespace dz::keyprint {
 
 std::optional<LoadedKey> loadKey(const QString& path) {
     LoadedKey k;
@@ -21,4 +21,4 @@ int gameTypeOf(const QString& row) { return int((row.size() + 1) / 3); }
 
 QString rowIndicator(int index) { return dz::str(index + 1) + QStringLiteral(" /") + dz::str(index / 4 + 1); }
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 inline constexpr int kRowLimit = 32736;
 
@@ -25,4 +25,4 @@ int gameTypeOf(const QString& row);
 // The row indicator of the list position: " 5 / 2" for the fifth row, on form 2.
 QString rowIndicator(int index);
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

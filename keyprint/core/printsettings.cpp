@@ -1,12 +1,12 @@
-#include "printsettings.h"
+#include "keyprint/core/printsettings.h"
 
-#include "core/cp1250.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <cmath>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 QString markText(int index) {
     switch (index) {
@@ -89,4 +89,4 @@ bool saveSettings(const QString& folder, const QString& down, const QString& rig
                           {settingsLine(down, right, rowsPerPage, mark)});
 }
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

@@ -3,7 +3,7 @@
 #include <QString>
 #include <string_view>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 inline constexpr const char* kSettingsFile = "beallp.txt";
@@ -38,4 +38,4 @@ QString settingsLine(const QString& down, const QString& right, const QString& r
 bool saveSettings(const QString& folder, const QString& down, const QString& right, const QString& rowsPerPage,
                   int mark);
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

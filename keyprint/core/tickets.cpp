@@ -1,13 +1,13 @@
-#include "core/tickets.h"
+#include "keyprint/core/tickets.h"
 
-#include "core/listexport.h"
-#include "core/printsettings.h"
-#include "core/textfmt.h"
+#include "common/core/listexport.h"
+#include "keyprint/core/printsettings.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 using dz::PrintSurface;
 
@@ -197,4 +197,4 @@ bool printTickets(PrintSurface& out, const QStringList& rows, int first, int las
     return out.endDoc();
 }
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

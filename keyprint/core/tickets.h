@@ -1,7 +1,7 @@
 // Printing key rows onto the lottery's ticket forms: four rows a form, each in its field, with the
 // signature and form number, the stake, draw-count and extra-number marks, in millimetres.
 #pragma once
-#include "core/printsurface.h"
+#include "common/core/printsurface.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 enum class NoticeIcon { Critical, Question };
 struct Notice {
@@ -83,4 +83,4 @@ std::optional<Point> cellOf(double v, int field);
 bool printTickets(dz::PrintSurface& out, const QStringList& rows, int first, int last, bool selectedRow,
                   const TicketChoices& c);
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

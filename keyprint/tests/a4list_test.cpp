@@ -1,10 +1,10 @@
 // The A4 key list on the recording surface: columns, row numbers, pages and headers.
-#include "core/a4list.h"
-#include "tests/qtprint.h"
+#include "keyprint/core/a4list.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 
-using namespace keyprint;
+using namespace dz::keyprint;
 using dz::RecordingSurface;
 
 namespace {

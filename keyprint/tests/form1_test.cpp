@@ -1,12 +1,12 @@
 // The print window through the dialog and print seams: start-up, settings, key choice, the row
 // indicator, the print buttons and their messages.
-#include "core/keyfile.h"
-#include "platform/printsurface.h"
-#include "tests/qtprint.h"
-#include "tests/testutil.h"
-#include "tests/writerlessfifo.h"
-#include "ui/form1.h"
-#include "platform/widgets.h"
+#include "common/core/keyfile.h"
+#include "common/platform/printsurface.h"
+#include "common/tests/qtprint.h"
+#include "common/tests/testutil.h"
+#include "common/tests/writerlessfifo.h"
+#include "keyprint/ui/form1.h"
+#include "common/platform/widgets.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -19,7 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace keyprint;
+using namespace dz::keyprint;
 namespace seam = dz::ui::seam;
 
 namespace {

@@ -1,13 +1,13 @@
 // Printing into a PDF file as a user without a printer does, read back with pdftotext and pdfinfo:
 // the marks where the forms have their boxes, the pages, the A4 list's columns.
-#include "core/a4list.h"
-#include "core/tickets.h"
-#include "platform/printsurface.h"
-#include "tests/filelimit.h"
-#include "tests/pdftools.h"
-#include "tests/qtprint.h"
-#include "tests/testutil.h"
-#include "ui/form1.h"
+#include "keyprint/core/a4list.h"
+#include "keyprint/core/tickets.h"
+#include "common/platform/printsurface.h"
+#include "common/tests/filelimit.h"
+#include "keyprint/tests/pdftools.h"
+#include "common/tests/qtprint.h"
+#include "common/tests/testutil.h"
+#include "keyprint/ui/form1.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -20,8 +20,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-using namespace keyprint;
-using namespace keyprint::testing;
+using namespace dz::keyprint;
+using namespace dz::keyprint::testing;
 
 namespace {
 struct Word {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace keyprint::testing {
+namespace dz::keyprint::testing {
 
 // A tool's standard output, as text.
 inline QString run(const QString& program, const QStringList& args) {
@@ -28,4 +28,4 @@ inline bool toolsPresent() {
            !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
 }
 
-}  // namespace keyprint::testing
+}  // namespace dz::keyprint::testing

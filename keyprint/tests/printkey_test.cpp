@@ -1,13 +1,13 @@
 // Loading a key for printing: rows as read, the row limit, ticket count and game type.
-#include "core/printkey.h"
-#include "core/textfile.h"
-#include "tests/fedfile.h"
-#include "tests/qtprint.h"
-#include "tests/testutil.h"
+#include "keyprint/core/printkey.h"
+#include "common/core/textfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/qtprint.h"
+#include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
-using namespace keyprint;
+using namespace dz::keyprint;
 
 TEST(KeyLoad, RowsKeepTheFileOrderAndTheirTrailingBlank) {
     dz::testing::ProgramFolderFixture f;

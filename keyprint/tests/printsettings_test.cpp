@@ -1,14 +1,14 @@
 // The print settings file: what a start shows of it, what a save writes, a failed save.
-#include "core/printsettings.h"
-#include "tests/fedfile.h"
-#include "tests/qtprint.h"
-#include "tests/testutil.h"
+#include "keyprint/core/printsettings.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/qtprint.h"
+#include "common/tests/testutil.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-using namespace keyprint;
+using namespace dz::keyprint;
 
 namespace {
 const QString kBullet = QString(QChar(0x2022));

@@ -2,11 +2,11 @@
 // the test, listening on a socket in a temporary folder, with one raw queue as the default. A
 // queue that refuses the job says that no printer took it; a paused queue holds the job quietly.
 // Skipped where the print server is not installed.
-#include "platform/printsurface.h"
-#include "tests/pdftools.h"
-#include "tests/qtprint.h"
-#include "tests/testutil.h"
-#include "ui/form1.h"
+#include "common/platform/printsurface.h"
+#include "keyprint/tests/pdftools.h"
+#include "common/tests/qtprint.h"
+#include "common/tests/testutil.h"
+#include "keyprint/ui/form1.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -23,8 +23,8 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-using namespace keyprint;
-using namespace keyprint::testing;
+using namespace dz::keyprint;
+using namespace dz::keyprint::testing;
 namespace seam = dz::ui::seam;
 
 namespace {

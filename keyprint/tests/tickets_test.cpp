@@ -1,11 +1,11 @@
 // Ticket forms on the recording surface: the run's checks, the print frame, every mark's place,
 // fonts and pages.
-#include "core/tickets.h"
-#include "tests/qtprint.h"
+#include "keyprint/core/tickets.h"
+#include "common/tests/qtprint.h"
 
 #include <gtest/gtest.h>
 
-using namespace keyprint;
+using namespace dz::keyprint;
 using dz::RecordingSurface;
 
 namespace {

@@ -1,16 +1,16 @@
-#include "ui/form1.h"
+#include "keyprint/ui/form1.h"
 
-#include "core/a4list.h"
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/printkey.h"
-#include "core/listexport.h"
-#include "core/printsettings.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/printsurface.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "keyprint/core/a4list.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "keyprint/core/printkey.h"
+#include "common/core/listexport.h"
+#include "keyprint/core/printsettings.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/printsurface.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace keyprint {
+namespace dz::keyprint {
 
 using dz::ui::placeTwips;
 
@@ -353,4 +353,4 @@ void Form1::Command3D6_Click() {
     if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
 }
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

@@ -1,6 +1,6 @@
 // keyprint's one window `Form1`: the shifts and settings, the key list, the ticket and A4 prints.
 #pragma once
-#include "core/tickets.h"
+#include "keyprint/core/tickets.h"
 
 #include <QWidget>
 #include <array>
@@ -16,7 +16,7 @@ namespace dz::ui {
 class ListBox;
 }
 
-namespace keyprint {
+namespace dz::keyprint {
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -61,4 +61,4 @@ private:
     QPushButton *Command3D1, *Command3D2, *Command3D3, *Command3D4, *Command3D5, *Command3D6, *Command3D9;
 };
 
-}  // namespace keyprint
+}  // namespace dz::keyprint

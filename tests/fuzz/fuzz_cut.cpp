@@ -5,7 +5,7 @@
 #include "daystat/core/cut.h"
 #include "daystat/tests/support/cutbytes.h"
 
-#include "core/textfile.h"
+#include "common/core/textfile.h"
 
 
 namespace {
@@ -19,16 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view history = size > 1 ? bytes.substr(1) : std::string_view{};
     // splitLines drops a byte order mark at the start, as the cut does, and only that one
     const auto lines = dz::splitLines(history);
-    if (daystat::countRecords(history) != lines.size()) fail("count");
+    if (dz::daystat::countRecords(history) != lines.size()) fail("count");
     std::string all;
     for (auto l : lines) all.append(l).append("\r\n");
-    if (daystat::lastRecords(history, lines.size()) != all) fail("whole copy");
-    const std::string last = daystat::lastRecords(history, n);
+    if (dz::daystat::lastRecords(history, lines.size()) != all) fail("whole copy");
+    const std::string last = dz::daystat::lastRecords(history, n);
     if (last.size() > all.size() || all.compare(all.size() - last.size(), last.size(), last) != 0) fail("tail");
 
-    const auto bounds = daystat::historyBounds(history);
+    const auto bounds = dz::daystat::historyBounds(history);
     if (bounds.has_value() != !lines.empty()) fail("bounds");
-    daystat::RangeBoxes boxes;
+    dz::daystat::RangeBoxes boxes;
     const std::string_view f = history.substr(0, 16);
     for (int i = 0; i < 4; ++i) {
         boxes.from[i] = QString::fromLatin1(f.substr(std::min<size_t>(f.size(), size_t(i) * 2), 2).data(),
@@ -36,16 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         boxes.to[i] = QString::fromLatin1(f.substr(std::min<size_t>(f.size(), 8 + size_t(i) * 2), 2).data(),
                                           qsizetype(f.substr(std::min<size_t>(f.size(), 8 + size_t(i) * 2), 2).size()));
     }
-    const auto check = daystat::checkRange(boxes, bounds);
+    const auto check = dz::daystat::checkRange(boxes, bounds);
     if (check.fromKey.size() < 12 || check.toKey.size() < 12) fail("key layout");
     long long count = -1;
-    const std::string cut = daystat::recordsInRange(history, check.fromKey, check.toKey, count);
+    const std::string cut = dz::daystat::recordsInRange(history, check.fromKey, check.toKey, count);
     size_t cutLines = 0;
     for (auto l : dz::splitLines(cut)) {
         (void)l;
         ++cutLines;
     }
     if (count < 0 || size_t(count) != cutLines || cut.size() > all.size()) fail("range");
-    (void)daystat::spinStep(boxes.from[0], n % 2 ? 1 : -1, 1, 264);
+    (void)dz::daystat::spinStep(boxes.from[0], n % 2 ? 1 : -1, 1, 264);
     return 0;
 }

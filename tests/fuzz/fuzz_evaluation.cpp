@@ -3,8 +3,8 @@
 // the hit list's records must give the lines, classes and orders that its lines as strings give.
 // Any broken property aborts the run.
 #include "tests/fuzz/fuzzfault.h"
-#include "core/draws.h"
-#include "core/textfmt.h"
+#include "common/core/draws.h"
+#include "common/core/textfmt.h"
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/hitlist.h"
 #include "keyeval/core/winnings.h"

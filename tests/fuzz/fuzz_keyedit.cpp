@@ -1,7 +1,7 @@
 // libFuzzer target over keyedit's readers: a key file as text (also the file description list
 // "fleiras.txt"), the names the descriptions lend, and the cuts and deletion over what was read.
 #include "tests/fuzz/fuzzfault.h"
-#include "core/cp1250.h"
+#include "common/core/cp1250.h"
 #include "keyedit/core/rowedits.h"
 
 

@@ -5,7 +5,7 @@
 // the bytes). The bytes go through a file, as the programs read them. Any broken property aborts
 // the run.
 #include "tests/fuzz/fuzzfault.h"
-#include "core/textfile.h"
+#include "common/core/textfile.h"
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/keychoice.h"
 #include "keyeval/core/keyfilelist.h"
@@ -41,12 +41,12 @@ bool put(const QString& path, const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!put(file(), data, size)) return 0;
 
-    const keygen::KeyLoad load = keygen::loadKeyFile(file());
+    const dz::keygen::KeyLoad load = dz::keygen::loadKeyFile(file());
     if (!load.opened) fault("keygen could not open the file");
     if (load.rows.size() > dz::kRowLimit) fault("keygen row limit");
     for (const QString& r : load.rows)
         if (size_t(r.size()) > dz::kLineTextLimit) fault("keygen row longer than the cap");
-    const keygen::KeyChoice c = keygen::deriveChoice(load.rows);
+    const dz::keygen::KeyChoice c = dz::keygen::deriveChoice(load.rows);
     if (c.chosenMask & ~0x1FFFFEu) fault("chosen number outside 1..20");
     if (c.rowCount != load.rows.size()) fault("row count");
 
@@ -80,14 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (i != items->size()) fault("streamed item count");
     }
 
-    const auto print = keyprint::loadKey(file());
-    if (!print || print->rows.size() > keyprint::kRowLimit) fault("keyprint row limit");
-    const csere::KeyLoad vazoz = csere::loadKey(file());
+    const auto print = dz::keyprint::loadKey(file());
+    if (!print || print->rows.size() > dz::keyprint::kRowLimit) fault("keyprint row limit");
+    const dz::csere::KeyLoad vazoz = dz::csere::loadKey(file());
     if (!vazoz.opened || vazoz.rows.size() > dz::kRowLimit) fault("vazoz row limit");
 
-    const auto gridItems = csere::RecordGrid::readFile(file());
-    if (!gridItems || gridItems->size() > size_t(csere::RecordGrid::kRows) + 1) fault("grid items");
-    csere::RecordGrid fromFile, fromBytes;
+    const auto gridItems = dz::csere::RecordGrid::readFile(file());
+    if (!gridItems || gridItems->size() > size_t(dz::csere::RecordGrid::kRows) + 1) fault("grid items");
+    dz::csere::RecordGrid fromFile, fromBytes;
     const auto a = fromFile.load(*gridItems);
     const auto b = fromBytes.load(std::string_view(reinterpret_cast<const char*>(data), size));
     if (a.rows != b.rows || a.message != b.message || fromFile.keyRows() != fromBytes.keyRows())

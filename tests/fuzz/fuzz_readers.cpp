@@ -1,8 +1,8 @@
 // libFuzzer target over the readers of the core: lines, input items, draw records and draw
 // files, key rows, numeric values and the code page; and the streaming head reader of the files
 // read at start over the same bytes as a file. Any broken property aborts the run.
-#include "fuzzfault.h"
-#include "readercheck.h"
+#include "tests/fuzz/fuzzfault.h"
+#include "common/tests/readercheck.h"
 
 #include <QFile>
 #include <cstdio>

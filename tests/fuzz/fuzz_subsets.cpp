@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-using namespace drawstat;
+using namespace dz::drawstat;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -1,8 +1,8 @@
 // libFuzzer target over ticketclip's readers: the parameter file "szrtpara.txt" as start-up and
 // the parameter window take it, the game list "online.txt", and a key file checked for the game.
 #include "tests/fuzz/fuzzfault.h"
-#include "core/cp1250.h"
-#include "core/textfile.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
 #include "ticketclip/core/submitparams.h"
 #include "ticketclip/core/submission.h"
 

@@ -4,15 +4,15 @@
 #include "tests/fuzz/fuzzfault.h"
 #include "csere/core/recordgrid.h"
 #include "csere/core/shipped.h"
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
 
 namespace {
 [[noreturn]] void fail(const char* what) { dz::fuzz::fault("vazoz grid", what); }
 
-void checkGrid(const csere::RecordGrid& g) {
-    for (int r = 1; r <= csere::RecordGrid::kRows; ++r)
-        for (int c = 1; c <= csere::RecordGrid::kCols; ++c)
+void checkGrid(const dz::csere::RecordGrid& g) {
+    for (int r = 1; r <= dz::csere::RecordGrid::kRows; ++r)
+        for (int c = 1; c <= dz::csere::RecordGrid::kCols; ++c)
             if (g.text(r, c).size() > 3) fail("a cell longer than three characters");
     if (g.editorText().size() > 3) fail("an editor text longer than three characters");
     const auto cur = g.current();
@@ -35,7 +35,7 @@ void checkGrid(const csere::RecordGrid& g) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    csere::RecordGrid g;
+    dz::csere::RecordGrid g;
     const auto res = g.load(bytes);
     if (res.rows < 0 || res.rows > 999) fail("more than 999 rows loaded");
     checkGrid(g);
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i + 1 < size && i < 512; i += 2) {
         const unsigned char a = data[i], b = data[i + 1];
         switch (a % 6) {
-        case 0: g.type(csere::RecordGrid::Key::Char, char(b)); break;
+        case 0: g.type(dz::csere::RecordGrid::Key::Char, char(b)); break;
         case 1: g.typeKeys(std::string_view(reinterpret_cast<const char*>(data + i), 2)); break;
         case 2: g.click(b % 12, (b / 12) % 10); break;
         case 3: g.doubleClick(b % 12, (b / 12) % 10); break;
@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     checkGrid(g);
 
-    for (const QString& line : csere::shipped::parseDescriptions(bytes)) {
-        if (csere::shipped::keyFileName(line).size() > 12) fail("a key file name longer than its field");
-        const QString row = csere::shipped::countFirstRow(line);
+    for (const QString& line : dz::csere::shipped::parseDescriptions(bytes)) {
+        if (dz::csere::shipped::keyFileName(line).size() > 12) fail("a key file name longer than its field");
+        const QString row = dz::csere::shipped::countFirstRow(line);
         if (row.size() < 3) fail("a count-first row without its count and type");
     }
     return 0;

@@ -1,7 +1,7 @@
 // The programs as a user's machine runs them: the real executables in child processes, with the
 // signals at their defaults and a file-size limit (ulimit -f) that a save may pass.
 
-#include "core/synth.h"
+#include "common/core/synth.h"
 
 #include <QDir>
 #include <QFile>

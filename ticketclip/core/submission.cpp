@@ -1,8 +1,8 @@
-#include "submission.h"
+#include "ticketclip/core/submission.h"
 
-#include "core/cp1250.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
+#include "common/core/cp1250.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The work of the submission window without widgets: checking a key for the game, the price
 // against the operator's stake limit, the basket parts and the quick-ticket text.
 #pragma once
-#include "submitparams.h"
+#include "ticketclip/core/submitparams.h"
 
 #include <QString>
 #include <QStringList>

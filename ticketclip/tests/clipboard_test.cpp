@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "core/textfile.h"
+#include "common/core/textfile.h"
 
 namespace {
 // Stops a started process at the end of the test, whatever happens.

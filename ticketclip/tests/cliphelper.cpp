@@ -1,9 +1,9 @@
 // Runs the submission window on a real display: loads the key "k.txt" of the folder given as
 // the first argument, prepares the first part with extra number 1 and copies it. Prints "ready"
 // once the text is on the clipboard, then keeps serving it until its standard input closes.
-#include "core/folder.h"
-#include "platform/dialogs.h"
-#include "ui/submitwindow.h"
+#include "common/core/folder.h"
+#include "common/platform/dialogs.h"
+#include "ticketclip/ui/submitwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "core/submission.h"
-#include "core/textfile.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
+#include "ticketclip/core/submission.h"
+#include "common/core/textfile.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
 #include <QFile>
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "core/submitparams.h"
-#include "tests/fedfile.h"
-#include "tests/testutil.h"
-#include "ui/paramwindow.h"
+#include "ticketclip/core/submitparams.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/testutil.h"
+#include "ticketclip/ui/paramwindow.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "core/submission.h"
+#include "ticketclip/core/submission.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "core/keyfile.h"
-#include "core/textfmt.h"
-#include "platform/widgets.h"
-#include "tests/fedfile.h"
-#include "tests/writerlessfifo.h"
-#include "tests/testutil.h"
-#include "ui/submitwindow.h"
-#include "ui/paramwindow.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/widgets.h"
+#include "common/tests/fedfile.h"
+#include "common/tests/writerlessfifo.h"
+#include "common/tests/testutil.h"
+#include "ticketclip/ui/submitwindow.h"
+#include "ticketclip/ui/paramwindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,9 +1,9 @@
-#include "paramwindow.h"
+#include "ticketclip/ui/paramwindow.h"
 
-#include "core/folder.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/folder.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The parameter window: the eleven submission parameters, saved to "szrtpara.txt" and taken
 // over into the values in force.
 #pragma once
-#include "core/submitparams.h"
+#include "ticketclip/core/submitparams.h"
 
 #include <QDialog>
 #include <array>

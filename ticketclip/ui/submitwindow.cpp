@@ -1,14 +1,14 @@
-#include "submitwindow.h"
-#include "paramwindow.h"
+#include "ticketclip/ui/submitwindow.h"
+#include "ticketclip/ui/paramwindow.h"
 
-#include "core/draws.h"
-#include "core/folder.h"
-#include "core/keyfile.h"
-#include "core/textfile.h"
-#include "core/textfmt.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/widgets.h"
+#include "common/core/draws.h"
+#include "common/core/folder.h"
+#include "common/core/keyfile.h"
+#include "common/core/textfile.h"
+#include "common/core/textfmt.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/services.h"
+#include "common/platform/widgets.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 // The submission window: start-up, the key choice, the price against the stake limit, the
 // basket parts and the quick-ticket text on the clipboard.
 #pragma once
-#include "core/submitparams.h"
-#include "core/submission.h"
+#include "ticketclip/core/submitparams.h"
+#include "ticketclip/core/submission.h"
 
 #include <QWidget>
 #include <array>

@@ -1,8 +1,8 @@
-#include "cutbytes.h"
+#include "daystat/tests/support/cutbytes.h"
 
-#include "core/draws.h"
+#include "common/core/draws.h"
 
-namespace daystat {
+namespace dz::daystat {
 
 namespace {
 dz::DrawFile history(std::string_view bytes) { return dz::DrawFile::fromBytes(std::string(bytes)); }
@@ -18,4 +18,4 @@ std::string recordsInRange(std::string_view bytes, std::string_view from, std::s
 
 std::optional<HistoryBounds> historyBounds(std::string_view bytes) { return boundsOf(history(bytes)); }
 
-}  // namespace daystat
+}  // namespace dz::daystat

@@ -1,12 +1,12 @@
 // The cut over a history held in memory: the tests' and fuzz targets' way in, read exactly as the
 // program reads "vevud.txt".
 #pragma once
-#include "core/cut.h"
+#include "daystat/core/cut.h"
 
 #include <string>
 #include <string_view>
 
-namespace daystat {
+namespace dz::daystat {
 
 // How many records the text holds: every line counts.
 size_t countRecords(std::string_view bytes);
@@ -17,4 +17,4 @@ std::string recordsInRange(std::string_view bytes, std::string_view from, std::s
 // The first and the last record (nullopt: an empty history).
 std::optional<HistoryBounds> historyBounds(std::string_view bytes);
 
-}  // namespace daystat
+}  // namespace dz::daystat

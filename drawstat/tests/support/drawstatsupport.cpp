@@ -1,10 +1,10 @@
-#include "drawstatsupport.h"
+#include "drawstat/tests/support/drawstatsupport.h"
 
-#include "core/draws.h"
+#include "common/core/draws.h"
 
 #include <memory>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
 
@@ -35,4 +35,4 @@ LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, cons
     return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
 }
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

@@ -1,14 +1,14 @@
 // What the tests, benchmarks and fuzz targets call beside the program: the engines over a counter
 // file or draw bytes held by the caller, a subset's record number, and a fresh state over a file set.
 #pragma once
-#include "core/state.h"
-#include "core/subsetfile.h"
-#include "core/subsetlists.h"
+#include "drawstat/core/state.h"
+#include "drawstat/core/subsetfile.h"
+#include "drawstat/core/subsetlists.h"
 
 #include <functional>
 #include <string_view>
 
-namespace drawstat {
+namespace dz::drawstat {
 
 // A fresh state over a file set (drawstat's by default).
 void resetState(const FileSet& files = {});
@@ -28,4 +28,4 @@ SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow,
 // The life path over draw file bytes in memory.
 LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText);
 
-}  // namespace drawstat
+}  // namespace dz::drawstat

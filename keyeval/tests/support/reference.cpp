@@ -1,4 +1,4 @@
-#include "reference.h"
+#include "keyeval/tests/support/reference.h"
 
 #include <algorithm>
 #include <memory>

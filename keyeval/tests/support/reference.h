@@ -3,8 +3,8 @@
 // held whole in memory, the period found by a pass of its own, and one draw's hit distribution.
 // The programs use the record forms of the core; these check them.
 #pragma once
-#include "core/evaluation.h"
-#include "core/winnings.h"
+#include "keyeval/core/evaluation.h"
+#include "keyeval/core/winnings.h"
 
 #include <QString>
 #include <QStringList>

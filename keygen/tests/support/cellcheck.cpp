@@ -1,8 +1,8 @@
-#include "support/cellcheck.h"
+#include "keygen/tests/support/cellcheck.h"
 
-#include "core/textfmt.h"
+#include "common/core/textfmt.h"
 
-namespace keygen {
+namespace dz::keygen {
 
 bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap) {
     for (const QString& row : key) {
@@ -18,4 +18,4 @@ bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, 
     return false;
 }
 
-}  // namespace keygen
+}  // namespace dz::keygen

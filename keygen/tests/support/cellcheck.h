@@ -4,9 +4,9 @@
 #include <QString>
 #include <vector>
 
-namespace keygen {
+namespace dz::keygen {
 
 // Does the candidate share more than `overlap` three-character cells with a row of the key?
 bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap);
 
-}  // namespace keygen
+}  // namespace dz::keygen
