@@ -19,6 +19,9 @@ elif [ "$status" = 3 ]; then
 else
   exit "$status"
 fi
+# The plain twins of the vector scans (what other processors run), with the shared layer's tests.
+"$root/scripts/build.sh" "$root/build-scalar" -DDIZOV_SCALAR=ON -DDIZOV_BENCH=OFF -DDIZOV_WERROR=ON -- common_tests
+ctest --test-dir "$root/build-scalar" -R '^common_tests\.' --output-on-failure -j"$(nproc)"
 "$root/scripts/build.sh" "$root/build-asan" -DDIZOV_SANITIZE=ON -DDIZOV_BENCH=OFF -DDIZOV_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

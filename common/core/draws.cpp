@@ -12,11 +12,19 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
-#if defined(__SSE2__)
+// The vector scans where the processor family has them; DIZOV_SCALAR builds the plain twin that
+// other processors run (so that it is compiled and tested here too).
+#if DZ_SSE2 && !defined(DIZOV_SCALAR)
+#define DZ_SSE2 1
 #include <emmintrin.h>
+#else
+#define DZ_SSE2 0
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
+#if DZ_X86_GNU && !defined(DIZOV_SCALAR)
+#define DZ_X86_GNU 1
 #include <immintrin.h>
+#else
+#define DZ_X86_GNU 0
 #endif
 
 namespace dz {
@@ -55,7 +63,7 @@ DrawRecord parseFieldByField(std::string_view item) {
     return r;
 }
 
-#if defined(__SSE2__)
+#if DZ_SSE2
 // The usual record, nine two-digit fields, from columns 14..29 and 24..39 (1-based) loaded as two
 // vectors; false, with r untouched, when a field is not two digits. Field i (0..8) has its tens at
 // column 14 + 3i: fields 0..3 lie in the first vector, 4..8 in the second. Each digit's value,
@@ -99,7 +107,7 @@ DrawRecord parseFieldByField(std::string_view item) {
 [[gnu::always_inline]] inline void parseRecord(std::string_view item, DrawRecord& r) {
     if (item.size() >= 39) {
         const auto* p = reinterpret_cast<const unsigned char*>(item.data());
-#if defined(__SSE2__)
+#if DZ_SSE2
         if (recordFromColumns(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 13)),
                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 23)), r))
             return;
@@ -152,7 +160,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The first CR or LF in [p, end), or end.
 inline const char* findLineEnd(const char* p, const char* end) {
-#if defined(__SSE2__)
+#if DZ_SSE2
     const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
     for (; p + 16 <= end; p += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -164,7 +172,7 @@ inline const char* findLineEnd(const char* p, const char* end) {
     return p;
 }
 
-#if defined(__SSE2__)
+#if DZ_SSE2
 // Bit i set where p[i] (i < 64) is a CR or an LF.
 inline uint64_t lineEndBits(const char* p) {
     const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
@@ -185,7 +193,7 @@ inline std::string_view itemHead(const char* p, size_t len) {
     while (i < len && isBlank(p[i])) ++i;
     const size_t lim = std::min(len - i, kDrawItemKept);
     const char* q = p + i;
-#if defined(__SSE2__)
+#if DZ_SSE2
     static_assert(kDrawItemKept <= 40 && kPad >= 40);
     const __m128i comma = _mm_set1_epi8(',');
     auto at = [&](size_t o) {
@@ -227,7 +235,7 @@ using UsualLines = size_t (*)(const char*& p, const char* end, DrawLine* out, si
     return 0;
 }
 
-#if defined(__SSE2__)
+#if DZ_SSE2
 size_t usualLinesSse2(const char*& p, const char* end, DrawLine* out, size_t room, size_t index) {
     const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), comma = _mm_set1_epi8(',');
     auto stops = [&](__m128i v) {
@@ -251,7 +259,7 @@ size_t usualLinesSse2(const char*& p, const char* end, DrawLine* out, size_t roo
 }
 #endif
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if DZ_X86_GNU
 // The same with the instructions of processors that have AVX2, chosen when the program runs: the
 // digits gathered into field pairs by one shuffle, the values by one multiply-add, the number mask
 // by one variable shift of all eight.
@@ -310,15 +318,15 @@ std::atomic<bool> baselineScan{false};
 
 // The scan for this processor, chosen at its first use.
 UsualLines usualLineScan() {
-#if defined(__SSE2__)
+#if DZ_SSE2
     if (baselineScan.load(std::memory_order_relaxed)) return &usualLinesSse2;
 #endif
     static const UsualLines scan = [] {
-#if defined(__x86_64__) && defined(__GNUC__)
+#if DZ_X86_GNU
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx2")) return UsualLines(&usualLinesAvx2);
 #endif
-#if defined(__SSE2__)
+#if DZ_SSE2
         return UsualLines(&usualLinesSse2);
 #else
         return UsualLines([](const char*&, const char*, DrawLine*, size_t, size_t) { return size_t(0); });
@@ -415,7 +423,7 @@ size_t DrawFile::size() const {
         buf[0] = prev;
         const char* p = buf.data() + 1;
         size_t i = 0;
-#if defined(__SSE2__) && defined(__x86_64__)
+#if DZ_SSE2 && defined(__x86_64__)
         // A line ends at every CR and at every LF not after a CR. The ends are summed per byte lane
         // (at most 255 rounds before the lanes are added up), with no popcount.
         const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
@@ -462,7 +470,7 @@ struct DrawReader::State {
 
     // The first CR or LF at or after pos in the bytes read, or end.
     size_t lineEndFrom(size_t pos) {
-#if defined(__SSE2__)
+#if DZ_SSE2
         const char* b = buf.data();
         for (;;) {
             const size_t base = pos & ~size_t(63);  // the buffer has room for 64 bytes past end
@@ -605,7 +613,7 @@ DrawReader DrawReader::tail(const DrawFile& file, size_t n) {
             const size_t got = s.readAt(from, buf.data(), size_t(pos - from));
             if (got != size_t(pos - from)) break;  // the file shrank: read it from the start
             for (size_t k = got; k-- > 0;) {
-#if defined(__SSE2__)
+#if DZ_SSE2
                 // Sixteen bytes without a line end at once: a long line is passed over quickly.
                 if (k >= 16) {
                     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf.data() + k - 15));
