@@ -14,13 +14,13 @@
 #include <unistd.h>
 // The vector scans where the processor family has them; DIZOV_SCALAR builds the plain twin that
 // other processors run (so that it is compiled and tested here too).
-#if DZ_SSE2 && !defined(DIZOV_SCALAR)
+#if defined(__SSE2__) && !defined(DIZOV_SCALAR)
 #define DZ_SSE2 1
 #include <emmintrin.h>
 #else
 #define DZ_SSE2 0
 #endif
-#if DZ_X86_GNU && !defined(DIZOV_SCALAR)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(DIZOV_SCALAR)
 #define DZ_X86_GNU 1
 #include <immintrin.h>
 #else
@@ -220,6 +220,7 @@ constexpr size_t kUsualLine = 41;  // the bytes a scan needs from a line's start
 // indexes from index; p is left at the first line not handed on. Returns their count.
 using UsualLines = size_t (*)(const char*& p, const char* end, DrawLine* out, size_t room, size_t index);
 
+#if DZ_SSE2
 [[gnu::always_inline]] inline void putUsualLine(DrawLine& l, const char* p, size_t index) {
     const std::string_view whole(p, 39);
     l.index = index;
@@ -234,6 +235,7 @@ using UsualLines = size_t (*)(const char*& p, const char* end, DrawLine* out, si
     if (e == '\r') return p[40] == '\n' ? 41 : 40;
     return 0;
 }
+#endif
 
 #if DZ_SSE2
 size_t usualLinesSse2(const char*& p, const char* end, DrawLine* out, size_t room, size_t index) {
@@ -338,6 +340,18 @@ UsualLines usualLineScan() {
 }  // namespace
 
 void useBaselineLineScan(bool baseline) { baselineScan.store(baseline, std::memory_order_relaxed); }
+
+const char* lineScanName() {
+    const UsualLines scan = usualLineScan();
+#if DZ_X86_GNU
+    if (scan == &usualLinesAvx2) return "avx2";
+#endif
+#if DZ_SSE2
+    if (scan == &usualLinesSse2) return "sse2";
+#endif
+    (void)scan;
+    return "plain";
+}
 
 struct DrawFile::Source {
     int fd = -1;

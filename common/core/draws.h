@@ -63,6 +63,9 @@ struct DrawLine {
 // The instructions the passes' line scan uses: the processor's best (the default), or the baseline
 // that every x86-64 processor has, so that tests can read the same bytes both ways.
 void useBaselineLineScan(bool baseline);
+// The scan the passes use now: "avx2", "sse2" (the baseline) or "plain" (processors without vector
+// scans, and builds with DIZOV_SCALAR).
+const char* lineScanName();
 
 // A draw file ("vevud.txt", "vevud.dat") to be read in passes: every line counts as one draw.
 // Nothing is kept in memory between passes but the open file: each pass streams the file in large

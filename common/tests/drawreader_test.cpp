@@ -146,6 +146,20 @@ TEST(DrawReader, RecordLengthLinesReadAlikeByEveryScan) {
     }
 }
 
+// Each build reads with the scan it was made for: the vector scans on x86-64 (AVX2 where the
+// processor has it), the plain twin in a DIZOV_SCALAR build.
+TEST(DrawReader, EachBuildUsesItsOwnScan) {
+#if defined(DIZOV_SCALAR) || !defined(__x86_64__)
+    EXPECT_STREQ(lineScanName(), "plain");
+#else
+    __builtin_cpu_init();
+    EXPECT_STREQ(lineScanName(), __builtin_cpu_supports("avx2") ? "avx2" : "sse2");
+    useBaselineLineScan(true);
+    EXPECT_STREQ(lineScanName(), "sse2");
+    useBaselineLineScan(false);
+#endif
+}
+
 TEST(DrawReader, FromALineOnAndTheTail) {
     std::mt19937 g(7);
     const std::string bytes = "\xEF\xBB\xBF" + randomText(g, kReaderBlock + 5000);
