@@ -330,17 +330,16 @@ private:
             for (int att = 1; att <= attempts; ++att) {
                 NumberMask row = 0;
                 int filled = 0, draws = 0;
+                // Before every draw: a stop asked for, or the row's 1000 draws used up.
+                auto halted = [&] {
+                    stopped = stopNow();
+                    drawsOut = !stopped && ++draws > 1000;
+                    return stopped || drawsOut;
+                };
                 if (groups_) {
                     gc.fill(0);
                     while (filled < t_) {
-                        if (stopNow()) {
-                            stopped = true;
-                            break;
-                        }
-                        if (++draws > 1000) {
-                            drawsOut = true;
-                            break;
-                        }
+                        if (halted()) break;
                         const int n = draw();
                         const NumberMask bit = 1u << n;
                         if (!(chosen_ & bit) || (row & bit)) continue;
@@ -357,14 +356,7 @@ private:
                     // A number is taken when it is chosen, not yet in the row and not used Q times.
                     NumberMask open = chosen_ & ~full;
                     while (filled < t_) {
-                        if (stopNow()) {
-                            stopped = true;
-                            break;
-                        }
-                        if (++draws > 1000) {
-                            drawsOut = true;
-                            break;
-                        }
+                        if (halted()) break;
                         // Without a branch on the number: most draws near the end are refused,
                         // at random.
                         const int n = draw();
