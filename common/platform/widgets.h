@@ -24,6 +24,11 @@ class LinesModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count(); }
+    // A view lays out a list by asking for the index of every line, twice a line: answered here
+    // without the base class's calls back into rowCount and columnCount.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override {
+        return row >= 0 && column == 0 && !parent.isValid() && row < count() ? createIndex(row, 0) : QModelIndex();
+    }
     QVariant data(const QModelIndex& index, int role) const override;
     int count() const { return source_ ? source_->count() : int(lines_.size()); }
     QString line(int row) const;
