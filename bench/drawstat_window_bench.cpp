@@ -4,6 +4,7 @@
 // of the same history in the same run. Each fails when its run did not show its result.
 #include "drawstat/core/distributions.h"
 #include "common/core/folder.h"
+#include "common/core/textfmt.h"
 #include "drawstat/core/state.h"
 #include "drawstat/ui/backtest.h"
 #include "drawstat/tests/support/drawstatsupport.h"
@@ -28,11 +29,12 @@ void BM_IdentityEngine(benchmark::State& st) {
     }
 }
 
-// The main window over the history's folder, shown; after Start unless fresh.
+// The main window over a program folder that holds the history as "vevud.txt", shown; after Start
+// unless fresh.
 struct Shown {
     dz::drawstat::MainWindow w;
     explicit Shown(bool start) {
-        dz::setProgramFolder(QFileInfo(bench::historyFile()).absolutePath());
+        dz::setProgramFolder(bench::historyFolder());
         dz::drawstat::resetState();
         w.show();
         if (start) w.action("start")->trigger();
@@ -54,7 +56,7 @@ void BM_StartWindow(benchmark::State& st) {
         s.w.action("start")->trigger();
         QApplication::processEvents();  // the lists laid out and painted, as the user sees them
     }
-    if (s.w.List1->count() != 20 || s.w.List3->count() != 20 || s.w.List1->toolTip() != QStringLiteral(" 1500000"))
+    if (s.w.List1->count() != 20 || s.w.List3->count() != 20 || s.w.List1->toolTip() != dz::str(bench::historyDraws()))
         st.SkipWithError("Start did not show its lists");
 }
 
