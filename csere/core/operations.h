@@ -97,8 +97,6 @@ struct Combinations {
 // progress, when given, is called with the rows made so far at every whole multiple of the type's
 // progress step (100 rows for types 2 to 4, 1000 for 5 to 8).
 Combinations fullCombinations(const QString& countText, int t, const std::function<void(long long rows)>& progress = {});
-// C(n, k) as the windows compute it: 0 when n < k, 1 when n == k.
-long long combinationCount(int n, int k);
 // The spin buttons: the box's value plus or minus one as a plain number (down stops at 1).
 QString spinText(const QString& text, int step);
 

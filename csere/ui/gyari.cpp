@@ -5,6 +5,7 @@
 #include "csere/core/shipped.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/services.h"
+#include "common/core/cp1250.h"
 #include "common/platform/widgets.h"
 
 #include <QButtonGroup>
@@ -121,7 +122,7 @@ void gyari::Option1_Click(int index) {
         viewSource_.resize(size_t(rows.size()));
         std::iota(viewSource_.begin(), viewSource_.end(), 0);
         std::stable_sort(viewSource_.begin(), viewSource_.end(),
-                         [&rows](int a, int b) { return dz::ui::lessByBytes(rows[a], rows[b]); });
+                         [&rows](int a, int b) { return dz::cp1250::less(rows[a], rows[b]); });
         QStringList sorted;
         sorted.reserve(rows.size());
         for (int i : viewSource_) sorted << rows[i];

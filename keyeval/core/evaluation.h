@@ -220,8 +220,6 @@ QString keyPieces(std::string_view drawKey);
 // The tally lines of List2 (before sorting).
 QStringList tallyLines(const EvaluationResult& r);
 
-// Ascending byte order of texts as the files hold them (cp1250): the sorted lists' order.
-bool textLess(const QString& a, const QString& b);
 // The indexes of hit list lines in the order of "Találat" (by hit class, characters 18 and 19, then
 // by the whole line) or of "Húzás" (by the whole line); lines of equal text keep their order.
 std::vector<size_t> textOrder(const QStringList& lines, bool byClass);

@@ -33,6 +33,7 @@
 // click, so a press at any moment ends the click, its reruns included.
 #pragma once
 #include "common/core/keyfile.h"
+#include "common/core/suite.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,7 +53,6 @@ namespace dz::keygen {
 
 class GroupRule;  // groups.h
 
-inline constexpr int kMaxRows = 32736;
 inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 
 enum class MessageIcon { Critical, Question, Warning, Information };

@@ -157,11 +157,6 @@ bool saveGroupedSelection(const QString& path, const GroupChoice& c) {
     return dz::writeLines(path, groupedSelectionLines(c));
 }
 
-Message saveFailedMessage(const QString& fullName) {
-    return Message{QStringLiteral("Hiba a ") + fullName + QStringLiteral(" mentésekor - sikertelen mentés !"), kTitle,
-                   MessageIcon::Critical};
-}
-
 LoadOutcome loadGroupedSelection(const QString& path, GroupChoice& c) {
     const auto bytes = dz::readHead(path, dz::kStartFileLines);
     if (!bytes) return LoadOutcome{LoadStatus::CannotOpen, std::nullopt};

@@ -3,6 +3,7 @@
 #include "common/core/draws.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
+#include "common/core/listexport.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 #include "common/platform/dialogs.h"
@@ -229,7 +230,7 @@ void valaszt::Command3D4_Click() {
     req.confirmOverwrite = true;
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
-    if (!saveGroupedSelection(*path, choice_)) showMessage(this, saveFailedMessage(dz::quotedPath(*path)));
+    if (!saveGroupedSelection(*path, choice_)) showMessage(this, Message{dz::saveFailedMessage(*path)});
 }
 
 void valaszt::Command3D3_Click() {
