@@ -9,7 +9,7 @@ namespace dz {
 inline constexpr int kRowLimit = 32736;
 
 inline constexpr char kSignature[] = "Vumo-Soft";
-// "Vumo-Soft/<year>": the signature with the year of the window or text it ends.
+// The signature, "/" and the year of the window or text it ends.
 QString signature(int year = 2010);
 
 }  // namespace dz

@@ -11,7 +11,6 @@
 
 namespace dz::csere {
 
-inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 
 // How many fields a row has: (length + 1) / 3 rounded (halves to even), or its integer part.
 enum class CountRule { Rounded, IntegerPart };

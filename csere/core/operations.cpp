@@ -1,5 +1,6 @@
 #include "csere/core/operations.h"
 
+#include "common/core/suite.h"
 #include "common/core/combinations.h"
 #include "common/core/textfmt.h"
 
@@ -59,7 +60,7 @@ QString Message::title() const {
     case Msg::BadSwapChoice:
     case Msg::NoFix:
     case Msg::BadFix: return QStringLiteral("Számcsere");
-    default: return kTitle;
+    default: return dz::signature();
     }
 }
 

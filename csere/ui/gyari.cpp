@@ -1,5 +1,6 @@
 #include "csere/ui/gyari.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/listexport.h"
 #include "csere/core/shipped.h"
@@ -21,13 +22,11 @@
 namespace dz::csere {
 
 namespace {
-const QString kMessageTitle = QStringLiteral("Vumo-Soft/2010");
-
 void critical(QWidget* parent, const QString& text) {
-    dz::ui::message(parent, text, dz::ui::Icon::Critical, kMessageTitle);
+    dz::ui::message(parent, text, dz::ui::Icon::Critical, dz::signature());
 }
 bool confirm(QWidget* parent, const QString& text) {
-    return dz::ui::message(parent, text, dz::ui::Icon::Question, kMessageTitle, dz::ui::Buttons::OkCancel) ==
+    return dz::ui::message(parent, text, dz::ui::Icon::Question, dz::signature(), dz::ui::Buttons::OkCancel) ==
            dz::ui::Answer::Ok;
 }
 

@@ -1,6 +1,8 @@
 // The evaluation of a key against the draws of a period: the key read once into row masks, the
 // period found in the draw file, and the hit counts of every row for every draw.
 #pragma once
+#include "common/core/suite.h"
+
 #include "common/core/draws.h"
 
 #include <QString>
@@ -17,7 +19,6 @@
 
 namespace dz::keyeval {
 
-inline constexpr const char* kTitle = "Vumo-Soft/2010";
 // A key line must hold exactly this many characters once blanks are trimmed from both ends.
 inline constexpr int kKeyLineLength = 23;
 // The most lines the hit list keeps in memory; the listed count goes on past it.

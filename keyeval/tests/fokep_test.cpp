@@ -116,6 +116,8 @@ TEST(FokepStart, MissingDrawFileEndsTheProgram) {
         }
     EXPECT_EQ(keyevalDayBuild().missingAtStart, QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"));
     EXPECT_EQ(keyevalBuild().missingAtStart, QStringLiteral("Nincs *vevud.txt* állomány !"));
+    EXPECT_EQ(keyevalBuild().caption, QStringLiteral("  DIZOV kulcs kiértékelés                              Vumo-Soft/2013"));
+    EXPECT_EQ(keyevalDayBuild().caption, QStringLiteral("  DIZOV kulcs kiértékelés napi.                        Vumo-Soft/2013"));
 }
 
 TEST(FokepStart, SecondStartRefused) {

@@ -1,4 +1,5 @@
 #include "keyeval/ui/fokep.h"
+#include "common/core/suite.h"
 #include "keyeval/ui/winningsrun.h"
 
 #include "common/core/cp1250.h"
@@ -35,8 +36,6 @@
 namespace dz::keyeval {
 
 namespace {
-const QString kTitle2010 = QString::fromLatin1(kTitle);
-
 QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
 // Room for this many digits in the widget's font.
@@ -310,7 +309,7 @@ bool FOKEP::Form_Load() {
 
     const auto draws = DrawFile::load(drawFilePath());
     if (!draws) {
-        ui::message(this, build_.missingAtStart, ui::Icon::Critical, kTitle2010);
+        ui::message(this, build_.missingAtStart, ui::Icon::Critical, dz::signature());
         return false;
     }
     bounds_ = drawBounds(*draws);
@@ -361,7 +360,7 @@ std::optional<RunSettings> FOKEP::prepareRun() {
         ++st.extraCount;
     }
     if (st.extraCount == 0) {
-        ui::message(this, QStringLiteral("Nincs pótszám megadva !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Nincs pótszám megadva !"), ui::Icon::Critical, dz::signature());
         return std::nullopt;
     }
 
@@ -372,7 +371,7 @@ std::optional<RunSettings> FOKEP::prepareRun() {
     writeFields(f);
     if (keys.status == PeriodStatus::NoRecord) return std::nullopt;
     if (keys.status == PeriodStatus::Wrong) {
-        ui::message(this, QStringLiteral("Hibás tól-; ig- beállítás !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Hibás tól-; ig- beállítás !"), ui::Icon::Critical, dz::signature());
         return std::nullopt;
     }
     st.fromKey = keys.fromKey;
@@ -492,7 +491,7 @@ void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
 void FOKEP::showBadKeyLine(size_t recordsRead) {
     // The progress label showed the records read at every hundredth.
     if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
-    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, kTitle2010);
+    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, dz::signature());
 }
 
 void FOKEP::showHits(const RunOutcome& o) {
@@ -580,7 +579,7 @@ void FOKEP::Command3D3_Click() {
     }
     if (loaded->overLimit)
         ui::message(this, QStringLiteral("Maximum 32736 sorú kulcs tölthető be!"), ui::Icon::Critical,
-                    QStringLiteral("(Vumo-Soft/2010"));
+                    QStringLiteral("(") + dz::signature());
     Label2->setText(str(loaded->rows.size()));
     for (QLabel* l : {Label1, Label5, Label7, Label11}) l->clear();
 }
@@ -625,7 +624,7 @@ void FOKEP::List4_KeyUp(int keyCode) {
     if (selected.empty()) return;
     if (!nameViewShown()) {
         ui::message(this, QStringLiteral("Csak NÉV szerinti rendezettségnél törölhet !"), ui::Icon::Critical,
-                    QStringLiteral("Vumo-Soft/2011"));
+                    dz::signature(2011));
         return;
     }
     keyFiles_.removeFromNameView(selected);

@@ -1,5 +1,6 @@
 #include "keygen/core/generator.h"
 
+#include "common/core/suite.h"
 #include "keygen/core/groups.h"
 #include "keygen/core/numberdraw.h"
 #include "common/core/combinations.h"
@@ -109,7 +110,7 @@ QStringList useLines(const std::array<long long, 21>& uses) {
 // Validation
 
 namespace {
-Message critical(const QString& text) { return Message{text, kTitle, MessageIcon::Critical}; }
+Message critical(const QString& text) { return Message{text, dz::signature(), MessageIcon::Critical}; }
 
 QString sumMessage(const char* head, int sum) {
     return QString::fromUtf8(head) + QLatin1Char('\r') + QString(35, QLatin1Char(' ')) + dz::str(sum);
@@ -158,7 +159,7 @@ Validation validate(const GenInputs& in) {
                 v.adjustment = Message{QStringLiteral("A szelvényszámot módosítottam, hogy generáláskor") +
                                            QLatin1Char('\r') +
                                            QStringLiteral("minden szám kb. ugyanannyiszor szerepelhessen !"),
-                                       kTitle, MessageIcon::Question};
+                                       dz::signature(), MessageIcon::Question};
                 v.text1 = QString::number(rows);
             }
         }

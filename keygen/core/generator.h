@@ -53,14 +53,13 @@ namespace dz::keygen {
 
 class GroupRule;  // groups.h
 
-inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 
 enum class MessageIcon { Critical, Question, Warning, Information };
 
 // A message box the window shows as it is.
 struct Message {
     QString text;
-    QString title = kTitle;
+    QString title = dz::signature();
     MessageIcon icon = MessageIcon::Critical;
     bool operator==(const Message&) const = default;
 };

@@ -84,7 +84,7 @@ TEST(Generator, CountCombinations) {
 }
 
 TEST(Generator, MessagesInOrder) {
-    const QString crit = kTitle;
+    const QString crit = QStringLiteral("Vumo-Soft/2010");
     auto msg = [](const GenInputs& in) {
         Validation v = validate(in);
         return v.error ? v.error->text : QString();

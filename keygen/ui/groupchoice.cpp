@@ -1,5 +1,6 @@
 #include "keygen/ui/groupchoice.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
@@ -36,7 +37,7 @@ QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)")
 }  // namespace
 
 QString valaszt::caption() {
-    return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + dz::signature();
 }
 
 valaszt::valaszt(ProgramState& state, QWidget* parent)
@@ -255,7 +256,7 @@ void valaszt::Command3D5_Click() {
 // ---------------------------------------------------------------------------------------------
 
 QString seged::caption() {
-    return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + dz::signature();
 }
 
 seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {
