@@ -341,9 +341,14 @@ void FOKEP::writeFields(const PeriodFields& f) {
     }
 }
 
+void FOKEP::setKeyFile(const QString& path) {
+    keyFile_ = path;
+    Label8->setText(quotedPath(path));
+}
+
 bool FOKEP::keyFileOpenable() const {
-    if (Label8->text().isEmpty()) return false;
-    QFile f(Label8->text());
+    if (keyFile_.isEmpty()) return false;
+    QFile f(keyFile_);
     return f.open(QIODevice::ReadOnly);
 }
 
@@ -353,7 +358,7 @@ std::optional<RunSettings> FOKEP::prepareRun() {
     writeFields(f);
 
     RunSettings st;
-    st.keyFile = Label8->text();
+    st.keyFile = keyFile_;
     for (int i = 0; i < 4; ++i) {
         if (!Check3[size_t(i)]->isChecked()) continue;
         st.extra[size_t(i + 1)] = true;
@@ -569,7 +574,7 @@ void FOKEP::Command3D3_Click() {
     // A file that cannot be opened leaves the key chosen before, its name and its rows in place.
     const auto loaded = loadKeyList(*chosen);
     if (!loaded) return;
-    Label8->setText(*chosen);
+    setKeyFile(*chosen);
     List1->clear();
     List2->clear();
     List3->clear();
@@ -591,7 +596,7 @@ void FOKEP::Command3D4_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
-    Label8->clear();
+    setKeyFile({});
 }
 
 void FOKEP::Command3D5_Click() {
@@ -599,7 +604,7 @@ void FOKEP::Command3D5_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Date));
     Command3D5->setEnabled(false);
     Command3D4->setEnabled(true);
-    Label8->clear();
+    setKeyFile({});
 }
 
 void FOKEP::List4_Click(int index) {
@@ -607,7 +612,7 @@ void FOKEP::List4_Click(int index) {
     const QString name =
         keyFiles_.nameAt(nameViewShown() ? KeyFileList::View::Name : KeyFileList::View::Date, index);
     if (name.isEmpty()) return;
-    Label8->setText(programFolder() + QLatin1Char('/') + name);
+    setKeyFile(programFolder() + QLatin1Char('/') + name);
     clearResults();
 }
 
@@ -629,7 +634,7 @@ void FOKEP::List4_KeyUp(int keyCode) {
     }
     keyFiles_.removeFromNameView(selected);
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
-    Label8->clear();
+    setKeyFile({});
     if (List4->count() > 0) {
         List4->setListIndex(0);
         List4_Click(0);
