@@ -97,7 +97,7 @@ void runGeneration(benchmark::State& state, const GenInputs& raw, std::initializ
 // Random rows of 6 out of 20 sharing at most 5 numbers are 32736 distinct 6-sets of the 38760:
 // the run fills the key or nearly, until its slots run out.
 void BM_Type6From20Overlap5Rows32736(benchmark::State& state) {
-    runGeneration(state, plain(6, 5, 32736), {RunEnd::Rows, RunEnd::Slots},
+    runGeneration(state, plain(6, 5, dz::kRowLimit), {RunEnd::Rows, RunEnd::Slots},
                   [&](const GenerationResult& r) { return bench::requireSome(state, (long long)r.rows.size(), "rows"); });
 }
 BENCHMARK(BM_Type6From20Overlap5Rows32736)->Unit(benchmark::kMillisecond)->Iterations(5);
