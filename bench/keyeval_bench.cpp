@@ -70,7 +70,7 @@ void BM_WinningsRun(benchmark::State& state) {
         benchmark::Counter(evaluations, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["draws"] = double(f.size());
 }
-BENCHMARK(BM_WinningsRun)->Arg(8)->Arg(100)->Arg(1000)->Arg(32736)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WinningsRun)->Arg(8)->Arg(100)->Arg(1000)->Arg(dz::kRowLimit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The result list of a full run: 32736 lines made at once.
 void BM_ResultLines(benchmark::State& state) {

@@ -85,13 +85,13 @@ void run(benchmark::State& state, size_t rows, size_t wanted, bool vector = true
 }
 
 // One day's 264 draws with a full key.
-void BM_FullKeyOneDay(benchmark::State& s) { run(s, 32736, 264); }
+void BM_FullKeyOneDay(benchmark::State& s) { run(s, dz::kRowLimit, 264); }
 // 100 000 draws with a full key.
-void BM_FullKey100kDraws(benchmark::State& s) { run(s, 32736, 100'000); }
+void BM_FullKey100kDraws(benchmark::State& s) { run(s, dz::kRowLimit, 100'000); }
 // The whole history with a 100-row key.
 void BM_SmallKeyWholeHistory(benchmark::State& s) { run(s, 100, bench::kHistoryDraws); }
 // The same runs on a processor with neither AVX2 nor POPCNT (the plain scan).
-void BM_PlainScanFullKeyOneDay(benchmark::State& s) { run(s, 32736, 264, false); }
+void BM_PlainScanFullKeyOneDay(benchmark::State& s) { run(s, dz::kRowLimit, 264, false); }
 void BM_PlainScanSmallKeyWholeHistory(benchmark::State& s) { run(s, 100, bench::kHistoryDraws, false); }
 
 }  // namespace

@@ -52,7 +52,7 @@ struct Desk {
         dz::setProgramFolder(dir.path());
         w = std::make_unique<FOKEP>(keyevalBuild());
         w->Form_Load();
-        w->Label8->setText(key);
+        w->setKeyFile(key);
         w->Check3[0]->setChecked(true);
         w->Check3[1]->setChecked(true);
         w->Text[7]->setText(QStringLiteral("4"));

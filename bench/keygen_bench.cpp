@@ -97,7 +97,7 @@ void runGeneration(benchmark::State& state, const GenInputs& raw, std::initializ
 // Random rows of 6 out of 20 sharing at most 5 numbers are 32736 distinct 6-sets of the 38760:
 // the run fills the key or nearly, until its slots run out.
 void BM_Type6From20Overlap5Rows32736(benchmark::State& state) {
-    runGeneration(state, plain(6, 5, 32736), {RunEnd::Rows, RunEnd::Slots},
+    runGeneration(state, plain(6, 5, dz::kRowLimit), {RunEnd::Rows, RunEnd::Slots},
                   [&](const GenerationResult& r) { return bench::requireSome(state, (long long)r.rows.size(), "rows"); });
 }
 BENCHMARK(BM_Type6From20Overlap5Rows32736)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -112,7 +112,7 @@ BENCHMARK(BM_Type8From20Overlap4Rows1000)->Unit(benchmark::kMillisecond)->Iterat
 void BM_KeyTest32736Rows1000Trials(benchmark::State& state) {
     // 32736 distinct type-6 rows over 1..20 (the first of the 38760)
     QStringList rows;
-    for (uint32_t m = 0; m < (1u << 20) && rows.size() < kMaxRows; ++m)
+    for (uint32_t m = 0; m < (1u << 20) && rows.size() < dz::kRowLimit; ++m)
         if (__builtin_popcount(m) == 6) rows << rowText(m << 1);
     KeyTestInputs in;
     in.rows = rows;
@@ -120,7 +120,7 @@ void BM_KeyTest32736Rows1000Trials(benchmark::State& state) {
     in.chosen = kAllNumbers;
     in.hits = 6;
     in.trials = 1000;
-    if (!bench::requireCount(state, rows.size(), kMaxRows, "rows of the key")) return;
+    if (!bench::requireCount(state, rows.size(), dz::kRowLimit, "rows of the key")) return;
     dz::Random rng(7);
     long long c0 = 0;
     for (auto _ : state) {

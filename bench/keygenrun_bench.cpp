@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int kType = 6, kOverlap = 5, kRows = 32736;
+constexpr int kType = 6, kOverlap = 5, kRows = dz::kRowLimit;
 constexpr uint64_t kSeed = 2026;
 
 // ---------------------------------------------------------------------------------------------

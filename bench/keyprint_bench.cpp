@@ -56,9 +56,9 @@ std::unique_ptr<PageCounting> pdfJob(const QString& file) {
 QStringList fullKey() {
     // Distinct rows, as a generated key has them: the first 8-subsets of 1..20 in order.
     QStringList rows;
-    rows.reserve(dz::keyprint::kRowLimit);
+    rows.reserve(dz::kRowLimit);
     int c[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    while (rows.size() < dz::keyprint::kRowLimit) {
+    while (rows.size() < dz::kRowLimit) {
         QString row;
         for (int n : c) row += QStringLiteral("%1 ").arg(n, 2, 10, QLatin1Char('0'));
         rows << row;
@@ -84,7 +84,7 @@ void BM_TicketFormsToPdf(benchmark::State& state) {
             return;
         pages = job->pages();
     }
-    bench::requireCount(state, pages, dz::keyprint::kRowLimit / 4, "pages printed");  // a form of four rows a page
+    bench::requireCount(state, pages, dz::kRowLimit / 4, "pages printed");  // a form of four rows a page
     bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_TicketFormsToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -99,7 +99,7 @@ void BM_A4ListToPdf(benchmark::State& state) {
         if (!bench::require(state, job && dz::keyprint::printKeyList(*job, rows, QStringLiteral("60")), "print failed")) return;
         pages = job->pages();
     }
-    bench::requireCount(state, pages, (dz::keyprint::kRowLimit + 179) / 180, "pages printed");  // three columns of 60 rows
+    bench::requireCount(state, pages, (dz::kRowLimit + 179) / 180, "pages printed");  // three columns of 60 rows
     bench::requireSome(state, QFileInfo(pdf).size(), "bytes in " + pdf.toStdString());
 }
 BENCHMARK(BM_A4ListToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);

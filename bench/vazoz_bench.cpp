@@ -35,8 +35,8 @@ QString keyFile(int t, int top = 20) {
     const QString path = dir.path() + QStringLiteral("/key%1_%2.txt").arg(t).arg(top);
     if (QFile::exists(path)) return path;
     QStringList rows;
-    while (rows.size() < kRowLimit)
-        for (uint32_t m = 0; m < (1u << top) && rows.size() < kRowLimit; ++m)
+    while (rows.size() < dz::kRowLimit)
+        for (uint32_t m = 0; m < (1u << top) && rows.size() < dz::kRowLimit; ++m)
             if (std::popcount(m) == t) rows << producedRow(m << 1);
     dz::writeLines(path, rows);
     return path;
@@ -78,7 +78,7 @@ void BM_LoadAndAnalyse32736(benchmark::State& state) {
         s.w.loadKeyFile(keyFile(6));
         settle();
     }
-    report(state, s, 1, kRowLimit);
+    report(state, s, 1, dz::kRowLimit);
 }
 BENCHMARK(BM_LoadAndAnalyse32736)->Unit(benchmark::kMillisecond);
 
@@ -93,7 +93,7 @@ void BM_FullCombinations20Type7Refused(benchmark::State& state) {
         settle();
     }
     // the key stays as it was, and each press says why
-    report(state, s, 1, kRowLimit, static_cast<long long>(state.iterations()));
+    report(state, s, 1, dz::kRowLimit, static_cast<long long>(state.iterations()));
 }
 BENCHMARK(BM_FullCombinations20Type7Refused)->Unit(benchmark::kMillisecond);
 
@@ -119,7 +119,7 @@ void BM_Swap32736(benchmark::State& state) {
         s.w.Command3D4_Click();
         settle();
     }
-    report(state, s, 2, kRowLimit);
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_Swap32736)->Unit(benchmark::kMillisecond);
 
@@ -133,7 +133,7 @@ void BM_OneToMany32736(benchmark::State& state) {
         s.w.Command3D24_Click();
         settle();
     }
-    report(state, s, 2, kRowLimit);
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_OneToMany32736)->Unit(benchmark::kMillisecond);
 
@@ -146,7 +146,7 @@ void BM_Fix32736(benchmark::State& state) {
         s.w.Command3D10_Click();
         settle();
     }
-    report(state, s, 2, kRowLimit);
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_Fix32736)->Unit(benchmark::kMillisecond);
 
@@ -160,7 +160,7 @@ void BM_TakeBack32736(benchmark::State& state) {
         s.w.Command3D11_Click();
         settle();
     }
-    report(state, s, 1, kRowLimit);
+    report(state, s, 1, dz::kRowLimit);
 }
 BENCHMARK(BM_TakeBack32736)->Unit(benchmark::kMillisecond);
 
@@ -170,7 +170,7 @@ void BM_RowRemoval32736(benchmark::State& state) {
         s.w.List1_DblClick(0);
         settle();
     }
-    report(state, s, 1, kRowLimit - static_cast<long long>(state.iterations()));
+    report(state, s, 1, dz::kRowLimit - static_cast<long long>(state.iterations()));
 }
 BENCHMARK(BM_RowRemoval32736)->Unit(benchmark::kMillisecond)->Iterations(50);
 
@@ -183,7 +183,7 @@ void BM_ShowNumbers32736(benchmark::State& state) {
     int shown = 0;
     for (int n = 1; n <= 20; ++n) shown += s.w.grid()->isShown(n);
     bench::requireCount(state, shown, 20, "numbers shown");
-    report(state, s, 1, kRowLimit);
+    report(state, s, 1, dz::kRowLimit);
 }
 BENCHMARK(BM_ShowNumbers32736)->Unit(benchmark::kMillisecond);
 
@@ -207,8 +207,8 @@ void BM_SaveNewKey32736(benchmark::State& state) {
         s.w.Command3D5_Click();
         settle();
     }
-    bench::requireCount(state, bench::fileLines(file), kRowLimit, "rows saved");
-    report(state, s, 2, kRowLimit);
+    bench::requireCount(state, bench::fileLines(file), dz::kRowLimit, "rows saved");
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_SaveNewKey32736)->Unit(benchmark::kMillisecond);
 
@@ -225,7 +225,7 @@ void BM_DirectedSubstitution32736(benchmark::State& state) {
         settle();
     }
     bench::requireSome(state, s.w.list(4)->count(), "List4 pairs");
-    report(state, s, 2, kRowLimit);
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_DirectedSubstitution32736)->Unit(benchmark::kMillisecond);
 
@@ -237,7 +237,7 @@ void BM_ExtendType5To8From12(benchmark::State& state) {
         s.w.Command3D23_Click();
         settle();
     }
-    report(state, s, 2, kRowLimit);
+    report(state, s, 2, dz::kRowLimit);
 }
 BENCHMARK(BM_ExtendType5To8From12)->Unit(benchmark::kMillisecond);
 

@@ -1,4 +1,5 @@
 // ticketclip: the submission window `Form1`, refusing a second start with its own message.
+#include "common/core/suite.h"
 #include "common/platform/dialogs.h"
 #include "common/core/startup.h"
 #include "common/platform/services.h"
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     dz::ui::initApplication(app);
     const auto lock = dz::ui::lockSingleInstance(
-        dz::ui::programName(), QString::fromLatin1(dz::ticketclip::kTitle),
+        dz::ui::programName(), dz::signature(),
         QStringLiteral("Ez a program már fut, megtalálja a TÁLCÁN iconizálva!"), dz::ui::Icon::Critical);
     if (!lock) return 0;
     dz::ticketclip::Form1 w;

@@ -1,5 +1,6 @@
 #include "common/core/cp1250.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dz::cp1250 {
@@ -40,6 +41,19 @@ char toByte(QChar c) {
         if (b != 0) return static_cast<char>(b);
     }
     return '?';
+}
+
+bool less(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
+        const auto x = static_cast<unsigned char>(toByte(a[i]));
+        const auto y = static_cast<unsigned char>(toByte(b[i]));
+        if (x != y) return x < y;
+        // Characters outside the page share '?': their own order keeps the sort strict.
+        return a[i] < b[i];
+    }
+    return a.size() < b.size();
 }
 
 QByteArray encode(QStringView text) {

@@ -12,5 +12,7 @@ inline QString decode(const QByteArray& b) { return decode(std::string_view(b.co
 QByteArray encode(QStringView text);
 // One character's byte, '?' when it has none.
 char toByte(QChar c);
+// Ascending byte order of texts as the files hold them: the order of every sorted list.
+bool less(const QString& a, const QString& b);
 
 }  // namespace dz::cp1250

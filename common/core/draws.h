@@ -1,5 +1,7 @@
 // The draw record and the draw files ("vevud.txt", and the partial-day "vevud.dat" of the same layout).
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -15,8 +17,6 @@ namespace dz {
 
 inline constexpr const char* kDrawHistoryFile = "vevud.txt";
 inline constexpr const char* kPartialDayFile = "vevud.dat";
-// The most lines a key list or a draw list holds.
-inline constexpr int kRowLimit = 32736;
 // The full list of draws shows at most this many of the last lines.
 inline constexpr int kFullListLimit = 32700;
 
@@ -123,8 +123,5 @@ template <class F>
 
 // The line count of a file without parsing records; nullopt when it cannot be opened.
 std::optional<size_t> countLines(const QString& path);
-
-// C(n, k) as a double, 0 when n < k.
-double countCombinations(int n, int k);
 
 }  // namespace dz

@@ -1,5 +1,7 @@
 // The L key on a result list: the list goes to the next numbered list file of the program folder.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +21,7 @@ public:
     Result save(const QString& folder, const QStringList& items);
     int counter() const { return counter_; }
 
-    static QString title() { return QStringLiteral("Vumo-Soft/2010"); }
+    static QString title() { return dz::signature(); }
 
 private:
     QString fileExt_;

@@ -1,6 +1,8 @@
 // Reading and writing the suite's plain text files: cp1250, CR LF written, CR LF or LF read,
 // every write replaces the file whole through a temporary file in the same folder.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -87,7 +89,7 @@ std::optional<std::vector<std::string>> readItems(const QString& path, size_t ma
 
 // What is kept of a settings, selection or list file read at start (their lines are short, their
 // line counts small), so that a huge file in its place neither stalls the start nor fills the memory.
-inline constexpr size_t kStartFileLines = 32736;  // the most lines a list holds
+inline constexpr size_t kStartFileLines = size_t(kRowLimit);  // the most lines a list holds
 inline constexpr size_t kStartLineBytes = 512;    // far longer than any setting, row or description
 
 // Opens a file read at start for reading: without waiting (a named pipe that no process writes

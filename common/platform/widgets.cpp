@@ -60,7 +60,7 @@ void LinesModel::setSource(std::shared_ptr<const LineSource> source) {
 
 int LinesModel::sortedRow(const QString& line) const {
     if (source_) return count();
-    return int(std::upper_bound(lines_.begin(), lines_.end(), line, lessByBytes) - lines_.begin());
+    return int(std::upper_bound(lines_.begin(), lines_.end(), line, cp1250::less) - lines_.begin());
 }
 
 void LinesModel::insertLine(int row, const QString& line) {
@@ -86,18 +86,6 @@ void LinesModel::removeLine(int row) {
     endRemoveRows();
 }
 
-bool lessByBytes(const QString& a, const QString& b) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (a[i] == b[i]) continue;
-        const auto x = static_cast<unsigned char>(cp1250::toByte(a[i]));
-        const auto y = static_cast<unsigned char>(cp1250::toByte(b[i]));
-        if (x != y) return x < y;
-        return a[i] < b[i];
-    }
-    return a.size() < b.size();
-}
-
 ListBox::ListBox(QWidget* parent, bool sorted) : QListView(parent), model_(new LinesModel(this)), sorted_(sorted) {
     setModel(model_);
     setUniformItemSizes(true);
@@ -118,7 +106,7 @@ int ListBox::addItem(const QString& line) {
 }
 
 void ListBox::setItems(QStringList lines) {
-    if (sorted_) std::stable_sort(lines.begin(), lines.end(), lessByBytes);
+    if (sorted_) std::stable_sort(lines.begin(), lines.end(), cp1250::less);
     model_->setLines(std::move(lines));
     // A list refilled from scratch shows its first line, as one cleared and filled again does.
     scrollToTop();
@@ -128,7 +116,7 @@ void ListBox::setSource(std::shared_ptr<const LineSource> source) {
 #ifndef QT_NO_DEBUG
     if (sorted_ && source)
         for (int i = 1; i < source->count(); ++i)
-            Q_ASSERT_X(!lessByBytes(source->line(i), source->line(i - 1)), "ListBox::setSource", "a sorted list takes sorted lines");
+            Q_ASSERT_X(!cp1250::less(source->line(i), source->line(i - 1)), "ListBox::setSource", "a sorted list takes sorted lines");
 #endif
     model_->setSource(std::move(source));
     scrollToTop();

@@ -51,9 +51,6 @@ private:
     std::shared_ptr<const LineSource> source_;
 };
 
-// Ascending byte order of the texts as the files hold them (cp1250).
-bool lessByBytes(const QString& a, const QString& b);
-
 // The runtime's list box: items, a sorted mode, the top line, clicks and typed keys.
 class ListBox : public QListView {
     Q_OBJECT

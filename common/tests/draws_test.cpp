@@ -1,4 +1,5 @@
 // The draw record, the draw files and the binomial coefficient.
+#include "common/core/combinations.h"
 #include "common/core/draws.h"
 #include "common/core/synth.h"
 #include "common/tests/drawref.h"
@@ -164,11 +165,15 @@ TEST(Binomial, CountCombinations) {
     EXPECT_EQ(countCombinations(20, 6), 38760);
     EXPECT_EQ(countCombinations(20, 7), 77520);
     EXPECT_EQ(countCombinations(20, 8), 125970);
-    // Exact against Pascal's triangle for every 0 <= k <= n <= 20.
+    // Exact against Pascal's triangle for every 0 <= k <= n <= 20, the integer table too.
     double row[21] = {1};
     for (int n = 0; n <= 20; ++n) {
         if (n > 0)
             for (int k = n; k >= 1; --k) row[k] += row[k - 1];
-        for (int k = 0; k <= n; ++k) ASSERT_EQ(countCombinations(n, k), row[k]) << n << "," << k;
+        for (int k = 0; k <= n; ++k) {
+            ASSERT_EQ(countCombinations(n, k), row[k]) << n << "," << k;
+            ASSERT_EQ(double(binomial(n, k)), row[k]) << n << "," << k;
+        }
     }
+    for (auto [n, k] : {std::pair{3, 5}, {5, -1}, {-1, 0}, {21, 3}}) EXPECT_EQ(binomial(n, k), 0) << n << "," << k;
 }

@@ -1,6 +1,8 @@
 // Vazoz's key rows: three-character fields, the two count rules, the rows it writes, and the
 // analysis of a loaded key that every operation relies on.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -9,8 +11,6 @@
 
 namespace dz::csere {
 
-inline constexpr int kRowLimit = 32736;
-inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 
 // How many fields a row has: (length + 1) / 3 rounded (halves to even), or its integer part.
 enum class CountRule { Rounded, IntegerPart };

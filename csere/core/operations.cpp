@@ -1,5 +1,7 @@
 #include "csere/core/operations.h"
 
+#include "common/core/suite.h"
+#include "common/core/combinations.h"
 #include "common/core/textfmt.h"
 
 #include <algorithm>
@@ -58,7 +60,7 @@ QString Message::title() const {
     case Msg::BadSwapChoice:
     case Msg::NoFix:
     case Msg::BadFix: return QStringLiteral("Számcsere");
-    default: return kTitle;
+    default: return dz::signature();
     }
 }
 
@@ -219,15 +221,6 @@ QStringList distribution(const QStringList& key) {
     return out;
 }
 
-long long combinationCount(int n, int k) {
-    if (n < k) return 0;
-    // f / g of the window's procedure, exact in 64 bits up to n = 20
-    long long f = 1, g = 1;
-    for (int i = k + 1; i <= n; ++i) f *= i;
-    for (int i = 1; i <= n - k; ++i) g *= i;
-    return f / g;
-}
-
 Combinations fullCombinations(const QString& countText, int t, const std::function<void(long long rows)>& progress) {
     Combinations c;
     const double v = dz::val(QStringView(countText));
@@ -236,7 +229,7 @@ Combinations fullCombinations(const QString& countText, int t, const std::functi
     if (n == 0) return {refuse(Msg::NoVariedCount), {}, {}};
     if (n < t) return {refuse(Msg::BadVariedCount), {}, {}};
     if (n > 20) return {refuse(Msg::Max20), {}, {}};
-    const long long total = combinationCount(int(n), t);
+    const long long total = dz::binomial(int(n), t);
     c.countShown = total;
     if (total > kRowLimit) {
         c.msg = refuse(Msg::MaxRows);

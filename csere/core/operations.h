@@ -1,6 +1,7 @@
 // The workshop's operations on key rows and marks, without widgets: each takes the loaded key,
 // its analysis and the board's marks, and gives back the new key or the refusal to show.
 #pragma once
+#include "common/core/suite.h"
 #include "csere/core/keyrows.h"
 #include "common/core/random.h"
 
@@ -23,7 +24,7 @@ enum class Msg {
     BadSwapChoice,   // "Hibás CSERE kiválasztás !"
     NoFix,           // "Nincs FIX kiválasztva !"
     BadFix,          // "Hibás FIX kiválasztás !" CR arg "-s szám már szerepel a kulcsban !"
-    // random selection and extension, titled "Vumo-Soft/2010"
+    // random selection and extension, titled dz::signature()
     BadCount,        // "Hibás szám darab megadás !"
     BadFrom,         // "Hibás - Tól: - megadás !"
     BadTo,           // "Hibás - Ig: - megadás !"
@@ -33,12 +34,12 @@ enum class Msg {
     MaxType8,        // "Maximum 8-s típus adható meg !"
     NotEnoughMarked, // "Nincs elég szám kijelölve !" CR "Minimum: " str(arg)
     RowsLeftOut,     // notice: arg rows could not be extended
-    // full combinations, titled "Vumo-Soft/2010"
+    // full combinations, titled dz::signature()
     NoVariedCount,   // "Nincs megadva, hogy hány számot variáljak !"
     BadVariedCount,  // "Hibás variált szám megadás !"
     Max20,           // "Maximum 20 szám adható meg !"
     MaxRows,         // "Maximum 32736 soros kulcs generálható!"
-    // the pairing window, titled "Vumo-Soft/2010"
+    // the pairing window, titled dz::signature()
     NoRowI,          // "Nincs listasor (I.) kiválasztva "
     NoRowII,
     NoRowIII,
@@ -97,8 +98,6 @@ struct Combinations {
 // progress, when given, is called with the rows made so far at every whole multiple of the type's
 // progress step (100 rows for types 2 to 4, 1000 for 5 to 8).
 Combinations fullCombinations(const QString& countText, int t, const std::function<void(long long rows)>& progress = {});
-// C(n, k) as the windows compute it: 0 when n < k, 1 when n == k.
-long long combinationCount(int n, int k);
 // The spin buttons: the box's value plus or minus one as a plain number (down stops at 1).
 QString spinText(const QString& text, int step);
 

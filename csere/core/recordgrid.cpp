@@ -40,11 +40,6 @@ std::string_view trimBlanks(std::string_view s) {
 
 }  // namespace
 
-std::string_view withoutBom(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    return bytes;
-}
-
 RecordGrid::RecordGrid() : cells_(size_t(kRows) * kCols) {}
 
 double RecordGrid::value(int row, int col) const { return dz::val(std::string_view(text(row, col))); }

@@ -18,9 +18,6 @@
 
 namespace dz::csere {
 
-// A file's text without the UTF-8 byte order mark some editors put at its start.
-std::string_view withoutBom(std::string_view bytes);
-
 class RecordGrid {
 public:
     static constexpr int kRows = 999;

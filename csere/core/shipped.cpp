@@ -21,7 +21,7 @@ QStringList readDescriptions(const QString& path) {
 
 QStringList parseDescriptions(std::string_view bytes) {
     QStringList lines;
-    const auto views = dz::splitLines(withoutBom(bytes));
+    const auto views = dz::splitLines(bytes);  // a byte order mark at the start skipped
     lines.reserve(qsizetype(views.size()));
     for (std::string_view v : views) lines << dz::cp1250::decode(v);
     return lines;

@@ -110,6 +110,7 @@ TEST(VazozBoard, HintsAndCaptions) {
     EXPECT_EQ(v.label("Label7"), QStringLiteral("Db.     Tól:    Ig:"));
     EXPECT_TRUE(v.w.list(1)->sorted());
     EXPECT_TRUE(v.w.list(2)->sorted());
+    EXPECT_EQ(v.w.windowTitle(), QStringLiteral("Vazoz - kulcsok átalakítása          Vumo-Soft/2010"));
 }
 
 TEST(VazozBoard, ShowingAListsNumbers) {
@@ -352,6 +353,7 @@ TEST(VazozWindows, DirectedSubstitutionByHandAndAtRandom) {
 
     v.inModal<vezetes>(
         [&](vezetes& z) {
+            EXPECT_EQ(z.windowTitle(), QStringLiteral(" Irányitott kulcs-behelyettesítés     Vumo-Soft/2010"));
             EXPECT_EQ(z.list(1)->items(), (QStringList{"03", "11", "15"}));
             EXPECT_EQ(z.list(2)->items(), (QStringList{"02", "05", "09"}));
             z.Command3D1_Click();

@@ -1,10 +1,12 @@
 #include "csere/ui/gyari.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/listexport.h"
 #include "csere/core/shipped.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/services.h"
+#include "common/core/cp1250.h"
 #include "common/platform/widgets.h"
 
 #include <QButtonGroup>
@@ -20,13 +22,11 @@
 namespace dz::csere {
 
 namespace {
-const QString kMessageTitle = QStringLiteral("Vumo-Soft/2010");
-
 void critical(QWidget* parent, const QString& text) {
-    dz::ui::message(parent, text, dz::ui::Icon::Critical, kMessageTitle);
+    dz::ui::message(parent, text, dz::ui::Icon::Critical, dz::signature());
 }
 bool confirm(QWidget* parent, const QString& text) {
-    return dz::ui::message(parent, text, dz::ui::Icon::Question, kMessageTitle, dz::ui::Buttons::OkCancel) ==
+    return dz::ui::message(parent, text, dz::ui::Icon::Question, dz::signature(), dz::ui::Buttons::OkCancel) ==
            dz::ui::Answer::Ok;
 }
 
@@ -121,7 +121,7 @@ void gyari::Option1_Click(int index) {
         viewSource_.resize(size_t(rows.size()));
         std::iota(viewSource_.begin(), viewSource_.end(), 0);
         std::stable_sort(viewSource_.begin(), viewSource_.end(),
-                         [&rows](int a, int b) { return dz::ui::lessByBytes(rows[a], rows[b]); });
+                         [&rows](int a, int b) { return dz::cp1250::less(rows[a], rows[b]); });
         QStringList sorted;
         sorted.reserve(rows.size());
         for (int i : viewSource_) sorted << rows[i];

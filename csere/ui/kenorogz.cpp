@@ -1,5 +1,6 @@
 #include "csere/ui/kenorogz.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
 #include "common/core/listexport.h"
@@ -117,10 +118,8 @@ RecordGrid::Key keyOf(const QKeyEvent* e, char& c) {
     return RecordGrid::Key::Char;
 }
 
-const QString kMessageTitle = QStringLiteral("Vumo-Soft/2010");
-
 void critical(QWidget* parent, const QString& text) {
-    dz::ui::message(parent, text, dz::ui::Icon::Critical, kMessageTitle);
+    dz::ui::message(parent, text, dz::ui::Icon::Critical, dz::signature());
 }
 
 dz::ui::FileDialogRequest keyDialog(bool save) {
@@ -366,7 +365,7 @@ void kenorogz::Command3D3_Click() {
 }
 
 void kenorogz::Command3D5_Click() {
-    if (dz::ui::message(this, QStringLiteral("Biztos, hogy mentés nélkül lép ki ?"), dz::ui::Icon::Critical, kMessageTitle,
+    if (dz::ui::message(this, QStringLiteral("Biztos, hogy mentés nélkül lép ki ?"), dz::ui::Icon::Critical, dz::signature(),
                         dz::ui::Buttons::OkCancel) == dz::ui::Answer::Ok)
         reject();
 }

@@ -1,5 +1,6 @@
 #include "csere/ui/vezetes.h"
 
+#include "common/core/suite.h"
 #include "csere/core/keyrows.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/services.h"
@@ -33,7 +34,7 @@ QString vezetes::hint(const QString& name) {
 vezetes::vezetes(uint32_t marks, uint32_t presence, QStringList key, QWidget* parent)
     : QDialog(parent), pairing_(marks, presence), key_(std::move(key)) {
     setObjectName(QStringLiteral("vezetes"));
-    setWindowTitle(QStringLiteral(" Irányitott kulcs-behelyettesítés") + QString(5, QLatin1Char(' ')) + kTitle);
+    setWindowTitle(QStringLiteral(" Irányitott kulcs-behelyettesítés") + QString(5, QLatin1Char(' ')) + dz::signature());
     setFixedSize(dz::ui::twips(6000), dz::ui::twips(5100));
 
     const auto heading = [this](const char* name, const char* text, int left, int width) {

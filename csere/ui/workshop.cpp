@@ -1,5 +1,6 @@
 #include "csere/ui/workshop.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
 #include "csere/core/keyfiles.h"
@@ -108,7 +109,7 @@ QString kiertekel::hint(const QString& name) {
 
 kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("kiertekel"));
-    setWindowTitle(QStringLiteral("Vazoz - kulcsok átalakítása") + QString(10, QLatin1Char(' ')) + kTitle);
+    setWindowTitle(QStringLiteral("Vazoz - kulcsok átalakítása") + QString(10, QLatin1Char(' ')) + dz::signature());
     setFixedSize(dz::ui::twips(11640), dz::ui::twips(7320));
 
     Label6 = label(this, "Label6", QString(), 120, 60, 6500);
@@ -310,7 +311,7 @@ bool kiertekel::loadKey(const QString& fullName, bool shipped) {
     if (!load.opened) return false;
     dz::ui::BusyCursor busy;
     List1->setItems(load.rows);
-    if (load.truncated) dz::ui::message(this, rowLimitMessage(), Icon::Critical, kTitle);
+    if (load.truncated) dz::ui::message(this, rowLimitMessage(), Icon::Critical, dz::signature());
     analyseLoadedKey();
     return true;
 }
@@ -319,7 +320,7 @@ void kiertekel::analyseLoadedKey() {
     dz::ui::BusyCursor busy;
     const AnalysisOutcome out = analyseKey(List1->items());
     if (out.rejectedRow) {
-        dz::ui::message(this, rejectedKeyMessage(*out.rejectedRow), Icon::Critical, kTitle);
+        dz::ui::message(this, rejectedKeyMessage(*out.rejectedRow), Icon::Critical, dz::signature());
         // The rejected key leaves nothing behind for the operations to run on.
         key_ = KeyAnalysis{};
         List1->clear();
@@ -380,14 +381,14 @@ void kiertekel::Command3D5_Click() {
     if (!file) return;
     dialogName_ = *file;
     if (!saveKey(*file, List2->items(), dz::programFolder()))
-        dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, dz::signature());
 }
 
 void kiertekel::List1_KeyPress(int keyAscii) {
     if (keyAscii != 'L' && keyAscii != 'l') return;
     QString path;
     if (!dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path)) {
-        dz::ui::message(this, dz::saveFailedMessage(path), Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(path), Icon::Critical, dz::signature());
         return;
     }
     dz::ui::startSpreadsheet(path);
@@ -409,14 +410,14 @@ void kiertekel::Command3D14_Click() {
     if (!file) return;
     dialogName_ = *file;
     if (!writeSelection(*file, grid_->selection().mask()))
-        dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, dz::signature());
 }
 
 void kiertekel::Command3D15_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(false, dialogName_, QString()));
     if (!file) return;
     dialogName_ = *file;
-    if (dz::ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a ") + dz::quotedPath(*file), Icon::Question, kTitle,
+    if (dz::ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a ") + dz::quotedPath(*file), Icon::Question, dz::signature(),
                         dz::ui::Buttons::OkCancel) != dz::ui::Answer::Ok)
         return;
     if (!QFile::remove(*file)) dz::ui::message(this, QStringLiteral("Sikertelen törlés"), Icon::Critical, dz::quotedPath(*file));

@@ -1,5 +1,6 @@
 #include "daystat/core/cut.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
@@ -167,6 +168,6 @@ bool writeCut(const QString& path, std::string_view bytes) { return dz::writeByt
 QString cutFailedMessage() { return QStringLiteral("Hiba a vevud.dat mentésekor - sikertelen mentés !"); }
 QString badRangeMessage() { return QStringLiteral("Hibás tól-; ig- beállítás !"); }
 QString missingHistoryMessage() { return QStringLiteral("Nincs *vevud.txt* állomány !"); }
-QString title() { return QStringLiteral("Vumo-Soft/2010"); }
+QString title() { return dz::signature(); }
 
 }  // namespace dz::daystat

@@ -2,6 +2,7 @@
 // records, or every record whose draw key lies in a closed key range. Records are copied byte for
 // byte, one a line, CR LF ended; the result replaces "vevud.dat" whole.
 #pragma once
+#include "common/core/suite.h"
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -77,6 +78,6 @@ bool writeCut(const QString& path, std::string_view bytes);
 QString cutFailedMessage();   // "Hiba a vevud.dat mentésekor - sikertelen mentés !"
 QString badRangeMessage();    // "Hibás tól-; ig- beállítás !"
 QString missingHistoryMessage();  // "Nincs *vevud.txt* állomány !"
-QString title();              // "Vumo-Soft/2010"
+QString title();              // dz::signature()
 
 }  // namespace dz::daystat

@@ -1,5 +1,7 @@
 #include "daystat/core/profile.h"
 
+#include "common/core/suite.h"
+
 #include <array>
 
 namespace dz::daystat {
@@ -25,7 +27,7 @@ dz::drawstat::SubsetProfile subsetProfile(int k) {
     // drawstat's window of the same size, then what daystat's lacks or does otherwise
     dz::drawstat::SubsetProfile p = dz::drawstat::drawstatSubsetProfile(k);
     const Caption& c = kCaptions.at(size_t(k - 4));
-    p.caption = QString::fromUtf8(c.text) + QString(c.blanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010");
+    p.caption = QString::fromUtf8(c.text) + QString(c.blanks, QLatin1Char(' ')) + dz::signature();
     p.drawFile = QString::fromLatin1(dz::kPartialDayFile);
     p.counterFile = QStringLiteral("vevud%1.dat").arg(k);
     p.listFile = QStringLiteral("legt%1.dat").arg(k);
@@ -66,7 +68,7 @@ dz::drawstat::Profile profile() {
     r.intervalTallyJoined = true;
     r.fullListAll = true;
     p.texts.mainCaption = QStringLiteral("  DIZOV részhúzás-statisztika") + QString(40, QLatin1Char(' ')) +
-                          QStringLiteral("Vumo-Soft/2010");
+                          dz::signature();
     p.texts.skipCaptionBlanks = 42;
     p.subsets = subsetProfile;
     return p;

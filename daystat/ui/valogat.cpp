@@ -1,5 +1,6 @@
 #include "daystat/ui/valogat.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/draws.h"
 #include "common/platform/dialogs.h"
@@ -52,7 +53,7 @@ QFrame* sunkenFrame(QWidget* parent, int left, int top, int width, int height) {
 valogat::valogat(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("valogat"));
     setWindowTitle(QStringLiteral("  DIZOV húzások leválogatása.") + QString(25, QLatin1Char(' ')) +
-                   QStringLiteral("Vumo-Soft/2010"));
+                   dz::signature());
     setFixedSize(twips(6600), twips(2250));
 
     // Two rows: year, month, day and draw number, each box with its spin button beside it.

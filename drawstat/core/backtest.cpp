@@ -1,5 +1,6 @@
 #include "drawstat/core/backtest.h"
 
+#include "common/core/suite.h"
 #include "common/core/cp1250.h"
 #include "common/core/newest.h"
 #include "common/core/textfmt.h"
@@ -175,6 +176,6 @@ QString noMarksTitle() { return QStringLiteral("KENO"); }
 QString selectDrawMessage() {
     return QStringLiteral("Válassza ki (click a kiértékelő listára), hogy melyik húzás nyerőszámait akarja látni !");
 }
-QString selectDrawTitle() { return QStringLiteral("Vumo-Soft/2010"); }
+QString selectDrawTitle() { return dz::signature(); }
 
 }  // namespace dz::drawstat

@@ -2,6 +2,7 @@
 // within the bounds, the hit distribution and the completeness level; and the reading of a
 // listed draw for its display on the grid.
 #pragma once
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/linesource.h"
 
@@ -70,6 +71,6 @@ ShownDraw readShownDraw(const QString& numbersLine);
 QString noMarksMessage();    // "Minimum 1 szám választandó ki !"
 QString noMarksTitle();      // "KENO"
 QString selectDrawMessage(); // "Válassza ki (click a kiértékelő listára), ..."
-QString selectDrawTitle();   // "Vumo-Soft/2010"
+QString selectDrawTitle();   // dz::signature()
 
 }  // namespace dz::drawstat

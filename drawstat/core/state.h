@@ -1,6 +1,7 @@
 // drawstat's program-level state: what Start leaves for the other windows, and the names of the
 // files a build works over (daystat runs the same code over the partial-day file).
 #pragma once
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/listexport.h"
 #include "drawstat/core/rules.h"
@@ -20,7 +21,7 @@ struct FileSet {
 // The captions that differ by build.
 struct Texts {
     QString mainCaption = QStringLiteral("  DIZOV húzásstatisztika") + QString(40, QLatin1Char(' ')) +
-                          QStringLiteral("Vumo-Soft/2010");
+                          dz::signature();
     int skipCaptionBlanks = 44;
 };
 

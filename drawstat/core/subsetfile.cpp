@@ -12,17 +12,6 @@ namespace dz::drawstat {
 
 namespace {
 
-struct BinomialTable {
-    std::array<std::array<long long, 21>, 21> c{};
-    constexpr BinomialTable() {
-        for (int n = 0; n <= 20; ++n) {
-            c[size_t(n)][0] = 1;
-            for (int m = 1; m <= n; ++m) c[size_t(n)][size_t(m)] = c[size_t(n - 1)][size_t(m - 1)] + c[size_t(n - 1)][size_t(m)];
-        }
-    }
-};
-constexpr BinomialTable kBinomial;
-
 void putDigits(char* out, int width, long long v) {
     for (int i = width - 1; i >= 0; --i) {
         out[i] = char('0' + v % 10);
@@ -31,11 +20,6 @@ void putDigits(char* out, int width, long long v) {
 }
 
 }  // namespace
-
-long long binomial(int n, int m) {
-    if (n < 0 || n > 20 || m < 0 || m > n) return 0;
-    return kBinomial.c[size_t(n)][size_t(m)];
-}
 
 bool isDrawKey(std::string_view key) {
     if (key.size() != 12 || key[8] != ' ') return false;

@@ -3,6 +3,7 @@
 // count-in counts there and the file is replaced whole, so a stopped or killed run never leaves
 // counts raised without the trailer that records them.
 #pragma once
+#include "common/core/combinations.h"
 #include "common/core/draws.h"
 #include "common/core/textfile.h"
 
@@ -18,8 +19,6 @@ namespace dz::drawstat {
 inline constexpr int kMaxHitCount = 99999;
 inline constexpr std::string_view kZeroKey = "00000000 000";
 
-// C(n, m) exactly for 0 <= n <= 20 (0 when m < 0 or m > n).
-long long binomial(int n, int m);
 // C(20, k): the subset records of the file.
 inline int subsetCount(int k) { return int(binomial(20, k)); }
 inline int recordLength(int k) { return 2 * k + 19; }

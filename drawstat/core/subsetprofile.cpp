@@ -1,5 +1,6 @@
 #include "drawstat/core/subsetprofile.h"
 
+#include "common/core/suite.h"
 #include "drawstat/core/subsetfile.h"
 
 #include <array>
@@ -38,7 +39,7 @@ SubsetProfile drawstatSubsetProfile(int k) {
     SubsetProfile p;
     p.k = k;
     p.windowName = u(b.window);
-    p.caption = u(b.caption) + QString(b.blanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010");
+    p.caption = u(b.caption) + QString(b.blanks, QLatin1Char(' ')) + dz::signature();
     p.drawFile = QStringLiteral("vevud.txt");
     p.counterFile = QStringLiteral("vevud%1.txt").arg(k);
     p.listFile = QStringLiteral("legt%1.txt").arg(k);

@@ -144,6 +144,7 @@ TEST_F(AnalysisWindowsTest, MostFrequentIsModelessAndKeepsItsListsWhenHidden) {
     main->action("leggyak1")->trigger();
     leggyak* w = leggyak::instance();
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral(" Visszamenőleg: számok, párok, triádok. Vumo-Soft"));
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -29,7 +29,7 @@ std::string text(const CounterFile& f, int r) {
 
 TEST(SubsetFile, BinomialIsExactAndAgreesWithTheDoubleProduct) {
     for (int n = 0; n <= 20; ++n)
-        for (int m = 0; m <= 8; ++m) EXPECT_EQ(double(binomial(n, m)), dz::countCombinations(n, m)) << n << " " << m;
+        for (int m = 0; m <= 8; ++m) EXPECT_EQ(double(dz::binomial(n, m)), dz::countCombinations(n, m)) << n << " " << m;
     EXPECT_EQ(subsetCount(4), 4845);
     EXPECT_EQ(subsetCount(8), 125970);
 }
@@ -97,7 +97,7 @@ TEST(SubsetFile, CountInRaisesTheRecordsOfEveryKSubsetOfADraw) {
         EXPECT_EQ(f.highWaterKey(), "20100506 003");
         int raised = 0;
         for (int rec = 1; rec <= f.records(); ++rec) raised += f.count(rec);
-        EXPECT_EQ(raised, 3 * binomial(8, k)) << k;
+        EXPECT_EQ(raised, 3 * dz::binomial(8, k)) << k;
         EXPECT_EQ(f.count(1), 1) << k;
         EXPECT_EQ(f.keyField(1), "20100506 001");
         EXPECT_EQ(f.count(f.records()), 1) << k;

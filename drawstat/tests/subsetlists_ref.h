@@ -28,7 +28,7 @@ namespace ref {
 
 // What a list box shows of lines filled in one call.
 inline QStringList shown(QStringList rows, bool sorted) {
-    if (sorted) std::stable_sort(rows.begin(), rows.end(), dz::ui::lessByBytes);
+    if (sorted) std::stable_sort(rows.begin(), rows.end(), dz::cp1250::less);
     return rows;
 }
 

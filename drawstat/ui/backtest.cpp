@@ -1,5 +1,6 @@
 #include "drawstat/ui/backtest.h"
 
+#include "common/core/suite.h"
 #include "drawstat/core/backtest.h"
 #include "common/core/random.h"
 #include "drawstat/core/state.h"
@@ -39,7 +40,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 
 kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kiertekel"));
-    setWindowTitle(QStringLiteral(" DIZOV") + QString(76, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral(" DIZOV") + QString(76, QLatin1Char(' ')) + dz::signature());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(pal);

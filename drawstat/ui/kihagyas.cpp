@@ -1,5 +1,6 @@
 #include "drawstat/ui/kihagyas.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/folder.h"
 #include "drawstat/core/skips.h"
@@ -43,7 +44,7 @@ int fittingPixelSize(const QPushButton* cell, const QString& caption) {
 
 kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kihagyas"));
-    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(state().texts.skipCaptionBlanks, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(state().texts.skipCaptionBlanks, QLatin1Char(' ')) + dz::signature());
     setFixedSize(dz::ui::twips(6540), dz::ui::twips(6600));
 
     dz::ui::GridGeometry g;
@@ -179,7 +180,7 @@ void kihagyas::Command3D5_Click() {
     const auto& sel = grid->selection();
     if (sel.count() != 1) {
         dz::ui::message(this, QStringLiteral("Pontosan egy számot kell kijelölni (click) !"), dz::ui::Icon::Critical,
-                        QStringLiteral("Vumo-Soft/2010"));
+                        dz::signature());
         return;
     }
     int m = 1;

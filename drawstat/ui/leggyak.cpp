@@ -1,5 +1,6 @@
 #include "drawstat/ui/leggyak.h"
 
+#include "common/core/suite.h"
 #include "drawstat/core/mostfrequent.h"
 #include "drawstat/core/state.h"
 #include "common/core/textfmt.h"
@@ -32,7 +33,7 @@ private:
 
 leggyak::leggyak(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("leggyak"));
-    setWindowTitle(QStringLiteral(" Visszamenőleg: számok, párok, triádok. Vumo-Soft"));
+    setWindowTitle(QStringLiteral(" Visszamenőleg: számok, párok, triádok. ") + QLatin1String(dz::kSignature));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(dz::ui::twips(13020), dz::ui::twips(6600));

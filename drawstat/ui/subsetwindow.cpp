@@ -1,5 +1,6 @@
 #include "drawstat/ui/subsetwindow.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/folder.h"
 #include "common/core/listexport.h"
@@ -33,7 +34,7 @@ QMap<QString, QPointer<SubsetWindow>>& loadedWindows() {
 }
 
 const QString& title() {
-    static const QString t = QStringLiteral("Vumo-Soft/2010");
+    static const QString t = dz::signature();
     return t;
 }
 

@@ -1,6 +1,8 @@
 // The key list editor's work on rows of text: loading and saving a key file as plain text, the
 // file description list, the probe counts, the row range of a selection, and the row edits.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -9,7 +11,6 @@
 
 namespace dz::keyedit {
 
-inline constexpr const char* kTitle = "Vumo-Soft/2010";
 inline constexpr const char* kDescriptionFile = "fleiras.txt";
 inline constexpr const char* kDefaultKeyFile = "mkulcs.txt";
 

@@ -54,6 +54,7 @@ TEST(Editor, DescriptionsLendTheirNamesToTheOpenDialog) {
     dz::testing::ProgramFolderFixture empty;
     Form1 w;
     w.Form_Load();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("  Kulcs szerkesztő                                           Vumo-Soft/2010"));
     EXPECT_EQ(w.List1->count(), 0);
     EXPECT_TRUE(seam::messages().empty());
 }

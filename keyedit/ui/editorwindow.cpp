@@ -1,5 +1,6 @@
 #include "keyedit/ui/editorwindow.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/listexport.h"
 #include "common/core/textfile.h"
@@ -17,7 +18,6 @@
 namespace dz::keyedit {
 
 namespace {
-const QString kTitle2010 = QString::fromLatin1(kTitle);
 const QColor kBackground(224, 224, 224);
 const QColor kBlue(0, 0, 255), kGreen(0, 128, 0), kRed(255, 0, 0), kMagenta(255, 0, 255);
 
@@ -32,7 +32,7 @@ QString count(long long n) { return QString::number(n); }
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("  Kulcs szerkesztő") + QString(43, QLatin1Char(' ')) + QStringLiteral("Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral("  Kulcs szerkesztő") + QString(43, QLatin1Char(' ')) + dz::signature());
     buildWindow();
     ui::nameControls(this);
 }
@@ -225,12 +225,12 @@ void Form1::Command3D1_Click() {
         loaded = loadText(*chosen);
     }
     if (!loaded) {
-        ui::message(this, QStringLiteral("Hibás file megnyitás !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Hibás file megnyitás !"), ui::Icon::Critical, dz::signature());
         return;
     }
     // A file the list cannot hold whole is not loaded: the rows being edited stay.
     if (loaded->tooLong) {
-        ui::message(this, tooLongMessage(), ui::Icon::Critical, kTitle2010);
+        ui::message(this, tooLongMessage(), ui::Icon::Critical, dz::signature());
         return;
     }
     List2->setItems(std::move(loaded->rows));
@@ -238,7 +238,7 @@ void Form1::Command3D1_Click() {
     List3->clear();
     if (loaded->overLimit)
         ui::message(this, QStringLiteral("Lista betelt, maximum 32736 sor tölthető be !"), ui::Icon::Critical,
-                    kTitle2010);
+                    dz::signature());
     showCounts();
 }
 
@@ -256,7 +256,7 @@ void Form1::Command3D3_Click() {
     ui::ListBox* from = List3;
     if (List3->count() == 0) {
         if (List2->count() == 0) return;
-        if (ui::message(this, QStringLiteral("A baloldali kulcs-lista mentése !"), ui::Icon::Question, kTitle2010,
+        if (ui::message(this, QStringLiteral("A baloldali kulcs-lista mentése !"), ui::Icon::Question, dz::signature(),
                         ui::Buttons::YesNo) != ui::Answer::Yes)
             return;
         from = List2;
@@ -277,7 +277,7 @@ void Form1::Command3D3_Click() {
         saved = saveText(*chosen, from->items());
     }
     if (!saved)
-        ui::message(this, dz::saveFailedMessage(*chosen), ui::Icon::Critical, kTitle2010);
+        ui::message(this, dz::saveFailedMessage(*chosen), ui::Icon::Critical, dz::signature());
 }
 
 // ---- Row edits ------------------------------------------------------------------------------
@@ -286,7 +286,7 @@ void Form1::Command3D4_Click() {
     QStringList rows = List2->items();
     const Refusal r = deleteRows(rows, boxNumber(Text1->text()), boxNumber(Text2->text()));
     if (r != Refusal::None) {
-        ui::message(this, refusalMessage(r), ui::Icon::Critical, kTitle2010);
+        ui::message(this, refusalMessage(r), ui::Icon::Critical, dz::signature());
         return;
     }
     List4->setItems(std::move(rows));
@@ -297,7 +297,7 @@ void Form1::Command3D4_Click() {
 
 void Form1::showCut(Refusal r, const QStringList& result) {
     if (r != Refusal::None) {
-        ui::message(this, refusalMessage(r), ui::Icon::Critical, kTitle2010);
+        ui::message(this, refusalMessage(r), ui::Icon::Critical, dz::signature());
         return;
     }
     List3->setItems(result);

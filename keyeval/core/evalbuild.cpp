@@ -1,5 +1,6 @@
 #include "keyeval/core/evalbuild.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 
 namespace dz::keyeval {
@@ -11,7 +12,7 @@ const Build& keyevalBuild() {
         QStringLiteral("Nincs *vevud.txt* állomány !"),
         QString(),
         QString(),
-        QStringLiteral("  DIZOV kulcs kiértékelés                              Vumo-Soft/2013"),
+        QStringLiteral("  DIZOV kulcs kiértékelés                              ") + dz::signature(2013),
     };
     return b;
 }
@@ -22,8 +23,8 @@ const Build& keyevalDayBuild() {
         QString::fromLatin1(kPartialDayFile),
         QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"),
         QStringLiteral("Nincs napi-rész DIZOV állomány!"),
-        QStringLiteral("Vumo-Soft/2018"),
-        QStringLiteral("  DIZOV kulcs kiértékelés napi.                        Vumo-Soft/2013"),
+        dz::signature(2018),
+        QStringLiteral("  DIZOV kulcs kiértékelés napi.                        ") + dz::signature(2013),
     };
     return b;
 }

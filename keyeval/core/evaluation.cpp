@@ -403,27 +403,16 @@ QStringList tallyLines(const EvaluationResult& r) {
     return out;
 }
 
-bool textLess(const QString& a, const QString& b) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (a[i] == b[i]) continue;
-        const auto x = uint8_t(cp1250::toByte(a[i])), y = uint8_t(cp1250::toByte(b[i]));
-        if (x != y) return x < y;
-        return a[i] < b[i];
-    }
-    return a.size() < b.size();
-}
-
 std::vector<size_t> textOrder(const QStringList& lines, bool byClass) {
     std::vector<size_t> order(size_t(lines.size()));
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     if (byClass) {
         std::vector<QString> keyed(order.size());
         for (size_t i = 0; i < order.size(); ++i) keyed[i] = mid(lines[qsizetype(i)], 18, 2) + lines[qsizetype(i)];
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return textLess(keyed[a], keyed[b]); });
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return cp1250::less(keyed[a], keyed[b]); });
     } else {
         std::stable_sort(order.begin(), order.end(),
-                         [&](size_t a, size_t b) { return textLess(lines[qsizetype(a)], lines[qsizetype(b)]); });
+                         [&](size_t a, size_t b) { return cp1250::less(lines[qsizetype(a)], lines[qsizetype(b)]); });
     }
     return order;
 }

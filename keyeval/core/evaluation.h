@@ -1,6 +1,8 @@
 // The evaluation of a key against the draws of a period: the key read once into row masks, the
 // period found in the draw file, and the hit counts of every row for every draw.
 #pragma once
+#include "common/core/suite.h"
+
 #include "common/core/draws.h"
 
 #include <QString>
@@ -17,7 +19,6 @@
 
 namespace dz::keyeval {
 
-inline constexpr const char* kTitle = "Vumo-Soft/2010";
 // A key line must hold exactly this many characters once blanks are trimmed from both ends.
 inline constexpr int kKeyLineLength = 23;
 // The most lines the hit list keeps in memory; the listed count goes on past it.
@@ -220,8 +221,6 @@ QString keyPieces(std::string_view drawKey);
 // The tally lines of List2 (before sorting).
 QStringList tallyLines(const EvaluationResult& r);
 
-// Ascending byte order of texts as the files hold them (cp1250): the sorted lists' order.
-bool textLess(const QString& a, const QString& b);
 // The indexes of hit list lines in the order of "Találat" (by hit class, characters 18 and 19, then
 // by the whole line) or of "Húzás" (by the whole line); lines of equal text keep their order.
 std::vector<size_t> textOrder(const QStringList& lines, bool byClass);

@@ -13,11 +13,6 @@
 
 namespace dz::keyeval {
 
-namespace {
-// The orders of the sorted hidden lists that the views were copied from.
-bool byteLess(const QString& a, const QString& b) { return textLess(a, b); }
-}  // namespace
-
 bool isKeyRowItem(std::string_view item) {
     size_t b = 0, e = item.size();
     while (b < e && item[b] == ' ') ++b;
@@ -73,13 +68,13 @@ void KeyFileList::order() {
     byDate_ = byName_;
     auto nameLess = [this](int a, int b) {
         const Record &x = recs_[size_t(a)], &y = recs_[size_t(b)];
-        if (x.entry != y.entry) return byteLess(x.entry, y.entry);
-        return byteLess(x.name, y.name);
+        if (x.entry != y.entry) return cp1250::less(x.entry, y.entry);
+        return cp1250::less(x.name, y.name);
     };
     std::stable_sort(byName_.begin(), byName_.end(), nameLess);
     std::stable_sort(byDate_.begin(), byDate_.end(), [&](int a, int b) {
         const Record &x = recs_[size_t(a)], &y = recs_[size_t(b)];
-        if (x.date != y.date) return byteLess(x.date, y.date);
+        if (x.date != y.date) return cp1250::less(x.date, y.date);
         return nameLess(a, b);
     });
 }

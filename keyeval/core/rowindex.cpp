@@ -1,5 +1,7 @@
 #include "keyeval/core/rowindex.h"
 
+#include "common/core/combinations.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -8,18 +10,6 @@ namespace dz::keyeval {
 namespace {
 
 constexpr uint32_t kNumbers = 0x1FFFFEu;  // bits 1..20
-
-// C(n, r) for n, r <= 20.
-struct Binomials {
-    uint32_t c[21][21] = {};
-    constexpr Binomials() {
-        for (int n = 0; n <= 20; ++n) {
-            c[n][0] = 1;
-            for (int r = 1; r <= n; ++r) c[n][r] = c[n - 1][r - 1] + (r <= n - 1 ? c[n - 1][r] : 0);
-        }
-    }
-};
-constexpr Binomials kBinom;
 
 // A look-up costs about as much as scanning this many rows.
 constexpr size_t kLookupRows = 24;
@@ -93,7 +83,7 @@ size_t RowIndex::lookups(uint32_t drawMask, int minHits) const {
     size_t sets = 0;
     for (uint32_t t = types_; t; t &= t - 1) {
         const int k = std::countr_zero(t);
-        for (int h = std::max(minHits, k - n); h <= std::min(k, d); ++h) sets += size_t(kBinom.c[d][h]) * kBinom.c[n][k - h];
+        for (int h = std::max(minHits, k - n); h <= std::min(k, d); ++h) sets += size_t(binomial(d, h)) * size_t(binomial(n, k - h));
     }
     return sets;
 }

@@ -1,5 +1,7 @@
 #include "keyeval/core/subsetsums.h"
 
+#include "common/core/combinations.h"
+
 #include <bit>
 #include <cstdint>
 
@@ -9,18 +11,6 @@ namespace {
 constexpr uint32_t kNumbers = 20;
 constexpr uint32_t kSets = 1u << kNumbers;
 inline uint32_t setOf(uint32_t mask) { return (mask >> 1) & (kSets - 1); }
-
-// C(j, h) for j, h <= 20.
-struct Binomials {
-    int64_t c[21][21] = {};
-    constexpr Binomials() {
-        for (int j = 0; j <= 20; ++j) {
-            c[j][0] = 1;
-            for (int h = 1; h <= j; ++h) c[j][h] = c[j - 1][h - 1] + (h <= j - 1 ? c[j - 1][h] : 0);
-        }
-    }
-};
-constexpr Binomials kBinom;
 }  // namespace
 
 SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) : wide_(kSets, 0) {
@@ -93,7 +83,7 @@ void histogramOf(const T* c, uint32_t drawMask, uint32_t hist[9]) {
     }
     for (int h = 0; h <= 8; ++h) {
         int64_t v = 0;
-        for (int j = h; j <= top; ++j) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * m[j];
+        for (int j = h; j <= top; ++j) v += ((j - h) & 1 ? -1 : 1) * binomial(j, h) * m[j];
         hist[h] = uint32_t(v);
     }
 }
@@ -136,7 +126,7 @@ SubsetCounts::Weights SubsetCounts::weightsOf(const std::array<int64_t, 9>& weig
         if (weightByHits[size_t(h)] != 0) r.from = h;
     for (int j = 0; j <= 8; ++j) {
         int64_t v = 0;
-        for (int h = 0; h <= j; ++h) v += ((j - h) & 1 ? -1 : 1) * kBinom.c[j][h] * weightByHits[size_t(h)];
+        for (int h = 0; h <= j; ++h) v += ((j - h) & 1 ? -1 : 1) * binomial(j, h) * weightByHits[size_t(h)];
         r.w[size_t(j)] = v;
     }
     return r;

@@ -116,6 +116,8 @@ TEST(FokepStart, MissingDrawFileEndsTheProgram) {
         }
     EXPECT_EQ(keyevalDayBuild().missingAtStart, QStringLiteral("Nincs *vevud.dat* napi-rész állomány !"));
     EXPECT_EQ(keyevalBuild().missingAtStart, QStringLiteral("Nincs *vevud.txt* állomány !"));
+    EXPECT_EQ(keyevalBuild().caption, QStringLiteral("  DIZOV kulcs kiértékelés                              Vumo-Soft/2013"));
+    EXPECT_EQ(keyevalDayBuild().caption, QStringLiteral("  DIZOV kulcs kiértékelés napi.                        Vumo-Soft/2013"));
 }
 
 TEST(FokepStart, SecondStartRefused) {
@@ -132,7 +134,7 @@ TEST(FokepRun, SingleDrawWithTwoExtraNumbers) {
     Folder fx;
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));
-    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("kulcs.txt")));
     setPeriod(*w, {"2010", "05", "12", "1"}, {"2010", "5", "12", "1"});
     w->Check3[1]->setChecked(true);  // extra number 2: the draw's own
     w->Check3[2]->setChecked(true);
@@ -242,7 +244,7 @@ TEST(FokepRun, MessagesThatEndARun) {
 
     // A 7-number row stops the run: the rows before it stay listed, no tallies.
     fx.write(QStringLiteral("bad.txt"), kRow + "01 02 03 04 05 06 07\r\n" + kRow);
-    w->Label8->setText(fx.path(QStringLiteral("bad.txt")));
+    w->setKeyFile(fx.path(QStringLiteral("bad.txt")));
     setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "12", "5"});
     run(*w);
     ASSERT_EQ(seam::messages().size(), 3u);
@@ -255,7 +257,7 @@ TEST(FokepRun, MessagesThatEndARun) {
 
     // The same when the first line is the bad one (the key file list leaves such a file out,
     // the dialog takes it).
-    w->Label8->setText(fx.path(QStringLiteral("hetes.txt")));
+    w->setKeyFile(fx.path(QStringLiteral("hetes.txt")));
     run(*w);
     ASSERT_EQ(seam::messages().size(), 4u);
     EXPECT_EQ(seam::messages()[3].text, QStringLiteral("Hibás kulcsformátum !"));
@@ -300,7 +302,7 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
     for (int i = 0; i < 32737; ++i) key += "01 02 03 04 05 06 07 08\r\n";
     fx.write(QStringLiteral("big.txt"), key);
     auto w = fx.open();
-    w->Label8->setText(fx.path(QStringLiteral("big.txt")));
+    w->setKeyFile(fx.path(QStringLiteral("big.txt")));
     w->Check3[0]->setChecked(true);
     w->Check3[1]->setChecked(true);
     setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "11", "264"});
@@ -329,7 +331,7 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
             fx.write(QStringLiteral("vevud.txt"), synthDrawHistory(draws));
             FOKEP w(keyevalBuild());
             ASSERT_TRUE(w.Form_Load());
-            w.Label8->setText(fx.path(QStringLiteral("k.txt")));
+            w.setKeyFile(fx.path(QStringLiteral("k.txt")));
             for (QCheckBox* c : w.Check3) c->setChecked(true);
             w.Text[1]->setText(QStringLiteral("2000"));  // the whole history
             w.Text[4]->setText(QStringLiteral("2100"));
@@ -368,6 +370,32 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
     }
 }
 
+// A key deep in folders: the label shows its name capped, the run reads the file by its full name.
+TEST(FokepKeys, ALongPathIsShownCappedAndRunWhole) {
+    Folder fx;
+    auto w = fx.open();
+    QString deep = fx.dir.path();
+    while (deep.size() <= 3 * dz::kQuoted) deep += QStringLiteral("/mappa-") + QString(40, QLatin1Char('m'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString path = deep + QStringLiteral("/kulcs.txt");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kRow.c_str());
+    }
+    seam::queueFile(path);
+    w->Command3D3_Click();
+    EXPECT_EQ(w->keyFile(), path);
+    EXPECT_EQ(w->Label8->text(), dz::quotedPath(path));
+    EXPECT_LE(w->Label8->text().size(), dz::kQuoted + 3);
+    EXPECT_TRUE(w->Label8->text().endsWith(QStringLiteral("/kulcs.txt")));
+    setPeriod(*w, {"2010", "05", "12", "1"}, {"2010", "5", "12", "1"});
+    w->Check3[1]->setChecked(true);
+    run(*w);
+    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(allLines(*w->List3->source()), QStringList({"2010 05 12 001  *6+  1"}));
+}
+
 TEST(FokepKeys, ChoiceThroughTheDialog) {
     Folder fx;
     auto w = fx.open();
@@ -382,7 +410,8 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     ASSERT_EQ(seam::fileDialogs().size(), 1u);
     EXPECT_EQ(seam::fileDialogs()[0].startFolder, other);
     EXPECT_EQ(seam::fileDialogs()[0].fileName, QStringLiteral("ten.txt"));
-    EXPECT_EQ(w->Label8->text(), other + QStringLiteral("/ten.txt"));
+    EXPECT_EQ(w->keyFile(), other + QStringLiteral("/ten.txt"));
+    EXPECT_EQ(w->Label8->text(), w->keyFile());  // a short name shows whole
     EXPECT_EQ(w->List1->count(), 10);
     EXPECT_EQ(w->Label2->text(), QStringLiteral(" 10"));
     w->List1_Click(3);
@@ -403,7 +432,7 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(fx.path("nincs.txt"))}) {
         seam::queueFile(answer);
         w->Command3D3_Click();
-        EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("big.txt")));
+        EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("big.txt")));
         EXPECT_EQ(w->List1->count(), 32736);
         EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
     }
@@ -440,13 +469,13 @@ TEST(FokepKeys, DeleteAndViews) {
 
     // Date view (equal dates, names in mixed case): every entry opens the file it shows.
     w->Command3D5_Click();
-    EXPECT_TRUE(w->Label8->text().isEmpty());
+    EXPECT_TRUE(w->keyFile().isEmpty());
     EXPECT_TRUE(w->Command3D4->isEnabled());
     for (int i = 0; i < 3; ++i) {
         w->List4_Click(i);
-        const QString name = QFileInfo(w->Label8->text()).fileName();
+        const QString name = QFileInfo(w->keyFile()).fileName();
         EXPECT_TRUE(w->List4->item(i).startsWith(name.toLower() + QLatin1Char(' '))) << w->List4->item(i).toStdString();
-        EXPECT_TRUE(QFile::exists(w->Label8->text()));
+        EXPECT_TRUE(QFile::exists(w->keyFile()));
     }
     w->List4->setListIndex(0);
     QTest::keyClick(w->List4, Qt::Key_Delete);
@@ -463,11 +492,11 @@ TEST(FokepKeys, DeleteAndViews) {
     QTest::keyClick(w->List4, Qt::Key_Delete);
     ASSERT_EQ(w->List4->count(), 1);
     EXPECT_TRUE(w->List4->item(0).startsWith(QStringLiteral("kulcs.txt ")));
-    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("kulcs.txt")));
     w->Command3D5_Click();
     ASSERT_EQ(w->List4->count(), 1);
     w->List4_Click(0);
-    EXPECT_EQ(w->Label8->text(), fx.path(QStringLiteral("kulcs.txt")));
+    EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("kulcs.txt")));
     EXPECT_TRUE(QFile::exists(fx.path(QStringLiteral("Alpha.txt"))));
 }
 
@@ -505,7 +534,7 @@ TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
         ASSERT_TRUE(w.Form_Load());
         EXPECT_EQ(w.Label13->text(), QStringLiteral("0"));
         EXPECT_EQ(w.Text[4]->text(), QStringLiteral("0"));
-        w.Label8->setText(fx.path(QStringLiteral("kulcs.txt")));
+        w.setKeyFile(fx.path(QStringLiteral("kulcs.txt")));
         w.Check3[0]->setChecked(true);
         run(w);
         w.SSCommand1_Click();
@@ -534,7 +563,7 @@ TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
         SCOPED_TRACE(name);
         seam::reset();
         fx.write(QStringLiteral("bad.txt"), bytes);
-        w->Label8->setText(fx.path(QStringLiteral("bad.txt")));
+        w->setKeyFile(fx.path(QStringLiteral("bad.txt")));
         run(*w);
         w->SSCommand1_Click();
         ASSERT_TRUE(w->waitForRun());

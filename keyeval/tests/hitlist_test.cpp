@@ -2,6 +2,7 @@
 // class of every line, and the "Találat" and "Húzás" orders, byte for byte.
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/hitlist.h"
+#include "common/core/cp1250.h"
 #include "common/core/random.h"
 #include "common/core/synth.h"
 #include "common/core/textfmt.h"
@@ -36,14 +37,14 @@ QStringList referenceLines(const PeriodDraws& draws, const std::vector<Hit>& hit
 QStringList referenceByClass(const QStringList& lines) {
     std::vector<std::pair<QString, qsizetype>> keyed;
     for (qsizetype i = 0; i < lines.size(); ++i) keyed.emplace_back(mid(lines[i], 18, 2) + lines[i], i);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return textLess(a.first, b.first); });
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return dz::cp1250::less(a.first, b.first); });
     QStringList out;
     for (const auto& k : keyed) out << lines[k.second];
     return out;
 }
 
 QStringList referenceByDraw(QStringList lines) {
-    std::stable_sort(lines.begin(), lines.end(), textLess);
+    std::stable_sort(lines.begin(), lines.end(), dz::cp1250::less);
     return lines;
 }
 

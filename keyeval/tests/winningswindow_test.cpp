@@ -40,7 +40,7 @@ struct MoneyWindow {
         folder.write(QStringLiteral("egy.txt"), key);
         w = std::make_unique<FOKEP>(keyevalBuild());
         EXPECT_TRUE(w->Form_Load());
-        w->Label8->setText(folder.path(QStringLiteral("egy.txt")));
+        w->setKeyFile(folder.path(QStringLiteral("egy.txt")));
         const char* from[] = {"2010", "5", "12", "1"};
         const int boxes[] = {1, 2, 3, 8};
         for (int i = 0; i < 4; ++i) w->Text[size_t(boxes[i])]->setText(QString::fromLatin1(from[i]));
@@ -100,7 +100,7 @@ TEST(WinningsWindow, FailuresKeepTheLastResults) {
     EXPECT_EQ(m.w->Label16->text(), QStringLiteral(" 6"));
 
     // no key file: nothing happens at all
-    m.w->Label8->setText(m.folder.path(QStringLiteral("nincs.txt")));
+    m.w->setKeyFile(m.folder.path(QStringLiteral("nincs.txt")));
     money(*m.w);
     EXPECT_EQ(ui::seam::messages().size(), 2u);
     // and with the result list empty the chart button opens nothing
@@ -123,7 +123,7 @@ TEST(WinningsWindow, EmptyPeriodEvaluatesNothing) {
     folder.write(QStringLiteral("egy.txt"), "01 02 03 04 05 06 07 08\r\n");
     FOKEP w(keyevalBuild());
     ASSERT_TRUE(w.Form_Load());
-    w.Label8->setText(folder.path(QStringLiteral("egy.txt")));
+    w.setKeyFile(folder.path(QStringLiteral("egy.txt")));
     w.Check3[0]->setChecked(true);
     w.Text[8]->setText(QStringLiteral("2"));  // 2010.05.12 draws 2..4: none was drawn
     w.Text[9]->setText(QStringLiteral("4"));

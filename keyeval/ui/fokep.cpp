@@ -1,4 +1,5 @@
 #include "keyeval/ui/fokep.h"
+#include "common/core/suite.h"
 #include "keyeval/ui/winningsrun.h"
 
 #include "common/core/cp1250.h"
@@ -35,8 +36,6 @@
 namespace dz::keyeval {
 
 namespace {
-const QString kTitle2010 = QString::fromLatin1(kTitle);
-
 QLabel* caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
 // Room for this many digits in the widget's font.
@@ -310,7 +309,7 @@ bool FOKEP::Form_Load() {
 
     const auto draws = DrawFile::load(drawFilePath());
     if (!draws) {
-        ui::message(this, build_.missingAtStart, ui::Icon::Critical, kTitle2010);
+        ui::message(this, build_.missingAtStart, ui::Icon::Critical, dz::signature());
         return false;
     }
     bounds_ = drawBounds(*draws);
@@ -342,9 +341,14 @@ void FOKEP::writeFields(const PeriodFields& f) {
     }
 }
 
+void FOKEP::setKeyFile(const QString& path) {
+    keyFile_ = path;
+    Label8->setText(quotedPath(path));
+}
+
 bool FOKEP::keyFileOpenable() const {
-    if (Label8->text().isEmpty()) return false;
-    QFile f(Label8->text());
+    if (keyFile_.isEmpty()) return false;
+    QFile f(keyFile_);
     return f.open(QIODevice::ReadOnly);
 }
 
@@ -354,14 +358,14 @@ std::optional<RunSettings> FOKEP::prepareRun() {
     writeFields(f);
 
     RunSettings st;
-    st.keyFile = Label8->text();
+    st.keyFile = keyFile_;
     for (int i = 0; i < 4; ++i) {
         if (!Check3[size_t(i)]->isChecked()) continue;
         st.extra[size_t(i + 1)] = true;
         ++st.extraCount;
     }
     if (st.extraCount == 0) {
-        ui::message(this, QStringLiteral("Nincs pótszám megadva !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Nincs pótszám megadva !"), ui::Icon::Critical, dz::signature());
         return std::nullopt;
     }
 
@@ -372,7 +376,7 @@ std::optional<RunSettings> FOKEP::prepareRun() {
     writeFields(f);
     if (keys.status == PeriodStatus::NoRecord) return std::nullopt;
     if (keys.status == PeriodStatus::Wrong) {
-        ui::message(this, QStringLiteral("Hibás tól-; ig- beállítás !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Hibás tól-; ig- beállítás !"), ui::Icon::Critical, dz::signature());
         return std::nullopt;
     }
     st.fromKey = keys.fromKey;
@@ -492,7 +496,7 @@ void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
 void FOKEP::showBadKeyLine(size_t recordsRead) {
     // The progress label showed the records read at every hundredth.
     if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
-    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, kTitle2010);
+    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, dz::signature());
 }
 
 void FOKEP::showHits(const RunOutcome& o) {
@@ -570,7 +574,7 @@ void FOKEP::Command3D3_Click() {
     // A file that cannot be opened leaves the key chosen before, its name and its rows in place.
     const auto loaded = loadKeyList(*chosen);
     if (!loaded) return;
-    Label8->setText(*chosen);
+    setKeyFile(*chosen);
     List1->clear();
     List2->clear();
     List3->clear();
@@ -580,7 +584,7 @@ void FOKEP::Command3D3_Click() {
     }
     if (loaded->overLimit)
         ui::message(this, QStringLiteral("Maximum 32736 sorú kulcs tölthető be!"), ui::Icon::Critical,
-                    QStringLiteral("(Vumo-Soft/2010"));
+                    QStringLiteral("(") + dz::signature());
     Label2->setText(str(loaded->rows.size()));
     for (QLabel* l : {Label1, Label5, Label7, Label11}) l->clear();
 }
@@ -592,7 +596,7 @@ void FOKEP::Command3D4_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
-    Label8->clear();
+    setKeyFile({});
 }
 
 void FOKEP::Command3D5_Click() {
@@ -600,7 +604,7 @@ void FOKEP::Command3D5_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Date));
     Command3D5->setEnabled(false);
     Command3D4->setEnabled(true);
-    Label8->clear();
+    setKeyFile({});
 }
 
 void FOKEP::List4_Click(int index) {
@@ -608,7 +612,7 @@ void FOKEP::List4_Click(int index) {
     const QString name =
         keyFiles_.nameAt(nameViewShown() ? KeyFileList::View::Name : KeyFileList::View::Date, index);
     if (name.isEmpty()) return;
-    Label8->setText(programFolder() + QLatin1Char('/') + name);
+    setKeyFile(programFolder() + QLatin1Char('/') + name);
     clearResults();
 }
 
@@ -625,12 +629,12 @@ void FOKEP::List4_KeyUp(int keyCode) {
     if (selected.empty()) return;
     if (!nameViewShown()) {
         ui::message(this, QStringLiteral("Csak NÉV szerinti rendezettségnél törölhet !"), ui::Icon::Critical,
-                    QStringLiteral("Vumo-Soft/2011"));
+                    dz::signature(2011));
         return;
     }
     keyFiles_.removeFromNameView(selected);
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
-    Label8->clear();
+    setKeyFile({});
     if (List4->count() > 0) {
         List4->setListIndex(0);
         List4_Click(0);

@@ -82,7 +82,10 @@ public:
     bool busy() const { return busy_; }
     // The first and last draw of the draw file, read at start.
     const DrawBounds& bounds() const { return bounds_; }
-    // The key check: the file named by Label8 can be opened.
+    // The chosen key file's full name (empty: none); Label8 shows it capped.
+    const QString& keyFile() const { return keyFile_; }
+    void setKeyFile(const QString& path);
+    // The key check: the chosen key file can be opened.
     bool keyFileOpenable() const;
     // The field defaults, the extra numbers (with their message), the minimum hit count and the
     // period keys with their clamp and range check (with their message), writing the boxes as
@@ -138,6 +141,7 @@ private:
     WidthFn width_;
     KeyFileList keyFiles_;
     DrawBounds bounds_;
+    QString keyFile_;  // the chosen key file, whole
 
     bool busy_ = false;
     bool closing_ = false;

@@ -1,7 +1,9 @@
 #include "keygen/core/generator.h"
 
+#include "common/core/suite.h"
 #include "keygen/core/groups.h"
 #include "keygen/core/numberdraw.h"
+#include "common/core/combinations.h"
 #include "common/core/random.h"
 #include "common/core/textfmt.h"
 
@@ -91,10 +93,8 @@ struct FlagStop {
 int drawNumber(dz::Random& rng) { return drawOne(rng); }
 
 long long countCombinations(int n, int k) {
-    double p = 1, q = 1;
-    for (int i = k + 1; i <= n; ++i) p *= i;
-    for (int i = 1; i <= n - k; ++i) q *= i;
-    return dz::roundHalfEven(p / q);
+    // An empty product over an empty factorial when n < k (validate refuses that before).
+    return n < k ? 1 : dz::roundHalfEven(dz::countCombinations(n, k));
 }
 
 StopFn stopOn(const std::atomic<bool>& flag) { return FlagStop{&flag}; }
@@ -110,7 +110,7 @@ QStringList useLines(const std::array<long long, 21>& uses) {
 // Validation
 
 namespace {
-Message critical(const QString& text) { return Message{text, kTitle, MessageIcon::Critical}; }
+Message critical(const QString& text) { return Message{text, dz::signature(), MessageIcon::Critical}; }
 
 QString sumMessage(const char* head, int sum) {
     return QString::fromUtf8(head) + QLatin1Char('\r') + QString(35, QLatin1Char(' ')) + dz::str(sum);
@@ -144,7 +144,7 @@ Validation validate(const GenInputs& in) {
     if (t > n) return fail("Játéktipus, kiválasztott számsor hiba !");
     if (r <= 0) return fail("Nincs a generálandó sorok száma megadva !");  // a negative R too
     // The limit holds for the R typed in; the adjustment may raise it past (to 32739 with t = 3, N = 7).
-    if (r > kMaxRows && !in.rowsAdjusted) return fail("Maximum 32736 sor adható meg !");
+    if (r > dz::kRowLimit && !in.rowsAdjusted) return fail("Maximum 32736 sor adható meg !");
     if (a > 7 || a < 1) return fail("A kulcs sorai közötti maximális azonosság 1 <-> 7 !");
     if (t <= a) return fail("A játéktipus és az  azonosság különbsége minimum 1 !");
 
@@ -159,7 +159,7 @@ Validation validate(const GenInputs& in) {
                 v.adjustment = Message{QStringLiteral("A szelvényszámot módosítottam, hogy generáláskor") +
                                            QLatin1Char('\r') +
                                            QStringLiteral("minden szám kb. ugyanannyiszor szerepelhessen !"),
-                                       kTitle, MessageIcon::Question};
+                                       dz::signature(), MessageIcon::Question};
                 v.text1 = QString::number(rows);
             }
         }
@@ -293,7 +293,7 @@ public:
 
     RunOutcome run() {
         RunOutcome out;
-        out.made.reserve(size_t(std::min<long long>(r_, kMaxRows + 64)));
+        out.made.reserve(size_t(std::min<long long>(r_, dz::kRowLimit + 64)));
         overlap_.reset(t_, a_);
         if (in_.reseedEachRun) rng_.reseedFromClock();
         report(Progress::Kind::RunStarted, 0, out.made);

@@ -33,6 +33,7 @@
 // click, so a press at any moment ends the click, its reruns included.
 #pragma once
 #include "common/core/keyfile.h"
+#include "common/core/suite.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,15 +53,13 @@ namespace dz::keygen {
 
 class GroupRule;  // groups.h
 
-inline constexpr int kMaxRows = 32736;
-inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 
 enum class MessageIcon { Critical, Question, Warning, Information };
 
 // A message box the window shows as it is.
 struct Message {
     QString text;
-    QString title = kTitle;
+    QString title = dz::signature();
     MessageIcon icon = MessageIcon::Critical;
     bool operator==(const Message&) const = default;
 };

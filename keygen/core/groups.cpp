@@ -1,5 +1,6 @@
 #include "keygen/core/groups.h"
 
+#include "common/core/suite.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 
@@ -121,7 +122,7 @@ ConfirmOutcome confirm(GroupChoice& c) {
         if (hi < lo || members < hi) {
             o.status = ConfirmOutcome::Status::Refused;
             o.message = Message{QStringLiteral("Hibás adat összefüggés az") + dz::str(g) + QStringLiteral(". csoportban !"),
-                                kTitle, MessageIcon::Critical};
+                                dz::signature(), MessageIcon::Critical};
             return o;  // the tables stay as they were (the window applies nothing)
         }
     }
@@ -157,11 +158,6 @@ bool saveGroupedSelection(const QString& path, const GroupChoice& c) {
     return dz::writeLines(path, groupedSelectionLines(c));
 }
 
-Message saveFailedMessage(const QString& fullName) {
-    return Message{QStringLiteral("Hiba a ") + fullName + QStringLiteral(" mentésekor - sikertelen mentés !"), kTitle,
-                   MessageIcon::Critical};
-}
-
 LoadOutcome loadGroupedSelection(const QString& path, GroupChoice& c) {
     const auto bytes = dz::readHead(path, dz::kStartFileLines);
     if (!bytes) return LoadOutcome{LoadStatus::CannotOpen, std::nullopt};
@@ -176,7 +172,7 @@ LoadOutcome loadGroupedSelectionBytes(std::string_view bytes, GroupChoice& c) {
     while (i < lines.size() && dz::firstItem(lines[i]).empty()) ++i;
     if (i >= lines.size() || dz::firstItem(lines[i]) != "kulcs2")
         return LoadOutcome{LoadStatus::WrongMarker,
-                           Message{QStringLiteral("Ez nem csoportosított kijelölés mentés file !"), kTitle,
+                           Message{QStringLiteral("Ez nem csoportosított kijelölés mentés file !"), dz::signature(),
                                    MessageIcon::Critical}};
     ++i;
     auto nextLine = [&]() -> std::string_view { return i < lines.size() ? lines[i++] : std::string_view{}; };
@@ -200,7 +196,7 @@ LoadOutcome loadGroupedSelectionBytes(std::string_view bytes, GroupChoice& c) {
 
 std::optional<Message> confirmationMessage(QStringView label6Text) {
     if (dz::val(label6Text) != 0) return std::nullopt;
-    return Message{QStringLiteral("Először a *kijelöl* gombot válassza !"), kTitle, MessageIcon::Critical};
+    return Message{QStringLiteral("Először a *kijelöl* gombot válassza !"), dz::signature(), MessageIcon::Critical};
 }
 
 GroupRule GroupRule::from(const std::array<int8_t, 21>& groupOf, const GroupLimits& limits) {

@@ -12,7 +12,7 @@
 //                              the window stays; Accepted: the program's limit tables := o.limits,
 //                              Label6 := dz::str(choice.count), enable the main window, hide.
 //   "Kijel. ment"           -> nothing when choice.count == 0; else the dialog, then
-//                              saveGroupedSelection(path, choice); false: show saveFailedMessage(path)
+//                              saveGroupedSelection(path, choice); false: show dz::saveFailedMessage(path)
 //   "Kijel. betölt"         -> the dialog, then loadGroupedSelection(path, choice) and show the
 //                              message it returns, if any
 //   "Generálás" (main)      -> once per click confirmationMessage(Label6 text); then GenInputs::groups
@@ -81,7 +81,6 @@ ConfirmOutcome confirm(GroupChoice& c);
 QStringList groupedSelectionLines(const GroupChoice& c);
 // False when the file could not be written (the window shows saveFailedMessage).
 bool saveGroupedSelection(const QString& path, const GroupChoice& c);
-Message saveFailedMessage(const QString& fullName);
 
 enum class LoadStatus { Loaded, CannotOpen, WrongMarker };
 struct LoadOutcome {

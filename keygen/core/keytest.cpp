@@ -1,5 +1,6 @@
 #include "keygen/core/keytest.h"
 
+#include "common/core/suite.h"
 #include "common/core/random.h"
 #include "common/core/textfmt.h"
 
@@ -9,7 +10,7 @@
 namespace dz::keygen {
 
 std::optional<Message> validateKeyTest(const KeyTestInputs& in) {
-    auto fail = [](const char* text) { return Message{QString::fromUtf8(text), kTitle, MessageIcon::Critical}; };
+    auto fail = [](const char* text) { return Message{QString::fromUtf8(text), dz::signature(), MessageIcon::Critical}; };
     if (in.rows.isEmpty()) return fail("Nincs kombináció generálva !");
     if (in.hits == 0) return fail("Nincs megadva, hogy hány számot találtam el !");
     if (in.hits > countOf(in.chosen)) return fail("A találat nem lehet nagyobb a kiválasztott számok számától !");

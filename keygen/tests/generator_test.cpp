@@ -52,7 +52,7 @@ TEST(Generator, BoxValues) {
     EXPECT_EQ(wholeValue(u"2.5"), 2);
     EXPECT_EQ(wholeValue(u"3.5"), 4);
     EXPECT_EQ(wholeValue(u"-4"), -4);
-    EXPECT_GT(wholeValue(u"99999999999999999999"), kMaxRows);
+    EXPECT_GT(wholeValue(u"99999999999999999999"), dz::kRowLimit);
 }
 
 TEST(Generator, RowText) {
@@ -84,7 +84,7 @@ TEST(Generator, CountCombinations) {
 }
 
 TEST(Generator, MessagesInOrder) {
-    const QString crit = kTitle;
+    const QString crit = QStringLiteral("Vumo-Soft/2010");
     auto msg = [](const GenInputs& in) {
         Validation v = validate(in);
         return v.error ? v.error->text : QString();

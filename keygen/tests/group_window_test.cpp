@@ -194,6 +194,19 @@ TEST(GroupWindows, ReleaseAndClearRedrawTheCells) {
     EXPECT_TRUE(get<QRadioButton>(v, QStringLiteral("Option3D1(0)"))->isChecked());
 }
 
+TEST(GroupWindows, AFailedGroupedSaveSaysSo) {
+    GroupWindows k;
+    auto* v = k.open();
+    k.group(v, 2, {5, 6}, QStringLiteral("1"), QStringLiteral("2"));
+    const QString nowhere = k.path("nincs") + QStringLiteral("/jeloles2.txt");  // its folder is not there
+    seam::queueFile(nowhere);
+    k.click(v, "Command3D4");
+    ASSERT_EQ(seam::messages().size(), 1u);
+    EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hiba a ") + nowhere + QStringLiteral(" mentésekor - sikertelen mentés !"));
+    EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
+}
+
 TEST(GroupWindows, GroupedSelectionFileThroughTheWindow) {
     GroupWindows k;
     auto* v = k.open();

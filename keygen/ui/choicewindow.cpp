@@ -1,5 +1,6 @@
 #include "keygen/ui/choicewindow.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/listexport.h"
 #include "keygen/core/selectionfile.h"
@@ -23,7 +24,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 }  // namespace
 
 QString valaszt::caption() {
-    return QStringLiteral("Sszám kijelölés.") + QString(22, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral("Sszám kijelölés.") + QString(22, QLatin1Char(' ')) + dz::signature();
 }
 
 valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
@@ -118,7 +119,7 @@ void valaszt::Command3D8_Click() {
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
     if (!writeSelection(*path, state_.chosen))
-        dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, dz::signature());
 }
 
 void valaszt::Command3D5_Click() {
@@ -131,7 +132,7 @@ void valaszt::Command3D5_Click() {
     const SelectionLoad load = readSelection(*path);
     if (load.status == SelectionStatus::Unopenable) return;
     if (load.status == SelectionStatus::WrongMarker) {
-        dz::ui::message(this, wrongSelectionMessage(), dz::ui::Icon::Critical, kTitle);
+        dz::ui::message(this, wrongSelectionMessage(), dz::ui::Icon::Critical, dz::signature());
         return;
     }
     state_.chosen.setMask(load.mask);

@@ -1,8 +1,10 @@
 #include "keygen/ui/groupchoice.h"
 
+#include "common/core/suite.h"
 #include "common/core/draws.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
+#include "common/core/listexport.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 #include "common/platform/dialogs.h"
@@ -35,7 +37,7 @@ QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)")
 }  // namespace
 
 QString valaszt::caption() {
-    return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + dz::signature();
 }
 
 valaszt::valaszt(ProgramState& state, QWidget* parent)
@@ -229,7 +231,7 @@ void valaszt::Command3D4_Click() {
     req.confirmOverwrite = true;
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
-    if (!saveGroupedSelection(*path, choice_)) showMessage(this, saveFailedMessage(dz::quotedPath(*path)));
+    if (!saveGroupedSelection(*path, choice_)) showMessage(this, Message{dz::saveFailedMessage(*path)});
 }
 
 void valaszt::Command3D3_Click() {
@@ -254,7 +256,7 @@ void valaszt::Command3D5_Click() {
 // ---------------------------------------------------------------------------------------------
 
 QString seged::caption() {
-    return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + dz::signature();
 }
 
 seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {

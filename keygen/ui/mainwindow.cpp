@@ -1,5 +1,6 @@
 #include "keygen/ui/mainwindow.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
 #include "keygen/core/keyload.h"
@@ -61,7 +62,7 @@ QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int wid
 
 QString kiertekel::caption(bool grouped) {
     const QString task = grouped ? QStringLiteral("Csoportos kulcs generálás") : QStringLiteral("Kulcs generálás");
-    return task + QStringLiteral(" (minimum 1 eltérés !)") + QString(20, QLatin1Char(' ')) + kTitle;
+    return task + QStringLiteral(" (minimum 1 eltérés !)") + QString(20, QLatin1Char(' ')) + dz::signature();
 }
 
 QString kiertekel::hint(bool grouped, const QString& name) {
@@ -251,7 +252,7 @@ void kiertekel::Command3D5_Click() {
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
     if (saveKey(*path, List1->items(), dz::programFolder()) == KeySave::Failed)
-        dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, dz::signature());
 }
 
 void kiertekel::Command3D7_Click() {
@@ -276,7 +277,7 @@ void kiertekel::Command3D7_Click() {
     Text1->setText(str(c.rowCount));
     List1->setTopIndex(List1->count() - 1);
     // Over the row limit: the first rows are kept and already stand in the window.
-    if (load.truncated) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, kTitle);
+    if (load.truncated) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, dz::signature());
 }
 
 void kiertekel::List1_KeyPress(int keyAscii) {
@@ -285,7 +286,7 @@ void kiertekel::List1_KeyPress(int keyAscii) {
     if (!dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path)) {
         // Nothing starts on the old file.
         dz::ui::message(this, dz::saveFailedMessage(QString::fromLatin1(dz::key::kSpreadsheetFile)),
-                        dz::ui::Icon::Critical, kTitle);
+                        dz::ui::Icon::Critical, dz::signature());
         return;
     }
     dz::ui::startSpreadsheet(path);

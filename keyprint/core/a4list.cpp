@@ -1,5 +1,6 @@
 #include "keyprint/core/a4list.h"
 
+#include "common/core/suite.h"
 #include "common/core/textfmt.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ bool printKeyList(dz::PrintSurface& out, const QStringList& rows, const QString&
             out.setFontSize(12);
             out.printEmptyLine();
             out.setCurrentX(1200);
-            out.print(QStringLiteral("Vumo-Soft/2010"), false);
+            out.print(dz::signature(), false);
             out.setCurrentX(7200);
             out.print(today().toString(QStringLiteral("yyyy-MM-dd")), true);
             out.setBold(false);

@@ -1,12 +1,12 @@
 // Loading a key for printing: every input item of the file is a row, in file order.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace dz::keyprint {
-
-inline constexpr int kRowLimit = 32736;
 
 struct LoadedKey {
     QStringList rows;        // leading blanks dropped, trailing ones kept; an empty line is an empty row

@@ -1,11 +1,12 @@
 // The print settings file "beallp.txt": the two paper shifts, the rows per A4 page and the mark.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <string_view>
 
 namespace dz::keyprint {
 
-inline const QString kTitle = QStringLiteral("Vumo-Soft/2010");
 inline constexpr const char* kSettingsFile = "beallp.txt";
 
 // The mark characters of the three mark options, by index.

@@ -1,5 +1,6 @@
 #include "keyprint/core/tickets.h"
 
+#include "common/core/suite.h"
 #include "common/core/listexport.h"
 #include "keyprint/core/printsettings.h"
 #include "common/core/textfmt.h"
@@ -133,7 +134,7 @@ private:
         const double height = std::max(double(f_.down), 0.0);
         at(double(f_.right) + 13, height + 5);
         out_.setFontName(QStringLiteral("times new roman"));
-        out_.print(QStringLiteral("  Vumo-Soft/2010"), true);
+        out_.print(QStringLiteral("  ") + dz::signature(), true);
         at(double(f_.right) + 15, height + 15);
         out_.print(QString::number(formNumber), true);
         out_.setFontName(QStringLiteral("arial black"));

@@ -41,16 +41,16 @@ TEST(KeyLoad, StopsAtTheRowLimit) {
     auto k = loadKey(f.path("big.txt"));
     ASSERT_TRUE(k);
     EXPECT_TRUE(k->overLimit);
-    EXPECT_EQ(k->rows.size(), kRowLimit);
-    EXPECT_EQ(ticketCount(kRowLimit), 8184);
+    EXPECT_EQ(k->rows.size(), dz::kRowLimit);
+    EXPECT_EQ(ticketCount(dz::kRowLimit), 8184);
 
     std::string exact;
-    for (int i = 0; i < kRowLimit; ++i) exact += "01 02 \r\n";
+    for (int i = 0; i < dz::kRowLimit; ++i) exact += "01 02 \r\n";
     f.write("exact.txt", exact);
     k = loadKey(f.path("exact.txt"));
     ASSERT_TRUE(k);
     EXPECT_FALSE(k->overLimit);
-    EXPECT_EQ(k->rows.size(), kRowLimit);
+    EXPECT_EQ(k->rows.size(), dz::kRowLimit);
 
     // A file without end: read no further than the rows kept can take.
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), f.path("zero.txt")));
@@ -62,7 +62,7 @@ TEST(KeyLoad, StopsAtTheRowLimit) {
     k = loadKey(f.path("fed.txt"));
     ASSERT_TRUE(k);
     EXPECT_TRUE(k->overLimit);
-    EXPECT_EQ(k->rows.size(), kRowLimit);
+    EXPECT_EQ(k->rows.size(), dz::kRowLimit);
     EXPECT_LT(fed.fed(), uint64_t(4) << 20);
 }
 

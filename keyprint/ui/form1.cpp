@@ -1,5 +1,6 @@
 #include "keyprint/ui/form1.h"
 
+#include "common/core/suite.h"
 #include "keyprint/core/a4list.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
@@ -105,7 +106,7 @@ dz::ui::Icon iconOf(NoticeIcon i) { return i == NoticeIcon::Question ? dz::ui::I
 }  // namespace
 
 QString Form1::caption() {
-    return QStringLiteral("  DIZOV szelvény kitöltő (álló).") + QString(14, QLatin1Char(' ')) + kTitle;
+    return QStringLiteral("  DIZOV szelvény kitöltő (álló).") + QString(14, QLatin1Char(' ')) + dz::signature();
 }
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -280,7 +281,7 @@ std::array<bool, 4> Form1::extras() const {
 void Form1::Command3D3_Click() {
     const int mark = std::max(markIndex(), 0);
     if (!saveSettings(dz::programFolder(), Text1->text(), Text2->text(), Text5->text(), mark))
-        dz::ui::message(this, dz::saveFailedMessage(QLatin1String(kSettingsFile)), dz::ui::Icon::Critical, kTitle);
+        dz::ui::message(this, dz::saveFailedMessage(QLatin1String(kSettingsFile)), dz::ui::Icon::Critical, dz::signature());
 }
 
 void Form1::Command3D4_Click() {
@@ -295,7 +296,7 @@ void Form1::Command3D4_Click() {
         dz::ui::BusyCursor hourglass;
         List1->setItems(key->rows);
     }
-    if (key->overLimit) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, kTitle);
+    if (key->overLimit) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, dz::signature());
     Label4->setText(dz::str(ticketCount(int(key->rows.size()))));
     Label6->setText(dz::str(key->rows.isEmpty() ? 0 : gameTypeOf(key->rows.last())));
 }
@@ -317,7 +318,7 @@ void Form1::PrintTicketRun(Selector selector) {
     req.extras = extras();
     const RunCheck check = checkRun(req);
     if (check.to) Text4->setText(*check.to);
-    for (const Notice& n : check.notices) dz::ui::message(this, n.text, iconOf(n.icon), kTitle);
+    for (const Notice& n : check.notices) dz::ui::message(this, n.text, iconOf(n.icon), dz::signature());
     if (!check.print) return;
 
     TicketChoices c;
@@ -335,13 +336,13 @@ void Form1::PrintTicketRun(Selector selector) {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printTickets(*job, List1->items(), check.first, check.last, selector == Selector::SelectedRow, c);
     }
-    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, dz::signature());
 }
 
 void Form1::Command3D6_Click() {
     const QString rowsBox = Text5->text();
     if (List1->count() == 0) return;
-    if (dz::ui::message(this, a4Question(), dz::ui::Icon::Question, kTitle, dz::ui::Buttons::OkCancel) !=
+    if (dz::ui::message(this, a4Question(), dz::ui::Icon::Question, dz::signature(), dz::ui::Buttons::OkCancel) !=
         dz::ui::Answer::Ok)
         return;
     bool printed = false;
@@ -350,7 +351,7 @@ void Form1::Command3D6_Click() {
         if (auto job = dz::ui::openPrintJob(QStringLiteral("keyprint")))
             printed = printKeyList(*job, List1->items(), rowsBox);
     }
-    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, kTitle);
+    if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, dz::signature());
 }
 
 }  // namespace dz::keyprint

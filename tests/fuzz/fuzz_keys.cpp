@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const auto print = dz::keyprint::loadKey(file());
-    if (!print || print->rows.size() > dz::keyprint::kRowLimit) fault("keyprint row limit");
+    if (!print || print->rows.size() > dz::kRowLimit) fault("keyprint row limit");
     const dz::csere::KeyLoad vazoz = dz::csere::loadKey(file());
     if (!vazoz.opened || vazoz.rows.size() > dz::kRowLimit) fault("vazoz row limit");
 

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int r = 1; r <= f->records(); ++r)
         if (f->count(r) < 0 || f->count(r) > kMaxHitCount) std::abort();
     const MostDrawnResult most = mostDrawn(*f, p);
-    if (most.rows->count() > 32736) std::abort();
+    if (most.rows->count() > dz::kRowLimit) std::abort();
     dz::allLines(*most.rows);
     neverDrawn(*f, p);
     const QString row = QString::fromLatin1(bytes.data(), qsizetype(std::min<size_t>(size, 200)));

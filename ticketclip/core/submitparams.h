@@ -1,6 +1,8 @@
 // The submission parameters: the parameter file "szrtpara.txt", its eleven texts and the values
 // in force that price and cut a key.
 #pragma once
+#include "common/core/suite.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -9,7 +11,6 @@
 
 namespace dz::ticketclip {
 
-inline constexpr const char* kTitle = "Vumo-Soft/2010";
 inline constexpr const char* kParamFile = "szrtpara.txt";
 inline constexpr const char* kGameListFile = "online.txt";
 inline constexpr int kParamCount = 11;

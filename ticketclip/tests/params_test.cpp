@@ -99,6 +99,7 @@ TEST(ParamWindow, SaveWritesTheTextsUnchangedAndTakesThemOver) {
     Window f;
     f.write(kParamFile, kDefaultFile);
     f.w.Form_Load();
+    EXPECT_EQ(f.w.windowTitle(), QStringLiteral("  DIZOV - paraméterek beállítása.       Vumo-Soft/2010"));
     EXPECT_EQ(f.w.Text1[kMaxStake]->text(), "200000");
     f.set(kBasketSize, "7.5");
     f.set(kMaxStake, "100000");

@@ -62,6 +62,7 @@ TEST(Form1, StartUpReadsTheGameListAndWritesMissingParameters) {
     dz::testing::ProgramFolderFixture empty;  // no "online.txt": an empty list, no message
     Form1 w;
     w.Form_Load();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("  DIZOV online szelvény feladás.              Vumo-Soft/2015"));
     EXPECT_EQ(w.List5->count(), 0);
     EXPECT_TRUE(seam::messages().empty());
 }

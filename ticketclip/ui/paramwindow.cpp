@@ -1,5 +1,6 @@
 #include "ticketclip/ui/paramwindow.h"
 
+#include "common/core/suite.h"
 #include "common/core/folder.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/services.h"
@@ -11,13 +12,9 @@
 
 namespace dz::ticketclip {
 
-namespace {
-const QString kTitle2010 = QString::fromLatin1(kTitle);
-}
-
 Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inForce) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("  DIZOV - paraméterek beállítása.       Vumo-Soft/2010"));
+    setWindowTitle(QStringLiteral("  DIZOV - paraméterek beállítása.       ") + dz::signature());
     setModal(true);
     setFixedSize(ui::twips(7140), ui::twips(1560));
 
@@ -74,12 +71,12 @@ ParamTexts Form2::texts() const {
 void Form2::SSCommand4_Click() {
     const ParamTexts t = texts();
     if (firstRefused(t) >= 0) {
-        ui::message(this, QStringLiteral("Hibás paraméter adatok (0)!"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Hibás paraméter adatok (0)!"), ui::Icon::Critical, dz::signature());
         return;
     }
     if (!saveParams(programFolder(), t)) {
         ui::message(this, QStringLiteral("Hiba a szrtpara.txt mentésekor - sikertelen mentés !"), ui::Icon::Critical,
-                    kTitle2010);
+                    dz::signature());
         return;
     }
     takeOver(t, inForce_);
@@ -88,7 +85,7 @@ void Form2::SSCommand4_Click() {
 
 void Form2::SSCommand1_Click() {
     if (edited_ && ui::message(this, QStringLiteral("Biztos, hogy mentés nélkül akar kilépni ?"), ui::Icon::Question,
-                               kTitle2010, ui::Buttons::OkCancel) != ui::Answer::Ok)
+                               dz::signature(), ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
     done(QDialog::Accepted);
 }

@@ -1,4 +1,5 @@
 #include "ticketclip/ui/submitwindow.h"
+#include "common/core/suite.h"
 #include "ticketclip/ui/paramwindow.h"
 
 #include "common/core/draws.h"
@@ -23,7 +24,6 @@
 namespace dz::ticketclip {
 
 namespace {
-const QString kTitle2010 = QString::fromLatin1(kTitle);
 constexpr int kStakes[5] = {1, 2, 3, 4, 5};
 constexpr int kDraws[6] = {1, 2, 5, 10, 20, 50};
 
@@ -44,7 +44,7 @@ int captionNumber(const QString& caption) {
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("  DIZOV online szelvény feladás.              Vumo-Soft/2015"));
+    setWindowTitle(QStringLiteral("  DIZOV online szelvény feladás.              ") + dz::signature(2015));
     buildWindow();
     ui::nameControls(this);
 }
@@ -168,7 +168,7 @@ void Form1::Command3D4_Click() {
 
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) {
-        ui::message(this, dialogFailedMessage(kDialogCancelled), ui::Icon::Warning, kTitle2010);
+        ui::message(this, dialogFailedMessage(kDialogCancelled), ui::Icon::Warning, dz::signature());
         return;
     }
     std::optional<KeyCheck> read;
@@ -178,19 +178,19 @@ void Form1::Command3D4_Click() {
     }
     if (!read) {
         ui::message(this, openFailedMessage(QFileInfo::exists(*chosen) ? kFileAccess : kFileNotFound, *chosen),
-                    ui::Icon::Warning, kTitle2010);
+                    ui::Icon::Warning, dz::signature());
         return;
     }
     if (reset) resetWindow();
     KeyCheck k = std::move(*read);
     if (k.outcome == KeyCheck::Outcome::WrongType || k.outcome == KeyCheck::Outcome::BadNumber) {
-        ui::message(this, keyMessage(k), ui::Icon::Critical, kTitle2010);
+        ui::message(this, keyMessage(k), ui::Icon::Critical, dz::signature());
         List1->clear();
         return;
     }
     // One reset of the list model, however many rows (appending row by row is slow in the view).
     List1->setItems(List1->count() ? List1->items() + k.rows : std::move(k.rows));
-    if (k.outcome == KeyCheck::Outcome::Full) ui::message(this, keyMessage(k), ui::Icon::Critical, kTitle2010);
+    if (k.outcome == KeyCheck::Outcome::Full) ui::message(this, keyMessage(k), ui::Icon::Critical, dz::signature());
 
     loadedRows_ = List1->count();
     partCounter_ = 0;
@@ -230,7 +230,7 @@ void Form1::recompute(Variant v) {
     const Price p = computePrice(List1->count(), params_, choices_, v != Variant::Load);
     Label9->setText(numberText(p.price));
     Label12->setText(numberText(p.withJoker));
-    if (p.limit != Limit::None) ui::message(this, limitMessage(p.limit, params_.maxStake), ui::Icon::Critical, kTitle2010);
+    if (p.limit != Limit::None) ui::message(this, limitMessage(p.limit, params_.maxStake), ui::Icon::Critical, dz::signature());
 }
 
 void Form1::SSCommand4_Click() {
@@ -257,7 +257,7 @@ void Form1::setChoicesEnabled(bool on) {
 void Form1::SSCommand2_Click() {
     if (List1->count() == 0) return;
     if (std::none_of(Check3.begin(), Check3.end(), [](QCheckBox* c) { return c->isChecked(); })) {
-        ui::message(this, QStringLiteral("Nincs PÓTSZÁM(ok) kijelölve !"), ui::Icon::Critical, kTitle2010);
+        ui::message(this, QStringLiteral("Nincs PÓTSZÁM(ok) kijelölve !"), ui::Icon::Critical, dz::signature());
         return;
     }
     List5->hide();
@@ -282,7 +282,7 @@ void Form1::SSCommand3_Click() {
 
 bool Form1::confirmReset() {
     return ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a betöltött kulcsot?"), ui::Icon::Question,
-                       kTitle2010, ui::Buttons::OkCancel) == ui::Answer::Ok;
+                       dz::signature(), ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 
 void Form1::resetWindow() {
@@ -308,14 +308,14 @@ void Form1::SSCommand1_Click() {
     QClipboard* cb = QGuiApplication::clipboard();
     cb->clear();
     cb->setText(quickTicketText(lines));
-    if (!Check1->isChecked()) ui::message(this, instructionMessage(), ui::Icon::Information, kTitle2010);
+    if (!Check1->isChecked()) ui::message(this, instructionMessage(), ui::Icon::Information, dz::signature());
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void Form1::Command3D2_Click() {
     if (List1->count() > 0 &&
         ui::message(this, QStringLiteral("Biztos, hogy ki akar lépni ?\r\nA feltöltés nem fejeződött be !"),
-                    ui::Icon::Question, kTitle2010, ui::Buttons::OkCancel) != ui::Answer::Ok)
+                    ui::Icon::Question, dz::signature(), ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
     close();
 }
