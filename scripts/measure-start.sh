@@ -8,23 +8,9 @@ set -euo pipefail
 [ $# -ge 1 ] || { echo "usage: measure-start.sh BINDIR [SIZE]" >&2; exit 1; }
 bindir=$(cd "$1" && pwd)
 size=${2:-2G}
-# The tools the measure needs, by the Debian package that brings each one. As root the missing ones
-# are installed; otherwise the script names them and stops before it starts anything.
-need=("/usr/bin/time time" "xdotool xdotool" "bc bc" "pgrep procps" "Xvfb xvfb")
-missing=()
-for pair in "${need[@]}"; do
-  read -r tool package <<<"$pair"
-  command -v "$tool" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" != 0 ]; then
-    echo "measure-start: missing packages (${missing[*]}); install them (apt-get install ${missing[*]}) or run as root" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The tools the measure needs beyond the suite's own set-up: installed as root, otherwise named
+# before anything starts.
+"$(dirname "$0")/setup.sh" time xdotool bc procps xvfb
 pairs=(
   "keyprint beallp.txt"
   "ticketclip szrtpara.txt"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what the suite needs to build, run and test on Debian 12, where it is missing.
+# Installs what the suite needs to build, run and test on Debian 12, where it is missing:
+# setup.sh [PACKAGE...] (packages a script needs beyond the suite's own, installed the same way).
 set -euo pipefail
-packages=(g++ make cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
+packages=("$@"
+          g++ make cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
           libgl-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xvfb xauth xclip poppler-utils libcups2-dev cups-daemon cups-client)
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 
 using namespace dz::keygen;
 using dz::keygen::testing::firstNumbers;
+using dz::keygen::testing::inputs;
 
 namespace {
 
@@ -22,16 +23,6 @@ public:
     using dz::Random::Random;
     double next() override { return dz::Random::next(); }
 };
-
-GenInputs inputs(int t, int a, NumberMask chosen, long long rows) {
-    GenInputs in;
-    in.type = t;
-    in.overlap = a;
-    in.chosen = chosen;
-    in.rows = rows;
-    in.reseedEachRun = false;
-    return in;
-}
 
 uint64_t hashOf(const std::vector<NumberMask>& masks) {
     uint64_t h = 1469598103934665603ull;

@@ -17,20 +17,10 @@ using namespace dz::keygen;
 using dz::keygen::testing::FixedRandom;
 using dz::keygen::testing::ScriptedRandom;
 using dz::keygen::testing::firstNumbers;
+using dz::keygen::testing::inputs;
 
 namespace {
 
-
-GenInputs inputs(int t, int a, NumberMask chosen, long long rows, bool adjust = false) {
-    GenInputs in;
-    in.type = t;
-    in.overlap = a;
-    in.chosen = chosen;
-    in.rows = rows;
-    in.adjust = adjust;
-    in.reseedEachRun = false;
-    return in;
-}
 
 // Recounts List2 from the rows.
 QStringList list2Of(const std::vector<QString>& rows) {

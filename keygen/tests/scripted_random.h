@@ -1,7 +1,8 @@
-// Random sources for the engine tests: a fixed seed that reseeding does not change, and a
-// scripted one that returns queued fractions.
+// What the engine tests share: random sources (a fixed seed that reseeding does not change, and a
+// scripted one that returns queued fractions) and the generation's inputs.
 #pragma once
 #include "common/core/random.h"
+#include "keygen/core/generator.h"
 
 #include <QString>
 #include <deque>
@@ -12,6 +13,19 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace dz::keygen::testing {
+
+// Inputs of a generation of rows of type t sharing at most a numbers, from the chosen numbers, that
+// keeps the test's seed across its runs.
+inline GenInputs inputs(int t, int a, NumberMask chosen, long long rows, bool adjust = false) {
+    GenInputs in;
+    in.type = t;
+    in.overlap = a;
+    in.chosen = chosen;
+    in.rows = rows;
+    in.adjust = adjust;
+    in.reseedEachRun = false;
+    return in;
+}
 
 // A Mersenne source whose reseedFromClock() keeps the stream (seed() is ignored).
 class FixedRandom : public dz::Random {
