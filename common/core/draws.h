@@ -33,7 +33,7 @@ struct DrawRecord {
 };
 
 // The record of one input item (the line read as one field). Short or faulty fields read as
-// the runtime reads them: a missing field is 0, a field outside 0..20 is -1.
+// their numeric value (val, halves to even): a missing field is 0, a field outside 0..20 is -1.
 DrawRecord parseDrawRecord(std::string_view item);
 // Value of the two-character field at a 1-based column ("05" and " 5" are 5; missing is 0).
 int fieldValue(std::string_view item, size_t column1, size_t width = 2);

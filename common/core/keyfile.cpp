@@ -30,7 +30,7 @@ QString generatedRowFromMask(uint32_t mask) {
 int gameType(const QString& row) { return static_cast<int>(roundHalfEven((row.size() + 1) / 3.0)); }
 
 int rowNumber(const QString& row, int j) {
-    // As a table index: the runtime's whole-number conversion (halves to even).
+    // As a table index: the whole number nearest, halves to the even neighbour.
     return static_cast<int>(roundHalfEven(std::clamp(val(QStringView(mid(row, 3 * (j - 1) + 1, 3))), -1e6, 1e6)));
 }
 

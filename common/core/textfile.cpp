@@ -37,8 +37,8 @@ QString decodeCapped(std::string_view s) { return cp1250::decode(s.substr(0, std
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     bytes = withoutBom(bytes);
-    // A line ends at CR LF, LF or a lone CR (as the runtime's line input ends it), so
-    // that no CR ever reaches a line; the input item reader ends its items the same way.
+    // A line ends at CR LF, LF or a lone CR, so that no CR ever reaches a line; the input
+    // item reader ends its items the same way.
     std::vector<std::string_view> lines;
     const char* const base = bytes.data();
     const size_t n = bytes.size();

@@ -35,7 +35,7 @@ std::vector<std::string_view> splitLines(std::string_view bytes);
 // Lines of a text file, decoded, each cut at kLineTextLimit characters; nullopt when it cannot be opened.
 std::optional<QStringList> readLines(const QString& path);
 
-// The runtime's sequential input: leading blanks and tabs are skipped, an item ends at a comma or
+// Comma-separated input items: leading blanks and tabs are skipped, an item ends at a comma or
 // at the end of its line (a comma lets the next item start on the same line), an empty line gives
 // an empty item. Trailing blanks stay in the item.
 class InputItemReader {
@@ -45,7 +45,7 @@ public:
     // The next item; call only while !atEnd().
     std::string_view next();
     // The next item where one in double quotes is taken without them (a comma inside belongs to
-    // it, the rest up to its end is dropped), as the runtime reads a settings item.
+    // it, the rest up to its end is dropped), as settings files are read.
     std::string_view nextField();
 
 private:

@@ -1,4 +1,16 @@
-// The runtime's text forms that list lines, labels and files use.
+// How numbers become texts and texts numbers in every list line, label, box and file of the suite.
+// All programs keep the same conventions:
+//   - a number written as text gets one blank before it when it is not negative, "-" when it is;
+//   - "@@..." masks right-align in at least that many characters and never cut, "00..." masks pad
+//     with zeros;
+//   - the numeric value of a text is the number its leading characters spell, blanks skipped
+//     wherever they stand ("1 2" is 12), 0 when there is none;
+//   - whole-number conversion rounds halves to the even neighbour (as std::nearbyint, not std::round);
+//     whole values are written as integers, never through a float format ("2e+05");
+//   - texts are cut with explicit bounds: a negative count never means "the whole string";
+//   - text files are cp1250 (common/core/cp1250.h), every byte mapped both ways; lines are written
+//     ended by CR LF and read ended by CR LF, LF or a lone CR, so no CR reaches a field
+//     (common/core/textfile.h).
 #pragma once
 #include <QString>
 #include <cstdint>
@@ -23,7 +35,7 @@ QString formatText(const QString& s, std::string_view mask);
 // "abc" is 0, "-3" is -3, "1.5" is 1.5).
 double val(std::string_view s);
 double val(QStringView s);
-// Whether the text holds a number (after blanks) and nothing else but blanks: the runtime's IsNumeric.
+// Whether the text holds a number (after blanks) and nothing else but blanks.
 bool isNumeric(QStringView s);
 
 // Whole-number conversion: halves go to the even neighbour.

@@ -38,7 +38,7 @@ std::optional<QString> fileDialog(QWidget* parent, const FileDialogRequest& requ
 // shown; before any key file was saved it starts in the program folder and offers fallbackName.
 std::optional<QString> keyFileDialog(QWidget* parent, const QString& fallbackName = QString());
 
-// A text input box (the runtime's InputBox); nullopt on Cancel.
+// A text input box: a prompt, a line to type in, OK and Cancel; nullopt on Cancel.
 std::optional<QString> inputBox(QWidget* parent, const QString& prompt, const QString& title,
                                 const QString& preset = QString());
 

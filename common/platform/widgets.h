@@ -51,7 +51,8 @@ private:
     std::shared_ptr<const LineSource> source_;
 };
 
-// The runtime's list box: items, a sorted mode, the top line, clicks and typed keys.
+// A list box: items, a sorted mode (ascending byte order, duplicates kept), the top line, clicks
+// and typed keys.
 class ListBox : public QListView {
     Q_OBJECT
 public:

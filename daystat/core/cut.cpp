@@ -17,7 +17,7 @@ void appendLine(std::string& out, std::string_view line) {
     out.append("\r\n");
 }
 
-// A whole value as plain digits, any other as the runtime writes it without its sign blank.
+// A whole value as plain digits, any other in up to 15 significant digits; no blank before either.
 QString plain(double v) {
     if (v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
     return QString::number(v, 'g', 15);

@@ -94,10 +94,10 @@ public:
     // Starts an evaluation over these settings on the worker thread; the window is busy (clicks
     // ignored, the progress in Label14) until it ends and shows its results.
     void startRun(const RunSettings& settings, RunKind kind);
-    // A key line of the wrong length ended a run: Label14 as the progress left it, the message.
     // What a run writes back into the period: the draw number of the first draw used into Text8 and,
     // with `last`, that of the last draw into Text9 when a later draw ended the run.
     void writeDrawNumbers(const RunOutcome& o, bool last);
+    // A key line of the wrong length ended a run: Label14 as the progress left it, the message.
     void showBadKeyLine(size_t recordsRead);
     // The draw file of the build, read again only when it changed; null when it cannot be opened.
     QString drawFilePath() const;
