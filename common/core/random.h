@@ -1,15 +1,17 @@
 // The suite's one source of random numbers.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <typeinfo>
 
 namespace dz {
 
-// The 64-bit Mersenne twister (the sequence of std::mt19937_64 for every seed), with its state
-// open: a loop that draws many numbers can read a block of coming values without moving the
-// position, and take them afterwards.
+// The 64-bit Mersenne twister (the sequence of std::mt19937_64 for every seed), with its block
+// open: a loop that draws many numbers can read the coming values of the block without moving
+// the position, and take them afterwards.
 class Mt64 {
 public:
     static constexpr size_t kSize = 312;
@@ -25,15 +27,18 @@ public:
         z ^= (z << 37) & 0xFFF7EEE000000000ull;
         return z ^ (z >> 43);
     }
-    // The block: values temper(state()[i]) for i = position() .. kSize - 1 come next, in order.
-    const uint64_t* state() const { return state_; }
-    size_t position() const { return pos_; }
-    // Takes the next n values of the block unread (n <= kSize - position()).
-    void skip(size_t n) { pos_ += n; }
-    // Makes the next block (position 0); only when the block is used up.
-    void twist();
+    // What is left of the block, never empty (a used-up block is followed by the next): the values
+    // temper(v) for its v come next, in order. Valid until the next call of anything else.
+    std::span<const uint64_t> block() {
+        if (pos_ >= kSize) twist();
+        return {state_ + pos_, kSize - pos_};
+    }
+    // Takes the first n values of block() unread; more than it holds takes it whole.
+    void advance(size_t n) { pos_ += std::min(n, kSize - pos_); }
 
 private:
+    void twist();
+
     uint64_t state_[kSize];
     size_t pos_ = kSize;
 };

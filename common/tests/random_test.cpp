@@ -52,13 +52,21 @@ TEST(Random, EngineIsTheStandardMersenneTwister) {
             ASSERT_EQ(ours(), x) << seed << " at " << i;
             ASSERT_EQ(r.next(), Random::fraction(x)) << seed << " at " << i;
         }
-        // Read ahead in the block, then skip what was read: the sequence goes on unchanged.
-        for (int round = 0; round < 5; ++round) {
-            if (ours.position() == Mt64::kSize) ours.twist();
-            const size_t pos = ours.position(), n = std::min<size_t>(100, Mt64::kSize - pos);
-            for (size_t i = 0; i < n; ++i) ASSERT_EQ(Mt64::temper(ours.state()[pos + i]), std()) << seed;
-            ours.skip(n);
+        // Read ahead in the block, then take what was read: the sequence goes on unchanged, across
+        // blocks too.
+        for (int round = 0; round < 12; ++round) {
+            const std::span<const uint64_t> b = ours.block();
+            ASSERT_FALSE(b.empty());
+            const size_t n = std::min<size_t>(100, b.size());
+            for (size_t i = 0; i < n; ++i) ASSERT_EQ(Mt64::temper(b[i]), std()) << seed;
+            ours.advance(n);
         }
+        // Reading without taking moves nothing; taking more than is left takes the block whole.
+        const size_t left = ours.block().size();
+        EXPECT_EQ(ours.block().size(), left);
+        for (size_t i = 0; i < left; ++i) std();
+        ours.advance(left + 7);
+        EXPECT_EQ(ours.block().size(), Mt64::kSize);
         EXPECT_EQ(ours(), std());
     }
     EXPECT_EQ(Random(42).next(), 0x1.0p-53 * double(std::mt19937_64(42)() >> 11));

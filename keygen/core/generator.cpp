@@ -56,29 +56,28 @@ private:
 // taken when the run ends (the source then stands where next() would have left it).
 class Straight {
 public:
-    explicit Straight(dz::Mt64& e) : e_(e), steps_(NumberSteps::get()) { fill(e_.position()); }
-    ~Straight() { e_.skip(at_ - e_.position()); }
+    explicit Straight(dz::Mt64& e) : e_(e), steps_(NumberSteps::get()) { fill(); }
+    ~Straight() { e_.advance(at_); }
     Straight(const Straight&) = delete;
     Straight& operator=(const Straight&) = delete;
     int operator()() {
-        if (at_ == dz::Mt64::kSize) {
-            e_.skip(dz::Mt64::kSize - e_.position());
-            e_.twist();
-            fill(0);
+        if (at_ == count_) {
+            e_.advance(count_);
+            fill();
         }
         return numbers_[at_++];
     }
 
 private:
-    void fill(size_t from) {
-        at_ = from;
-        const uint64_t* s = e_.state();
-        for (size_t i = from; i < dz::Mt64::kSize; ++i)
-            numbers_[i] = uint8_t(steps_(dz::Mt64::temper(s[i])));
+    void fill() {
+        const std::span<const uint64_t> b = e_.block();
+        for (size_t i = 0; i < b.size(); ++i) numbers_[i] = uint8_t(steps_(dz::Mt64::temper(b[i])));
+        count_ = b.size();
+        at_ = 0;
     }
     dz::Mt64& e_;
     const NumberSteps& steps_;
-    size_t at_ = 0;
+    size_t at_ = 0, count_ = 0;  // numbers_[0 .. count_) are the block's, at_ of them taken
     uint8_t numbers_[dz::Mt64::kSize];
 };
 
