@@ -9,10 +9,10 @@
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 #include "common/platform/dialogs.h"
+#include "common/platform/jobgate.h"
 #include "common/platform/services.h"
 #include "drawstat/ui/mainwindow.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -125,6 +125,9 @@ SubsetWindow::SubsetWindow(const SubsetProfile& profile, QWidget* parent) : Kept
         connect(SSCommand1, &QPushButton::clicked, this, &SubsetWindow::SSCommand1_Click);
     }
     Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Kilép"), 6240, 4905, 1800);
+    // A count-in leaves the pages, the lists and the close box (which stops it) live.
+    job_ = new dz::ui::JobGate(this);
+    job_->hold({Command3D1, Command3D2, Command3D3, Command3D4, SSCommand1, Command3D5});
     if (!p_.latestFile.isEmpty()) {
         Label3 = greyLabel(this, "Label3", 120, 5340, 2400);
         Label3->setFont(fixed);
@@ -167,6 +170,8 @@ void SubsetWindow::open(QWidget* owner, const SubsetProfile& profile) {
 SubsetWindow* SubsetWindow::instance(const SubsetProfile& profile) {
     return loadedWindows().value(profile.counterFile).data();
 }
+
+bool SubsetWindow::counting() const { return job_->running(); }
 
 dz::ui::ListBox* SubsetWindow::lifePathList() const { return p_.pageCount > 0 ? List2.back() : List3; }
 
@@ -231,7 +236,6 @@ SharedCounter SubsetWindow::loadShared(const QString& missing) {
 }
 
 void SubsetWindow::Command3D1_Click() {
-    if (running_) return;
     if (!Check3D1->isChecked()) {
         critical(this, QStringLiteral("Ha valóban törölni akar, akkor a jelölő négyzetet jelölje be !"));
         return;
@@ -249,7 +253,7 @@ void SubsetWindow::Command3D1_Click() {
 }
 
 void SubsetWindow::Command3D2_Click() {
-    if (running_) return;
+    if (job_->running()) return;
     CounterFile counter;
     const QString path = file(p_.counterFile);
     if (!loadCounter(counter, p_.countInMissing)) return;
@@ -258,26 +262,27 @@ void SubsetWindow::Command3D2_Click() {
         critical(this, p_.drawFileMissing);
         return;
     }
-    dz::ui::BusyCursor busy;
-    running_ = true;
     stopRequested_ = false;
-    // The window is redrawn and answers between slices of the count; its other buttons are
-    // ignored meanwhile, and the close box stops the run (the file then stays as it was).
-    QElapsedTimer slice;
-    slice.start();
-    const CountInResult r = countIn(counter, *draws, [&](std::string_view key) {
-        if (slice.elapsed() >= 20) {
-            if (p_.countIn == CountInLabel::FollowsDraws && !key.empty()) Label2->setText(QString::fromLatin1(key.data(), qsizetype(key.size())));
-            QApplication::processEvents();
-            slice.restart();
-        }
-        return !stopRequested_;
+    // The count runs on a worker thread while the window is redrawn and answers; its buttons do
+    // nothing meanwhile, and the close box stops the run (the file then stays as it was).
+    const bool follow = p_.countIn == CountInLabel::FollowsDraws;
+    CountInResult r;
+    job_->run([&] {
+        QElapsedTimer slice;
+        slice.start();
+        r = countIn(counter, *draws, [&](std::string_view key) {
+            if (follow && !key.empty() && slice.elapsed() >= 20) {
+                const QString shown = QString::fromLatin1(key.data(), qsizetype(key.size()));
+                QMetaObject::invokeMethod(Label2, [this, shown] { Label2->setText(shown); }, Qt::QueuedConnection);
+                slice.restart();
+            }
+            return !stopRequested_.load(std::memory_order_relaxed);
+        });
     });
     if (!r.stopped) {
         if (r.changed && !counter.save(path)) critical(this, dz::saveFailedMessage(path));
         if (p_.countIn == CountInLabel::FollowsDraws && r.counted > 0) Label2->setText(QString::fromStdString(r.lastCountedKey));
     }
-    running_ = false;
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -290,7 +295,6 @@ void SubsetWindow::showPageState(int page, bool hasRows) {
 }
 
 void SubsetWindow::Command3D3_Click() {
-    if (running_) return;
     const SharedCounter counter = loadShared(p_.mostDrawnMissing);
     if (!counter) return;
     dz::ui::BusyCursor busy;
@@ -320,7 +324,6 @@ void SubsetWindow::Command3D3_Click() {
 }
 
 void SubsetWindow::Command3D4_Click() {
-    if (running_) return;
     const SharedCounter counter = loadShared(p_.neverDrawnMissing);
     if (!counter) return;
     dz::ui::BusyCursor busy;
@@ -369,7 +372,7 @@ void SubsetWindow::Command3D4_Click() {
 }
 
 void SubsetWindow::SSCommand1_Click() {
-    if (running_ || !p_.lifePath) return;
+    if (!p_.lifePath) return;
     const LifePathRules& rules = *p_.lifePath;
     dz::ui::ListBox* source = List1;
     QString noRow = rules.noSelection;
@@ -430,13 +433,10 @@ void SubsetWindow::List2_DblClick(int index) {
     if (List3) List3->show();
 }
 
-void SubsetWindow::Command3D5_Click() {
-    if (running_) return;
-    hide();
-}
+void SubsetWindow::Command3D5_Click() { hide(); }
 
 void SubsetWindow::closeEvent(QCloseEvent* e) {
-    if (running_) {
+    if (job_->running()) {
         // The count-in stops first and leaves its file as it was; the window closes after it.
         stopRequested_ = true;
         closeAfterRun_ = true;
@@ -447,7 +447,7 @@ void SubsetWindow::closeEvent(QCloseEvent* e) {
 }
 
 void SubsetWindow::reject() {
-    if (running_) return;
+    if (job_->running()) return;
     KeptDialog::reject();
 }
 

@@ -11,11 +11,16 @@
 #include "drawstat/ui/keptdialog.h"
 
 #include <QString>
+#include <atomic>
 #include <vector>
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
+
+namespace dz::ui {
+class JobGate;
+}
 
 namespace dz::drawstat {
 
@@ -30,7 +35,7 @@ public:
     static SubsetWindow* instance(const SubsetProfile& profile);
 
     const SubsetProfile& profile() const { return p_; }
-    bool counting() const { return running_; }
+    bool counting() const;
 
     // Controls keep the names of the window's design; those a profile lacks are nullptr.
     QLabel* Label1;              // records written by the last regeneration
@@ -82,8 +87,8 @@ private:
     void showPageState(int page, bool hasRows);
 
     SubsetProfile p_;
-    bool running_ = false;     // a count-in runs: other buttons are ignored
-    bool stopRequested_ = false;
+    dz::ui::JobGate* job_;     // a count-in: the buttons do nothing meanwhile
+    std::atomic<bool> stopRequested_ = false;
     bool closeAfterRun_ = false;
 };
 

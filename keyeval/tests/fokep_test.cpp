@@ -315,7 +315,8 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
     EXPECT_FALSE(w->Command2->isEnabled());
 }
 
-// Both evaluations run on the worker: clicks are ignored meanwhile, the progress label follows,
+// Both evaluations run on the worker: clicks are ignored meanwhile (the buttons that start work
+// and the spin buttons disabled, the lists and boxes through the gate), the progress label follows,
 // and the close box ("Vége" alike) stops the run before the window goes.
 TEST(FokepRun, CloseDuringARunStopsIt) {
     dz::testing::ProgramFolderFixture fx;
@@ -339,14 +340,25 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
             else w.Command3D1_Click();
             ASSERT_TRUE(w.busy());
             // Clicks during the run are ignored.
-            w.Command3D4_Click();
-            w.List4_KeyUp(Qt::Key_Delete);
-            w.spinUp(1);
-            w.Command3D1_Click();
-            w.SSCommand1_Click();
-            w.SSCommand2_Click();
+            const QString key = w.keyFile(), to = w.Text[4]->text(), row = w.Label2->text();
+            const int files = w.List4->count();
+            ASSERT_GT(files, 0);
+            for (QPushButton* b : {w.Command3D1, w.Command1, w.Command2, w.Command3D3, w.Command3D4, w.Command3D5,
+                                   w.SSCommand1, w.SSCommand2})
+                b->click();
+            w.List4->setListIndex(0);
+            QTest::keyRelease(w.List4, Qt::Key_Delete);
+            QTest::mouseClick(w.Spin[1]->upButton(), Qt::LeftButton);
+            QTest::mouseDClick(w.Text[4], Qt::LeftButton);
+            emit w.List1->itemClicked(3);
+            emit w.List4->itemDoubleClicked(0);
             EXPECT_EQ(w.Text[1]->text(), QStringLiteral("2010"));
+            EXPECT_EQ(w.Text[4]->text(), to);
+            EXPECT_EQ(w.keyFile(), key);
+            EXPECT_EQ(w.Label2->text(), row);
+            EXPECT_EQ(w.List4->count(), files);
             EXPECT_TRUE(seam::messages().empty());
+            EXPECT_TRUE(w.Command3D2->isEnabled());
             // The progress label follows the run.
             QElapsedTimer t;
             t.start();
@@ -356,10 +368,15 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
             caught = true;
             EXPECT_GT(w.Label14->text().toLongLong(), 0);
             t.restart();
-            if (winnings) w.Command3D2_Click();
+            if (winnings) w.Command3D2->click();
             else w.close();
             QApplication::processEvents();
             EXPECT_FALSE(w.busy());
+            // The disabled controls are as they were before the run.
+            EXPECT_TRUE(w.Command3D1->isEnabled());
+            EXPECT_FALSE(w.Command3D4->isEnabled());
+            EXPECT_TRUE(w.Command3D5->isEnabled());
+            EXPECT_TRUE(w.Spin[1]->isEnabled());
             // Closing ends the run within a few hundredths (the bound leaves room for a loaded
             // machine running the test cases side by side).
             EXPECT_LT(t.elapsed(), 1500);

@@ -7,13 +7,13 @@
 #include "common/core/keyfile.h"
 #include "common/core/textfmt.h"
 #include "common/platform/dialogs.h"
+#include "common/platform/jobgate.h"
 #include "common/platform/services.h"
 #include "common/platform/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -98,10 +98,15 @@ private:
 };
 }  // namespace
 
-FOKEP::FOKEP(const Build& build, QWidget* parent) : QWidget(parent), build_(build) {
+FOKEP::FOKEP(const Build& build, QWidget* parent)
+    : QWidget(parent), build_(build), job_(new ui::JobGate(this)) {
     setObjectName(QStringLiteral("FOKEP"));
     setWindowTitle(build_.caption);
     buildWindow();
+    // During a run only "Vége" and the close box act (they stop it): the buttons that start work and
+    // the spin buttons are disabled, the lists' and boxes' clicks pass through the gate.
+    job_->hold({Command3D1, Command1, Command2, Command3D3, Command3D4, Command3D5, SSCommand1, SSCommand2});
+    for (int n = 1; n <= 8; ++n) job_->hold({Spin[size_t(n)]});
     width_ = [this](const QString& s) { return QFontMetrics(List4->font()).horizontalAdvance(s); };
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(100);
@@ -167,9 +172,7 @@ void FOKEP::buildWindow() {
         Text[size_t(i)]->setObjectName(QStringLiteral("Text%1").arg(i));
         Text[size_t(i)]->setMaximumWidth(ui::twips(boxWidth[i]));
         // Text1_DblClick .. Text9_DblClick: the box is emptied.
-        ui::onDoubleClick(Text[size_t(i)], [this, i] {
-            if (!busy_) Text[size_t(i)]->clear();
-        });
+        ui::onDoubleClick(Text[size_t(i)], job_->whenIdle([this, i] { Text[size_t(i)]->clear(); }));
     }
     for (int n = 1; n <= 8; ++n) {
         Spin[size_t(n)] = new ui::SpinButton(this);
@@ -289,10 +292,10 @@ void FOKEP::buildWindow() {
     connect(Command3D5, &QPushButton::clicked, this, &FOKEP::Command3D5_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &FOKEP::SSCommand1_Click);
     connect(SSCommand2, &QPushButton::clicked, this, &FOKEP::SSCommand2_Click);
-    connect(List4, &ui::ListBox::itemClicked, this, &FOKEP::List4_Click);
-    connect(List4, &ui::ListBox::itemDoubleClicked, this, &FOKEP::List4_DblClick);
-    connect(List1, &ui::ListBox::itemClicked, this, &FOKEP::List1_Click);
-    connect(List2, &ui::ListBox::itemClicked, this, &FOKEP::List2_Click);
+    connect(List4, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List4_Click));
+    connect(List4, &ui::ListBox::itemDoubleClicked, this, job_->whenIdle(this, &FOKEP::List4_DblClick));
+    connect(List1, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List1_Click));
+    connect(List2, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List2_Click));
 }
 
 QString FOKEP::drawFilePath() const { return programFile(build_.drawFile); }
@@ -385,7 +388,6 @@ std::optional<RunSettings> FOKEP::prepareRun() {
 }
 
 void FOKEP::Command3D1_Click() {
-    if (busy_) return;
     if (!keyFileOpenable()) return;
     List1->clear();
     List2->clear();
@@ -402,10 +404,11 @@ void FOKEP::Command3D1_Click() {
     startRun(*st, RunKind::Hits);
 }
 
+bool FOKEP::busy() const { return job_->running(); }
+
 void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
-    if (busy_) return;
-    busy_ = true;
-    cursor_ = std::make_unique<ui::BusyCursor>();
+    if (job_->running()) return;
+    job_->begin();
     progress_.recordsRead = 0;
     progress_.stop = false;
     auto outcome = std::make_shared<RunOutcome>();
@@ -471,8 +474,7 @@ void FOKEP::finishRun() {
         worker_->deleteLater();
         worker_ = nullptr;
     }
-    cursor_.reset();
-    busy_ = false;
+    job_->end();
     const std::shared_ptr<RunOutcome> o = std::move(outcome_);
     if (closing_ || !o) return;
     if (o->quiet || o->result.stopped || o->money.stopped) {
@@ -537,20 +539,13 @@ void FOKEP::showHits(const RunOutcome& o) {
     }
 }
 
-bool FOKEP::waitForRun(int timeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (busy_ && t.elapsed() < timeoutMs) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return !busy_;
-}
+bool FOKEP::waitForRun(int timeoutMs) { return job_->wait(timeoutMs); }
 
 void FOKEP::Command1_Click() {
-    if (busy_) return;
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byClass());
 }
 
 void FOKEP::Command2_Click() {
-    if (busy_) return;
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byDraw());
 }
 
@@ -568,7 +563,6 @@ void FOKEP::clearResults() {
 }
 
 void FOKEP::Command3D3_Click() {
-    if (busy_) return;
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) return;
     // A file that cannot be opened leaves the key chosen before, its name and its rows in place.
@@ -592,7 +586,6 @@ void FOKEP::Command3D3_Click() {
 bool FOKEP::nameViewShown() const { return Command3D5->isEnabled(); }
 
 void FOKEP::Command3D4_Click() {
-    if (busy_) return;
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
@@ -600,7 +593,6 @@ void FOKEP::Command3D4_Click() {
 }
 
 void FOKEP::Command3D5_Click() {
-    if (busy_) return;
     List4->setItems(keyFiles_.entries(KeyFileList::View::Date));
     Command3D5->setEnabled(false);
     Command3D4->setEnabled(true);
@@ -608,7 +600,6 @@ void FOKEP::Command3D5_Click() {
 }
 
 void FOKEP::List4_Click(int index) {
-    if (busy_) return;
     const QString name =
         keyFiles_.nameAt(nameViewShown() ? KeyFileList::View::Name : KeyFileList::View::Date, index);
     if (name.isEmpty()) return;
@@ -617,13 +608,12 @@ void FOKEP::List4_Click(int index) {
 }
 
 void FOKEP::List4_DblClick(int index) {
-    if (busy_) return;
     List4_Click(index);
     Command3D1_Click();
 }
 
 void FOKEP::List4_KeyUp(int keyCode) {
-    if (busy_ || keyCode != Qt::Key_Delete) return;
+    if (keyCode != Qt::Key_Delete) return;
     std::vector<int> selected;
     for (const QModelIndex& i : List4->selectionModel()->selectedIndexes()) selected.push_back(i.row());
     if (selected.empty()) return;
@@ -642,12 +632,11 @@ void FOKEP::List4_KeyUp(int keyCode) {
 }
 
 void FOKEP::List1_Click(int index) {
-    if (busy_ || index < 0) return;
+    if (index < 0) return;
     Label2->setText(QString::number(index + 1));
 }
 
 void FOKEP::List2_Click(int index) {
-    if (busy_) return;
     List3->clearSelection();
     const QString cls = List2->item(index).trimmed().left(2);
     if (cls.isEmpty()) return;
@@ -679,21 +668,21 @@ constexpr SpinBox kSpins[9] = {{0, false, 0, 0},   {1, true, 0, 0},    {2, false
 }  // namespace
 
 void FOKEP::spinUp(int n) {
-    if (busy_ || n < 1 || n > 8) return;
+    if (n < 1 || n > 8) return;
     const SpinBox& s = kSpins[n];
     QLineEdit* box = Text[size_t(s.box)];
     box->setText(spinStep(box->text(), +1, s.floor, s.year ? bounds_.last.year : s.ceiling));
 }
 
 void FOKEP::spinDown(int n) {
-    if (busy_ || n < 1 || n > 8) return;
+    if (n < 1 || n > 8) return;
     const SpinBox& s = kSpins[n];
     QLineEdit* box = Text[size_t(s.box)];
     box->setText(spinStep(box->text(), -1, s.year ? bounds_.first.year : s.floor, s.ceiling));
 }
 
 void FOKEP::closeEvent(QCloseEvent* e) {
-    if (busy_) {
+    if (job_->running()) {
         closing_ = true;
         stopRun();
     }
@@ -701,7 +690,8 @@ void FOKEP::closeEvent(QCloseEvent* e) {
 }
 
 bool FOKEP::eventFilter(QObject* o, QEvent* e) {
-    if (o == List4 && e->type() == QEvent::KeyRelease) List4_KeyUp(static_cast<QKeyEvent*>(e)->key());
+    if (o == List4 && e->type() == QEvent::KeyRelease && !job_->running())
+        List4_KeyUp(static_cast<QKeyEvent*>(e)->key());
     return QWidget::eventFilter(o, e);
 }
 

@@ -22,7 +22,7 @@ class QThread;
 class QTimer;
 
 namespace dz::ui {
-class BusyCursor;
+class JobGate;
 class ListBox;
 class SpinButton;
 }  // namespace dz::ui
@@ -79,7 +79,7 @@ public:
 
     // What the evaluation for winnings shares with "Kezdés".
     const Build& build() const { return build_; }
-    bool busy() const { return busy_; }
+    bool busy() const;
     // The first and last draw of the draw file, read at start.
     const DrawBounds& bounds() const { return bounds_; }
     // The chosen key file's full name (empty: none); Label8 shows it capped.
@@ -91,8 +91,9 @@ public:
     // period keys with their clamp and range check (with their message), writing the boxes as
     // the evaluation does; nullopt when the run must end there.
     std::optional<RunSettings> prepareRun();
-    // Starts an evaluation over these settings on the worker thread; the window is busy (clicks
-    // ignored, the progress in Label14) until it ends and shows its results.
+    // Starts an evaluation over these settings on the worker thread; the window is busy (every
+    // control but "Vége" and the close box does nothing, the progress in Label14) until it ends
+    // and shows its results.
     void startRun(const RunSettings& settings, RunKind kind);
     // What a run writes back into the period: the draw number of the first draw used into Text8 and,
     // with `last`, that of the last draw into Text9 when a later draw ended the run.
@@ -143,12 +144,11 @@ private:
     DrawBounds bounds_;
     QString keyFile_;  // the chosen key file, whole
 
-    bool busy_ = false;
+    ui::JobGate* job_;  // what the controls do while a run is on
     bool closing_ = false;
     Progress progress_;
     QThread* worker_ = nullptr;
     QTimer* progressTimer_ = nullptr;
-    std::unique_ptr<ui::BusyCursor> cursor_;
     std::shared_ptr<RunOutcome> outcome_;
 };
 

@@ -14,7 +14,6 @@
 namespace dz::keyeval {
 
 void winningsRun(FOKEP& w) {
-    if (w.busy()) return;
     if (!w.keyFileOpenable()) return;
     w.List8->clear();
     const auto settings = w.prepareRun();
@@ -42,7 +41,7 @@ void showWinnings(FOKEP& w, const RunOutcome& o) {
 }
 
 void winningsChart(FOKEP& w) {
-    if (w.busy() || w.List8->count() == 0) return;
+    if (w.List8->count() == 0) return;
     // The values come from the run's records, as the list shows them.
     if (const auto* results = dynamic_cast<const ResultLines*>(w.List8->source())) showChart(&w, results->nets());
 }
