@@ -350,8 +350,8 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
             QTest::keyRelease(w.List4, Qt::Key_Delete);
             QTest::mouseClick(w.Spin[1]->upButton(), Qt::LeftButton);
             QTest::mouseDClick(w.Text[4], Qt::LeftButton);
-            emit w.List1->itemClicked(3);
             emit w.List4->itemDoubleClicked(0);
+            emit w.List1->itemClicked(3);
             EXPECT_EQ(w.Text[1]->text(), QStringLiteral("2010"));
             EXPECT_EQ(w.Text[4]->text(), to);
             EXPECT_EQ(w.keyFile(), key);
