@@ -58,7 +58,7 @@ public:
     // opened: the program then ends.
     bool Form_Load();
 
-    // The handlers.
+    // The handlers; during a run the gate keeps clicks from reaching them (see the constructor).
     void Command3D1_Click();  // "Kezdés"
     void Command1_Click();    // "Találat"
     void Command2_Click();    // "Húzás"
