@@ -11,8 +11,8 @@
 # After the first run a start costs little more than the program's own: the set-up runs only while
 # the build folder has no configuration, the programs are built only when a source file is newer
 # than their last build, and installed only when a built file is newer than the last install into
-# that folder. The build folder build/ is the one scripts/test.sh uses; this command builds only
-# the programs in it (target dizov_programs) and never changes its configuration.
+# that folder. The build folder build/ is the one scripts/test.sh uses, configured the same way
+# (scripts/main-options.sh); this command builds only the programs in it (target dizov_programs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd -P)
 build=$root/build
@@ -50,11 +50,11 @@ fi
 mkdir -p "$build"
 locked() { flock "$build/.dizov-build.lock" "$@"; }
 
-# Configure once; later changes of CMakeLists.txt reconfigure inside the build itself.
+# Configure once, as scripts/test.sh configures build/ (so that neither rebuilds after the other),
+# and build the programs; later changes of CMakeLists.txt reconfigure inside the build itself.
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  launcher=()
-  if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-  locked cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+  . "$root/scripts/main-options.sh"
+  "$root/scripts/build.sh" "$build" "${main_options[@]}" -- dizov_programs
 fi
 
 # Build when a source of the programs is newer than their last build, or a program is missing.
@@ -88,7 +88,7 @@ else
 fi
 if [ -n "$need_install" ]; then
   touch "$installed.new"
-  cmake --install "$build" --prefix "$home" >/dev/null
+  cmake --install "$build" --prefix "$home" --strip >/dev/null   # without the debug information
   mv -f "$installed.new" "$installed"
 fi
 
@@ -107,6 +107,11 @@ if [ "$program" = keyevalday ] && [ ! -e "$home/vevud.dat" ]; then
 fi
 echo "run: program folder $home"
 cd "$home"
+# Qt keeps per-user state in the session's runtime folder; without one, a private one of ours.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$("$root/scripts/runtime-dir.sh")
+  export XDG_RUNTIME_DIR
+fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display; starting $program on a virtual one (xvfb-run). Stop it with Ctrl-C."
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "./$program"

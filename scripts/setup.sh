@@ -4,7 +4,9 @@
 set -euo pipefail
 packages=("$@"
           g++ make cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
-          libgl-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xvfb xauth xclip poppler-utils libcups2-dev cups-daemon cups-client)
+          libgl-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xvfb xauth xclip poppler-utils libcups2-dev cups-daemon cups-client
+          # scripts/test.sh: the fuzz targets (clang and its fuzzer runtime), the aarch64 syntax check
+          clang libclang-rt-dev g++-aarch64-linux-gnu)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

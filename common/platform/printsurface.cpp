@@ -1,6 +1,7 @@
 #include "common/platform/printsurface.h"
 
 #include "common/platform/dialogs.h"
+#include "common/platform/printseam.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -406,36 +407,9 @@ std::unique_ptr<PrintSurface> openQtPrintJob(const QString& documentName) {
     return started(std::make_unique<QtPrintSurface>(std::move(p), std::move(spool)));
 }
 
-namespace {
-struct PrintSeam {
-    std::function<std::shared_ptr<PrintSurface>()> factory;
-    std::vector<std::shared_ptr<RecordingSurface>> jobs;
-};
-PrintSeam& printSeam() {
-    static PrintSeam s;
-    return s;
-}
-}  // namespace
-
 std::shared_ptr<PrintSurface> openPrintJob(const QString& documentName) {
-    if (seam::enabled()) {
-        if (printSeam().factory) return printSeam().factory();
-        auto job = std::make_shared<RecordingSurface>();
-        printSeam().jobs.push_back(job);
-        return job;
-    }
+    if (seam::enabled()) return seam::printJob();
     return openQtPrintJob(documentName);
 }
-
-namespace seam {
-void setPrintJobFactory(std::function<std::shared_ptr<PrintSurface>()> factory) {
-    printSeam().factory = std::move(factory);
-}
-const std::vector<std::shared_ptr<RecordingSurface>>& printJobs() { return printSeam().jobs; }
-void resetPrintJobs() {
-    printSeam().factory = nullptr;
-    printSeam().jobs.clear();
-}
-}  // namespace seam
 
 }  // namespace dz::ui

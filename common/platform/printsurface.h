@@ -1,12 +1,12 @@
 // The operating-system printer behind the print surface (core/printsurface.h): Qt's default
-// printer with no dialog, or a PDF file; and the seam through which tests record print jobs.
+// printer with no dialog, or a PDF file (library dizov_print, which only keyprint links); and the
+// seam through which tests record print jobs (platform/printseam.h).
 #pragma once
 #include "common/core/printsurface.h"
+#include "common/platform/printseam.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
-#include <vector>
 
 namespace dz::ui {
 
@@ -25,13 +25,5 @@ std::unique_ptr<PrintSurface> openPdfPrintJob(const QString& pdfFile, const QStr
 
 // What a program calls: the Qt job, or while the dialog seam is on, what the seam supplies.
 std::shared_ptr<PrintSurface> openPrintJob(const QString& documentName);
-
-namespace seam {
-// While the dialog seam is on, print jobs are recorded (each one a new RecordingSurface, kept
-// here) unless a factory is set; a factory returning nullptr stands for "no printer".
-void setPrintJobFactory(std::function<std::shared_ptr<PrintSurface>()> factory);
-const std::vector<std::shared_ptr<RecordingSurface>>& printJobs();
-void resetPrintJobs();  // clears the jobs and the factory
-}  // namespace seam
 
 }  // namespace dz::ui

@@ -2,7 +2,7 @@
 
 #include "common/core/folder.h"
 #include "common/platform/dialogs.h"
-#include "common/platform/printsurface.h"
+#include "common/platform/printseam.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -25,7 +25,7 @@ public:
         ::unlink(path_.c_str());
         const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) return;
-        if (filler.empty()) filler = "x";
+        if (filler.empty()) filler.push_back('x');  // not "= \"x\"": GCC 12 at -O3 misreads it as an overlap
         std::string chunk;
         while (chunk.size() < (1u << 16)) chunk += filler;
         bool ok = put(fd, head);

@@ -39,6 +39,10 @@ inline QStringList shownTexts() {
     return t;
 }
 
+// Whether this process may write the file in place: a read-only file is writable for root only,
+// so a test of one expects what the user running it gets.
+inline bool userMayWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
+
 // Whether a lock file can be locked now through an open file of its own, as another copy of the
 // program would try it.
 inline bool lockableElsewhere(const QString& path) {

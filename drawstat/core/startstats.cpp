@@ -4,12 +4,20 @@
 #include "common/core/textfmt.h"
 
 #include <bit>
+// The tally's vector form where the processor family has it; DIZOV_SCALAR builds the plain one that
+// other processors run.
+#if defined(__SSE2__) && !defined(DIZOV_SCALAR)
+#define DZ_SSE2 1
 #include <emmintrin.h>
+#else
+#define DZ_SSE2 0
+#endif
 
 namespace dz::drawstat {
 
 namespace {
 
+#if DZ_SSE2
 // Per-number counts of masks as byte counters, one vector for numbers 0..15 and one for 16..20: a
 // mask's low and high half each repeated in every 16-bit lane, so that lane b tests bit b / 2 of
 // the half's low byte (b even) or high byte (b odd).
@@ -36,6 +44,22 @@ public:
 private:
     __m128i c0_ = _mm_setzero_si128(), c1_ = _mm_setzero_si128();
 };
+#else
+// Per-number counts of masks, bit by bit.
+class MaskTally {
+public:
+    void add(uint32_t mask) {
+        for (uint32_t m = mask & 0x1FFFFFu; m; m &= m - 1) ++c_[size_t(std::countr_zero(m))];
+    }
+    void flushInto(std::array<long long, 21>& counts) {
+        for (size_t n = 0; n < c_.size(); ++n) counts[n] += c_[n];
+        c_.fill(0);
+    }
+
+private:
+    std::array<uint32_t, 21> c_{};
+};
+#endif
 
 // Lines tallied between two flushes: the byte counters' limit.
 constexpr size_t kChunk = 255;
@@ -44,7 +68,9 @@ constexpr size_t kChunk = 255;
 
 // Built twice, the popcount as the processor's instruction where it has one (chosen when the
 // program runs), else as plain code.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 __attribute__((target_clones("popcnt", "default")))
+#endif
 StartStats computeStart(const dz::DrawFile& file) {
     StartStats s;
     long long count = 0;

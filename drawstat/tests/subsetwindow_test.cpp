@@ -241,16 +241,25 @@ TEST_F(SubsetWindowTest, MostDrawnListsSavesAndHints) {
     folder.write("vevud4.txt", zeroedCounterFile(4));
     folder.write("vevud.txt", line(1, {1, 2, 3, 4, 5, 6, 7, 8}) + line(2, {1, 2, 3, 4, 9, 10, 11, 12}));
     w.Command3D2->click();
-    // a read-only list file is replaced all the same
+    // a read-only list file: root replaces it; a plain user gets the save-failure message and keeps it
     writeLines("legt4.txt", {"old"});
     QFile::setPermissions(folder.path("legt4.txt"), QFileDevice::ReadOwner);
+    const bool mayWrite = dz::testing::userMayWrite(folder.path("legt4.txt"));
+    const size_t shown = messages().size();
     w.Command3D3->click();
+    if (mayWrite) {
+        EXPECT_EQ(messages().size(), shown);
+        EXPECT_EQ(lines("legt4.txt"), w.List1->items());
+    } else {
+        ASSERT_EQ(messages().size(), shown + 1);
+        EXPECT_EQ(lastMessage(), "Hiba a " + folder.path("legt4.txt") + " mentésekor - sikertelen mentés !");
+        EXPECT_EQ(lines("legt4.txt"), QStringList{"old"});
+    }
     ASSERT_EQ(w.List1->count(), 139);
     EXPECT_EQ(w.List1->item(138), "    2 - 01 02 03 04  - 20100506 002");
     EXPECT_EQ(w.List1->item(0), "    1 - 01 02 03 05  - 20100506 001");
     EXPECT_EQ(w.Label3->text(), "20100506 002");
     EXPECT_EQ(w.List1->toolTip(), " 139");
-    EXPECT_EQ(lines("legt4.txt"), w.List1->items());
     EXPECT_EQ(lines("utolso4.txt"), QStringList{"20100506 002"});
 
     // hetes on a zeroed file: the top of the sorted order, the least-drawn pages and "legk7.txt"

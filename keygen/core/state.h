@@ -9,7 +9,7 @@
 namespace dz::keygen {
 
 struct ProgramState {
-    explicit ProgramState(bool grouped = false) : grouped(grouped) {}
+    explicit ProgramState(bool isGrouped = false) : grouped(isGrouped) {}
 
     const bool grouped;
     dz::NumberSelection chosen;  // keygen's chosen flags

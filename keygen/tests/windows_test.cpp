@@ -92,6 +92,24 @@ TEST(KeygenWindow, ControlsCaptionsAndHints) {
     EXPECT_EQ(panel->text(), QString());
 }
 
+// The count labels hold their widest values whole and stay left of the key list: " 32736" rows
+// and uses, " 163680" the slot index of a run (five slots a row).
+TEST(KeygenWindow, CountLabelsHoldTheirWidestValues) {
+    for (const bool group : {false, true}) {
+        KeygenWindow k(group);
+        const int listLeft = k.list("List1")->x();
+        for (const auto& [name, widest] : {std::pair{"Label1", " 32736"}, {"Label4", " 32736"}, {"Label7", " 163680"}}) {
+            SCOPED_TRACE(name);
+            auto* l = k.get<QLabel>(name);
+            l->setText(QLatin1String(widest));
+            // a framed label without an indent of its own sets its text half an "x" in
+            const int indent = l->indent() >= 0 ? l->indent() : l->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()) + indent, l->contentsRect().width());
+            EXPECT_LT(l->geometry().right(), listLeft);
+        }
+    }
+}
+
 TEST(KeygenWindow, DoubleClickEmptiesAnInputBox) {
     KeygenWindow k;
     for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text7"}) {

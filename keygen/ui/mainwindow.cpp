@@ -133,7 +133,7 @@ kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(gr
     // Wide enough for " 32736" (rows, average uses) and " 163680" (the slot index of a run).
     Label1 = valueLabel(this, "Label1", 1800, 2430, 720);
     Label4 = valueLabel(this, "Label4", 2580, 2430, 720);
-    Label7 = valueLabel(this, "Label7", 3360, 2430, 780);
+    Label7 = valueLabel(this, "Label7", 3330, 2430, 840);
     label(this, kHitsLabel, 7400, 5010, 950);
     Text4 = box(this, "Text4", 8400, 4980);
     label(this, kTestLabel, 7400, 5400, 950);

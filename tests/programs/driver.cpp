@@ -106,10 +106,10 @@ void tick() {
     // Clicked from a timer of its own: a timer never fires again while its own handler runs, and
     // this one must go on through the dialogs that the click opens.
     QTimer::singleShot(0, qApp, [click] {
-        Drive& d = drive();
+        Drive& later = drive();
         click();
-        d.running.pop_back();
-        if (d.step == d.steps.size() && d.running.empty()) report(QStringLiteral("done"));
+        later.running.pop_back();
+        if (later.step == later.steps.size() && later.running.empty()) report(QStringLiteral("done"));
     });
 }
 

@@ -27,7 +27,12 @@ std::string keyRows(int rows, int first = 1) {
     std::string s;
     for (int i = 0; i < rows; ++i) {
         const int n = (first + i - 1) % 13 + 1;  // numbers n .. n+7
-        for (int j = 0; j < 8; ++j) s += (j ? " " : " ") + std::string(n + j < 10 ? "0" : "") + std::to_string(n + j);
+        for (int j = 0; j < 8; ++j) {
+            // appended piece by piece: GCC 12 at -O3 misreads the one concatenation as overlapping
+            s += ' ';
+            if (n + j < 10) s += '0';
+            s += std::to_string(n + j);
+        }
         s += " \r\n";
     }
     return s;
