@@ -35,7 +35,7 @@ struct Shown {
     dz::drawstat::MainWindow w;
     explicit Shown(bool start) {
         dz::setProgramFolder(bench::historyFolder());
-        dz::drawstat::resetState();
+        dz::drawstat::testing::resetState();
         w.show();
         if (start) w.action("start")->trigger();
         QApplication::processEvents();

@@ -22,6 +22,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 
