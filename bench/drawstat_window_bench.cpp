@@ -98,7 +98,7 @@ void BM_BacktestWindow(benchmark::State& st) {
 
 }  // namespace
 
-BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::fixedColumnPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentityEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartWindow)->Unit(benchmark::kMillisecond);
