@@ -144,14 +144,20 @@ public:
     }
     void ReportRuns(const std::vector<Run>& runs) override {
         std::vector<Run> out = runs;
+        int timed = 0;
         for (Run& r : out) {
+            timed += !r.error_occurred;
             if (emptyHistoryRead && !r.error_occurred) {
                 r.error_occurred = true;
                 r.error_message = "the history holds no draws";
             }
             failed_ = failed_ || r.error_occurred;
         }
-        emptyHistoryRead = false;  // the next benchmark's reads are its own
+        // The aggregates of two or more timed repetitions follow in a call of their own; after
+        // them (or after the runs, when none follow) the next benchmark's reads are its own.
+        const bool aggregatesFollow =
+            !out.empty() && out[0].run_type == Run::RT_Iteration && out[0].repetitions > 1 && timed >= 2;
+        if (!aggregatesFollow) emptyHistoryRead = false;
         shown_->ReportRuns(out);
     }
     void Finalize() override { shown_->Finalize(); }
