@@ -20,7 +20,18 @@
 
 namespace bench {
 
+namespace {
+
+// Whether the history holds no draws (found by the main before the benchmarks run), and whether
+// the running benchmark read it then.
+bool historyEmpty = false;
+bool emptyHistoryRead = false;
+void noteRead() { emptyHistoryRead = emptyHistoryRead || historyEmpty; }
+
+}  // namespace
+
 const QString& historyFile() {
+    noteRead();
     static QTemporaryDir dir;
     static const QString path = [] {
         // A history written before (tools/mkdraws), so that a memory measurement of one benchmark
@@ -34,7 +45,7 @@ const QString& historyFile() {
     return path;
 }
 
-uint32_t plainPassTally(const QString& path) {
+uint32_t fixedColumnTally(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return 0;
     uint32_t acc = 0;
@@ -71,16 +82,19 @@ uint32_t plainPassTally(const QString& path) {
 }
 
 uint32_t historyTally() {
-    static const uint32_t tally = plainPassTally(historyFile());
+    noteRead();
+    static const uint32_t tally = fixedColumnTally(historyFile());
     return tally;
 }
 
 const dz::DrawFile& history() {
+    noteRead();
     static const dz::DrawFile f = *dz::DrawFile::load(historyFile());
     return f;
 }
 
 const std::vector<dz::DrawRecord>& historyRecords() {
+    noteRead();
     static const std::vector<dz::DrawRecord> recs = [] {
         std::vector<dz::DrawRecord> out;
         dz::forEachDraw(history(), [&](const dz::DrawLine& l) { out.push_back(l.record); });
@@ -102,6 +116,7 @@ bool placeHistory(const QString& folder) {
 }
 
 const QString& historyFolder() {
+    noteRead();
     static QTemporaryDir dir;
     static const QString path = [] {
         if (!placeHistory(dir.path())) {
@@ -116,7 +131,7 @@ const QString& historyFolder() {
 namespace {
 
 // Hands every report on to the display reporter the flags chose, and notes the runs that ended
-// in an error.
+// in an error. The runs of a benchmark that read a history with no draws are handed on as failed.
 class ErrorNoting : public benchmark::BenchmarkReporter {
 public:
     explicit ErrorNoting(benchmark::BenchmarkReporter* shown) : shown_(shown) {}
@@ -128,8 +143,22 @@ public:
         return shown_->ReportContext(context);
     }
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) failed_ = failed_ || r.error_occurred;
-        shown_->ReportRuns(runs);
+        std::vector<Run> out = runs;
+        int timed = 0;
+        for (Run& r : out) {
+            timed += !r.error_occurred;
+            if (emptyHistoryRead && !r.error_occurred) {
+                r.error_occurred = true;
+                r.error_message = "the history holds no draws";
+            }
+            failed_ = failed_ || r.error_occurred;
+        }
+        // The aggregates of two or more timed repetitions follow in a call of their own; after
+        // them (or after the runs, when none follow) the next benchmark's reads are its own.
+        const bool aggregatesFollow =
+            !out.empty() && out[0].run_type == Run::RT_Iteration && out[0].repetitions > 1 && timed >= 2;
+        if (!aggregatesFollow) emptyHistoryRead = false;
+        shown_->ReportRuns(out);
     }
     void Finalize() override { shown_->Finalize(); }
 
@@ -150,7 +179,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no draw history to read at %s\n", qPrintable(bench::historyFile()));
         return 2;
     }
-    bench::history().size();
+    bench::historyEmpty = bench::history().empty();
+    bench::emptyHistoryRead = false;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     bench::ErrorNoting reporter(benchmark::CreateDefaultDisplayReporter());

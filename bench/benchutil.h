@@ -1,6 +1,12 @@
 // What the benchmarks share: one history of the real one's size (the file DIZOV_BENCH_HISTORY
 // names, else a synthetic one written once), a program folder that holds it under the names the
 // windows read, and the checks that fail a run that did not produce its result.
+//
+// A run over a history with no draws has timed nothing. Every way to the history below
+// (historyFile, history, historyRecords, historyFolder and all that is built on them) notes that
+// the running benchmark read it, and when it holds no draws the main reports that benchmark as
+// failed ("the history holds no draws", the binary ends 1), whatever the benchmark checked itself.
+// A history that cannot be opened stops the binary before any benchmark (it ends 2).
 #pragma once
 #include "common/core/draws.h"
 #include "common/core/keyfile.h"
@@ -64,38 +70,44 @@ inline long long fileLines(const QString& path) {
     return n ? static_cast<long long>(*n) : 0;
 }
 
-// A pass over the history written apart from the reader, the yardstick of every pass: its own read
-// loop over the file's bytes, each line's eight number fields read at their fixed columns, and the
-// sum of the lines' number masks as its tally.
-uint32_t plainPassTally(const QString& path);
+// The yardstick of every pass (BM_PlainPass), written apart from the reader: its own read loop
+// over the file's bytes, each line's eight number fields read at their fixed columns, and the sum
+// of the lines' number masks as its tally.
+uint32_t fixedColumnTally(const QString& path);
 // That tally of the history, counted once.
 uint32_t historyTally();
-inline void plainPass(benchmark::State& st) {
+inline void fixedColumnPass(benchmark::State& st) {
     const uint32_t want = historyTally();
     uint32_t acc = 0;
     for (auto _ : st) {
-        acc = plainPassTally(historyFile());
+        acc = fixedColumnTally(historyFile());
         benchmark::DoNotOptimize(acc);
     }
-    require(st, acc == want, "the plain pass did not read the history");
+    require(st, acc == want, "the fixed-column pass did not read the history");
 }
-// One streaming pass of the history opened anew, the reader's share of every analysis.
-inline void streamingPass(benchmark::State& st) {
+// One streaming pass of the history opened anew, the reader's share of every analysis, with the
+// line scan given.
+inline void streamingPassWith(benchmark::State& st, dz::LineScan scan) {
     const uint32_t want = historyTally();
     uint32_t acc = 0;
     for (auto _ : st) {
         const dz::DrawFile f = openHistory();
         acc = 0;
         long long lines = 0;
-        dz::forEachDraw(f, [&](const dz::DrawLine& l) {
-            acc += l.record.mask;
-            ++lines;
-        });
+        dz::forEachDraw(
+            f,
+            [&](const dz::DrawLine& l) {
+                acc += l.record.mask;
+                ++lines;
+            },
+            0, scan);
         benchmark::DoNotOptimize(acc);
         if (!requireCount(st, lines, historyDraws(), "draws read")) break;
     }
     require(st, acc == want, "the streaming pass did not read the history");
 }
+// The same with the processor's best scan.
+inline void streamingPass(benchmark::State& st) { streamingPassWith(st, dz::LineScan::Best); }
 
 // A full key of random eight-number rows, as the generators write it, saved to path.
 inline void writeFullKey(const QString& path, unsigned seed) {

@@ -1,6 +1,5 @@
 // daystat over a real-sized history: the two cuts of "vevud.dat", and each analysis with
 // daystat's rules beside the same analysis with drawstat's, over the same 1.5 M-draw file.
-#include "drawstat/core/backtest.h"
 #include "daystat/core/cut.h"
 #include "drawstat/core/distributions.h"
 #include "drawstat/core/intervals.h"
@@ -12,6 +11,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "bench/backtestpass.h"
 #include "bench/benchutil.h"
 
 namespace {
@@ -66,23 +66,7 @@ void classPass(benchmark::State& st, Pass pass) {
 void BM_Identity(benchmark::State& st) { classPass(st, dz::drawstat::identityDistribution); }
 void BM_Runs(benchmark::State& st) { classPass(st, dz::drawstat::adhesionDistribution); }
 
-void BM_Backtest(benchmark::State& st) {
-    dz::ui::ListBox list1, list2, list3;
-    dz::drawstat::BacktestInput in;
-    for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
-    in.markedCount = 10;
-    in.fromWindow = rulesOf(st).backtestFromWindow;
-    for (auto _ : st) {
-        in.windowStart = bench::windowStart();
-        const auto out = dz::drawstat::runBacktest(in, bench::historyFile());
-        list1.setSource(out.hitLines);
-        list3.setSource(out.numberLines);
-        list2.setItems(out.distribution);
-        if (!bench::require(st, out.status == dz::drawstat::BacktestOutcome::Status::Done, "no run") ||
-            !bench::requireSome(st, list1.count(), "draws listed"))
-            break;
-    }
-}
+void BM_Backtest(benchmark::State& st) { bench::backtestPass(st, rulesOf(st).backtestFromWindow); }
 
 void BM_Interval(benchmark::State& st) {
     dz::ui::ListBox l1, l2, l3(nullptr, true);

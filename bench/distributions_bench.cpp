@@ -1,6 +1,5 @@
 // The main window's distributions and one back-test run over a real-sized history: the file read
 // from disk, the pass, and the lists filled as the windows fill them.
-#include "drawstat/core/backtest.h"
 #include "drawstat/core/distributions.h"
 #include "common/core/synth.h"
 #include "common/core/textfile.h"
@@ -8,11 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/backtestpass.h"
 #include "bench/benchutil.h"
 
 namespace {
 
-BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::fixedColumnPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 
 void BM_Sums(benchmark::State& st) {
@@ -52,21 +52,7 @@ void BM_Adhesion(benchmark::State& st) {
 }
 
 // Ten marked numbers, default bounds: the last 32736 draws are listed.
-void BM_Backtest(benchmark::State& st) {
-    dz::ui::ListBox list1, list2, list3;
-    dz::drawstat::BacktestInput in;
-    in.marked = 0;
-    for (int n : {1, 3, 5, 7, 9, 12, 14, 16, 18, 20}) in.marked |= 1u << n;
-    in.markedCount = 10;
-    for (auto _ : st) {
-        in.windowStart = bench::windowStart();
-        const auto out = dz::drawstat::runBacktest(in, bench::historyFile());
-        list1.setSource(out.hitLines);
-        list3.setSource(out.numberLines);
-        list2.setItems(out.distribution);
-        if (out.hitTopIndex) list1.setTopIndex(*out.hitTopIndex);
-    }
-}
+void BM_Backtest(benchmark::State& st) { bench::backtestPass(st, false); }
 
 // The passes alone, over a history already in memory.
 void BM_IdentityPassOnly(benchmark::State& st) {

@@ -10,7 +10,7 @@
 #include "bench/benchutil.h"
 
 namespace {
-BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::fixedColumnPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 
 void BM_StartStatistics(benchmark::State& st) {

@@ -35,7 +35,7 @@ struct Shown {
     dz::drawstat::MainWindow w;
     explicit Shown(bool start) {
         dz::setProgramFolder(bench::historyFolder());
-        dz::drawstat::resetState();
+        dz::drawstat::testing::resetState();
         w.show();
         if (start) w.action("start")->trigger();
         QApplication::processEvents();
@@ -98,7 +98,7 @@ void BM_BacktestWindow(benchmark::State& st) {
 
 }  // namespace
 
-BENCHMARK(bench::plainPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::fixedColumnPass)->Name("BM_PlainPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(bench::streamingPass)->Name("BM_StreamingPass")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentityEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartWindow)->Unit(benchmark::kMillisecond);

@@ -61,7 +61,7 @@ void BM_WinningsRun(benchmark::State& state) {
     const std::array<bool, 5> extra{false, true, false, true, false};
     dz::keyeval::WinningsResult r;
     for (auto _ : state) {
-        r = dz::keyeval::evaluateWinnings(f, 0, f.size() - 1, key, {}, extra, 4);
+        r = dz::keyeval::testing::evaluateWinnings(f, 0, f.size() - 1, key, {}, extra, 4);
         benchmark::DoNotOptimize(r.balance);
     }
     requireSums(state, r, (long long)f.size(), (long long)key.size(), 2);
@@ -76,12 +76,12 @@ BENCHMARK(BM_WinningsRun)->Arg(8)->Arg(100)->Arg(1000)->Arg(dz::kRowLimit)->Unit
 void BM_ResultLines(benchmark::State& state) {
     const auto period = dz::keyeval::readPeriod(history(), QStringLiteral("0"), QStringLiteral("99999999 999"));
     const std::vector<uint32_t> key = randomKey(50);
-    const auto r = dz::keyeval::evaluateWinnings(period.records, 0, period.records.size() - 1, key, {},
+    const auto r = dz::keyeval::testing::evaluateWinnings(period.records, 0, period.records.size() - 1, key, {},
                                                  {false, true, false, false, false}, 4);
     if (!requireSums(state, r, (long long)period.records.size(), (long long)key.size(), 1)) return;
     QStringList lines;
     for (auto _ : state) {
-        lines = dz::keyeval::resultLines(period, r);
+        lines = dz::keyeval::testing::resultLines(period, r);
         benchmark::DoNotOptimize(lines);
     }
     bench::requireCount(state, lines.size(), (long long)r.nets.size(), "result lines");

@@ -60,12 +60,12 @@ struct DrawLine {
     DrawRecord record;        // read from the item
 };
 
-// The instructions the passes' line scan uses: the processor's best (the default), or the baseline
-// that every x86-64 processor has, so that tests can read the same bytes both ways.
-void useBaselineLineScan(bool baseline);
-// The scan the passes use now: "avx2", "sse2" (the baseline) or "plain" (processors without vector
-// scans, and builds with DIZOV_SCALAR).
-const char* lineScanName();
+// The instructions a reader's line scan uses: the processor's best (the default), or the baseline
+// that every processor of its family has (SSE2 on x86-64), so that tests can read the same bytes
+// both ways.
+enum class LineScan { Best, Baseline };
+// Its name: "avx2", "sse2" or "plain" (processors without vector scans, and builds with DIZOV_SCALAR).
+const char* lineScanName(LineScan scan = LineScan::Best);
 
 // A draw file ("vevud.txt", "vevud.dat") to be read in passes: every line counts as one draw.
 // Nothing is kept in memory between passes but the open file: each pass streams the file in large
@@ -96,10 +96,10 @@ private:
 class DrawReader {
 public:
     // From line firstLine on (lines before it are split but not parsed).
-    explicit DrawReader(const DrawFile& file, size_t firstLine = 0);
+    explicit DrawReader(const DrawFile& file, size_t firstLine = 0, LineScan scan = LineScan::Best);
     // Only the last n lines (fewer when the file has fewer), the file read from its end: their
     // indexes count from 0 at the first of them.
-    static DrawReader tail(const DrawFile& file, size_t n);
+    static DrawReader tail(const DrawFile& file, size_t n, LineScan scan = LineScan::Best);
     ~DrawReader();
     DrawReader(DrawReader&&) noexcept;
     DrawReader& operator=(DrawReader&&) noexcept;
@@ -115,8 +115,9 @@ private:
 // f(const DrawLine&) for every line from firstLine on. Inlined, so that a pass built for a
 // processor's own instructions (target clones) runs f with them.
 template <class F>
-[[gnu::always_inline]] inline void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0) {
-    DrawReader r(file, firstLine);
+[[gnu::always_inline]] inline void forEachDraw(const DrawFile& file, F&& f, size_t firstLine = 0,
+                                               LineScan scan = LineScan::Best) {
+    DrawReader r(file, firstLine, scan);
     for (auto batch = r.next(); !batch.empty(); batch = r.next())
         for (const DrawLine& l : batch) f(l);
 }

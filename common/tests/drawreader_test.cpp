@@ -49,11 +49,11 @@ std::string randomText(std::mt19937& g, size_t approx) {
     return s;
 }
 
-void expectSame(const std::string& bytes, const char* what) {
+void expectSame(const std::string& bytes, const char* what, LineScan scan = LineScan::Best) {
     const auto want = plainRead(bytes);
     const DrawFile f = DrawFile::fromBytes(bytes);
     EXPECT_EQ(f.size(), want.size()) << what;
-    const auto got = streamRead(f);
+    const auto got = streamRead(DrawReader(f, 0, scan));
     ASSERT_EQ(got.size(), want.size()) << what;
     for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], want[i]) << what << ": line " << i << " '" << want[i].line << "'";
 }
@@ -129,16 +129,17 @@ TEST(DrawReader, RecordLengthLinesReadAlikeByEveryScan) {
     bytes += randomText(g, 100000);
     bytes += kRec + "\r";  // a record and a lone CR at the very end
 
-    struct Scan {
-        explicit Scan(bool baseline) { useBaselineLineScan(baseline); }
-        ~Scan() { useBaselineLineScan(false); }
-    };
-    for (bool baseline : {false, true}) {
-        const Scan scan(baseline);
-        expectSame(bytes, baseline ? "baseline scan" : "best scan");
-        expectSame(bytes.substr(7), baseline ? "baseline scan, from inside a line" : "best scan, from inside a line");
+    const auto all = plainRead(bytes);
+    for (LineScan scan : {LineScan::Best, LineScan::Baseline}) {
+        const bool baseline = scan == LineScan::Baseline;
+        expectSame(bytes, baseline ? "baseline scan" : "best scan", scan);
+        expectSame(bytes.substr(7), baseline ? "baseline scan, from inside a line" : "best scan, from inside a line", scan);
+        // the tail, found backwards with the same scan
+        const auto tail = streamRead(DrawReader::tail(DrawFile::fromBytes(bytes), all.size() / 2, scan));
+        ASSERT_EQ(tail.size(), all.size() / 2);
+        for (size_t i = 0; i < tail.size(); ++i) ASSERT_EQ(tail[i], all[all.size() - tail.size() + i]) << i;
         // a record says whether its nine fields are two digits each
-        for (const auto& l : streamRead(DrawFile::fromBytes(bytes))) {
+        for (const auto& l : streamRead(DrawReader(DrawFile::fromBytes(bytes), 0, scan))) {
             bool two = l.item.size() >= 39;
             for (size_t f = 0; f < 9 && two; ++f) two = std::isdigit(uint8_t(l.item[13 + 3 * f])) && std::isdigit(uint8_t(l.item[14 + 3 * f]));
             ASSERT_EQ(l.record.twoDigits, two) << "'" << l.item << "'";
@@ -151,12 +152,11 @@ TEST(DrawReader, RecordLengthLinesReadAlikeByEveryScan) {
 TEST(DrawReader, EachBuildUsesItsOwnScan) {
 #if defined(DIZOV_SCALAR) || !defined(__x86_64__)
     EXPECT_STREQ(lineScanName(), "plain");
+    EXPECT_STREQ(lineScanName(LineScan::Baseline), "plain");
 #else
     __builtin_cpu_init();
     EXPECT_STREQ(lineScanName(), __builtin_cpu_supports("avx2") ? "avx2" : "sse2");
-    useBaselineLineScan(true);
-    EXPECT_STREQ(lineScanName(), "sse2");
-    useBaselineLineScan(false);
+    EXPECT_STREQ(lineScanName(LineScan::Baseline), "sse2");
 #endif
 }
 

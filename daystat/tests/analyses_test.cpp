@@ -5,7 +5,7 @@
 #include "daystat/core/profile.h"
 #include "drawstat/core/skips.h"
 #include "common/core/synth.h"
-#include "drawstat/tests/classlines_ref.h"
+#include "drawstat/tests/support/classlines_ref.h"
 
 #include <gtest/gtest.h>
 

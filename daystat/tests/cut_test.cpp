@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace dz::daystat;
+using namespace dz::daystat::testing;
 
 namespace {
 std::string line(int day, int drawNo) {

@@ -51,7 +51,7 @@ struct RoadTest : ::testing::Test {
         dz::drawstat::resetState(dz::daystat::profile());
         seam::enable();
     }
-    ~RoadTest() override { dz::drawstat::resetState(); }
+    ~RoadTest() override { dz::drawstat::testing::resetState(); }
 
     // Opens daystat's "4-s" window from the menu, runs f in it and leaves it with "Kilép".
     void inNegyes(dz::drawstat::MainWindow& main, const std::function<void(dz::drawstat::SubsetWindow&)>& f) {

@@ -4,12 +4,13 @@
 #include "drawstat/core/state.h"
 #include "drawstat/core/subsetprofile.h"
 #include "drawstat/tests/support/drawstatsupport.h"
-#include "drawstat/tests/subsetlists_ref.h"
+#include "drawstat/tests/support/subsetlists_ref.h"
 #include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 TEST(DaystatSubsetLines, EveryListAsTheStringsWere) {
     dz::testing::ProgramFolderFixture folder;

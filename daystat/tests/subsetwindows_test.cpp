@@ -42,7 +42,7 @@ struct DaystatSubsetTest : ::testing::Test {
         dz::drawstat::resetState(dz::daystat::profile());
         dz::ui::seam::enable();
     }
-    ~DaystatSubsetTest() override { dz::drawstat::resetState(); }
+    ~DaystatSubsetTest() override { dz::drawstat::testing::resetState(); }
 
     void writeCounter(int k, const std::function<int(int)>& count) {
         CounterFile c = *CounterFile::fromBytes(k, zeroedCounterFile(k));
@@ -181,7 +181,7 @@ TEST_F(DaystatSubsetTest, HighWaterKeyNeverGoesDownAcrossCuts) {
     writeCounter(8, [](int) { return 0; });
     SubsetWindow w(dz::daystat::subsetProfile(8));
     const auto a = std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 8};
-    const int ra = dz::drawstat::subsetRank(8, a.data());
+    const int ra = dz::drawstat::testing::subsetRank(8, a.data());
     // a later stretch first
     folder.write("vevud.dat", line(7, 1, a) + line(7, 2, a));
     w.Command3D2->click();
@@ -219,7 +219,7 @@ TEST_F(DaystatSubsetTest, MostDrawnKeepsTheTrueTop32736ForEverySize) {
     w.Command3D3->click();
     ASSERT_EQ(w.List1->count(), 32736);
     const CounterFile c = counter(7);
-    EXPECT_EQ(w.List1->items(), dz::allLines(*dz::drawstat::mostDrawn(c, dz::drawstat::drawstatSubsetProfile(7)).rows));
+    EXPECT_EQ(w.List1->items(), dz::allLines(*dz::drawstat::testing::mostDrawn(c, dz::drawstat::drawstatSubsetProfile(7)).rows));
     EXPECT_EQ(w.List1->toolTip(), " 32736");
     EXPECT_EQ(lines("legt7.dat").size(), 32736);
     EXPECT_EQ(w.List2[0]->count(), 0);  // no least-drawn pages

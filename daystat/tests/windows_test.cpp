@@ -39,7 +39,7 @@ std::string history() {
 struct DaystatWindowTest : ::testing::Test {
     dz::testing::ProgramFolderFixture folder;
     DaystatWindowTest() { dz::drawstat::resetState(dz::daystat::profile()); }
-    ~DaystatWindowTest() override { dz::drawstat::resetState(); }
+    ~DaystatWindowTest() override { dz::drawstat::testing::resetState(); }
 };
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <functional>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "common/core/synth.h"
 #include "common/core/textfmt.h"
 #include "drawstat/tests/support/drawstatsupport.h"
-#include "drawstat/tests/classlines_ref.h"
+#include "drawstat/tests/support/classlines_ref.h"
 #include "common/tests/testutil.h"
 #include "drawstat/ui/mainwindow.h"
 
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 using dz::drawstat::testing::ClassTexts;
 
 namespace {

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 

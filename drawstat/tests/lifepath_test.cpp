@@ -2,7 +2,7 @@
 // of every line: records of two-digit fields are passed over by their number mask, and must give
 // the same rows as lines whose fields read any other way.
 #include "drawstat/core/subsetprofile.h"
-#include "drawstat/tests/subsetlists_ref.h"
+#include "drawstat/tests/support/subsetlists_ref.h"
 
 #include <gtest/gtest.h>
 #include <random>

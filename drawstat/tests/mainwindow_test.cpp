@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 std::string records(std::initializer_list<std::array<int, 9>> draws) {

@@ -12,6 +12,7 @@
 #include <string>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 

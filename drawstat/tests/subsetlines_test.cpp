@@ -3,12 +3,13 @@
 #include "drawstat/core/state.h"
 #include "drawstat/core/subsetprofile.h"
 #include "drawstat/tests/support/drawstatsupport.h"
-#include "drawstat/tests/subsetlists_ref.h"
+#include "drawstat/tests/support/subsetlists_ref.h"
 #include "common/tests/testutil.h"
 
 #include <gtest/gtest.h>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 TEST(SubsetLines, EveryListAsTheStringsWere) {
     dz::testing::ProgramFolderFixture folder;

@@ -10,6 +10,7 @@
 #include <array>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 namespace {
 

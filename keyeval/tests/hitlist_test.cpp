@@ -17,6 +17,7 @@
 
 using namespace dz;
 using namespace dz::keyeval;
+using namespace dz::keyeval::testing;
 
 namespace {
 

@@ -19,6 +19,7 @@
 
 using namespace dz;
 using namespace dz::keyeval;
+using namespace dz::keyeval::testing;
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <set>
 
 using namespace dz::keygen;
+using namespace dz::keygen::testing;
 using dz::keygen::testing::FixedRandom;
 using dz::keygen::testing::ScriptedRandom;
 using dz::keygen::testing::firstNumbers;

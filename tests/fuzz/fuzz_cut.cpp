@@ -19,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view history = size > 1 ? bytes.substr(1) : std::string_view{};
     // splitLines drops a byte order mark at the start, as the cut does, and only that one
     const auto lines = dz::splitLines(history);
-    if (dz::daystat::countRecords(history) != lines.size()) fail("count");
+    if (dz::daystat::testing::countRecords(history) != lines.size()) fail("count");
     std::string all;
     for (auto l : lines) all.append(l).append("\r\n");
-    if (dz::daystat::lastRecords(history, lines.size()) != all) fail("whole copy");
-    const std::string last = dz::daystat::lastRecords(history, n);
+    if (dz::daystat::testing::lastRecords(history, lines.size()) != all) fail("whole copy");
+    const std::string last = dz::daystat::testing::lastRecords(history, n);
     if (last.size() > all.size() || all.compare(all.size() - last.size(), last.size(), last) != 0) fail("tail");
 
-    const auto bounds = dz::daystat::historyBounds(history);
+    const auto bounds = dz::daystat::testing::historyBounds(history);
     if (bounds.has_value() != !lines.empty()) fail("bounds");
     dz::daystat::RangeBoxes boxes;
     const std::string_view f = history.substr(0, 16);
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto check = dz::daystat::checkRange(boxes, bounds);
     if (check.fromKey.size() < 12 || check.toKey.size() < 12) fail("key layout");
     long long count = -1;
-    const std::string cut = dz::daystat::recordsInRange(history, check.fromKey, check.toKey, count);
+    const std::string cut = dz::daystat::testing::recordsInRange(history, check.fromKey, check.toKey, count);
     size_t cutLines = 0;
     for (auto l : dz::splitLines(cut)) {
         (void)l;

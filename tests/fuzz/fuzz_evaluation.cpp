@@ -33,6 +33,7 @@ const QString& keyFile() {
 
 void check(const dz::DrawFile& file, const QString& from, const QString& to) {
     using namespace dz::keyeval;
+    using namespace dz::keyeval::testing;
     RunSettings s;
     s.keyFile = keyFile();
     s.extra = {false, true, false, true, false};

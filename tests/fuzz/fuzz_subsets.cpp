@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 using namespace dz::drawstat;
+using namespace dz::drawstat::testing;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 
 #include "common/core/draws.h"
 
-namespace dz::daystat {
+namespace dz::daystat::testing {
 
 namespace {
 dz::DrawFile history(std::string_view bytes) { return dz::DrawFile::fromBytes(std::string(bytes)); }
@@ -18,4 +18,4 @@ std::string recordsInRange(std::string_view bytes, std::string_view from, std::s
 
 std::optional<HistoryBounds> historyBounds(std::string_view bytes) { return boundsOf(history(bytes)); }
 
-}  // namespace dz::daystat
+}  // namespace dz::daystat::testing

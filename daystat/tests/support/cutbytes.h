@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace dz::daystat {
+namespace dz::daystat::testing {
 
 // How many records the text holds: every line counts.
 size_t countRecords(std::string_view bytes);
@@ -17,4 +17,4 @@ std::string recordsInRange(std::string_view bytes, std::string_view from, std::s
 // The first and the last record (nullopt: an empty history).
 std::optional<HistoryBounds> historyBounds(std::string_view bytes);
 
-}  // namespace dz::daystat
+}  // namespace dz::daystat::testing

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-namespace dz::drawstat {
+namespace dz::drawstat::testing {
 
-void resetState(const FileSet& files) { resetState(Profile{files, {}, {}}); }
+void resetState(const FileSet& files) { dz::drawstat::resetState(Profile{files, {}, {}}); }
 
 int subsetRank(int k, const int* x) {
     long long r = binomial(20, k);
@@ -16,23 +16,23 @@ int subsetRank(int k, const int* x) {
 
 CountInResult countIn(CounterFile& file, std::string_view drawBytes,
                       const std::function<bool(std::string_view key)>& slice) {
-    return countIn(file, dz::DrawFile::fromBytes(std::string(drawBytes)), slice);
+    return dz::drawstat::countIn(file, dz::DrawFile::fromBytes(std::string(drawBytes)), slice);
 }
 
 MostDrawnResult mostDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return mostDrawn(std::make_shared<const CounterFile>(f), p);
+    return dz::drawstat::mostDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 NeverDrawnResult neverDrawn(const CounterFile& f, const SubsetProfile& p) {
-    return neverDrawn(std::make_shared<const CounterFile>(f), p);
+    return dz::drawstat::neverDrawn(std::make_shared<const CounterFile>(f), p);
 }
 
 SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow, bool inTextOrder) {
-    return leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
+    return dz::drawstat::leastDrawn(std::make_shared<const CounterFile>(f), firstMostDrawnRow, inTextOrder);
 }
 
 LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText) {
-    return lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
+    return dz::drawstat::lifePath(dz::DrawFile::fromBytes(std::string(drawBytes)), p, numberText);
 }
 
-}  // namespace dz::drawstat
+}  // namespace dz::drawstat::testing

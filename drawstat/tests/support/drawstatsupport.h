@@ -8,7 +8,7 @@
 #include <functional>
 #include <string_view>
 
-namespace dz::drawstat {
+namespace dz::drawstat::testing {
 
 // A fresh state over a file set (drawstat's by default).
 void resetState(const FileSet& files = {});
@@ -28,4 +28,4 @@ SubsetRowsPtr leastDrawn(const CounterFile& f, const QString& firstMostDrawnRow,
 // The life path over draw file bytes in memory.
 LifePathResult lifePath(std::string_view drawBytes, const SubsetProfile& p, const QString& numberText);
 
-}  // namespace dz::drawstat
+}  // namespace dz::drawstat::testing

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace dz::keyeval {
+namespace dz::keyeval::testing {
 
 QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits) {
     QStringList out;
@@ -123,4 +123,4 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
     for (size_t h = 0; h <= 8; ++h) hist[h] += r.plainTally[h + 1];
 }
 
-}  // namespace dz::keyeval
+}  // namespace dz::keyeval::testing

@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-namespace dz::keyeval {
+namespace dz::keyeval::testing {
 
 // The hit list of a run as lines, in the order the plays were found.
 QStringList hitLines(const PeriodDraws& draws, const std::vector<Hit>& hits);
@@ -42,4 +42,4 @@ Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKe
 // "Kezdés" over that one draw with the row scan (vector or plain).
 void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist, bool vectorScan = true);
 
-}  // namespace dz::keyeval
+}  // namespace dz::keyeval::testing

@@ -2,7 +2,7 @@
 
 #include "common/core/textfmt.h"
 
-namespace dz::keygen {
+namespace dz::keygen::testing {
 
 bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap) {
     for (const QString& row : key) {
@@ -18,4 +18,4 @@ bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, 
     return false;
 }
 
-}  // namespace dz::keygen
+}  // namespace dz::keygen::testing

@@ -4,9 +4,9 @@
 #include <QString>
 #include <vector>
 
-namespace dz::keygen {
+namespace dz::keygen::testing {
 
 // Does the candidate share more than `overlap` three-character cells with a row of the key?
 bool overlapsByCells(const QString& candidate, const std::vector<QString>& key, int type, int overlap);
 
-}  // namespace dz::keygen
+}  // namespace dz::keygen::testing
