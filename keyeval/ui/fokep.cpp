@@ -437,22 +437,24 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
             outcome->moneyLines = std::make_shared<const ResultLines>(std::move(w.rows));
             return;
         }
-        auto in = gatherInput(outcome->settings, *file, &progress_);
-        if (!in || in->draws->stopped) return;
-        outcome->key = in->key;
-        outcome->span = in->span;
-        outcome->firstKey = std::string(in->draws->key(in->span.first));
-        outcome->lastKey = std::string(in->draws->key(in->span.last));
-        outcome->firstNumbers = in->draws->firstNumbers;
-        if (!in->span.reached) {
+        // The period streamed through the count: only the keys of draws that list plays are kept.
+        auto key = readKey(outcome->settings.keyFile);
+        if (!key) return;
+        StreamedEvaluation e = streamEvaluation(*file, outcome->settings, *key, &progress_);
+        if (e.result.stopped) return;
+        outcome->key = std::make_shared<const KeyRows>(std::move(*key));
+        outcome->span = e.span;
+        outcome->firstKey = std::move(e.firstKey);
+        outcome->lastKey = std::move(e.lastKey);
+        outcome->firstNumbers = e.draws->firstNumbers;
+        if (!e.span.reached) {
             // Every record was read without reaching the period.
-            progress_.recordsRead = int64_t(in->span.recordsRead);
+            progress_.recordsRead = int64_t(e.span.recordsRead);
             return;
         }
         outcome->quiet = false;
-        outcome->result = evaluate(*in, &progress_);
-        if (outcome->result.stopped) return;
-        outcome->hitList = std::make_shared<const HitList>(in->draws, std::move(outcome->result.hits));
+        outcome->result = std::move(e.result);
+        outcome->hitList = std::make_shared<const HitList>(std::move(e.draws), std::move(outcome->result.hits));
     });
     connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
     progressTimer_->start();
