@@ -259,19 +259,23 @@ inline Money winnings(const char* keyPath, const char* drawPath, const std::arra
     return out;
 }
 
-// The classes row by row: the hits of every row in every draw of the period.
+// One draw's classes row by row, with the processor's popcount where it has one.
 #if defined(__x86_64__)
 __attribute__((target("popcnt")))
 #endif
+inline void classesOf(const std::vector<uint32_t>& rows, uint32_t set, std::array<int64_t, 9>& into) {
+    int64_t hist[9] = {};
+    for (uint32_t r : rows) ++hist[__builtin_popcount(r & set)];
+    for (int h = 0; h <= 8; ++h) into[size_t(h)] += hist[h];
+}
+
+// The classes row by row: the hits of every row in every draw of the period.
 inline Classes rowByRow(const char* keyPath, const char* drawPath, const std::array<bool, 5>& extra,
                         std::string_view from, std::string_view to) {
     const std::vector<uint32_t> rows = keySets(keyPath);
     Classes cl;
     forEachDraw(drawPath, extra, from, to, [&](Draw d) {
-        int64_t hist[9] = {};
-        for (uint32_t r : rows) ++hist[__builtin_popcount(r & d.set)];
-        std::array<int64_t, 9>& into = d.plus ? cl.plusDraws : cl.otherDraws;
-        for (int h = 0; h <= 8; ++h) into[size_t(h)] += hist[h];
+        classesOf(rows, d.set, d.plus ? cl.plusDraws : cl.otherDraws);
         ++cl.draws;
     });
     return cl;

@@ -418,10 +418,12 @@ StreamedEvaluation streamEvaluation(const DrawFile& file, const RunSettings& set
     draws->sparse = true;
     const QByteArray from = settings.fromKey.toLatin1(), to = settings.toKey.toLatin1();
     HitCounter counter(key, settings, r);
-    // The first draws wait until the run is known to be long enough for the subset counts (or ends).
+    // The first draws wait until the run is long enough for the subset counts to pay (or ends):
+    // the draws of a period are consecutive lines from its first on.
     constexpr size_t kPlanned = 1u << 16;
     bool planned = false, seen = false;
-    std::vector<std::pair<size_t, DrawRecord>> waiting;
+    size_t waitingFirst = 0;
+    std::vector<DrawRecord> waiting;
     std::vector<std::array<char, 12>> waitingKeys;
     std::vector<uint8_t> waitingSizes;
     auto keep = [&](size_t line, const std::array<char, 12>& k, uint8_t size) {
@@ -433,8 +435,8 @@ StreamedEvaluation streamEvaluation(const DrawFile& file, const RunSettings& set
         counter.plan(length);
         planned = true;
         for (size_t i = 0; i < waiting.size(); ++i)
-            if (countDraw(counter, waiting[i].first, waiting[i].second)) keep(waiting[i].first, waitingKeys[i], waitingSizes[i]);
-        std::vector<std::pair<size_t, DrawRecord>>().swap(waiting);
+            if (countDraw(counter, waitingFirst + i, waiting[i])) keep(waitingFirst + i, waitingKeys[i], waitingSizes[i]);
+        std::vector<DrawRecord>().swap(waiting);
         std::vector<std::array<char, 12>>().swap(waitingKeys);
         std::vector<uint8_t>().swap(waitingSizes);
     };
@@ -447,11 +449,13 @@ StreamedEvaluation streamEvaluation(const DrawFile& file, const RunSettings& set
             std::copy(k.begin(), k.end(), kb.begin());
             out.lastKey = std::string(k);
             if (!planned) {
-                waiting.emplace_back(l.index, wholeLineRecord(l));
+                if (waiting.empty()) waitingFirst = l.index;
+                waiting.push_back(wholeLineRecord(l));
                 waitingKeys.push_back(kb);
                 waitingSizes.push_back(uint8_t(k.size()));
                 if (key.badLine) return false;  // the key's bad line ends the run in its first draw
-                if (waiting.size() == kPlanned) flush(SIZE_MAX);
+                if (waiting.size() == kPlanned || useSubsetSums(settings.hitMethod, key.rowCount(), waiting.size()))
+                    flush(kPlanned * 2);
                 return true;
             }
             if (countDraw(counter, l.index, wholeLineRecord(l))) keep(l.index, kb, uint8_t(k.size()));

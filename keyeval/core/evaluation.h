@@ -134,7 +134,10 @@ std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const Dr
 
 // One listed play of the hit list.
 struct Hit {
-    uint32_t draw;                  // 0-based line index in the draw file
+    // Made whole, so that a new hit is one store (no read of the fresh memory it goes to).
+    constexpr Hit() : row(0), hits(0), plus(0) {}
+    constexpr Hit(uint32_t d, uint32_t r, uint32_t h, bool p) : draw(d), row(r), hits(h), plus(p) {}
+    uint32_t draw = 0;              // 0-based line index in the draw file
     uint32_t row : 24;              // 0-based row of the key (a key holds at most kRowLimit rows)
     uint32_t hits : 7;
     uint32_t plus : 1;
