@@ -7,10 +7,18 @@
 #include "keyeval/core/subsetsums.h"
 
 #include <QFile>
-#include <immintrin.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
+
+// The vector scan where the processor family has it (chosen at run time); DIZOV_SCALAR builds the
+// plain scan alone, as other processors run it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(DIZOV_SCALAR)
+#define DZ_X86_GNU 1
+#include <immintrin.h>
+#else
+#define DZ_X86_GNU 0
+#endif
 
 namespace dz::keyeval {
 
@@ -132,11 +140,13 @@ inline size_t scanRowsImpl(const uint32_t* m, size_t n, uint32_t dm, int thr, ui
 
 using ScanFn = size_t (*)(const uint32_t*, size_t, uint32_t, int, uint32_t*, uint32_t*);
 
-__attribute__((target("popcnt"))) size_t scanPopcnt(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist,
-                                                     uint32_t* cand) {
+size_t scanPlain(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
     return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
 }
-size_t scanPlain(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+
+#if DZ_X86_GNU
+__attribute__((target("popcnt"))) size_t scanPopcnt(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist,
+                                                     uint32_t* cand) {
     return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
 }
 
@@ -211,14 +221,21 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
     return cand ? scanAvx2<true>(m, n, dm, thr, hist, cand) : scanAvx2<false>(m, n, dm, thr, hist, cand);
 }
 
+#endif  // DZ_X86_GNU
+
 // The best scan the processor runs, or with vector off the plain one.
 ScanFn scanFn(bool vector) {
+#if DZ_X86_GNU
     static const ScanFn best = [] {
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return &scanAvx2Fn;
         return __builtin_cpu_supports("popcnt") ? &scanPopcnt : &scanPlain;
     }();
     return vector ? best : &scanPlain;
+#else
+    (void)vector;
+    return &scanPlain;
+#endif
 }
 
 // Rows that name a number twice: moved from their mask's class to their real one.
@@ -311,12 +328,11 @@ struct HitCounter {
     std::optional<RowIndex> index_;
 };
 
-// Built twice, the popcounts as the processor's instruction where it has one (chosen when the
-// program runs), else as plain code.
+// One draw (its line index and record); true when it kept hits. Built twice, the popcounts as the
+// processor's instruction where it has one (chosen when the program runs), else as plain code.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
-// One draw (its line index and record); true when it kept hits.
 bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
     EvaluationResult& r = c.r_;
     const KeyRows& key = c.key_;
