@@ -529,30 +529,9 @@ TEST(EvalStream, MatchesTheRunOverTheReadPeriod) {
     const size_t n = 70'000;
     const std::string bytes = synthDrawHistory(n);
     const DrawFile f = DrawFile::fromBytes(bytes);
-    auto keyAt = [&](size_t line) { return QString::fromLatin1(bytes.substr(line * 41, 12)); };
-    Random rng(5);
-    std::string rows;
-    for (int i = 0; i < 40; ++i) {
-        uint32_t m = 0;
-        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
-        rows += std::string(key::generatedRowFromMask(m).toLatin1()) + "\r\n";
-    }
-    rows += "01 01 02 03 04 05 06 07\r\n";  // a repeated number
-    struct Case {
-        const char* what;
-        QString from, to;
-        std::string key;
-    };
-    const Case cases[] = {
-        {"long period ending before the file's end", keyAt(3), keyAt(n - 2), rows},
-        {"to the end of the file", keyAt(n - 900), QStringLiteral("99999999 999"), rows},
-        {"one draw", keyAt(7), keyAt(7), rows},
-        {"no draw in the period", keyAt(10), keyAt(5), rows},
-        {"never reached", QStringLiteral("99999999 999"), QStringLiteral("99999999 999"), rows},
-        {"bad key line", keyAt(4), keyAt(9), rows + "01 02 03\r\n"},
-    };
+    const std::string rows = randomRowsText(5, 40) + "01 01 02 03 04 05 06 07\r\n";  // and a repeated number
     for (const HitMethod method : {HitMethod::Scan, HitMethod::SubsetSums}) {
-        for (const Case& c : cases) {
+        for (const PeriodCase& c : streamedPeriods(bytes, n, rows)) {
             SCOPED_TRACE(::testing::Message() << c.what << ", method " << int(method));
             fx.write(QStringLiteral("k.txt"), c.key);
             RunSettings s = settings(fx.path(QStringLiteral("k.txt")), {1, 3}, 6);
