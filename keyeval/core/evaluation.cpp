@@ -7,10 +7,18 @@
 #include "keyeval/core/subsetsums.h"
 
 #include <QFile>
-#include <immintrin.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
+
+// The vector scan where the processor family has it (chosen at run time); DIZOV_SCALAR builds the
+// plain scan alone, as other processors run it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(DIZOV_SCALAR)
+#define DZ_X86_GNU 1
+#include <immintrin.h>
+#else
+#define DZ_X86_GNU 0
+#endif
 
 namespace dz::keyeval {
 
@@ -132,11 +140,13 @@ inline size_t scanRowsImpl(const uint32_t* m, size_t n, uint32_t dm, int thr, ui
 
 using ScanFn = size_t (*)(const uint32_t*, size_t, uint32_t, int, uint32_t*, uint32_t*);
 
-__attribute__((target("popcnt"))) size_t scanPopcnt(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist,
-                                                     uint32_t* cand) {
+size_t scanPlain(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
     return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
 }
-size_t scanPlain(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
+
+#if DZ_X86_GNU
+__attribute__((target("popcnt"))) size_t scanPopcnt(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* hist,
+                                                     uint32_t* cand) {
     return cand ? scanRowsImpl<true>(m, n, dm, thr, hist, cand) : scanRowsImpl<false>(m, n, dm, thr, hist, cand);
 }
 
@@ -211,14 +221,21 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
     return cand ? scanAvx2<true>(m, n, dm, thr, hist, cand) : scanAvx2<false>(m, n, dm, thr, hist, cand);
 }
 
+#endif  // DZ_X86_GNU
+
 // The best scan the processor runs, or with vector off the plain one.
 ScanFn scanFn(bool vector) {
+#if DZ_X86_GNU
     static const ScanFn best = [] {
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return &scanAvx2Fn;
         return __builtin_cpu_supports("popcnt") ? &scanPopcnt : &scanPlain;
     }();
     return vector ? best : &scanPlain;
+#else
+    (void)vector;
+    return &scanPlain;
+#endif
 }
 
 // Rows that name a number twice: moved from their mask's class to their real one.
@@ -280,6 +297,94 @@ std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const Dr
     return in;
 }
 
+namespace {
+
+// The count of one run, a draw at a time: the tallies, the listed count and the kept hits. A
+// large key's distributions come from its subset counts; its rows are then looked for only in a
+// draw whose distribution holds rows to list: by their number sets where few sets can hold them,
+// else by a scan.
+struct HitCounter {
+    HitCounter(const KeyRows& key, const RunSettings& st, EvaluationResult& r)
+        : key_(key), st_(st), r_(r), k_(std::clamp(st.extraCount, 1, 4)), minHits_(std::clamp(st.minHits, 4, 8)),
+          cand_(key.rowCount() + 8), scan_(scanFn(st.vectorScan)) {}
+    // The run's length, which tells whether the subset counts pay.
+    void plan(size_t draws) {
+        r_.hits.reserve(std::min<size_t>(kHitListCap, key_.rowCount() * draws * size_t(k_ + 1) / 4 + 16));
+        if (useSubsetSums(st_.hitMethod, key_.rowCount(), draws)) subsets_.emplace(key_.masks);
+    }
+    bool lookUp(uint32_t dm, int thr) {
+        if (st_.rowLookup == RowLookup::Scan) return false;
+        if (!index_) index_.emplace(key_);  // built at the first draw that lists rows
+        return st_.rowLookup == RowLookup::Index || index_->pays(dm, thr);
+    }
+
+    const KeyRows& key_;
+    const RunSettings& st_;
+    EvaluationResult& r_;
+    const int k_, minHits_;
+    std::vector<uint32_t> cand_;
+    const ScanFn scan_;
+    std::optional<SubsetCounts> subsets_;
+    std::optional<RowIndex> index_;
+};
+
+// One draw (its line index and record); true when it kept hits. Built twice, the popcounts as the
+// processor's instruction where it has one (chosen when the program runs), else as plain code.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
+    EvaluationResult& r = c.r_;
+    const KeyRows& key = c.key_;
+    const int k = c.k_;
+    const uint32_t dm = rec.mask;
+    const bool plus = c.st_.plusFor(rec.extra);
+    const int thr = plus ? c.minHits_ : std::max(c.minHits_, 5);
+    const bool collect = r.hits.size() < kHitListCap;
+    uint32_t* cand = c.cand_.data();
+    uint32_t hist[9];
+    size_t found = 0;
+    if (c.subsets_) {
+        c.subsets_->histogram(dm, hist);
+        moveRepeats(key, dm, hist);
+        bool toList = false;
+        for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
+        if (collect && toList)
+            found = c.lookUp(dm, thr) ? c.index_->find(key, dm, thr, cand) : scanDraw(c.scan_, key, dm, thr, hist, cand);
+    } else {
+        found = scanDraw(c.scan_, key, dm, thr, hist, collect ? cand : nullptr);
+    }
+    for (int h = 0; h <= 8; ++h) {
+        if (plus) {
+            r.plusTally[size_t(h + 1)] += hist[h];
+            r.plainTally[size_t(h + 1)] += int64_t(k - 1) * hist[h];
+        } else {
+            r.plainTally[size_t(h + 1)] += int64_t(k) * hist[h];
+        }
+        if (h >= thr) {
+            const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
+            r.listedCount += int64_t(hist[h]) * ((plus ? 1 : 0) + plain);
+        }
+    }
+    const size_t before = r.hits.size();
+    if (collect) {
+        for (size_t j = 0; j < found && r.hits.size() < kHitListCap; ++j) {
+            const uint32_t row = cand[j];
+            const int h = key.hits(row, dm);
+            const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
+            if (plus) r.hits.push_back({uint32_t(line), row, uint32_t(h), true});
+            for (int p = 0; p < plain && r.hits.size() < kHitListCap; ++p)
+                r.hits.push_back({uint32_t(line), row, uint32_t(h), false});
+        }
+    }
+    ++r.drawsEvaluated;
+    r.lastDrawMask = dm;
+    r.rowCounter = (long long)key.rowCount();
+    return r.hits.size() != before;
+}
+
+}  // namespace
+
 EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     EvaluationResult r;
     r.recordsRead = in.span.recordsRead;
@@ -289,9 +394,6 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     }
     const PeriodDraws& draws = *in.draws;
     const KeyRows& key = *in.key;
-    const RunSettings& st = in.settings;
-    const int k = std::clamp(st.extraCount, 1, 4);
-    const int minHits = std::clamp(st.minHits, 4, 8);
     // The run's span, within the draws read for it.
     const size_t base = draws.span.first, stop = base + draws.records.size();
     if (in.span.first < base || in.span.first >= stop) {
@@ -299,25 +401,12 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
         return r;
     }
     const size_t first = in.span.first, last = std::min(in.span.last, stop - 1);
-    std::vector<uint32_t> cand(key.rowCount() + 8);
-    r.hits.reserve(std::min<size_t>(kHitListCap, key.rowCount() * (last - first + 1) * size_t(k + 1) / 4 + 16));
     // Check the stop flag about every million row evaluations.
     const size_t chunk = std::max<size_t>(1, (size_t(1) << 20) / std::max<size_t>(1, key.rowCount()));
     // A bad key line ends the run inside the first draw, after the rows before it.
     const size_t end = key.badLine ? first : last;
-    // A large key's distributions come from its subset counts; its rows are then looked for only
-    // in a draw whose distribution holds rows to list: by their number sets where few sets can
-    // hold them, else by a scan.
-    std::optional<SubsetCounts> subsets;
-    std::optional<RowIndex> index;  // built at the first draw that lists rows
-    auto lookUp = [&](uint32_t dm, int thr) {
-        if (st.rowLookup == RowLookup::Scan) return false;
-        if (!index) index.emplace(key);
-        return st.rowLookup == RowLookup::Index || index->pays(dm, thr);
-    };
-    if (useSubsetSums(st.hitMethod, key.rowCount(), end - first + 1)) subsets.emplace(key.masks);
-    const ScanFn scan = scanFn(st.vectorScan);
-
+    HitCounter counter(key, in.settings, r);
+    counter.plan(end - first + 1);
     for (size_t d = first; d <= end; ++d) {
         if (progress && (d - first) % chunk == 0) {
             progress->recordsRead.store(int64_t(d + 1), std::memory_order_relaxed);
@@ -327,48 +416,7 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
                 return r;
             }
         }
-        const DrawRecord* rec = &draws.record(d);
-        const uint32_t dm = rec->mask;
-        const bool plus = st.plusFor(rec->extra);
-        const int thr = plus ? minHits : std::max(minHits, 5);
-        const bool collect = r.hits.size() < kHitListCap;
-        uint32_t hist[9];
-        size_t c = 0;
-        if (subsets) {
-            subsets->histogram(dm, hist);
-            moveRepeats(key, dm, hist);
-            bool toList = false;
-            for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
-            if (collect && toList)
-                c = lookUp(dm, thr) ? index->find(key, dm, thr, cand.data()) : scanDraw(scan, key, dm, thr, hist, cand.data());
-        } else {
-            c = scanDraw(scan, key, dm, thr, hist, collect ? cand.data() : nullptr);
-        }
-        for (int h = 0; h <= 8; ++h) {
-            if (plus) {
-                r.plusTally[size_t(h + 1)] += hist[h];
-                r.plainTally[size_t(h + 1)] += int64_t(k - 1) * hist[h];
-            } else {
-                r.plainTally[size_t(h + 1)] += int64_t(k) * hist[h];
-            }
-            if (h >= thr) {
-                const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
-                r.listedCount += int64_t(hist[h]) * ((plus ? 1 : 0) + plain);
-            }
-        }
-        if (collect) {
-            for (size_t j = 0; j < c && r.hits.size() < kHitListCap; ++j) {
-                const uint32_t row = cand[j];
-                const int h = key.hits(row, dm);
-                const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
-                if (plus) r.hits.push_back({uint32_t(d), row, uint8_t(h), true});
-                for (int p = 0; p < plain && r.hits.size() < kHitListCap; ++p)
-                    r.hits.push_back({uint32_t(d), row, uint8_t(h), false});
-            }
-        }
-        ++r.drawsEvaluated;
-        r.lastDrawMask = dm;
-        r.rowCounter = (long long)key.rowCount();
+        countDraw(counter, d, draws.record(d));
     }
     if (key.badLine) {
         r.badLine = true;
@@ -376,6 +424,75 @@ EvaluationResult evaluate(const EvaluationInput& in, Progress* progress) {
     }
     if (progress) progress->recordsRead = int64_t(r.recordsRead);
     return r;
+}
+
+StreamedEvaluation streamEvaluation(const DrawFile& file, const RunSettings& settings, const KeyRows& key,
+                                    Progress* progress) {
+    StreamedEvaluation out;
+    EvaluationResult& r = out.result;
+    auto draws = std::make_shared<PeriodDraws>();
+    draws->sparse = true;
+    const QByteArray from = settings.fromKey.toLatin1(), to = settings.toKey.toLatin1();
+    HitCounter counter(key, settings, r);
+    // The first draws wait until the run is long enough for the subset counts to pay (or ends):
+    // the draws of a period are consecutive lines from its first on.
+    constexpr size_t kPlanned = 1u << 16;
+    bool planned = false, seen = false;
+    size_t waitingFirst = 0;
+    std::vector<DrawRecord> waiting;
+    std::vector<std::array<char, 12>> waitingKeys;
+    std::vector<uint8_t> waitingSizes;
+    auto keep = [&](size_t line, const std::array<char, 12>& k, uint8_t size) {
+        draws->keyLines.push_back(line);
+        draws->keys.push_back(k);
+        draws->keySizes.push_back(size);
+    };
+    auto flush = [&](size_t length) {
+        counter.plan(length);
+        planned = true;
+        for (size_t i = 0; i < waiting.size(); ++i)
+            if (countDraw(counter, waitingFirst + i, waiting[i])) keep(waitingFirst + i, waitingKeys[i], waitingSizes[i]);
+        std::vector<DrawRecord>().swap(waiting);
+        std::vector<std::array<char, 12>>().swap(waitingKeys);
+        std::vector<uint8_t>().swap(waitingSizes);
+    };
+    const PeriodPass pass = passPeriod(
+        file, std::string_view(from.constData(), size_t(from.size())), std::string_view(to.constData(), size_t(to.size())),
+        progress, true, [&](const DrawLine& l, std::string_view k) {
+            if (!seen) draws->firstNumbers = std::string(numbersPart(l.line));
+            seen = true;
+            std::array<char, 12> kb{};
+            std::copy(k.begin(), k.end(), kb.begin());
+            out.lastKey = std::string(k);
+            if (!planned) {
+                if (waiting.empty()) waitingFirst = l.index;
+                waiting.push_back(wholeLineRecord(l));
+                waitingKeys.push_back(kb);
+                waitingSizes.push_back(uint8_t(k.size()));
+                if (key.badLine) return false;  // the key's bad line ends the run in its first draw
+                if (waiting.size() == kPlanned || useSubsetSums(settings.hitMethod, key.rowCount(), waiting.size()))
+                    flush(kPlanned * 2);
+                return true;
+            }
+            if (countDraw(counter, l.index, wholeLineRecord(l))) keep(l.index, kb, uint8_t(k.size()));
+            return true;
+        });
+    out.span = pass.span;
+    out.firstKey = pass.reachedKey;
+    r.recordsRead = pass.span.recordsRead;
+    if (pass.stopped) {
+        r.stopped = true;
+        return out;
+    }
+    if (!planned && !waiting.empty()) flush(waiting.size());
+    if (key.badLine && pass.span.any) {
+        r.badLine = true;
+        r.recordsRead = pass.span.first + 1;
+    }
+    draws->span = pass.span;
+    out.draws = std::move(draws);
+    if (progress) progress->recordsRead = int64_t(r.recordsRead);
+    return out;
 }
 
 QString keyPieces(std::string_view drawKey) {

@@ -90,19 +90,28 @@ struct Span {
 // The draws of a period, read in one pass over the draw file: each record as the evaluations read
 // it (the whole line: it differs from the line's first input item only for a line with leading
 // blanks or a comma) and its draw key. Indexes are line indexes of the file.
+// A streamed run keeps no records and only the keys of the draws that listed plays (sparse).
 struct PeriodDraws {
     Span span;
-    std::vector<DrawRecord> records;          // lines span.first .. span.last
+    std::vector<DrawRecord> records;          // lines span.first .. span.last (none when sparse)
     std::vector<std::array<char, 12>> keys;   // their draw keys (the line's first 12 characters)
     std::vector<uint8_t> keySizes;
+    std::vector<size_t> keyLines;             // sparse: the line of each key, ascending
+    bool sparse = false;
     std::string firstNumbers;                 // the first line's numbers part
     bool stopped = false;                     // the user stopped the run while the file was read
 
     const DrawRecord& record(size_t line) const { return records[line - span.first]; }
-    // The key of a line of the period; empty for a line outside it.
+    // The key of a line of the period; empty for a line outside it (or, sparse, not kept).
     std::string_view key(size_t line) const {
-        if (line < span.first || line - span.first >= keys.size()) return {};
-        const size_t i = line - span.first;
+        size_t i = line - span.first;
+        if (sparse) {
+            const auto it = std::lower_bound(keyLines.begin(), keyLines.end(), line);
+            if (it == keyLines.end() || *it != line) return {};
+            i = size_t(it - keyLines.begin());
+        } else if (line < span.first || i >= keys.size()) {
+            return {};
+        }
         return {keys[i].data(), keySizes[i]};
     }
 };
@@ -125,11 +134,15 @@ std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const Dr
 
 // One listed play of the hit list.
 struct Hit {
-    uint32_t draw;                  // 0-based line index in the draw file
-    uint32_t row;                   // 0-based row of the key
-    uint8_t hits;
-    bool plus;
+    // Made whole, so that a new hit is one store (no read of the fresh memory it goes to).
+    constexpr Hit() : row(0), hits(0), plus(0) {}
+    constexpr Hit(uint32_t d, uint32_t r, uint32_t h, bool p) : draw(d), row(r), hits(h), plus(p) {}
+    uint32_t draw = 0;              // 0-based line index in the draw file
+    uint32_t row : 24;              // 0-based row of the key (a key holds at most kRowLimit rows)
+    uint32_t hits : 7;
+    uint32_t plus : 1;
 };
+static_assert(sizeof(Hit) == 8);
 
 struct EvaluationResult {
     bool stopped = false;           // the user stopped the run
@@ -150,6 +163,18 @@ struct Progress {
 };
 
 EvaluationResult evaluate(const EvaluationInput& in, Progress* progress = nullptr);
+
+// "Kezdés" read straight from the draw file: the period found and evaluated in one pass, with the
+// results of evaluate() over the same period, and no record kept but the keys of the draws that
+// listed plays (and the period's first numbers part).
+struct StreamedEvaluation {
+    Span span;
+    std::string firstKey, lastKey;  // the draw keys of the period's first and last line
+    EvaluationResult result;
+    std::shared_ptr<const PeriodDraws> draws;  // sparse; null when the run was stopped
+};
+StreamedEvaluation streamEvaluation(const DrawFile& file, const RunSettings& settings, const KeyRows& key,
+                                    Progress* progress = nullptr);
 
 // The record of a draw's whole line as the evaluations read it: the item's record when the item is
 // the line, else the line parsed (leading blanks or a comma make them differ).

@@ -14,21 +14,32 @@ constexpr uint32_t kNumbers = 0x1FFFFEu;  // bits 1..20
 // A look-up costs about as much as scanning this many rows.
 constexpr size_t kLookupRows = 24;
 
-// The sets of r of the given bits (r <= the count), each once.
+// The sets of r <= 2 of the given bits, each once.
 template <class F>
-void forEachCombination(const uint32_t* bits, int n, int r, F&& f) {
+void forFewCombination(const uint32_t* bits, int n, int r, F&& f) {
     switch (r) {
     case 0: f(0u); return;
     case 1:
         for (int i = 0; i < n; ++i) f(bits[i]);
         return;
-    case 2:
+    default:
         for (int i = 0; i < n; ++i)
             for (int j = i + 1; j < n; ++j) f(bits[i] | bits[j]);
         return;
-    default: break;
     }
+}
+
+// The sets of r of the given bits, each once, in no fixed order.
+template <class F>
+void forEachCombination(const uint32_t* bits, int n, int r, F&& f) {
     if (r > n) return;
+    if (r <= 2) return forFewCombination(bits, n, r, f);
+    if (n - r <= 2) {
+        // Most of the bits: each set is all of them but a few, which are cheaper to choose.
+        uint32_t all = 0;
+        for (int i = 0; i < n; ++i) all |= bits[i];
+        return forFewCombination(bits, n, n - r, [&](uint32_t left) { f(all ^ left); });
+    }
     // Gosper's next combination of places, mapped to the bits.
     for (uint32_t x = (1u << r) - 1; x < (1u << n);) {
         uint32_t set = 0;
@@ -40,6 +51,9 @@ void forEachCombination(const uint32_t* bits, int n, int r, F&& f) {
 }
 
 inline uint32_t setBit(uint32_t mask) { return (mask >> 1) & 0xFFFFFu; }
+
+// A mask's home slot in a table of 2^(32 - shift) slots: the top bits of its multiplicative hash.
+inline uint32_t homeSlot(uint32_t mask, int shift) { return (mask * 0x9E3779B1u) >> shift; }
 
 }  // namespace
 
@@ -66,7 +80,7 @@ RowIndex::RowIndex(const KeyRows& key) : rows_(key.rowCount()) {
         const uint32_t m = masks[i];
         types_ |= 1u << std::popcount(m);
         present_[setBit(m) >> 6] |= uint64_t(1) << (setBit(m) & 63);
-        uint32_t s = (m * 0x9E3779B1u) >> shift_;
+        uint32_t s = homeSlot(m, shift_);
         while (slots_[s].row && slots_[s].mask != m) s = (s + 1) & slotMask_;
         if (slots_[s].row) {
             if (next_.empty()) next_.assign(rows_, 0);
@@ -118,7 +132,7 @@ size_t RowIndex::find(const KeyRows& key, uint32_t drawMask, int minHits, uint32
     forEachSet(drawMask, minHits, [&](uint32_t set) {
         const uint32_t b = setBit(set);
         if (!(present_[b >> 6] >> (b & 63) & 1u)) return;
-        for (uint32_t s = (set * 0x9E3779B1u) >> shift_; slots_[s].row; s = (s + 1) & slotMask_) {
+        for (uint32_t s = homeSlot(set, shift_); slots_[s].row; s = (s + 1) & slotMask_) {
             if (slots_[s].mask != set) continue;
             for (uint32_t row = slots_[s].row; row; row = next_.empty() ? 0 : next_[row - 1]) cand[c++] = row - 1;
             break;

@@ -2,6 +2,7 @@
 
 #include "common/core/combinations.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -13,66 +14,91 @@ constexpr uint32_t kSets = 1u << kNumbers;
 inline uint32_t setOf(uint32_t mask) { return (mask >> 1) & (kSets - 1); }
 }  // namespace
 
-SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) : wide_(kSets, 0) {
-    uint32_t* c = wide_.data();
-    for (uint32_t m : rowMasks) ++c[setOf(m)];
-    // Sums over supersets, one number at a time.
+namespace {
+// Sums over supersets, one number at a time: c[s] becomes the rows that hold s.
+template <class T>
+void supersetSums(T* c) {
     for (uint32_t b = 0; b < kNumbers; ++b) {
         const uint32_t bit = 1u << b;
         for (uint32_t hi = 0; hi < kSets; hi += 2 * bit)
-            for (uint32_t s = hi; s < hi + bit; ++s) c[s] += c[s | bit];
+            for (uint32_t s = hi; s < hi + bit; ++s) c[s] = T(c[s] + c[s | bit]);
     }
+}
+}  // namespace
+
+SubsetCounts::SubsetCounts(std::span<const uint32_t> rowMasks) {
+    // A count never exceeds the rows, so a key of no more rows than 16 bits hold is summed in them.
     if (rowMasks.size() <= UINT16_MAX) {
-        narrow_.assign(wide_.begin(), wide_.end());
-        std::vector<uint32_t>().swap(wide_);
+        narrow_.assign(kSets, 0);
+        for (uint32_t m : rowMasks) ++narrow_[setOf(m)];
+        supersetSums(narrow_.data());
+    } else {
+        wide_.assign(kSets, 0);
+        for (uint32_t m : rowMasks) ++wide_[setOf(m)];
+        supersetSums(wide_.data());
     }
 }
 
 namespace {
-// The 256 subsets of 8 places, ordered by size, and where each size starts.
-struct SubsetOrder {
-    uint8_t bySize[256] = {};
-    uint16_t start[10] = {};
-    constexpr SubsetOrder() {
-        int n = 0;
-        for (int size = 0; size <= 8; ++size) {
-            start[size] = uint16_t(n);
-            for (int k = 0; k < 256; ++k) {
-                int pc = 0;
-                for (int b = 0; b < 8; ++b) pc += (k >> b) & 1;
-                if (pc == size) bySize[n++] = uint8_t(k);
-            }
+// The subsets of a draw's (up to) eight numbers as two halves of four: set a of the low half and
+// set b of the high half make the subset lo[a] | hi[b], of size |a| + |b|. For one b the sixteen
+// sets a are summed by their size in registers, so the 256 look-ups carry no chain through memory.
+struct Halves {
+    uint32_t lo[16], hi[16];
+    int top;  // the draw's numbers, 0..8
+    explicit Halves(uint32_t d) : lo{}, hi{}, top(0) {
+        uint32_t bit[8] = {};
+        for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
+        for (int a = 0; a < 16; ++a) {
+            uint32_t l = 0, h = 0;
+            for (int i = 0; i < 4; ++i)
+                if (a >> i & 1) {
+                    l |= bit[i];
+                    h |= bit[4 + i];
+                }
+            lo[a] = l;
+            hi[a] = h;
         }
-        start[9] = uint16_t(n);
     }
 };
-constexpr SubsetOrder kOrder;
+constexpr int kHalfSize[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+// M[j] for j = 0..8: the sum over the draw's j-number subsets of the rows holding them, which is
+// the sum over rows of C(hits, j). Bits past a draw's numbers are 0, so a draw of fewer than
+// eight numbers counts its subsets 2^(8 - n) times over: each half only over its own sets.
+template <class T>
+void momentsOf(const T* c, const Halves& h, int64_t m[9]) {
+    const int nLo = std::min(h.top, 4), nHi = std::max(h.top - 4, 0);
+    for (int j = 0; j <= 8; ++j) m[j] = 0;
+    for (int b = 0; b < (1 << nHi); ++b) {
+        const T* base = c + h.hi[b];
+        const uint32_t* lo = h.lo;
+        int64_t t[5] = {};
+        if (nLo == 4) {
+            t[0] = base[lo[0]];
+            t[1] = int64_t(base[lo[1]]) + base[lo[2]] + base[lo[4]] + base[lo[8]];
+            t[2] = int64_t(base[lo[3]]) + base[lo[5]] + base[lo[6]] + base[lo[9]] + base[lo[10]] + base[lo[12]];
+            t[3] = int64_t(base[lo[7]]) + base[lo[11]] + base[lo[13]] + base[lo[14]];
+            t[4] = base[lo[15]];
+        } else {
+            for (int a = 0; a < (1 << nLo); ++a) t[kHalfSize[a]] += base[lo[a]];
+        }
+        const int sb = kHalfSize[b];
+        for (int i = 0; i <= 4; ++i) m[sb + i] += t[i];
+    }
+}
 }  // namespace
 
 namespace {
 template <class T>
 void histogramOf(const T* c, uint32_t drawMask, uint32_t hist[9]) {
     uint32_t d = setOf(drawMask);
-    // M[j]: the sum over the draw's j-number subsets of the rows holding them, which is the sum
-    // over rows of C(hits, j).
     int64_t m[21] = {};
     int top = 0;
     if (std::popcount(d) <= 8) {
-        // The subsets as sets of numbers: subset k of the draw's (up to) 8 numbers.
-        uint32_t bit[8] = {};
-        for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
-        uint32_t sub[256];
-        sub[0] = 0;
-        const int count = 1 << top;
-        for (int k = 1; k < count; ++k) sub[k] = sub[k & (k - 1)] | bit[std::countr_zero(unsigned(k))];
-        for (int j = 0; j <= top; ++j) {
-            int64_t acc = 0;
-            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) {
-                const int k = kOrder.bySize[i];
-                if (k < count) acc += c[sub[k]];
-            }
-            m[j] = acc;
-        }
+        const Halves h(d);
+        top = h.top;
+        momentsOf(c, h, m);
     } else {
         // More than eight numbers (no record holds them): every subset in turn.
         top = std::popcount(d);
@@ -90,26 +116,11 @@ void histogramOf(const T* c, uint32_t drawMask, uint32_t hist[9]) {
 
 template <class T>
 int64_t weightedSumOf(const T* c, uint32_t d, const SubsetCounts::Weights& w) {
-    uint32_t bit[8] = {};
-    int top = 0;
-    for (uint32_t r = d; r; r &= r - 1) bit[top++] = r & (0u - r);
-    uint32_t sub[256];
-    sub[0] = 0;
-    const int count = 1 << top;
-    for (int k = 1; k < count; ++k) sub[k] = sub[k & (k - 1)] | bit[std::countr_zero(unsigned(k))];
+    const Halves h(d);
+    int64_t m[9];
+    momentsOf(c, h, m);
     int64_t sum = 0;
-    for (int j = w.from; j <= top; ++j) {
-        int64_t acc = 0;
-        if (top == 8) {
-            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) acc += c[sub[kOrder.bySize[i]]];
-        } else {
-            for (int i = kOrder.start[j]; i < kOrder.start[j + 1]; ++i) {
-                const int k = kOrder.bySize[i];
-                if (k < count) acc += c[sub[k]];
-            }
-        }
-        sum += acc * w.w[size_t(j)];
-    }
+    for (int j = w.from; j <= h.top; ++j) sum += m[j] * w.w[size_t(j)];
     return sum;
 }
 }  // namespace

@@ -21,8 +21,7 @@ public:
 
     // The sum over rows of weight[hits]: with w[j] = sum over h <= j of weight[h] (-1)^(j-h) C(j, h)
     // (see weightsOf), the sum over the draw's subsets S of w[|S|] times the rows holding S. Weights
-    // that are 0 below some hit count need no subset smaller than it: a draw of eight numbers then
-    // costs 163 look-ups from 4 hits up instead of 256.
+    // that are 0 below some hit count need no moment below it.
     struct Weights {
         std::array<int64_t, 9> w{};
         std::array<int64_t, 9> weight{};

@@ -521,3 +521,55 @@ TEST(KeyReaders, EndlessFilesEndTheirRead) {
     EXPECT_FALSE(rows->badLine);
     EXPECT_LT(fed.fed(), uint64_t(4) << 20);
 }
+
+// "Kezdés" streamed from the draw file gives what the run over the read period gives: the same
+// tallies, labels and hit lines, with the keys of the listing draws alone kept. The long period
+// passes the draws a streamed run holds back until it knows the run's length.
+TEST(EvalStream, MatchesTheRunOverTheReadPeriod) {
+    dz::testing::ProgramFolderFixture fx;
+    const size_t n = 70'000;
+    const std::string bytes = synthDrawHistory(n);
+    const DrawFile f = DrawFile::fromBytes(bytes);
+    const std::string rows = randomRowsText(5, 40) + "01 01 02 03 04 05 06 07\r\n";  // and a repeated number
+    for (const HitMethod method : {HitMethod::Scan, HitMethod::SubsetSums}) {
+        for (const PeriodCase& c : streamedPeriods(bytes, n, rows)) {
+            SCOPED_TRACE(::testing::Message() << c.what << ", method " << int(method));
+            fx.write(QStringLiteral("k.txt"), c.key);
+            RunSettings s = settings(fx.path(QStringLiteral("k.txt")), {1, 3}, 6);
+            s.fromKey = c.from;
+            s.toKey = c.to;
+            s.hitMethod = method;
+            const auto in = gatherInput(s, f);
+            ASSERT_TRUE(in.has_value());
+            const EvaluationResult want = evaluate(*in);
+            const StreamedEvaluation got = streamEvaluation(f, s, *in->key);
+            ASSERT_TRUE(got.draws);
+            const EvaluationResult& r = got.result;
+            EXPECT_EQ(got.span.reached, in->span.reached);
+            EXPECT_EQ(got.span.any, in->span.any);
+            if (in->span.any) {
+                EXPECT_EQ(got.firstKey, in->draws->key(in->span.first));
+            }
+            if (in->span.any && !in->key->badLine) {
+                EXPECT_EQ(got.span.last, in->span.last);
+                EXPECT_EQ(got.lastKey, in->draws->key(in->span.last));
+            }
+            EXPECT_EQ(got.draws->firstNumbers, in->draws->firstNumbers);
+            EXPECT_EQ(r.badLine, want.badLine);
+            EXPECT_EQ(r.recordsRead, want.recordsRead);
+            EXPECT_EQ(r.drawsEvaluated, want.drawsEvaluated);
+            EXPECT_EQ(r.plainTally, want.plainTally);
+            EXPECT_EQ(r.plusTally, want.plusTally);
+            EXPECT_EQ(r.listedCount, want.listedCount);
+            EXPECT_EQ(r.rowCounter, want.rowCounter);
+            EXPECT_EQ(r.lastDrawMask, want.lastDrawMask);
+            EXPECT_EQ(hitLines(*got.draws, r.hits), hitLines(*in->draws, want.hits));
+            EXPECT_LE(got.draws->keys.size(), r.hits.size());
+        }
+    }
+    // A stop asked for ends the run as stopped.
+    Progress progress;
+    progress.stop = true;
+    const auto key = readKey(fx.path(QStringLiteral("k.txt")));
+    EXPECT_TRUE(streamEvaluation(f, settings({}, {1}, 4, "20100101 001", "99999999 999"), *key, &progress).result.stopped);
+}

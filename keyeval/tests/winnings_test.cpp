@@ -282,29 +282,10 @@ TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
     bytes[7 * 41 + 15] = ',';  // a comma ends the first input item of a line in the period
     const DrawFile f = DrawFile::fromBytes(bytes);
     auto keyAt = [&](size_t line) { return QString::fromLatin1(bytes.substr(line * 41, 12)); };
-    Random rng(11);
-    std::string rows;
-    for (int i = 0; i < 40; ++i) {
-        uint32_t m = 0;
-        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
-        rows += std::string(key::generatedRowFromMask(m).toLatin1()) + "\r\n";
-    }
+    std::string rows = randomRowsText(11, 40);
     rows += "01 01 02 03 04 05 06 07\r\n\r\n";  // a repeated number, a blank line
-    struct Case {
-        const char* what;
-        QString from, to;
-        std::string key;
-    };
-    const Case cases[] = {
-        {"long period ending before the file's end", keyAt(3), keyAt(n - 2), rows},
-        {"to the end of the file", keyAt(0), QStringLiteral("99999999 999"), rows},
-        {"one draw", keyAt(7), keyAt(7), rows},
-        {"no draw in the period", keyAt(10), keyAt(5), rows},
-        {"never reached", QStringLiteral("99999999 999"), QStringLiteral("99999999 999"), rows},
-        {"bad key line", keyAt(4), keyAt(9), rows + "01 02 03\r\n"},
-    };
     for (const HitMethod method : {HitMethod::Scan, HitMethod::SubsetSums}) {
-        for (const Case& c : cases) {
+        for (const PeriodCase& c : streamedPeriods(bytes, n, rows)) {
             SCOPED_TRACE(c.what);
             folder.write(QStringLiteral("k.txt"), c.key);
             RunSettings s;

@@ -420,42 +420,38 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
         // The draw file is read again at every run: another program may have replaced it.
         const auto file = DrawFile::load(path);
         if (!file) return;
+        // Both runs stream the period: the sums keep no record of it, the count only the keys of
+        // draws that list plays.
+        auto key = readKey(outcome->settings.keyFile);
+        if (!key) return;
+        StreamedWinnings w;
+        StreamedEvaluation e;
         if (outcome->kind == RunKind::Winnings) {
-            // The period streamed straight into the sums: no record of it is kept.
-            auto key = readKey(outcome->settings.keyFile);
-            if (!key) return;
-            StreamedWinnings w = streamWinnings(*file, outcome->settings, *key, &progress_);
+            w = streamWinnings(*file, outcome->settings, *key, &progress_);
             if (w.money.stopped) return;
-            outcome->key = std::make_shared<const KeyRows>(std::move(*key));
-            outcome->span = w.span;
-            outcome->firstKey = std::move(w.firstKey);
-            outcome->lastKey = std::move(w.lastKey);
-            if (!w.span.reached) {
-                // Every record was read without reaching the period.
-                progress_.recordsRead = int64_t(w.span.recordsRead);
-                return;
-            }
-            outcome->quiet = false;
+        } else {
+            e = streamEvaluation(*file, outcome->settings, *key, &progress_);
+            if (e.result.stopped) return;
+        }
+        const bool winnings = outcome->kind == RunKind::Winnings;
+        outcome->key = std::make_shared<const KeyRows>(std::move(*key));
+        outcome->span = winnings ? w.span : e.span;
+        outcome->firstKey = std::move(winnings ? w.firstKey : e.firstKey);
+        outcome->lastKey = std::move(winnings ? w.lastKey : e.lastKey);
+        if (!outcome->span.reached) {
+            // Every record was read without reaching the period.
+            progress_.recordsRead = int64_t(outcome->span.recordsRead);
+            return;
+        }
+        outcome->quiet = false;
+        if (winnings) {
             outcome->money = std::move(w.money);
             outcome->moneyLines = std::make_shared<const ResultLines>(std::move(w.rows));
             return;
         }
-        auto in = gatherInput(outcome->settings, *file, &progress_);
-        if (!in || in->draws->stopped) return;
-        outcome->key = in->key;
-        outcome->span = in->span;
-        outcome->firstKey = std::string(in->draws->key(in->span.first));
-        outcome->lastKey = std::string(in->draws->key(in->span.last));
-        outcome->firstNumbers = in->draws->firstNumbers;
-        if (!in->span.reached) {
-            // Every record was read without reaching the period.
-            progress_.recordsRead = int64_t(in->span.recordsRead);
-            return;
-        }
-        outcome->quiet = false;
-        outcome->result = evaluate(*in, &progress_);
-        if (outcome->result.stopped) return;
-        outcome->hitList = std::make_shared<const HitList>(in->draws, std::move(outcome->result.hits));
+        outcome->firstNumbers = e.draws->firstNumbers;
+        outcome->result = std::move(e.result);
+        outcome->hitList = std::make_shared<const HitList>(std::move(e.draws), std::move(outcome->result.hits));
     });
     connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
     progressTimer_->start();

@@ -1,6 +1,10 @@
 #include "keyeval/tests/support/reference.h"
 
+#include "common/core/keyfile.h"
+#include "common/core/random.h"
+
 #include <algorithm>
+#include <bit>
 #include <memory>
 
 namespace dz::keyeval::testing {
@@ -121,6 +125,29 @@ void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>&
     in.settings.vectorScan = vectorScan;
     const EvaluationResult r = evaluate(in);
     for (size_t h = 0; h <= 8; ++h) hist[h] += r.plainTally[h + 1];
+}
+
+std::string randomRowsText(unsigned seed, int rows) {
+    Random rng(seed);
+    std::string out;
+    for (int i = 0; i < rows; ++i) {
+        uint32_t m = 0;
+        while (std::popcount(m) < 8) m |= 1u << rng.drawNumber(20);
+        out += std::string(key::generatedRowFromMask(m).toLatin1()) + "\r\n";
+    }
+    return out;
+}
+
+std::vector<PeriodCase> streamedPeriods(const std::string& history, size_t n, const std::string& key) {
+    auto keyAt = [&](size_t line) { return QString::fromLatin1(history.substr(line * 41, 12)); };
+    return {
+        {"long period ending before the file's end", keyAt(3), keyAt(n - 2), key},
+        {"to the end of the file", keyAt(0), QStringLiteral("99999999 999"), key},
+        {"one draw", keyAt(7), keyAt(7), key},
+        {"no draw in the period", keyAt(10), keyAt(5), key},
+        {"never reached", QStringLiteral("99999999 999"), QStringLiteral("99999999 999"), key},
+        {"bad key line", keyAt(4), keyAt(9), key + "01 02 03\r\n"},
+    };
 }
 
 }  // namespace dz::keyeval::testing

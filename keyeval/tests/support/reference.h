@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace dz::keyeval::testing {
@@ -41,5 +42,17 @@ Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKe
 // hist[h] += rows of the key that hit h numbers of the draw (h = 0..8), counted by the run of
 // "Kezdés" over that one draw with the row scan (vector or plain).
 void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist, bool vectorScan = true);
+
+// The text of a key of random eight-number rows, as the generators write them.
+std::string randomRowsText(unsigned seed, int rows);
+// The periods a streamed run is held to against the run over the read period, over a history whose
+// lines are 41 bytes (synthDrawHistory) and of n draws: a long period ending before the file's end,
+// one to its end, one draw, no draw, a period never reached, and the key with a bad line appended.
+struct PeriodCase {
+    const char* what;
+    QString from, to;
+    std::string key;
+};
+std::vector<PeriodCase> streamedPeriods(const std::string& history, size_t n, const std::string& key);
 
 }  // namespace dz::keyeval::testing
