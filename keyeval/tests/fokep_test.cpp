@@ -320,9 +320,9 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
 // and the close box ("Vége" alike) stops the run before the window goes.
 TEST(FokepRun, CloseDuringARunStopsIt) {
     dz::testing::ProgramFolderFixture fx;
-    std::string key;
-    for (int i = 0; i < 32736; ++i) key += "01 02 03 04 05 06 07 08\r\n";
-    fx.write(QStringLiteral("k.txt"), key);
+    std::string rows;
+    for (int i = 0; i < 32736; ++i) rows += "01 02 03 04 05 06 07 08\r\n";
+    fx.write(QStringLiteral("k.txt"), rows);
     for (const bool winnings : {false, true}) {
         SCOPED_TRACE(winnings ? "Kiértékelés hozamra" : "Kezdés");
         // A run has to last past the first progress report: on a fast machine a history four times
