@@ -1,6 +1,7 @@
 #include "common/core/keyfile.h"
 
 #include "common/core/cp1250.h"
+#include "common/core/listexport.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 
@@ -70,8 +71,15 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
 
 bool saveRows(const QString& path, const QStringList& rows) { return writeLines(path, rows); }
 
+KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder) {
+    if (!saveRows(keyFile, rows)) return KeySave::Failed;
+    return writeLastKeyPointer(programFolder, keyFile) ? KeySave::Saved : KeySave::PointerFailed;
+}
+
+QString pointerFailedMessage() { return saveFailedMessage(QLatin1String(kPointerFile)); }
+
 bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName) {
-    return writeLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile), {keyFileFullName});
+    return writeOwnLines(folder + QLatin1Char('/') + QLatin1String(kPointerFile), {keyFileFullName});
 }
 
 std::optional<QString> readLastKeyPointer(const QString& folder) {
@@ -101,7 +109,7 @@ DialogStart dialogStart(const QString& programFolder) {
 bool writeSpreadsheetExport(const QString& folder, const QStringList& rows, QString* path) {
     const QString p = folder + QLatin1Char('/') + QLatin1String(kSpreadsheetFile);
     if (path) *path = p;
-    return writeLines(p, rows);
+    return writeOwnLines(p, rows);
 }
 
 }  // namespace dz::key

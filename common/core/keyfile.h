@@ -41,6 +41,13 @@ bool saveRows(const QString& path, const QStringList& rows);
 
 // The pointer holds the full name of the last saved key file on its one line.
 bool writeLastKeyPointer(const QString& folder, const QString& keyFileFullName);
+
+// A key save: the key file (the old one kept on failure) and, only after it was saved, the
+// pointer in the program folder. PointerFailed: the key is saved, the pointer could not be.
+enum class KeySave { Saved, Failed, PointerFailed };
+KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder);
+// "Hiba a filenev.txt mentésekor - sikertelen mentés !"
+QString pointerFailedMessage();
 // Its whole first line (a comma in a path is no field end); nullopt when missing or empty.
 std::optional<QString> readLastKeyPointer(const QString& folder);
 struct SplitName {

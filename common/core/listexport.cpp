@@ -14,7 +14,7 @@ ListExporter::Result ListExporter::save(const QString& folder, const QStringList
     const QString num = format(counter_, "000");
     Result r;
     r.path = folder + QStringLiteral("/lista") + num + fileExt_;
-    r.ok = writeLines(r.path, items);
+    r.ok = writeOwnLines(r.path, items);
     // The file named as it lies on disk.
     r.message = r.ok ? QStringLiteral("A mentés az ") + quotedPath(r.path) + QStringLiteral(" file-ba történt !")
                      : saveFailedMessage(r.path);

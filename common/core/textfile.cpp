@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -342,6 +343,28 @@ bool writeLines(const QString& path, const QStringList& lines) {
         out += "\r\n";
     }
     return writeBytes(path, std::string_view(out.constData(), size_t(out.size())));
+}
+
+bool ownFileWritable(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) return errno == ENOENT;
+    if (S_ISREG(st.st_mode)) return true;
+    // a link counts by what it points to, and one to nothing is no missing name
+    return S_ISLNK(st.st_mode) && ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool nameIsFree(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
+}
+
+bool writeOwnLines(const QString& path, const QStringList& lines) {
+    return ownFileWritable(path) && writeLines(path, lines);
+}
+
+bool writeOwnBytes(const QString& path, std::string_view bytes) {
+    return ownFileWritable(path) && writeBytes(path, bytes);
 }
 
 }  // namespace dz

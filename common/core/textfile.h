@@ -111,4 +111,15 @@ std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_
 bool writeLines(const QString& path, const QStringList& lines);
 bool writeBytes(const QString& path, std::string_view bytes);
 
+// A file a program writes without the user naming it (settings, counters, lists, the key file
+// pointer) is written only where its name is missing, a regular file or a link to one: a link to
+// anything else or to nothing, a folder, a pipe or a device of that name stays as it is.
+bool ownFileWritable(const QString& path);
+// Whether nothing at all has that name: no file, no link (not even one to nothing). A start file's
+// defaults are written only then.
+bool nameIsFree(const QString& path);
+// writeLines and writeBytes for such files: false, with nothing written, where !ownFileWritable.
+bool writeOwnLines(const QString& path, const QStringList& lines);
+bool writeOwnBytes(const QString& path, std::string_view bytes);
+
 }  // namespace dz

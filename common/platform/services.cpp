@@ -1,6 +1,7 @@
 #include "common/platform/services.h"
 
 #include "common/core/folder.h"
+#include "common/core/startup.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/printseam.h"
 
@@ -20,13 +21,9 @@
 #include <QWidget>
 
 #include <cerrno>
-#include <cstddef>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace dz::ui {
@@ -50,7 +47,7 @@ enum class Take { Held, Refused, Failed };
 // (renamed over) between the open and the lock leaves a lock that no later start would see.
 bool stillNamed(int fd, const QByteArray& name) {
     struct stat open {}, named {};
-    return ::fstat(fd, &open) == 0 && ::stat(name.constData(), &named) == 0 && open.st_dev == named.st_dev &&
+    return ::fstat(fd, &open) == 0 && ::lstat(name.constData(), &named) == 0 && open.st_dev == named.st_dev &&
            open.st_ino == named.st_ino;
 }
 
@@ -58,12 +55,13 @@ bool stillNamed(int fd, const QByteArray& name) {
 // without waiting. flock, not fcntl: its lock belongs to this open file, so a second open in the
 // same process is refused like another process, and it is dropped only with the last descriptor.
 // A lock on a file that the name no longer points to is dropped and taken again on the new one.
-Take takeLock(const QString& path, int* fd) {
+// A link in the lock file's place is never followed (nothing is made where it points).
+Take takeLock(const QString& path, mode_t mode, int* fd) {
     const QByteArray name = QFile::encodeName(path);
     // O_NONBLOCK: a FIFO of that name must not stop the start.
-    const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        int f = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0644);
+        int f = ::open(name.constData(), O_RDWR | O_CREAT | flags, mode);
         if (f < 0) f = ::open(name.constData(), O_RDONLY | flags);
         if (f < 0) return Take::Failed;
         int rc;
@@ -83,60 +81,89 @@ Take takeLock(const QString& path, int* fd) {
     return Take::Failed;  // the name keeps changing under us: start rather than hang
 }
 
-// The lock file can be deleted or renamed over while a copy runs, and a file lock cannot follow
-// it: the next start would lock a new file of that name. So a running copy also holds a name that
-// no file operation can take away, and that the system drops when the process ends: an abstract
-// local socket named after the program folder and the program. -1 with *inUse set when another
-// process holds it; -1 alone when there is no such name to take (the file lock then decides).
-int takeRunningName(const QString& exeName, bool* inUse) {
-    *inUse = false;
-    QString folder = QFileInfo(programFolder()).canonicalFilePath();
-    if (folder.isEmpty()) folder = QFileInfo(programFolder()).absoluteFilePath();
-    const QByteArray id = QCryptographicHash::hash(QFile::encodeName(folder) + '\0' + exeName.toUtf8(),
-                                                   QCryptographicHash::Sha1)
-                              .toHex();
-    const QByteArray sockName = "dizov-" + id;
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    // sun_path[0] stays 0: the abstract namespace, no file anywhere.
-    std::memcpy(addr.sun_path + 1, sockName.constData(), size_t(sockName.size()));
-    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0) return -1;
-    const auto len = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(sockName.size()));
-    if (::bind(s, reinterpret_cast<const sockaddr*>(&addr), len) == 0) return s;
-    *inUse = errno == EADDRINUSE;
-    ::close(s);
-    return -1;
+// A folder that is this user's alone: a folder (not a link) that he owns and that nobody else may
+// enter or write.
+bool ownPrivateFolder(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// Where this user keeps what only his own programs may make: $XDG_RUNTIME_DIR when it is such a
+// folder, else a folder of his own in the temporary folder (made mode 0700 when missing). Empty
+// when neither is his alone (another user made a folder or a link of that name first).
+QString privateFolder() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && ownPrivateFolder(runtime)) return QFile::decodeName(runtime);
+    const QByteArray own = QFile::encodeName(QDir::tempPath() + QStringLiteral("/dizov-") +
+                                             QString::number(qulonglong(::geteuid())));
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST) return {};
+    return ownPrivateFolder(own) ? QFile::decodeName(own) : QString();
+}
+
+// The lock file a running copy holds in the user's private folder, one per program folder and
+// program; empty without such a folder.
+QString runningLockFile(const QString& exeName) {
+    const QString folder = privateFolder();
+    if (folder.isEmpty()) return {};
+    QString programs = QFileInfo(programFolder()).canonicalFilePath();
+    if (programs.isEmpty()) programs = QFileInfo(programFolder()).absoluteFilePath();
+    const QByteArray id =
+        QCryptographicHash::hash(QFile::encodeName(programs) + '\0' + exeName.toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(24);
+    return folder + QStringLiteral("/dizov-") + QString::fromLatin1(id) + QLatin1Char('-') + exeName +
+           QStringLiteral(".lock");
 }
 }  // namespace
 
 InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
-    if (running_ >= 0) ::close(running_);
+    if (running_ >= 0) {
+        // Removed while still locked, so that the private folder does not fill up with the names
+        // of folders long gone; a start that opened it meanwhile finds it unnamed and makes a new one.
+        if (stillNamed(running_, runningName_)) ::unlink(runningName_.constData());
+        ::close(running_);
+    }
 }
 
 std::unique_ptr<InstanceLock> lockSingleInstance(const QString& exeName, const QString& title, const QString& refusal,
                                                  Icon icon) {
+    // The folder's own lock file: whoever runs the program on this folder holds it, the same user
+    // or another one who may read the folder.
     int fd = -1;
-    Take t = takeLock(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"), &fd);
-    if (t == Take::Failed) {
-        // The program folder takes no lock (read-only, or gone): an instance cannot be told from a
-        // folder we may not write, so lock beside the other temporary files, per folder.
-        const QByteArray folderId =
-            QCryptographicHash::hash(programFolder().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-        t = takeLock(QDir::tempPath() + QStringLiteral("/dizov-") + QString::fromLatin1(folderId) + QLatin1Char('-') +
-                         exeName + QStringLiteral(".lock"),
-                     &fd);
-    }
+    Take t = takeLock(programFolder() + QLatin1Char('/') + exeName + QStringLiteral(".lock"), 0644, &fd);
     if (t != Take::Refused) {
-        bool inUse = false;
-        const int running = takeRunningName(exeName, &inUse);
+        // The lock file can be deleted, renamed over or taken away (a read-only folder, a link in its
+        // place) while a copy runs, and a file lock cannot follow it. So a running copy also locks a
+        // file of this folder and program in the user's private folder, where no other user can make,
+        // hold or remove a name.
+        int running = -1;
+        const QString own = runningLockFile(exeName);
+        const Take r = own.isEmpty() ? Take::Failed : takeLock(own, 0600, &running);
         // Not even a lock: starting is better than claiming that another instance runs.
-        if (!inUse) return std::make_unique<InstanceLock>(fd, running);
+        if (r != Take::Refused) return std::make_unique<InstanceLock>(fd, running, QFile::encodeName(own));
         if (fd >= 0) ::close(fd);
     }
     message(nullptr, refusal.isEmpty() ? exeName + QStringLiteral(" márt fut ! ") : refusal, icon, title);
     return nullptr;
+}
+
+int runProgram(int& argc, char** argv, const ProgramStart& start,
+               const std::function<std::unique_ptr<QWidget>()>& makeWindow) {
+    dz::ignoreFileSizeSignal();
+    QApplication app(argc, argv);
+    initApplication(app);
+    std::unique_ptr<InstanceLock> lock;
+    if (start.singleInstance) {
+        lock = lockSingleInstance(start.exeName.isEmpty() ? programName() : start.exeName, start.title, start.refusal,
+                                  start.icon);
+        if (!lock) return 0;
+    }
+    const std::unique_ptr<QWidget> window = makeWindow();
+    if (!window) return 0;
+    window->show();
+    return app.exec();
 }
 
 void startSpreadsheet(const QString& file) {

@@ -8,10 +8,12 @@
 #include "common/platform/services.h"
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
+#include "common/tests/otheruser.h"
 #include "common/tests/qtprint.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QCursor>
 #include <QDir>
 #include <QSysInfo>
@@ -29,6 +31,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dz;
 using namespace dz::ui;
@@ -559,6 +565,109 @@ TEST(Services, ADeletedOrReplacedLockFileStillRefusesTheStart) {
         ASSERT_TRUE(next);
         EXPECT_FALSE(dz::testing::lockableElsewhere(lockFile));
     }
+}
+
+namespace {
+// Sets (or, with nullptr, unsets) an environment variable for the life of the guard.
+struct ScopedEnv {
+    const char* name;
+    QByteArray old;
+    bool had;
+    ScopedEnv(const char* n, const char* value) : name(n), old(qgetenv(n)), had(qEnvironmentVariableIsSet(n)) {
+        if (value) qputenv(name, value);
+        else qunsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had) qputenv(name, old);
+        else qunsetenv(name);
+    }
+};
+
+QString sha1Hex(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
+}  // namespace
+
+// Another user, who may read the program folder but not write it, stops a start only by holding
+// the folder's own lock file (he then uses the folder): no name he takes elsewhere first (a local
+// socket name, a lock file in the temporary folder, the user's private folder's name) does.
+TEST(Services, AnotherUserStopsAStartOnlyThroughTheFoldersLockFile) {
+    if (const std::string why = dz::testing::noOtherUser(); !why.empty()) GTEST_SKIP() << why;
+    struct Case {
+        const char* what;
+        bool folderLocks;  // whether the program folder takes a lock file
+        std::function<std::unique_ptr<dz::testing::OtherUserProcess>(const QString& folder, const QString& tmp)> take;
+        bool refused;
+    };
+    using dz::testing::OtherUserProcess;
+    const Case cases[] = {
+        {"the local socket name of the folder and program", true,
+         [](const QString& folder, const QString&) {
+             const QByteArray id = QFile::encodeName(QFileInfo(folder).canonicalFilePath()) + '\0' + "kulcsgen";
+             return std::make_unique<OtherUserProcess>("bind", QStringLiteral("dizov-") + sha1Hex(id));
+         },
+         false},
+        {"a lock file in the temporary folder", false,
+         [](const QString& folder, const QString& tmp) {
+             return std::make_unique<OtherUserProcess>(
+                 "lock", tmp + QStringLiteral("/dizov-") + sha1Hex(folder.toUtf8()).left(16) + QStringLiteral("-kulcsgen.lock"));
+         },
+         false},
+        {"the name of the user's own folder in the temporary folder", false,
+         [](const QString&, const QString& tmp) {
+             const QString own = tmp + QStringLiteral("/dizov-") + QString::number(::geteuid());
+             if (!QDir().mkdir(own) || ::chown(QFile::encodeName(own).constData(), dz::testing::kOtherUid,
+                                               dz::testing::kOtherUid) != 0)
+                 return std::unique_ptr<OtherUserProcess>();
+             return std::make_unique<OtherUserProcess>("lock", own + QStringLiteral("/held.lock"));
+         },
+         false},
+        {"the folder's own lock file", true,
+         [](const QString& folder, const QString&) {
+             return std::make_unique<OtherUserProcess>("lock", folder + QStringLiteral("/kulcsgen.lock"));
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dz::testing::ProgramFolderFixture fx;
+        QTemporaryDir tmp;  // the temporary folder, which every user may write, as /tmp
+        ASSERT_EQ(::chmod(QFile::encodeName(tmp.path()).constData(), 01777), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(fx.dir.path()).constData(), 0755), 0);  // readable by all
+        const ScopedEnv tmpdir("TMPDIR", QFile::encodeName(tmp.path()).constData());
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+        fx.write("kulcsgen.lock", "");  // left by an earlier run, readable by all
+        if (!c.folderLocks) setProgramFolder(fx.path("gone"));
+        const auto other = c.take(programFolder(), tmp.path());
+        ASSERT_TRUE(other && other->holds());
+        auto lock = lockSingleInstance(QStringLiteral("kulcsgen"));
+        if (c.refused) {
+            EXPECT_FALSE(lock);
+            EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("kulcsgen márt fut ! ")});
+        } else {
+            EXPECT_TRUE(lock);
+            EXPECT_TRUE(seam::messages().empty());
+        }
+    }
+}
+
+// A link in the lock file's place (only a user who may write the folder can make one) is not
+// followed: nothing is made where it points. The program starts on its private lock, which still
+// refuses the same user's second copy.
+TEST(Services, ALinkInTheLockFilesPlaceIsNotFollowed) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString target = fx.path("cel.lock");
+    ASSERT_TRUE(QFile::link(target, fx.path("kulcsgen.lock")));
+    auto first = lockSingleInstance(QStringLiteral("kulcsgen"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->held());
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(QFileInfo(fx.path("kulcsgen.lock")).symLinkTarget(), target);
+    EXPECT_FALSE(lockSingleInstance(QStringLiteral("kulcsgen")));
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("kulcsgen márt fut ! ")});
+    first.reset();
+    EXPECT_TRUE(lockSingleInstance(QStringLiteral("kulcsgen")));
+    EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 TEST(Services, SpreadsheetStartIsRecordedUnderTheSeam) {

@@ -3,6 +3,9 @@
 #include "common/tests/fedfile.h"
 #include "common/tests/filelimit.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
+#include "common/core/keyfile.h"
+#include "common/core/listexport.h"
 #include "common/tests/qtprint.h"
 
 #include <QDir>
@@ -265,4 +268,41 @@ TEST(TextFile, FailedWriteReportsFalseAndKeepsTheOldFile) {
     EXPECT_EQ(fx.read("keep.txt"), old);
     const QStringList left = QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(left, QStringList{QStringLiteral("keep.txt")}) << "a temporary file stayed behind";
+}
+
+// What a program writes on its own (settings, lists, the key file pointer, the spreadsheet export)
+// goes only to a missing name, a regular file or a link to one; anything else stays as it is, and
+// the write is reported as failed.
+TEST(TextFile, OwnFilesAreWrittenOnlyToFilesOrLinksToFiles) {
+    dz::testing::ProgramFolderFixture fx;
+    const QString folder = fx.dir.path();
+    ListExporter lists;
+    const std::pair<const char*, std::function<bool()>> writers[] = {
+        {"ownlines.txt", [&] { return writeOwnLines(fx.path("ownlines.txt"), {QStringLiteral("a")}); }},
+        {"ownbytes.txt", [&] { return writeOwnBytes(fx.path("ownbytes.txt"), "b"); }},
+        {"filenev.txt", [&] { return key::writeLastKeyPointer(folder, fx.path("kulcs.txt")); }},
+        {"minimum.txt", [&] { return key::writeSpreadsheetExport(folder, {QStringLiteral(" 01 02 ")}); }},
+        {"lista001.txt", [&] {
+             ListExporter fresh;
+             return fresh.save(folder, {QStringLiteral("x")}).ok;
+         }},
+    };
+    for (const auto& [name, write] : writers) dz::testing::expectNameKept(folder, QLatin1String(name), write);
+
+    // A missing name is made; a link to a regular file writes that file, and stays a link.
+    EXPECT_TRUE(writeOwnBytes(fx.path("uj.txt"), "1"));
+    EXPECT_EQ(fx.read("uj.txt"), "1");
+    fx.write("cel.txt", "old");
+    ASSERT_TRUE(QFile::link(fx.path("cel.txt"), fx.path("filenev.txt")));
+    EXPECT_TRUE(key::writeLastKeyPointer(folder, QStringLiteral("/k/kulcs.txt")));
+    EXPECT_EQ(fx.read("cel.txt"), "/k/kulcs.txt\r\n");
+    EXPECT_TRUE(QFileInfo(fx.path("filenev.txt")).isSymLink());
+    const auto r = lists.save(folder, {QStringLiteral("y")});
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(fx.read("lista001.txt"), "y\r\n");
+    // A save the user named keeps writing where he points it.
+    fx.write("cel2.txt", "old");
+    ASSERT_TRUE(QFile::link(fx.path("cel2.txt"), fx.path("named.txt")));
+    EXPECT_TRUE(writeLines(fx.path("named.txt"), {QStringLiteral("z")}));
+    EXPECT_EQ(fx.read("cel2.txt"), "z\r\n");
 }

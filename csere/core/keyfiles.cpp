@@ -21,12 +21,6 @@ KeyLoad loadKey(const QString& path, KeySource source) {
     return r;
 }
 
-bool saveKey(const QString& path, const QStringList& rows, const QString& programFolder) {
-    if (!dz::key::saveRows(path, rows)) return false;
-    dz::key::writeLastKeyPointer(programFolder, path);
-    return true;
-}
-
 QString selectionLine(uint32_t marks) { return producedRow(marks); }
 
 bool writeSelection(const QString& path, uint32_t marks) { return dz::writeLines(path, {selectionLine(marks)}); }

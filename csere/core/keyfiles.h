@@ -1,6 +1,8 @@
 // The workshop's files: key files in and out (with the last key file pointer), the selection
 // file "jeloles.txt" and the spreadsheet export.
 #pragma once
+#include "common/core/keyfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -20,9 +22,9 @@ struct KeyLoad {
 enum class KeySource { Loaded, Shipped };
 KeyLoad loadKey(const QString& path, KeySource source = KeySource::Loaded);
 
-// Writes the key (replacing the file whole) and, only after it was saved, the pointer in the
-// program folder; a failing pointer goes unreported. False when the key could not be saved.
-bool saveKey(const QString& path, const QStringList& rows, const QString& programFolder);
+// The key save with its pointer (dz::key::saveKey).
+using dz::key::KeySave;
+using dz::key::saveKey;
 
 // The selection line: each marked number "00" and a blank, ascending; empty for no mark.
 QString selectionLine(uint32_t marks);

@@ -27,7 +27,7 @@ QStringList parseDescriptions(std::string_view bytes) {
     return lines;
 }
 
-bool writeDescriptions(const QString& path, const QStringList& lines) { return dz::writeLines(path, lines); }
+bool writeDescriptions(const QString& path, const QStringList& lines) { return dz::writeOwnLines(path, lines); }
 
 QString keyFileName(const QString& line) {
     QString name = line.left(12);

@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using dz::csere::kenorogz;
@@ -179,6 +181,17 @@ TEST(KenorogzWindow, SaveWritesTheKeyAndThePointer) {
     EXPECT_FALSE(g.w.isVisible());
     EXPECT_EQ(g.w.result(), QDialog::Accepted);
     EXPECT_EQ(g.w.savedFile(), g.path(QStringLiteral("uj3.txt")));
+}
+
+TEST(KenorogzWindow, APointerThatCannotBeWrittenIsReported) {
+    GridWindow g;
+    ASSERT_TRUE(QDir(g.dir.path()).mkdir(QStringLiteral("filenev.txt")));
+    g.keys("1\n5\n17\n");
+    seam::queueFile(g.path(QStringLiteral("uj.txt")));
+    g.click("Command3D3");
+    EXPECT_EQ(g.read(QStringLiteral("uj.txt")), "01 05 17 \r\n");
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("Hiba a filenev.txt mentésekor - sikertelen mentés !")});
+    EXPECT_FALSE(g.w.isVisible());  // the key is saved: "Rögzít és kilép" closes
 }
 
 TEST(KenorogzWindow, AFaultyGridIsNotSaved) {

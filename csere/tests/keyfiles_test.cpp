@@ -55,13 +55,13 @@ TEST(KeyLoadTest, TheRowLimit) {
 
 TEST(KeySaveTest, KeyThenPointerAndAFailureThatChangesNothing) {
     dz::testing::ProgramFolderFixture f;
-    ASSERT_TRUE(saveKey(f.path("kulcs.txt"), {"01 02 03 ", "04 05 06 "}, f.dir.path()));
+    ASSERT_EQ(saveKey(f.path("kulcs.txt"), {"01 02 03 ", "04 05 06 "}, f.dir.path()), KeySave::Saved);
     EXPECT_EQ(f.read("kulcs.txt"), "01 02 03 \r\n04 05 06 \r\n");
     EXPECT_EQ(f.read("filenev.txt"), f.path("kulcs.txt").toStdString() + "\r\n");
 
     ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("dir.txt")));
-    EXPECT_FALSE(saveKey(f.path("dir.txt"), {"01 02 "}, f.dir.path()));
-    EXPECT_FALSE(saveKey(f.path("nofolder/k.txt"), {"01 02 "}, f.dir.path()));
+    EXPECT_EQ(saveKey(f.path("dir.txt"), {"01 02 "}, f.dir.path()), KeySave::Failed);
+    EXPECT_EQ(saveKey(f.path("nofolder/k.txt"), {"01 02 "}, f.dir.path()), KeySave::Failed);
     EXPECT_EQ(f.read("filenev.txt"), f.path("kulcs.txt").toStdString() + "\r\n");
 }
 

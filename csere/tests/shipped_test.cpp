@@ -6,6 +6,7 @@
 #include "common/core/textfile.h"
 #include "common/tests/fedfile.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -120,4 +121,13 @@ TEST(Shipped, EndlessDescriptionsAndSelectionReadOnlyTheirHead) {
             EXPECT_LT(feed.fed(), uint64_t(dz::kStartFileLines) * (dz::kStartLineBytes + 2) + (1 << 17));
         }
     }
+}
+
+TEST(ShippedDescriptions, AreNotWrittenThroughALinkToOtherThanAFile) {
+    dz::testing::ProgramFolderFixture f;
+    QDir(f.dir.path()).mkdir(QStringLiteral("kulcsp"));
+    const QString folder = f.path("kulcsp");
+    dz::testing::expectNameKept(folder, QStringLiteral("vevud.inf"), [&] {
+        return dz::csere::shipped::writeDescriptions(folder + QStringLiteral("/vevud.inf"), {QStringLiteral("x")});
+    });
 }

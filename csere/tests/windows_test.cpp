@@ -227,6 +227,21 @@ TEST(VazozKeys, SwapSaveAndThePointer) {
     EXPECT_EQ(seam::fileDialogs().size(), dialogs);
 }
 
+// The key is saved when the pointer cannot be, and the window says that the pointer was not.
+TEST(VazozKeys, APointerThatCannotBeWrittenIsReported) {
+    Vazoz v;
+    ASSERT_TRUE(QDir(v.dir.path()).mkdir(QStringLiteral("filenev.txt")));
+    v.load("02 05 09 \r\n");
+    v.mark({4, 11, 20});
+    v.w.Command3D4_Click();  // the swapped key, which the save writes
+    seam::reset();
+    seam::queueFile(v.path("uj.txt"));
+    v.w.Command3D5_Click();
+    EXPECT_EQ(v.read("uj.txt"), "04 11 20 \r\n");
+    EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("Hiba a filenev.txt mentésekor - sikertelen mentés !")});
+    EXPECT_EQ(seam::messages().back().icon, dz::ui::Icon::Critical);
+}
+
 TEST(VazozKeys, ReplaceFixAndTakeBack) {
     Vazoz v;
     v.load("02 05 09 \r\n02 07 09 \r\n");

@@ -349,12 +349,13 @@ bool kenorogz::save() {
     }
     const auto path = dz::ui::fileDialog(this, keyDialog(true));
     if (!path) return false;
-    if (!dz::key::saveRows(*path, grid_.keyRows())) {
+    const dz::key::KeySave s = dz::key::saveKey(*path, grid_.keyRows(), dz::programFolder());
+    if (s == dz::key::KeySave::Failed) {
         critical(this, dz::saveFailedMessage(*path));
         return false;
     }
     saved_ = *path;
-    dz::key::writeLastKeyPointer(dz::programFolder(), *path);  // a failure here goes unreported
+    if (s == dz::key::KeySave::PointerFailed) critical(this, dz::key::pointerFailedMessage());
     return true;
 }
 

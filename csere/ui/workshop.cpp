@@ -380,8 +380,11 @@ void kiertekel::Command3D5_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(true, QString::fromLatin1(dz::key::kDefaultKeyFile), QStringLiteral("txt")));
     if (!file) return;
     dialogName_ = *file;
-    if (!saveKey(*file, List2->items(), dz::programFolder()))
+    const KeySave saved = saveKey(*file, List2->items(), dz::programFolder());
+    if (saved == KeySave::Failed)
         dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, dz::signature());
+    else if (saved == KeySave::PointerFailed)
+        dz::ui::message(this, dz::key::pointerFailedMessage(), Icon::Critical, dz::signature());
 }
 
 void kiertekel::List1_KeyPress(int keyAscii) {

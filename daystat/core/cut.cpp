@@ -135,15 +135,14 @@ RangeCheck checkRange(RangeBoxes& b, const std::optional<HistoryBounds>& bounds)
         r.toKey = buildKey(t[0], t[1], t[2], t[3]);
         r.fromKey = buildKey(f[0], f[1], f[2], f[3]);
         if (!bounds) break;  // an empty history: no record bounds the range
-        // Each side is pulled in at most once: a record that is not a draw record never rebuilds its own key.
-        if (r.toKey > bounds->last.key) {
-            if (r.toClamped) break;
+        // Each side is pulled in at most once, TO and FROM alike: a record that is not a draw record never
+        // rebuilds its own key, and a TO still above it must not keep FROM from its pull.
+        if (r.toKey > bounds->last.key && !r.toClamped) {
             fill(b.to, bounds->last);
             r.toClamped = true;
             continue;
         }
-        if (r.fromKey < bounds->first.key) {
-            if (r.fromClamped) break;
+        if (r.fromKey < bounds->first.key && !r.fromClamped) {
             fill(b.from, bounds->first);
             r.fromClamped = true;
             continue;
@@ -163,7 +162,7 @@ QString spinStep(const QString& text, int step, long long lower, long long upper
     return plain(v);
 }
 
-bool writeCut(const QString& path, std::string_view bytes) { return dz::writeBytes(path, bytes); }
+bool writeCut(const QString& path, std::string_view bytes) { return dz::writeOwnBytes(path, bytes); }
 
 QString cutFailedMessage() { return QStringLiteral("Hiba a vevud.dat mentésekor - sikertelen mentés !"); }
 QString badRangeMessage() { return QStringLiteral("Hibás tól-; ig- beállítás !"); }

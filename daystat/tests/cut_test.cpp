@@ -3,6 +3,7 @@
 #include "common/core/synth.h"
 #include "common/core/textfile.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
 
 #include <gtest/gtest.h>
 
@@ -174,4 +175,10 @@ TEST(Cut, OnlyTheByteOrderMarkAtTheStartIsDropped) {
     EXPECT_EQ(countRecords(bytes), 1u);
     EXPECT_EQ(lastRecords(bytes, 1), "\xEF\xBB\xBF" "x\r\n");
     EXPECT_EQ(countRecords("\xEF\xBB\xBF"), 0u);
+}
+
+TEST(Cut, TheDaysFileIsNotWrittenThroughALinkToOtherThanAFile) {
+    dz::testing::ProgramFolderFixture f;
+    dz::testing::expectNameKept(f.dir.path(), QStringLiteral("vevud.dat"),
+                                [&] { return writeCut(f.path("vevud.dat"), "20100101 001\r\n"); });
 }

@@ -155,6 +155,22 @@ TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
     EXPECT_EQ(folder.read("vevud.dat"), "old\r\n");
 }
 
+// A last line that is no draw record opens the window on fields that rebuild no key of the history:
+// each side takes its one pull, the range is then wrong, and the day's file keeps its bytes.
+TEST_F(DaystatWindowTest, RangeOverAHistoryEndingInANonRecordLeavesTheFile) {
+    const std::string old = line(2, 1) + "r\xe9gi\r\n";
+    for (const char* last : {"\r\n", "-- vege --\r\n"}) {
+        SCOPED_TRACE(last);
+        seam::reset();
+        folder.write("vevud.txt", history() + last);
+        folder.write("vevud.dat", old);
+        valogat v;
+        v.Command3D1->click();
+        EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("Hibás tól-; ig- beállítás !")});
+        EXPECT_EQ(folder.read("vevud.dat"), old);
+    }
+}
+
 TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
     folder.write("vevud.dat", line(5, 1) + line(5, 2));
     dz::drawstat::MainWindow w;

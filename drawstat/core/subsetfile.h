@@ -37,7 +37,7 @@ public:
     int k() const { return k_; }
     int records() const { return n_; }
     const std::string& bytes() const { return bytes_; }
-    bool save(const QString& path) const { return dz::writeBytes(path, bytes_); }
+    bool save(const QString& path) const { return dz::writeOwnBytes(path, bytes_); }
 
     // Fields of record r (1 .. records() + 1), as stored.
     std::string_view subsetField(int r) const { return {text(r), size_t(2 * k_)}; }

@@ -5,6 +5,7 @@
 #include "common/core/synth.h"
 #include "drawstat/tests/support/drawstatsupport.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
 #include "drawstat/ui/mainwindow.h"
 #include "drawstat/ui/subsetwindow.h"
 
@@ -502,4 +503,27 @@ TEST_F(SubsetWindowTest, BadDrawFilesAndCounterFilesNeverFaultNorGrowTheFile) {
     EXPECT_EQ(w.List1->count(), 0);
     EXPECT_EQ(w.List2[0]->count(), 4845);
     EXPECT_TRUE(messages().empty());
+}
+
+// The counter file and the list files are written only to files or links to files: anything else
+// of that name stays, and the click says the save failed.
+TEST_F(SubsetWindowTest, CounterAndListFilesAreNotWrittenThroughLinksToOtherThanAFile) {
+    SubsetWindow w(drawstatSubsetProfile(4));
+    w.Check3D1->setChecked(true);
+    auto failed = [&](const char* name) {
+        return dz::testing::shownTexts().contains("Hiba a " + folder.path(name) + " mentésekor - sikertelen mentés !");
+    };
+    dz::testing::expectNameKept(folder.dir.path(), QStringLiteral("vevud4.txt"), [&] {
+        dz::ui::seam::reset();
+        dz::ui::seam::queueAnswer(dz::ui::Answer::Ok);
+        w.Command3D1->click();
+        return !failed("vevud4.txt");
+    });
+    folder.write("vevud4.txt", zeroedCounterFile(4));
+    for (const char* name : {"legt4.txt", "utolso4.txt"})
+        dz::testing::expectNameKept(folder.dir.path(), QLatin1String(name), [&] {
+            dz::ui::seam::reset();
+            w.Command3D3->click();
+            return !failed(name);
+        });
 }

@@ -214,12 +214,12 @@ void SubsetWindow::Form_Load() {
 
 void SubsetWindow::saveLines(const QString& name, const QStringList& lines) {
     const QString path = file(name);
-    if (!dz::writeLines(path, lines)) critical(this, dz::saveFailedMessage(path));
+    if (!dz::writeOwnLines(path, lines)) critical(this, dz::saveFailedMessage(path));
 }
 
 void SubsetWindow::saveBytes(const QString& name, const std::string& bytes) {
     const QString path = file(name);
-    if (!dz::writeBytes(path, bytes)) critical(this, dz::saveFailedMessage(path));
+    if (!dz::writeOwnBytes(path, bytes)) critical(this, dz::saveFailedMessage(path));
 }
 
 bool SubsetWindow::loadCounter(CounterFile& counter, const QString& missing) {
@@ -245,7 +245,7 @@ void SubsetWindow::Command3D1_Click() {
         return;
     dz::ui::BusyCursor busy;
     const QString path = file(p_.counterFile);
-    if (!dz::writeBytes(path, zeroedCounterFile(p_.k))) {
+    if (!dz::writeOwnBytes(path, zeroedCounterFile(p_.k))) {
         critical(this, dz::saveFailedMessage(path));
         return;
     }

@@ -34,10 +34,4 @@ KeyChoice deriveChoice(const QStringList& listItems) {
     return c;
 }
 
-KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder) {
-    if (!key::saveRows(keyFile, rows)) return KeySave::Failed;
-    key::writeLastKeyPointer(programFolder, keyFile);
-    return KeySave::Saved;
-}
-
 }  // namespace dz::keygen

@@ -1,6 +1,8 @@
 // The key list's files: loading a key file with what the load derives from it, and saving the
 // key with the last key file pointer.
 #pragma once
+#include "common/core/keyfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -27,9 +29,8 @@ struct KeyChoice {
 };
 KeyChoice deriveChoice(const QStringList& listItems);
 
-enum class KeySave { Saved, Failed };
-// Writes the key file (the old one is kept on failure) and, only after it succeeded, the
-// pointer in the program folder; a failing pointer does not make the save fail.
-KeySave saveKey(const QString& keyFile, const QStringList& rows, const QString& programFolder);
+// The key save with its pointer (dz::key::saveKey).
+using dz::key::KeySave;
+using dz::key::saveKey;
 
 }  // namespace dz::keygen

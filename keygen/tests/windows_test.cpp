@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace dz::keygen;
@@ -151,6 +153,24 @@ TEST(KeygenWindow, SaveWritesTheKeyAndThePointer) {
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
     EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
     EXPECT_EQ(k.read("filenev.txt"), k.path("kulcs.txt").toStdString() + "\r\n");
+}
+
+// The key is saved when the pointer cannot be: keygen and keygengroup say that the pointer was not.
+TEST(KeygenWindow, APointerThatCannotBeWrittenIsReported) {
+    for (const bool group : {false, true}) {
+        SCOPED_TRACE(group ? "keygengroup" : "keygen");
+        KeygenWindow k(group);
+        ASSERT_TRUE(QDir(k.dir.path()).mkdir(QStringLiteral("filenev.txt")));
+        k.list("List1")->setItems({QStringLiteral(" 03 07 11 ")});
+        seam::queueFile(k.path("kulcs.txt"));
+        k.click("Command3D5");
+        EXPECT_EQ(k.read("kulcs.txt"), " 03 07 11 \r\n");
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hiba a filenev.txt mentésekor - sikertelen mentés !"));
+        EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
+        EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+        EXPECT_TRUE(QFileInfo(k.path("filenev.txt")).isDir());
+    }
 }
 
 TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelKeepsTheKey) {

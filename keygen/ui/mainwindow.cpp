@@ -251,8 +251,11 @@ void kiertekel::Command3D5_Click() {
     req.confirmOverwrite = true;
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
-    if (saveKey(*path, List1->items(), dz::programFolder()) == KeySave::Failed)
+    const KeySave saved = saveKey(*path, List1->items(), dz::programFolder());
+    if (saved == KeySave::Failed)
         dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, dz::signature());
+    else if (saved == KeySave::PointerFailed)
+        dz::ui::message(this, dz::key::pointerFailedMessage(), dz::ui::Icon::Critical, dz::signature());
 }
 
 void kiertekel::Command3D7_Click() {

@@ -85,7 +85,7 @@ QString settingsLine(const QString& down, const QString& right, const QString& r
 
 bool saveSettings(const QString& folder, const QString& down, const QString& right, const QString& rowsPerPage,
                   int mark) {
-    return dz::writeLines(folder + QLatin1Char('/') + QLatin1String(kSettingsFile),
+    return dz::writeOwnLines(folder + QLatin1Char('/') + QLatin1String(kSettingsFile),
                           {settingsLine(down, right, rowsPerPage, mark)});
 }
 

@@ -3,6 +3,7 @@
 #include "common/tests/fedfile.h"
 #include "common/tests/qtprint.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,4 +137,11 @@ TEST(PrintSettings, EndlessFileReadsOnlyItsHead) {
     EXPECT_LE(s.down.size(), 600);
     EXPECT_EQ(s.mark, 0);  // the other items count as empty
     EXPECT_LT(feed.fed(), uint64_t(1) << 20);
+}
+
+TEST(Settings, SaveIsNotWrittenThroughALinkToOtherThanAFile) {
+    dz::testing::ProgramFolderFixture f;
+    dz::testing::expectNameKept(f.dir.path(), QStringLiteral("beallp.txt"), [&] {
+        return saveSettings(f.dir.path(), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), 0);
+    });
 }

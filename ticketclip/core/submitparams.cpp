@@ -99,8 +99,9 @@ Params startupParams(const QString& folder) {
     Params p = defaultParams();
     const auto bytes = readParamHead(folder);
     if (!bytes) {
+        // Written back only where no file of that name is: a link, a pipe or a device stays untouched.
         const ParamTexts d = defaultTexts();
-        writeLines(paramPath(folder), QStringList(d.begin(), d.end()));
+        if (nameIsFree(paramPath(folder))) writeLines(paramPath(folder), QStringList(d.begin(), d.end()));
         return p;
     }
     ParamTexts t = defaultTexts();
@@ -120,7 +121,7 @@ ParamTexts windowTexts(const QString& folder, const Params& inForce) {
 }
 
 bool saveParams(const QString& folder, const ParamTexts& texts) {
-    return writeLines(paramPath(folder), QStringList(texts.begin(), texts.end()));
+    return writeOwnLines(paramPath(folder), QStringList(texts.begin(), texts.end()));
 }
 
 QString numberText(double v, int digits) {

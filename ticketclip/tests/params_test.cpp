@@ -1,6 +1,7 @@
 #include "ticketclip/core/submitparams.h"
 #include "common/tests/fedfile.h"
 #include "common/tests/testutil.h"
+#include "common/tests/ownwrite.h"
 #include "ticketclip/ui/paramwindow.h"
 
 #include <QDir>
@@ -185,4 +186,21 @@ TEST(Params, EndlessFilesReadOnlyTheirHead) {
             EXPECT_LT(feed.fed(), uint64_t(1) << 20);
         }
     }
+}
+
+// A start that finds no readable parameter file writes the defaults only where no file of that
+// name is: a link or anything else stays untouched, and the defaults hold in memory. The click's
+// save is refused on those names too.
+TEST(Params, DefaultsAreWrittenOnlyWhereNothingHasTheName) {
+    dz::testing::ProgramFolderFixture f;
+    dz::testing::expectNameKept(
+        f.dir.path(), QLatin1String(kParamFile),
+        [&] {
+            expectDefaults(startupParams(f.dir.path()));
+            return false;
+        },
+        false);
+    ParamTexts t;
+    for (auto& text : t) text = QStringLiteral("1");
+    dz::testing::expectNameKept(f.dir.path(), QLatin1String(kParamFile), [&] { return saveParams(f.dir.path(), t); });
 }
