@@ -6,6 +6,7 @@
 #include "common/platform/numbergrid.h"
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "keygen/ui/groupchoice.h"
 #include "keygen/ui/mainwindow.h"
 
@@ -259,20 +260,43 @@ TEST(GroupWindows, ViewerShowsItemsAndKeepsThemOnCancel) {
     EXPECT_EQ(v->viewer(), viewer);
     EXPECT_EQ(list->count(), 3);
 
-    // Cancel, or a file that cannot be opened, keeps the lines shown.
-    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(k.path("nincs.txt"))}) {
-        seam::queueFile(answer);
-        k.click(viewer, "Command3D1");
-        EXPECT_EQ(list->count(), 3);
-    }
-    EXPECT_TRUE(seam::messages().empty());
-
-    // Any file can be picked: one without end shows a list's rows at the most.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), k.path("zero.txt")));
-    seam::queueFile(k.path("zero.txt"));
+    // Cancel keeps the lines shown; so does a file that cannot be read, with the message.
+    seam::queueFile(std::nullopt);
     k.click(viewer, "Command3D1");
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(size_t(list->items()[0].size()), dz::kLineTextLimit);
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_TRUE(seam::messages().empty());
+    dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+        seam::reset();
+        seam::queueFile(path);
+        k.click(viewer, "Command3D1");
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hibás file megnyitás !"));
+        EXPECT_EQ(list->count(), 3);
+    });
+
+    // Any text file can be viewed: a line longer than a list shows is shown cut.
+    k.write("long.txt", dz::testing::keyWithALongLine());
+    seam::reset();
+    seam::queueFile(k.path("long.txt"));
+    k.click(viewer, "Command3D1");
+    EXPECT_TRUE(seam::messages().empty());
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(size_t(list->items()[1].size()), dz::kLineTextLimit);
+}
+
+TEST(GroupWindows, GroupedSelectionThatCannotBeReadSaysSoAndKeepsTheChoice) {
+    GroupWindows k;
+    auto* v = k.open();
+    k.group(v, 2, {5, 6}, QStringLiteral("1"), QStringLiteral("2"));
+    dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+        seam::reset();
+        seam::queueFile(path);
+        k.click(v, "Command3D3");
+        ASSERT_EQ(seam::messages().size(), 1u);
+        EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hibás file megnyitás !"));
+        EXPECT_EQ(k.look(v, 5), QStringLiteral("#ffff00+"));
+        EXPECT_EQ(get<QLabel>(v, QStringLiteral("Label1"))->text(), QStringLiteral(" 2"));
+    });
 }
 
 TEST(GroupWindows, MainWindowDifferences) {
