@@ -4,6 +4,7 @@
 // message with everything loaded before kept.
 #pragma once
 #include "common/core/textfile.h"
+#include "common/platform/dialogs.h"
 #include "common/tests/writerlessfifo.h"
 
 #include <QDir>
@@ -57,6 +58,20 @@ inline void forEachUnreadable(const QString& folder, const std::function<void(co
         ASSERT_EQ(::chmod(QFile::encodeName(at("locked.txt")).constData(), 0), 0);
         f(at("locked.txt"));
     }
+}
+
+// Picks path in the next file dialog, runs load and expects one critical message with the given
+// text and the suite's title, and the window's state as it was (state() == before).
+inline void expectRefusedLoad(const QString& path, const std::function<void()>& load, const QString& message,
+                              const std::function<QStringList()>& state, const QStringList& before) {
+    ui::seam::reset();
+    ui::seam::queueFile(path);
+    load();
+    ASSERT_EQ(ui::seam::messages().size(), 1u);
+    EXPECT_EQ(ui::seam::messages()[0].text, message);
+    EXPECT_EQ(ui::seam::messages()[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(ui::seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
+    EXPECT_EQ(state(), before);
 }
 
 // A key of one good row, then a line just longer than any row a reader keeps: no key.

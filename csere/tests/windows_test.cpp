@@ -185,14 +185,7 @@ TEST(VazozKeys, FilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     };
     const QStringList loaded = state();
     auto refused = [&](void (kiertekel::*handler)(), const QString& path, const QString& message) {
-        seam::reset();
-        seam::queueFile(path);
-        (v.w.*handler)();
-        ASSERT_EQ(seam::messages().size(), 1u);
-        EXPECT_EQ(seam::messages()[0].text, message);
-        EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
-        EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
-        EXPECT_EQ(state(), loaded);
+        dz::testing::expectRefusedLoad(path, [&] { (v.w.*handler)(); }, message, state, loaded);
     };
     for (auto handler : {&kiertekel::Command3D7_Click, &kiertekel::Command3D13_Click}) {
         SCOPED_TRACE(handler == &kiertekel::Command3D7_Click ? "key" : "selection");

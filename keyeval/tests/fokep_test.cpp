@@ -454,14 +454,7 @@ TEST(FokepKeys, ChosenFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
         const QStringList chosen = state();
         ASSERT_EQ(w->List1->count(), 2);
         auto refused = [&](const QString& path, const QString& message) {
-            seam::reset();
-            seam::queueFile(path);
-            w->Command3D3_Click();
-            ASSERT_EQ(seam::messages().size(), 1u);
-            EXPECT_EQ(seam::messages()[0].text, message);
-            EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Critical);
-            EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
-            EXPECT_EQ(state(), chosen);
+            dz::testing::expectRefusedLoad(path, [&] { w->Command3D3_Click(); }, message, state, chosen);
         };
         dz::testing::forEachUnreadable(fx.dir.path(), [&](const QString& path) {
             refused(path, QStringLiteral("Hibás file megnyitás !"));

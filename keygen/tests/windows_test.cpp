@@ -183,14 +183,7 @@ TEST(KeygenWindow, FilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
         const QStringList loaded = state();
         ASSERT_EQ(loaded[0], QStringLiteral("03 07 11 |03 11 20 "));
         auto refused = [&](const QString& path, const QString& message) {
-            seam::reset();
-            seam::queueFile(path);
-            k.click("Command3D7");
-            ASSERT_EQ(seam::messages().size(), 1u);
-            EXPECT_EQ(seam::messages()[0].text, message);
-            EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
-            EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
-            EXPECT_EQ(state(), loaded);
+            dz::testing::expectRefusedLoad(path, [&] { k.click("Command3D7"); }, message, state, loaded);
         };
         dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
             refused(path, QStringLiteral("Hibás file megnyitás !"));
@@ -347,15 +340,11 @@ TEST(KeygenWindow, ChoiceSaysWhenASelectionFileCannotBeRead) {
     // "Kijel.vissza" clears the choice before its dialog; a name it cannot read then says so.
     KeygenWindow k;
     k.inChoice([&](valaszt& v) {
+        auto count = [&] { return QStringList{QString::number(k.w.state().chosen.count())}; };
         dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
-            seam::reset();
             QTest::mouseClick(v.grid()->cell(4), Qt::LeftButton);
-            seam::queueFile(path);
-            v.Command3D5_Click();
-            ASSERT_EQ(seam::messages().size(), 1u);
-            EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hibás file megnyitás !"));
-            EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
-            EXPECT_EQ(k.w.state().chosen.count(), 0);
+            dz::testing::expectRefusedLoad(path, [&] { v.Command3D5_Click(); }, QStringLiteral("Hibás file megnyitás !"),
+                                           count, {QStringLiteral("0")});
         });
     });
 }

@@ -169,14 +169,7 @@ TEST(Form1, KeyFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     const QStringList loaded = state();
     ASSERT_EQ(loaded[1], QStringLiteral(" 2"));
     auto refused = [&](const QString& path, const QString& message) {
-        seam::reset();
-        seam::queueFile(path);
-        f.click("Command3D4");
-        ASSERT_EQ(seam::messages().size(), 1u);
-        EXPECT_EQ(seam::messages()[0].text, message);
-        EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
-        EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
-        EXPECT_EQ(state(), loaded);
+        dz::testing::expectRefusedLoad(path, [&] { f.click("Command3D4"); }, message, state, loaded);
     };
     dz::testing::forEachUnreadable(f.dir.path(), [&](const QString& path) {
         refused(path, QStringLiteral("Hibás file megnyitás !"));
