@@ -129,13 +129,11 @@ struct DrawFile::Source {
 DrawFile::DrawFile() : src_(std::make_shared<Source>()) {}
 
 std::optional<DrawFile> DrawFile::load(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    // Without waiting, and only a regular file: a named pipe with no writer in the file's place
-    // would stop the start in its open, and no other kind of file holds draws.
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // Without waiting, and only a regular file: no other kind of file holds draws.
+    const int fd = openRegularFile(path);
     if (fd < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
         return std::nullopt;
     }

@@ -49,17 +49,25 @@ uint32_t rowMask(std::string_view row, int* type) {
     return m;
 }
 
-std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated, EmptyItem empty) {
+namespace {
+// The one bounded pass of both loads; tooLong (when given) refuses a row cut at the limit and
+// takes its start.
+std::optional<QStringList> streamRows(const QString& path, int maxRows, bool* truncated, EmptyItem empty,
+                                      std::optional<QString>* tooLong) {
     if (truncated) *truncated = false;
     QStringList rows;
     const size_t keep = size_t(std::max(maxRows, 0));
     // One row past the limit tells that there are more; no more of the file can be of use.
     const bool opened = forEachItem(path, kLineTextLimit, readBudget(keep + 1, kLineTextLimit),
-                                    [&](std::string_view item, bool) {
+                                    [&](std::string_view item, bool cut) {
                                         if (item.empty() && empty == EmptyItem::EndsRows) return false;
                                         if (item.empty() && empty == EmptyItem::Skip) return true;
                                         if (size_t(rows.size()) >= keep) {
                                             if (truncated) *truncated = true;
+                                            return false;
+                                        }
+                                        if (cut && tooLong) {
+                                            *tooLong = cp1250::decode(item.substr(0, size_t(kQuoted) + 1));
                                             return false;
                                         }
                                         rows << cp1250::decode(item);
@@ -68,6 +76,31 @@ std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* trun
     if (!opened) return std::nullopt;
     return rows;
 }
+}  // namespace
+
+std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated, EmptyItem empty) {
+    return streamRows(path, maxRows, truncated, empty, nullptr);
+}
+
+LoadedRows loadKeyRows(const QString& path, int maxRows, EmptyItem empty) {
+    LoadedRows r;
+    std::optional<QString> tooLong;
+    auto rows = streamRows(path, maxRows, &r.truncated, empty, &tooLong);
+    if (!rows) {
+        r.fault = KeyFault::CannotOpen;
+    } else if (tooLong) {
+        r.fault = KeyFault::NotAKey;
+        r.truncated = false;
+        r.longRow = std::move(*tooLong);
+    } else {
+        r.rows = std::move(*rows);
+    }
+    return r;
+}
+
+QString cannotOpenMessage() { return QStringLiteral("Hibás file megnyitás !"); }
+
+QString notAKeyMessage() { return QStringLiteral("Hibás kulcsformátum !"); }
 
 bool saveRows(const QString& path, const QStringList& rows) { return writeLines(path, rows); }
 

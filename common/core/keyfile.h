@@ -36,6 +36,23 @@ enum class EmptyItem { Keep, Skip, EndsRows };
 // file cannot be opened.
 std::optional<QStringList> loadRows(const QString& path, int maxRows, bool* truncated = nullptr,
                                     EmptyItem empty = EmptyItem::Keep);
+// A key file read as a key: loadRows, except that a row longer than kLineTextLimit characters
+// makes the file no key (a key row of 8 numbers is 23 characters, and no writer puts more than a
+// blank or two around it; keyedit refuses such a line too): nothing is kept and the reading stops
+// at that row.
+enum class KeyFault { None, CannotOpen, NotAKey };
+struct LoadedRows {
+    KeyFault fault = KeyFault::None;
+    QStringList rows;        // empty unless fault is None
+    bool truncated = false;  // more than maxRows rows: the first maxRows are kept
+    QString longRow;         // NotAKey: the start of the row too long, as much as a message quotes
+};
+LoadedRows loadKeyRows(const QString& path, int maxRows, EmptyItem empty);
+// The suite's words for the two faults (keyedit's and keyeval's), which a program with none of its
+// own for them says too: "Hibás file megnyitás !" (a file that cannot be opened or is no regular
+// file) and "Hibás kulcsformátum !" (a file that is no key).
+QString cannotOpenMessage();
+QString notAKeyMessage();
 // One row a line, CR LF, replacing the file whole; false when it failed (the old file is kept).
 bool saveRows(const QString& path, const QStringList& rows);
 

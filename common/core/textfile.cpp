@@ -15,8 +15,8 @@
 namespace dz {
 
 std::optional<std::string> readFileBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    QFile f;
+    if (!openForReading(f, path)) return std::nullopt;
     std::string out;
     const qint64 size = f.size();
     if (size > 0) out.reserve(static_cast<size_t>(size));
@@ -124,13 +124,26 @@ std::optional<QString> readFirstItem(const QString& path) {
     return r.atEnd() ? QString() : decodeCapped(r.next());
 }
 
-bool openStartFile(QFile& file, const QString& path) {
-    // O_NONBLOCK: a named pipe that no process writes would stop the open for good.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
+int openRegularFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    // Whatever is no regular file is not even opened: opening a device can have effects of its own.
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    // O_NONBLOCK: a named pipe put in the file's place since would stop the open for good.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return -1;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool openForReading(QFile& file, const QString& path) {
+    const int fd = openRegularFile(path);
+    if (fd < 0) return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
     }
@@ -140,12 +153,11 @@ bool openStartFile(QFile& file, const QString& path) {
 namespace {
 // The one streaming pass over a file: every byte after a byte order mark at its start goes to
 // sink.put(c), until put returns false or maxBytes bytes of the file were read; then sink.end().
-// False when the file cannot be opened. A file read at start is taken only when it is a regular
-// file (see openStartFile).
+// False when the file cannot be opened (openForReading).
 template <class Sink>
-bool scanBytes(const QString& path, bool startFile, uint64_t maxBytes, Sink& sink) {
-    QFile file(path);
-    if (!(startFile ? openStartFile(file, path) : file.open(QIODevice::ReadOnly))) return false;
+bool scanBytes(const QString& path, uint64_t maxBytes, Sink& sink) {
+    QFile file;
+    if (!openForReading(file, path)) return false;
     static constexpr std::string_view kBom = "\xEF\xBB\xBF";
     size_t bomSeen = 0;    // bytes of a byte order mark matched at the start of the file
     bool atStart = true;   // still where a mark may stand
@@ -210,7 +222,9 @@ struct LineSink {
 };
 
 // Input items as InputItemReader::next gives them: an item starts wherever a byte is left,
-// its leading blanks and tabs are skipped, and it ends at a comma, CR, LF or CR LF.
+// its leading blanks and tabs are skipped, and it ends at a comma, CR, LF or CR LF. An item cut
+// goes to f as soon as it is cut (a reader that refuses it stops there), and the rest of it is
+// passed over.
 struct ItemSink {
     ItemSink(size_t m, const std::function<bool(std::string_view, bool)>& fn) : maxItem(m), f(fn) {}
     size_t maxItem;
@@ -219,7 +233,7 @@ struct ItemSink {
     bool started = false, text = false, cut = false, afterCr = false;
 
     bool finish() {
-        const bool more = f(std::string_view(item), cut);
+        const bool more = cut || f(std::string_view(item), false);
         item.clear();
         started = text = cut = false;
         return more;
@@ -232,23 +246,24 @@ struct ItemSink {
         afterCr = c == '\r';
         if (c == ',' || c == '\n' || c == '\r') return finish();
         started = true;
-        if (!text && (c == ' ' || c == '\t')) return true;
+        if (cut || (!text && (c == ' ' || c == '\t'))) return true;
         text = true;
-        if (item.size() < maxItem)
+        if (item.size() < maxItem) {
             item.push_back(c);
-        else
-            cut = true;
-        return true;
+            return true;
+        }
+        cut = true;
+        return f(std::string_view(item), true);
     }
     void end() {
         if (started) finish();
     }
 };
 
-bool scanLines(const QString& path, bool startFile, size_t maxLine, uint64_t maxBytes,
+bool scanLines(const QString& path, size_t maxLine, uint64_t maxBytes,
                const std::function<bool(std::string_view, bool, bool)>& f) {
     LineSink sink{maxLine, f};
-    return scanBytes(path, startFile, maxBytes, sink);
+    return scanBytes(path, maxBytes, sink);
 }
 }  // namespace
 
@@ -258,14 +273,14 @@ bool forEachLine(const QString& path, size_t maxLine, const std::function<bool(s
 
 bool forEachLine(const QString& path, size_t maxLine, uint64_t maxBytes,
                  const std::function<bool(std::string_view, bool)>& f) {
-    return scanLines(path, false, maxLine, maxBytes,
+    return scanLines(path, maxLine, maxBytes,
                      [&](std::string_view line, bool cut, bool) { return f(line, cut); });
 }
 
 bool forEachItem(const QString& path, size_t maxItem, uint64_t maxBytes,
                  const std::function<bool(std::string_view, bool)>& f) {
     ItemSink sink{maxItem, f};
-    return scanBytes(path, false, maxBytes, sink);
+    return scanBytes(path, maxBytes, sink);
 }
 
 namespace {
@@ -275,10 +290,10 @@ bool headLines(const QString& path, size_t maxLines, size_t maxLine,
                const std::function<void(std::string_view, bool)>& f) {
     if (maxLines == 0) {
         QFile file;
-        return openStartFile(file, path);
+        return openForReading(file, path);
     }
     size_t lines = 0;
-    return scanLines(path, true, maxLine, readBudget(maxLines, maxLine), [&](std::string_view line, bool, bool ended) {
+    return scanLines(path, maxLine, readBudget(maxLines, maxLine), [&](std::string_view line, bool, bool ended) {
         f(line, ended);
         return ++lines < maxLines;
     });
@@ -306,7 +321,8 @@ std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_
 std::optional<std::vector<std::string>> readItems(const QString& path, size_t maxItems, size_t maxItem) {
     std::vector<std::string> items;
     if (maxItems == 0) {
-        if (!QFile(path).open(QIODevice::ReadOnly)) return std::nullopt;
+        QFile file;
+        if (!openForReading(file, path)) return std::nullopt;
         return items;
     }
     const bool opened = forEachItem(path, maxItem, readBudget(maxItems, maxItem), [&](std::string_view item, bool) {

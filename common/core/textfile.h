@@ -15,7 +15,10 @@
 
 namespace dz {
 
-// The whole file as bytes; nullopt when it cannot be opened (missing, a folder, unreadable).
+// Every reader below opens its file with openForReading: a file that "cannot be opened" includes
+// one that is no regular file.
+
+// The whole file as bytes; nullopt when it cannot be opened (missing, unreadable, no regular file).
 std::optional<std::string> readFileBytes(const QString& path);
 
 // The bytes without a UTF-8 byte order mark at their start (editors put one before the first line);
@@ -92,16 +95,20 @@ std::optional<std::vector<std::string>> readItems(const QString& path, size_t ma
 inline constexpr size_t kStartFileLines = size_t(kRowLimit);  // the most lines a list holds
 inline constexpr size_t kStartLineBytes = 512;    // far longer than any setting, row or description
 
-// Opens a file read at start for reading: without waiting (a named pipe that no process writes
-// must not stop the start) and only when it is a regular file; anything else (a pipe, a device, a
-// folder) counts as missing. False when it is not opened.
-bool openStartFile(QFile& file, const QString& path);
+// Opens a file for reading, the one way every reader of the suite opens one: without waiting (a
+// named pipe that no process writes must not stop the program) and only when it is a regular
+// file, a link to one included; anything else (a pipe, a device, a folder) is not opened at all.
+// The descriptor reads as usual (O_NONBLOCK cleared); -1 when the file is not opened.
+int openRegularFile(const QString& path);
+// The same into a QFile. False when it is not opened: at start such a file counts as missing,
+// chosen in a dialog it gets the program's "cannot open" message.
+bool openForReading(QFile& file, const QString& path);
 
 // The head of a text file, read as a stream: its first maxLines lines (ended as splitLines ends
 // them, a byte order mark at the start skipped), each cut at maxLine bytes and followed by "\n"
 // where the file ended it. Reading stops after the bytes that many lines of that length can take,
 // so that a file of one huge line or of gigabytes costs no more than the lines kept. nullopt when
-// the file cannot be opened or is no regular file (openStartFile).
+// the file cannot be opened or is no regular file (openForReading).
 std::optional<std::string> readHead(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);
 // The same lines decoded, at most maxLines of them, each cut at maxLine bytes.
 std::optional<QStringList> readLines(const QString& path, size_t maxLines, size_t maxLine = kStartLineBytes);

@@ -198,17 +198,27 @@ QStringView tail(const QString& s, qsizetype n) {
 }
 }  // namespace
 
+QString withVisibleControls(QString text) {
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20) c = QChar(char16_t(0x2400 + u));
+        else if (u == 0x7F) c = QChar(char16_t(0x2421));
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format) c = QChar(char16_t(0xFFFD));
+    }
+    return text;
+}
+
 QString quoted(const QString& text) {
-    if (text.size() <= kQuoted) return text;
-    return head(text, kQuoted).toString() + QStringLiteral("...");
+    if (text.size() <= kQuoted) return withVisibleControls(text);
+    return withVisibleControls(head(text, kQuoted).toString()) + QStringLiteral("...");
 }
 
 QString quotedPath(const QString& path) {
-    if (path.size() <= kQuoted) return path;
+    if (path.size() <= kQuoted) return withVisibleControls(path);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0) return quoted(path);
     const qsizetype end = std::min<qsizetype>(path.size() - slash, kQuoted / 2);
-    return head(path, kQuoted - end).toString() + QStringLiteral("...") + tail(path, end).toString();
+    return withVisibleControls(head(path, kQuoted - end).toString() + QStringLiteral("...") + tail(path, end).toString());
 }
 
 }  // namespace dz

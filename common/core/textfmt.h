@@ -47,8 +47,13 @@ long long intPart(double x);
 QString mid(const QString& s, qsizetype start1, qsizetype count);
 std::string_view mid(std::string_view s, size_t start1, size_t count);
 
+// A text with every control character shown as a visible mark: U+0000..U+001F and U+007F as
+// their symbols of the Control Pictures block (a tab as U+2409, a CR as U+240D), any other
+// control or format character (C1 controls, bidirectional overrides) as U+FFFD.
+QString withVisibleControls(QString text);
 // What a message or label quotes (a path, a row, a file's text) is capped, so that the words
-// around it always show: at most kQuoted characters, then "...", never half a character.
+// around it always show: at most kQuoted characters, then "...", never half a character; its
+// control characters show as marks (withVisibleControls), never raw.
 inline constexpr qsizetype kQuoted = 200;
 QString quoted(const QString& text);
 // A path quoted: a long one keeps its start and its end (the file's name, its last kQuoted / 2

@@ -1,5 +1,6 @@
 // Key rows, key files, the last key file pointer and the spreadsheet export file.
 #include "common/core/keyfile.h"
+#include "common/core/textfmt.h"
 #include "common/tests/fedfile.h"
 #include "common/tests/testutil.h"
 #include "common/tests/qtprint.h"
@@ -129,18 +130,29 @@ TEST(KeyFile, LoadRowsKeepsEmptyLinesAndStopsAtTheLimit) {
     EXPECT_FALSE(truncated);
 }
 
-// A key chosen in a dialog may be any file: one without end, or one line of a gigabyte, is read
-// only as far as the rows kept can take, in every mode of empty lines.
+// A key chosen in a dialog may be any file: a huge one, or one line of a gigabyte, is read only as
+// far as the rows kept can take, in every mode of empty lines; as a key, a row longer than any key
+// row refuses the file at once. Whatever is no regular file is not read at all.
 TEST(KeyFile, LoadRowsReadsNoMoreThanTheRowsKept) {
     dz::testing::ProgramFolderFixture fx;
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
     for (const auto empty : {key::EmptyItem::Keep, key::EmptyItem::Skip, key::EmptyItem::EndsRows}) {
         bool truncated = true;
-        const auto zero = key::loadRows(fx.path("zero.txt"), 32736, &truncated, empty);
-        ASSERT_TRUE(zero);
-        ASSERT_EQ(zero->size(), 1);  // one endless line of NULs, cut
-        EXPECT_EQ(size_t(zero->first().size()), kLineTextLimit);
+        EXPECT_FALSE(key::loadRows(fx.path("zero.txt"), 32736, &truncated, empty));
+        EXPECT_EQ(key::loadKeyRows(fx.path("zero.txt"), 32736, empty).fault, key::KeyFault::CannotOpen);
+
+        const dz::testing::FedFile nul(fx.path("nul.txt"), " 01 02 \r\n", std::string(1, '\0'));
+        const auto cut = key::loadRows(fx.path("nul.txt"), 32736, &truncated, empty);
+        ASSERT_TRUE(cut);
+        ASSERT_EQ(cut->size(), 2);  // one endless line of NULs, cut
+        EXPECT_EQ(size_t(cut->last().size()), kLineTextLimit);
         EXPECT_FALSE(truncated);
+        const uint64_t fedBefore = nul.fed();
+        const key::LoadedRows refused = key::loadKeyRows(fx.path("nul.txt"), 32736, empty);
+        EXPECT_EQ(refused.fault, key::KeyFault::NotAKey);
+        EXPECT_TRUE(refused.rows.isEmpty());
+        EXPECT_EQ(refused.longRow, QString(kQuoted + 1, QChar(0)));
+        EXPECT_LT(nul.fed() - fedBefore, uint64_t(1) << 20);
 
         const std::string row = " 01 02 03 04 05 06 07 08 \r\n";
         dz::testing::FedFile fed(fx.path("fed.txt"), "", row + "\r\n");

@@ -4,6 +4,7 @@
 #include "common/tests/filelimit.h"
 #include "common/tests/testutil.h"
 #include "common/tests/ownwrite.h"
+#include "common/tests/unreadable.h"
 #include "common/core/keyfile.h"
 #include "common/core/listexport.h"
 #include "common/tests/qtprint.h"
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 using namespace dz;
@@ -215,6 +218,36 @@ TEST(TextFile, HeadOfAnEndlessFileStops) {
             EXPECT_LT(feed.fed(), uint64_t(kStartFileLines) * (kStartLineBytes + 2) + (1 << 17));
         }
     }
+}
+
+// Every reader opens its file one way: a pipe, a device, a folder or an unreadable file is not
+// read (and a pipe with no writer never stops the reader), a link to a regular file is.
+TEST(TextFile, EveryReaderTakesRegularFilesOnly) {
+    dz::testing::ProgramFolderFixture fx;
+    const std::function<bool(const QString&)> readers[] = {
+        [](const QString& p) { return readFileBytes(p).has_value(); },
+        [](const QString& p) { return readLines(p).has_value(); },
+        [](const QString& p) { return readInputItems(p).has_value(); },
+        [](const QString& p) { return readFirstItem(p).has_value(); },
+        [](const QString& p) { return forEachLine(p, 10, [](std::string_view, bool) { return true; }); },
+        [](const QString& p) { return forEachItem(p, 10, 100, [](std::string_view, bool) { return true; }); },
+        [](const QString& p) { return readItems(p, 0).has_value() && readItems(p, 3).has_value(); },
+        [](const QString& p) { return readHead(p, 0).has_value() && readHead(p, 3).has_value(); },
+        [](const QString& p) { return readLines(p, 3).has_value(); },
+    };
+    fx.write("k.txt", "01 02\r\n");
+    ASSERT_TRUE(QFile::link(fx.path("k.txt"), fx.path("link.txt")));
+    for (size_t i = 0; i < std::size(readers); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(readers[i](fx.path("link.txt")));
+        QTemporaryDir sub;
+        dz::testing::forEachUnreadable(sub.path(), [&](const QString& path) { EXPECT_FALSE(readers[i](path)); });
+    }
+    // What it opens reads as a plain descriptor would.
+    const int fd = openRegularFile(fx.path("link.txt"));
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+    ::close(fd);
 }
 
 TEST(TextFile, ReadersCapTheTextOfAHugeLine) {

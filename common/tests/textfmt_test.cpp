@@ -158,6 +158,18 @@ TEST(TextForms, MidWithOutOfRangeBounds) {
     EXPECT_EQ(mid(std::string_view(), 1, 1), std::string_view());
 }
 
+TEST(TextForms, QuotedTextsShowControlCharactersAsMarks) {
+    const QString raw = QStringLiteral("01\t02") + QChar(0) + QChar(0x1B) + QChar(0x7F) + QChar(0x85) + QChar(0x202E) +
+                        QStringLiteral("\r\né");
+    const QString shown = QStringLiteral("01\u240902\u2400\u241b\u2421\ufffd\ufffd\u240d\u240aé");
+    EXPECT_EQ(withVisibleControls(raw), shown);
+    EXPECT_EQ(quoted(raw), shown);
+    EXPECT_EQ(quoted(QString(kQuoted, QChar(1)) + QLatin1Char('x')), QString(kQuoted, QChar(0x2401)) + QStringLiteral("..."));
+    EXPECT_EQ(quotedPath(QStringLiteral("/a/b\nc.txt")), QStringLiteral("/a/b\u240ac.txt"));
+    const QString longPath = QStringLiteral("/") + QString(300, QChar(9)) + QStringLiteral("/k\x01.txt");
+    EXPECT_EQ(quotedPath(longPath), QStringLiteral("/") + QString(kQuoted - 8, QChar(0x2409)) + QStringLiteral(".../k\u2401.txt"));
+}
+
 TEST(TextForms, QuotedTextsAreCapped) {
     const QString cap(kQuoted, QLatin1Char('q'));
     const QString smile = QString::fromUcs4(U"\U0001F600");

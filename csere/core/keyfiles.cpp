@@ -9,15 +9,15 @@ namespace dz::csere {
 
 KeyLoad loadKey(const QString& path, KeySource source) {
     KeyLoad r;
-    auto rows = dz::key::loadRows(path, kRowLimit, &r.truncated,
-                                  source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Keep);
-    if (!rows) return r;
-    // an empty line of a shipped key is no row: it would only turn into empty or FIX-only rows
-    rows->removeIf([](const QString& row) { return row.isEmpty(); });
-    r.opened = true;
-    // A shipped key goes on past an empty line, which is no row.
-    if (source != KeySource::Loaded) rows->removeAll(QString());
-    r.rows = std::move(*rows);
+    // A shipped key goes on past an empty line, which is no row (it would only turn into empty or
+    // FIX-only rows); a loaded key ends at it.
+    dz::key::LoadedRows load = dz::key::loadKeyRows(
+        path, kRowLimit, source == KeySource::Loaded ? dz::key::EmptyItem::EndsRows : dz::key::EmptyItem::Skip);
+    r.opened = load.fault != dz::key::KeyFault::CannotOpen;
+    r.notAKey = load.fault == dz::key::KeyFault::NotAKey;
+    r.rows = std::move(load.rows);
+    r.truncated = load.truncated;
+    r.longRow = std::move(load.longRow);
     return r;
 }
 

@@ -13,9 +13,11 @@ inline constexpr const char* kSelectionFile = "jeloles.txt";
 inline constexpr const char* kShippedFolder = "kulcsp";
 
 struct KeyLoad {
-    bool opened = false;     // false: the file could not be opened (a quiet end)
+    bool opened = false;     // false: the file could not be opened (or is no regular file)
+    bool notAKey = false;    // a row longer than any key row (longRow its start): rows is empty
     QStringList rows;        // input items without leading blanks, in file order
     bool truncated = false;  // the file held more than 32736 rows; rows keeps the first ones
+    QString longRow;
 };
 // A key file read as input items. A loaded key ends at its first empty item; a shipped key goes
 // on past empty items (they are no rows).

@@ -72,6 +72,10 @@ QString rejectedKeyMessage(const QString& row) {
     return QStringLiteral("20-nél nagyobb szám van a kulcsban !") + QLatin1Char('\r') + dz::quoted(row);
 }
 
+QString longRowMessage(const QString& row) {
+    return QStringLiteral("8-nál több szám van a sorban !") + QLatin1Char('\r') + dz::quoted(row);
+}
+
 KeyAnalysis reanalyseSkipping(const QStringList& rows) {
     KeyAnalysis a;
     for (const QString& row : rows) a.presence |= rowMask(row, CountRule::Rounded, &a.gameType);

@@ -54,6 +54,8 @@ struct AnalysisOutcome {
 AnalysisOutcome analyseKey(const QStringList& rows);
 // "20-nél nagyobb szám van a kulcsban !", a CR and the row.
 QString rejectedKeyMessage(const QString& row);
+// "8-nál több szám van a sorban !", a CR and the row: a row longer than any key row can be.
+QString longRowMessage(const QString& row);
 
 // After a row was removed from the loaded key: Bad fields are skipped without a word.
 KeyAnalysis reanalyseSkipping(const QStringList& rows);

@@ -3,6 +3,7 @@
 #include "common/core/cp1250.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
+#include "csere/core/keyrows.h"
 
 #include <cmath>
 
@@ -26,11 +27,10 @@ QString rowMessage(int row, const char* why = nullptr) {
     return m;
 }
 
-// A refused line as its message shows it: a long one is cut.
 // A line of any length may stand in a file: only the start that a message quotes is decoded.
-QString shownLine(std::string_view item) {
-    return dz::quoted(dz::cp1250::decode(item.substr(0, size_t(dz::kQuoted) + 1)));
-}
+QString shownStart(std::string_view item) { return dz::cp1250::decode(item.substr(0, size_t(dz::kQuoted) + 1)); }
+// A refused line as its message shows it: a long one is cut.
+QString shownLine(std::string_view item) { return dz::quoted(shownStart(item)); }
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -281,7 +281,7 @@ RecordGrid::LoadResult RecordGrid::load(const std::vector<std::string>& items) {
             const std::string_view field = dz::mid(item, 3 * j - 2, 3);
             const double v = dz::val(field);
             if (j > size_t(kCols) && !trimBlanks(field).empty()) {
-                res.message = QStringLiteral("8-nál több szám van a sorban !\r") + shownLine(item);
+                res.message = longRowMessage(shownStart(item));
                 stopped = true;
                 break;
             }

@@ -334,7 +334,10 @@ void kenorogz::Betolt_Click() {
     const auto path = dz::ui::fileDialog(this, keyDialog(false));
     if (!path) return;
     const auto items = RecordGrid::readFile(*path);
-    if (!items) return;
+    if (!items) {
+        critical(this, dz::key::cannotOpenMessage());
+        return;
+    }
     dz::ui::BusyCursor busy;
     setWindowTitle(dz::quotedPath(*path));
     const auto res = grid_.load(*items);

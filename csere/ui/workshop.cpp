@@ -308,7 +308,12 @@ bool kiertekel::loadShippedKey(const QString& fileName, const QString& descripti
 
 bool kiertekel::loadKey(const QString& fullName, bool shipped) {
     const KeyLoad load = dz::csere::loadKey(fullName, shipped ? KeySource::Shipped : KeySource::Loaded);
-    if (!load.opened) return false;
+    // A file that cannot be opened or is no key leaves the key loaded before as it was.
+    if (!load.opened || load.notAKey) {
+        dz::ui::message(this, load.opened ? longRowMessage(load.longRow) : dz::key::cannotOpenMessage(),
+                        Icon::Critical, dz::signature());
+        return false;
+    }
     dz::ui::BusyCursor busy;
     List1->setItems(load.rows);
     if (load.truncated) dz::ui::message(this, rowLimitMessage(), Icon::Critical, dz::signature());
@@ -402,7 +407,10 @@ void kiertekel::Command3D13_Click() {
     if (!file) return;
     dialogName_ = *file;
     const SelectionLoad load = readSelection(*file);
-    if (!load.opened) return;
+    if (!load.opened) {
+        dz::ui::message(this, dz::key::cannotOpenMessage(), Icon::Critical, dz::signature());
+        return;
+    }
     grid_->clearAll();
     setMarks(load.marks);
     showMarkedCount();

@@ -1,6 +1,7 @@
 #include "common/platform/widgets.h"
 #include "common/tests/fedfile.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
 #include "keyedit/ui/editorwindow.h"
 
@@ -92,9 +93,15 @@ TEST(Editor, LoadFailuresKeepTheRowsBeingEdited) {
     EXPECT_EQ(f.w->Label7->text(), "4");
     EXPECT_TRUE(seam::messages().empty());
 
-    f.load("nincs.txt");
-    EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Hibás file megnyitás !"}));
-    EXPECT_EQ(f.w->List2->count(), 4);
+    // A pipe, a device, a folder, an unreadable or missing file: the open message, the rows stay.
+    auto lists = [&] {
+        return QStringList{f.w->List2->items().join('|'), f.w->List3->items().join('|'), f.w->Label7->text(),
+                           f.w->Label8->text()};
+    };
+    const QStringList loaded = lists();
+    dz::testing::forEachUnreadable(f.dir.path(), [&](const QString& path) {
+        dz::testing::expectRefusedLoad(path, [&] { f.w->Command3D1_Click(); }, "Hibás file megnyitás !", lists, loaded);
+    });
 
     // Another file: the cut of the old one goes with it.
     std::string big;
@@ -298,15 +305,15 @@ TEST(Editor, BadFilesLoadWithoutHarm) {
 }
 
 // A save writes back the rows the list holds: a file whose line is longer than a list row can be
-// (a line of a megabyte, a link to /dev/zero) is refused, never cut, and the rows being edited stay.
+// (a line of a megabyte, or just past the limit) is refused, never cut, and the rows being edited stay.
 TEST(Editor, FilesTooBigToHoldAreRefusedWhole) {
     Folder f;
     f.load("kulcs.txt");
     ASSERT_EQ(f.w->List2->count(), 4);
     const std::string longLine(1 << 20, '7');
     f.write("long.txt", "01 02\r\n" + longLine + "\r\nx");
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), f.path("zero.txt")));
-    for (const char* name : {"long.txt", "zero.txt"}) {
+    f.write("past.txt", dz::testing::keyWithALongLine());
+    for (const char* name : {"long.txt", "past.txt"}) {
         seam::reset();
         f.load(name);
         EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Az állomány túl nagy, nem tölthető be !"})) << name;

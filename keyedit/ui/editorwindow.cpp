@@ -2,6 +2,7 @@
 
 #include "common/core/suite.h"
 #include "common/core/folder.h"
+#include "common/core/keyfile.h"
 #include "common/core/listexport.h"
 #include "common/core/textfile.h"
 #include "common/platform/dialogs.h"
@@ -225,7 +226,7 @@ void Form1::Command3D1_Click() {
         loaded = loadText(*chosen);
     }
     if (!loaded) {
-        ui::message(this, QStringLiteral("Hibás file megnyitás !"), ui::Icon::Critical, dz::signature());
+        ui::message(this, key::cannotOpenMessage(), ui::Icon::Critical, dz::signature());
         return;
     }
     // A file the list cannot hold whole is not loaded: the rows being edited stay.

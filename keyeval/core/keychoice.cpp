@@ -6,10 +6,12 @@
 namespace dz::keyeval {
 
 std::optional<LoadedKeyList> loadKeyList(const QString& path) {
+    key::LoadedRows load = key::loadKeyRows(path, kRowLimit, key::EmptyItem::EndsRows);
+    if (load.fault == key::KeyFault::CannotOpen) return std::nullopt;
     LoadedKeyList k;
-    auto rows = key::loadRows(path, kRowLimit, &k.overLimit, key::EmptyItem::EndsRows);
-    if (!rows) return std::nullopt;
-    k.rows = std::move(*rows);
+    k.rows = std::move(load.rows);
+    k.overLimit = load.truncated;
+    k.notAKey = load.fault == key::KeyFault::NotAKey;
     return k;
 }
 

@@ -493,16 +493,22 @@ TEST(SubsetSums, RunsMatchTheScan) {
 // holds, and its reading ends.
 TEST(KeyReaders, EndlessFilesEndTheirRead) {
     dz::testing::ProgramFolderFixture fx;
+    // A device is not read; one endless line is no key.
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
-    const auto list = loadKeyList(fx.path("zero.txt"));
-    ASSERT_TRUE(list);
-    ASSERT_EQ(list->rows.size(), 1);
-    EXPECT_EQ(size_t(list->rows[0].size()), kLineTextLimit);
-    EXPECT_FALSE(list->overLimit);
-    const auto key = readKey(fx.path("zero.txt"));
-    ASSERT_TRUE(key);
-    EXPECT_TRUE(key->badLine);
-    EXPECT_EQ(key->rowCount(), 0u);
+    EXPECT_FALSE(loadKeyList(fx.path("zero.txt")));
+    EXPECT_FALSE(readKey(fx.path("zero.txt")));
+    {
+        dz::testing::FedFile nul(fx.path("nul.txt"), "", std::string(1, '\0'));
+        const auto list = loadKeyList(fx.path("nul.txt"));
+        ASSERT_TRUE(list);
+        EXPECT_TRUE(list->notAKey);
+        EXPECT_TRUE(list->rows.isEmpty());
+        EXPECT_FALSE(list->overLimit);
+        const auto key = readKey(fx.path("nul.txt"));
+        ASSERT_TRUE(key);
+        EXPECT_TRUE(key->badLine);
+        EXPECT_EQ(key->rowCount(), 0u);
+    }
 
     const std::string row = "01 02 03 04 05 06 07 08\r\n";
     {

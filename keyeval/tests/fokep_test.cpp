@@ -5,6 +5,7 @@
 #include "common/core/textfmt.h"
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
 #include "keyeval/ui/fokep.h"
 
@@ -445,36 +446,51 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("(Vumo-Soft/2010"));
     EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
 
-    // Cancel, or a file that cannot be opened, changes nothing: the key chosen, its rows, its count.
-    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(fx.path("nincs.txt"))}) {
-        seam::queueFile(answer);
-        w->Command3D3_Click();
-        EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("big.txt")));
-        EXPECT_EQ(w->List1->count(), 32736);
-        EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
-    }
+    // Cancel changes nothing: the key chosen, its rows, its count.
+    seam::queueFile(std::nullopt);
+    w->Command3D3_Click();
+    EXPECT_EQ(w->keyFile(), fx.path(QStringLiteral("big.txt")));
+    EXPECT_EQ(w->List1->count(), 32736);
+    EXPECT_EQ(w->Label2->text(), QStringLiteral(" 32736"));
     EXPECT_EQ(seam::messages().size(), 1u);
+}
 
-    // A file of one huge line (no key at all) becomes one row of a bounded length.
-    fx.write(QStringLiteral("nul.txt"), std::string(8 << 20, '\0'));
-    seam::queueFile(fx.path(QStringLiteral("nul.txt")));
-    w->Command3D3_Click();
-    ASSERT_EQ(w->List1->count(), 1);
-    EXPECT_LE(size_t(w->List1->item(0).size()), kLineTextLimit + 2);
-    w->List1->grab();
+TEST(FokepKeys, ChosenFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
+    // A pipe, a device, a folder, an unreadable or missing file: "Hibás file megnyitás !"; a line
+    // longer than any key row: "Hibás kulcsformátum !". The key chosen, its rows, its count and
+    // its name stay, in both programs.
+    for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()}) {
+        SCOPED_TRACE(b->exeName.toStdString());
+        Folder fx(*b);
+        auto w = fx.open();
+        seam::queueFile(fx.path(QStringLiteral("kulcs.txt")));
+        w->Command3D3_Click();
+        auto state = [&] {
+            return QStringList{w->keyFile(), w->Label8->text(), w->Label2->text(), w->List1->items().join(QLatin1Char('|'))};
+        };
+        const QStringList chosen = state();
+        ASSERT_EQ(w->List1->count(), 2);
+        auto refused = [&](const QString& path, const QString& message) {
+            dz::testing::expectRefusedLoad(path, [&] { w->Command3D3_Click(); }, message, state, chosen);
+        };
+        dz::testing::forEachUnreadable(fx.dir.path(), [&](const QString& path) {
+            refused(path, QStringLiteral("Hibás file megnyitás !"));
+        });
+        fx.write(QStringLiteral("long.txt"), dz::testing::keyWithALongLine());
+        refused(fx.path(QStringLiteral("long.txt")), QStringLiteral("Hibás kulcsformátum !"));
+        fx.write(QStringLiteral("nul.txt"), std::string(8 << 20, '\0'));
+        refused(fx.path(QStringLiteral("nul.txt")), QStringLiteral("Hibás kulcsformátum !"));
 
-    // A file without end: the choice shows its one cut row, and a run over it ends (its line is
-    // no key line) without listing anything.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
-    seam::queueFile(fx.path(QStringLiteral("zero.txt")));
-    w->Command3D3_Click();
-    ASSERT_EQ(w->List1->count(), 1);
-    EXPECT_EQ(w->Label2->text(), QStringLiteral(" 1"));
-    w->Check3[0]->setChecked(true);
-    setPeriod(*w, {"2010", "5", "11", "264"}, {"2010", "5", "11", "264"});
-    run(*w);
-    EXPECT_FALSE(w->busy());
-    EXPECT_EQ(w->List3->count(), 0);
+        // A key chosen from the list and then replaced by a pipe: "Kezdés" does nothing, at once.
+        seam::reset();
+        w->Check3[0]->setChecked(true);
+        dz::testing::WriterlessFifo fifo(fx.path(QStringLiteral("kulcs.txt")));
+        w->setKeyFile(fx.path(QStringLiteral("kulcs.txt")));
+        run(*w);
+        EXPECT_FALSE(fifo.released());
+        EXPECT_TRUE(seam::messages().empty());
+        EXPECT_EQ(w->List1->count(), 2);
+    }
 }
 
 TEST(FokepKeys, DeleteAndViews) {

@@ -5,6 +5,7 @@
 #include "common/core/cp1250.h"
 #include "common/core/folder.h"
 #include "common/core/keyfile.h"
+#include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 #include "common/platform/dialogs.h"
 #include "common/platform/jobgate.h"
@@ -351,8 +352,8 @@ void FOKEP::setKeyFile(const QString& path) {
 
 bool FOKEP::keyFileOpenable() const {
     if (keyFile_.isEmpty()) return false;
-    QFile f(keyFile_);
-    return f.open(QIODevice::ReadOnly);
+    QFile f;
+    return openForReading(f, keyFile_);
 }
 
 std::optional<RunSettings> FOKEP::prepareRun() {
@@ -396,7 +397,7 @@ void FOKEP::Command3D1_Click() {
     Command2->setEnabled(true);
     const auto st = prepareRun();
     if (!st) return;
-    if (!QFile(drawFilePath()).open(QIODevice::ReadOnly)) {
+    if (QFile draws; !openForReading(draws, drawFilePath())) {
         if (!build_.missingOnRun.isEmpty())
             ui::message(this, build_.missingOnRun, ui::Icon::Critical, build_.missingOnRunTitle);
         return;
@@ -494,7 +495,7 @@ void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
 void FOKEP::showBadKeyLine(size_t recordsRead) {
     // The progress label showed the records read at every hundredth.
     if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
-    ui::message(this, QStringLiteral("Hibás kulcsformátum !"), ui::Icon::Critical, dz::signature());
+    ui::message(this, key::notAKeyMessage(), ui::Icon::Critical, dz::signature());
 }
 
 void FOKEP::showHits(const RunOutcome& o) {
@@ -561,9 +562,14 @@ void FOKEP::clearResults() {
 void FOKEP::Command3D3_Click() {
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) return;
-    // A file that cannot be opened leaves the key chosen before, its name and its rows in place.
+    // A file that cannot be opened or is no key leaves the key chosen before, its name and its
+    // rows in place.
     const auto loaded = loadKeyList(*chosen);
-    if (!loaded) return;
+    if (!loaded || loaded->notAKey) {
+        ui::message(this, loaded ? key::notAKeyMessage() : key::cannotOpenMessage(), ui::Icon::Critical,
+                    dz::signature());
+        return;
+    }
     setKeyFile(*chosen);
     List1->clear();
     List2->clear();

@@ -14,10 +14,11 @@ QString rowLimitMessage() { return QStringLiteral("Maximum 32736 sor adható meg
 
 KeyLoad loadKeyFile(const QString& path) {
     KeyLoad r;
-    auto rows = key::loadRows(path, kRowLimit, &r.truncated);
-    if (!rows) return r;
-    r.opened = true;
-    r.rows = std::move(*rows);
+    key::LoadedRows load = key::loadKeyRows(path, kRowLimit, key::EmptyItem::Keep);
+    r.opened = load.fault != key::KeyFault::CannotOpen;
+    r.notAKey = load.fault == key::KeyFault::NotAKey;
+    r.rows = std::move(load.rows);
+    r.truncated = load.truncated;
     return r;
 }
 

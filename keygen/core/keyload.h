@@ -14,8 +14,9 @@ namespace dz::keygen {
 QString rowLimitMessage();
 
 struct KeyLoad {
-    bool opened = false;   // false: the file could not be opened (a quiet end)
-    QStringList rows;      // input items without leading blanks; empty lines are no rows
+    bool opened = false;     // false: the file could not be opened (key::cannotOpenMessage)
+    bool notAKey = false;    // a row longer than any key row: no key (key::notAKeyMessage), rows empty
+    QStringList rows;        // input items without leading blanks; an empty line is an empty row
     bool truncated = false;  // the file held more than the row limit; rows keeps the first ones
 };
 KeyLoad loadKeyFile(const QString& path);

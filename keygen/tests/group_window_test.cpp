@@ -6,6 +6,7 @@
 #include "common/platform/numbergrid.h"
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "keygen/ui/groupchoice.h"
 #include "keygen/ui/mainwindow.h"
 
@@ -259,20 +260,42 @@ TEST(GroupWindows, ViewerShowsItemsAndKeepsThemOnCancel) {
     EXPECT_EQ(v->viewer(), viewer);
     EXPECT_EQ(list->count(), 3);
 
-    // Cancel, or a file that cannot be opened, keeps the lines shown.
-    for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(k.path("nincs.txt"))}) {
-        seam::queueFile(answer);
-        k.click(viewer, "Command3D1");
-        EXPECT_EQ(list->count(), 3);
-    }
-    EXPECT_TRUE(seam::messages().empty());
-
-    // Any file can be picked: one without end shows a list's rows at the most.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), k.path("zero.txt")));
-    seam::queueFile(k.path("zero.txt"));
+    // Cancel keeps the lines shown; so does a file that cannot be read, with the message.
+    seam::queueFile(std::nullopt);
     k.click(viewer, "Command3D1");
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(size_t(list->items()[0].size()), dz::kLineTextLimit);
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_TRUE(seam::messages().empty());
+    auto lines = [&] { return list->items(); };
+    const QStringList shown = lines();
+    dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+        dz::testing::expectRefusedLoad(path, [&] { k.click(viewer, "Command3D1"); }, QStringLiteral("Hibás file megnyitás !"),
+                                       lines, shown);
+    });
+
+    // Any text file can be viewed: a line longer than a list shows is shown cut.
+    k.write("long.txt", dz::testing::keyWithALongLine());
+    seam::reset();
+    seam::queueFile(k.path("long.txt"));
+    k.click(viewer, "Command3D1");
+    EXPECT_TRUE(seam::messages().empty());
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(size_t(list->items()[1].size()), dz::kLineTextLimit);
+}
+
+TEST(GroupWindows, GroupedSelectionThatCannotBeReadSaysSoAndKeepsTheChoice) {
+    GroupWindows k;
+    auto* v = k.open();
+    k.group(v, 2, {5, 6}, QStringLiteral("1"), QStringLiteral("2"));
+    auto choice = [&] {
+        return QStringList{k.look(v, 5), k.look(v, 6), get<QLabel>(v, QStringLiteral("Label1"))->text(),
+                           get<QLineEdit>(v, QStringLiteral("Text2(1)"))->text()};
+    };
+    const QStringList chosen = choice();
+    ASSERT_EQ(chosen[2], QStringLiteral(" 2"));
+    dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+        dz::testing::expectRefusedLoad(path, [&] { k.click(v, "Command3D3"); }, QStringLiteral("Hibás file megnyitás !"),
+                                       choice, chosen);
+    });
 }
 
 TEST(GroupWindows, MainWindowDifferences) {

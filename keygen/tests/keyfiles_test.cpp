@@ -98,13 +98,17 @@ TEST(KeyLoad, EmptyLinesAreEmptyRowsAndLeadingBlanksGo) {
     EXPECT_EQ(k.chosenMask, bits({1, 2, 3, 4, 5, 6}));
 }
 
-TEST(KeyLoad, OneHugeLineBecomesOneBoundedRow) {
+TEST(KeyLoad, ALineLongerThanAnyRowIsNoKey) {
     dz::testing::ProgramFolderFixture f;
-    f.write("nul.txt", std::string(3 << 20, '\0'));
+    f.write("nul.txt", " 01 02 \r\n" + std::string(3 << 20, '\0'));
     const KeyLoad load = loadKeyFile(f.path("nul.txt"));
-    ASSERT_EQ(load.rows.size(), 1);
-    EXPECT_EQ(size_t(load.rows[0].size()), dz::kLineTextLimit);
-    EXPECT_EQ(deriveChoice(load.rows).chosenMask, 0u);
+    EXPECT_TRUE(load.opened);
+    EXPECT_TRUE(load.notAKey);
+    EXPECT_TRUE(load.rows.isEmpty());
+    f.write("edge.txt", " 01 02 \r\n" + std::string(dz::kLineTextLimit, '1'));
+    const KeyLoad edge = loadKeyFile(f.path("edge.txt"));
+    EXPECT_FALSE(edge.notAKey);
+    EXPECT_EQ(edge.rows.size(), 2);
 }
 
 TEST(KeyLoad, StopsAtTheRowLimit) {
@@ -124,7 +128,7 @@ TEST(KeyLoad, StopsAtTheRowLimit) {
     EXPECT_EQ(full.rows.size(), 32736);
 }
 
-TEST(KeyLoad, MissingFileIsAQuietEnd) {
+TEST(KeyLoad, MissingFileOrFolderIsNotOpened) {
     dz::testing::ProgramFolderFixture f;
     EXPECT_FALSE(loadKeyFile(f.path("none.txt")).opened);
     EXPECT_FALSE(loadKeyFile(f.dir.path()).opened);

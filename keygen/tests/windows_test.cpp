@@ -7,6 +7,7 @@
 #include "common/platform/numbergrid.h"
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "keygen/ui/choicewindow.h"
 #include "keygen/ui/mainwindow.h"
 
@@ -174,8 +175,8 @@ TEST(KeygenWindow, APointerThatCannotBeWrittenIsReported) {
 }
 
 TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelKeepsTheKey) {
-    // keygen and keygengroup load alike; Cancel in the dialog, or a file that cannot be opened,
-    // leaves the key, its counts and its choice as they were (an unsaved key is not lost).
+    // keygen and keygengroup load alike; Cancel in the dialog leaves the key, its counts and its
+    // choice as they were (an unsaved key is not lost).
     for (const bool group : {false, true}) {
         SCOPED_TRACE(group ? "keygengroup" : "keygen");
         KeygenWindow k(group);
@@ -195,12 +196,47 @@ TEST(KeygenWindow, LoadDerivesTheChoiceAndCancelKeepsTheKey) {
             EXPECT_EQ(k.w.state().gameType, 3);
         };
         same();
-        for (const std::optional<QString>& answer : {std::optional<QString>(), std::optional(k.path("nincs.txt"))}) {
-            seam::queueFile(answer);
-            k.click("Command3D7");
-            same();
-        }
+        seam::queueFile(std::nullopt);
+        k.click("Command3D7");
+        same();
         EXPECT_TRUE(seam::messages().empty());
+    }
+}
+
+TEST(KeygenWindow, FilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
+    // Whatever the "Betölt" dialog names: a pipe, a device, a folder, an unreadable or missing
+    // file gives "Hibás file megnyitás !", a line longer than any key row "Hibás kulcsformátum !";
+    // the key, its counts and its choice stay.
+    for (const bool group : {false, true}) {
+        SCOPED_TRACE(group ? "keygengroup" : "keygen");
+        KeygenWindow k(group);
+        k.write("k.txt", " 03 07 11 \r\n 03 11 20 \r\n");
+        seam::queueFile(k.path("k.txt"));
+        k.click("Command3D7");
+        auto state = [&] {
+            return QStringList{k.list("List1")->items().join(QLatin1Char('|')), k.text("Label6"), k.text("Label7"),
+                               k.text("Text1"), k.text("Text2"), QString::number(k.w.state().chosenMask()),
+                               QString::number(k.w.state().gameType)};
+        };
+        const QStringList loaded = state();
+        ASSERT_EQ(loaded[0], QStringLiteral("03 07 11 |03 11 20 "));
+        auto refused = [&](const QString& path, const QString& message) {
+            dz::testing::expectRefusedLoad(path, [&] { k.click("Command3D7"); }, message, state, loaded);
+        };
+        dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+            refused(path, QStringLiteral("Hibás file megnyitás !"));
+        });
+        k.write("long.txt", dz::testing::keyWithALongLine());
+        refused(k.path("long.txt"), QStringLiteral("Hibás kulcsformátum !"));
+        k.write("nul.txt", std::string(8 << 20, '\0'));
+        refused(k.path("nul.txt"), QStringLiteral("Hibás kulcsformátum !"));
+        // The longest row a reader keeps still loads.
+        k.write("edge.txt", std::string(dz::kLineTextLimit, '1') + "\r\n");
+        seam::reset();
+        seam::queueFile(k.path("edge.txt"));
+        k.click("Command3D7");
+        EXPECT_TRUE(seam::messages().empty());
+        EXPECT_EQ(k.list("List1")->count(), 1);
     }
 }
 
@@ -247,17 +283,6 @@ TEST(KeygenWindow, FailedExportSaysSoAndStartsNothing) {
     EXPECT_EQ(seam::messages()[0].text, QStringLiteral("Hiba a minimum.txt mentésekor - sikertelen mentés !"));
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
     EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Critical);
-}
-
-TEST(KeygenWindow, HugeKeyFileOfOneLineLoadsAsOneShortRow) {
-    KeygenWindow k;
-    k.write("nul.txt", std::string(8 << 20, '\0'));
-    seam::queueFile(k.path("nul.txt"));
-    k.click("Command3D7");
-    ASSERT_EQ(k.list("List1")->count(), 1);
-    EXPECT_LE(size_t(k.list("List1")->item(0).size()), dz::kLineTextLimit);
-    EXPECT_EQ(k.text("Label7"), QStringLiteral(" 1"));
-    k.list("List1")->grab();  // drawn without a fault
 }
 
 TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
@@ -347,6 +372,19 @@ TEST(KeygenWindow, ChoiceSavesAndLoadsTheSelectionFile) {
                   QStringLiteral("Hiba a ") + k.path("d.txt") + QStringLiteral(" mentésekor - sikertelen mentés !"));
     });
     EXPECT_EQ(k.text("Label6"), QString());  // never accepted
+}
+
+TEST(KeygenWindow, ChoiceSaysWhenASelectionFileCannotBeRead) {
+    // "Kijel.vissza" clears the choice before its dialog; a name it cannot read then says so.
+    KeygenWindow k;
+    k.inChoice([&](valaszt& v) {
+        auto count = [&] { return QStringList{QString::number(k.w.state().chosen.count())}; };
+        dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
+            QTest::mouseClick(v.grid()->cell(4), Qt::LeftButton);
+            dz::testing::expectRefusedLoad(path, [&] { v.Command3D5_Click(); }, QStringLiteral("Hibás file megnyitás !"),
+                                           count, {QStringLiteral("0")});
+        });
+    });
 }
 
 TEST(KeygenWindow, GenerationFillsTheKeyAndAsksAboutTheAdjustment) {

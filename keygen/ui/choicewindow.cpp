@@ -2,6 +2,7 @@
 
 #include "common/core/suite.h"
 #include "common/core/folder.h"
+#include "common/core/keyfile.h"
 #include "common/core/listexport.h"
 #include "keygen/core/selectionfile.h"
 #include "common/core/textfmt.h"
@@ -130,7 +131,10 @@ void valaszt::Command3D5_Click() {
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
     const SelectionLoad load = readSelection(*path);
-    if (load.status == SelectionStatus::Unopenable) return;
+    if (load.status == SelectionStatus::Unopenable) {
+        dz::ui::message(this, dz::key::cannotOpenMessage(), dz::ui::Icon::Critical, dz::signature());
+        return;
+    }
     if (load.status == SelectionStatus::WrongMarker) {
         dz::ui::message(this, wrongSelectionMessage(), dz::ui::Icon::Critical, dz::signature());
         return;

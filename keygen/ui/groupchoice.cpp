@@ -241,7 +241,10 @@ void valaszt::Command3D3_Click() {
     const auto path = dz::ui::fileDialog(this, req);
     if (!path) return;
     const LoadOutcome o = loadGroupedSelection(*path, choice_);
-    if (o.status == LoadStatus::CannotOpen) return;
+    if (o.status == LoadStatus::CannotOpen) {
+        showMessage(this, Message{dz::key::cannotOpenMessage()});
+        return;
+    }
     showAll();
     if (o.message) showMessage(this, *o.message);
 }
@@ -287,9 +290,12 @@ void seged::Command3D1_Click() {
     const auto path = dz::ui::fileDialog(this, req);
     // Cancel, or a file that cannot be opened, keeps the lines shown: only a read replaces them.
     if (!path) return;
-    // Any file can be picked here: it is read as a key is, at most a list's rows.
+    // Any file can be picked here: it is read as a key is, at most a list's rows, each cut.
     auto items = dz::key::loadRows(*path, dz::kRowLimit);
-    if (!items) return;
+    if (!items) {
+        dz::ui::message(this, dz::key::cannotOpenMessage(), dz::ui::Icon::Critical, dz::signature());
+        return;
+    }
     list->setItems(std::move(*items));
 }
 

@@ -264,10 +264,15 @@ void kiertekel::Command3D7_Click() {
     req.startFolder = dz::programFolder();
     req.defaultSuffix = QStringLiteral("txt");
     const auto path = dz::ui::fileDialog(this, req);
-    // Cancel, or a file that cannot be opened, keeps the key in the list: only a read replaces it.
+    // Cancel, or a file that cannot be opened or is no key, keeps the key in the list: only a
+    // key read replaces it.
     if (!path) return;
     KeyLoad load = loadKeyFile(*path);  // an empty line is an empty row, counted too
-    if (!load.opened) return;
+    if (!load.opened || load.notAKey) {
+        dz::ui::message(this, load.opened ? dz::key::notAKeyMessage() : dz::key::cannotOpenMessage(),
+                        dz::ui::Icon::Critical, dz::signature());
+        return;
+    }
     List1->setItems(std::move(load.rows));
     const KeyChoice c = deriveChoice(List1->items());
     state_.setChosen(c.chosenMask);

@@ -6,10 +6,12 @@
 namespace dz::keyprint {
 
 std::optional<LoadedKey> loadKey(const QString& path) {
+    dz::key::LoadedRows load = dz::key::loadKeyRows(path, kRowLimit, dz::key::EmptyItem::Keep);
+    if (load.fault == dz::key::KeyFault::CannotOpen) return std::nullopt;
     LoadedKey k;
-    auto rows = dz::key::loadRows(path, kRowLimit, &k.overLimit, dz::key::EmptyItem::Keep);
-    if (!rows) return std::nullopt;
-    k.rows = std::move(*rows);
+    k.rows = std::move(load.rows);
+    k.overLimit = load.truncated;
+    k.notAKey = load.fault == dz::key::KeyFault::NotAKey;
     return k;
 }
 

@@ -11,8 +11,9 @@ namespace dz::keyprint {
 struct LoadedKey {
     QStringList rows;        // leading blanks dropped, trailing ones kept; an empty line is an empty row
     bool overLimit = false;  // the file held more rows than the list takes; the first ones are kept
+    bool notAKey = false;    // a row longer than any key row: rows is empty, the file is no key
 };
-// nullopt when the file cannot be opened.
+// nullopt when the file cannot be opened (or is no regular file).
 std::optional<LoadedKey> loadKey(const QString& path);
 
 // "Maximum 32736 sorú kulcsot lehet nyomtatni !"

@@ -4,6 +4,7 @@
 #include "common/platform/printsurface.h"
 #include "common/tests/qtprint.h"
 #include "common/tests/testutil.h"
+#include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
 #include "keyprint/ui/form1.h"
 #include "common/platform/widgets.h"
@@ -119,7 +120,7 @@ TEST(Form1, KeyChoiceFromThePointer) {
     EXPECT_EQ(f.text("Label4"), QStringLiteral(" 3"));
     EXPECT_EQ(f.text("Label6"), QStringLiteral(" 8"));
 
-    // Cancel, or a file that cannot be opened: the key and its labels stay.
+    // Cancel: the key and its labels stay.
     f.click("Command3D4");
     EXPECT_EQ(seam::fileDialogs()[1].fileName, QStringLiteral("kulcs.txt"));  // the run's last name
     seam::queueFile(f.path(QStringLiteral("nincs.txt")));
@@ -127,7 +128,7 @@ TEST(Form1, KeyChoiceFromThePointer) {
     EXPECT_EQ(f.w->list()->count(), 9);
     EXPECT_EQ(f.text("Label4"), QStringLiteral(" 3"));
     EXPECT_EQ(f.text("Label6"), QStringLiteral(" 8"));
-    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(f.messages(), std::vector<QString>{QStringLiteral("Hibás file megnyitás !")});
 
     // A pointer in another folder; one without a folder; one naming a missing file.
     const QString other = f.path(QStringLiteral("keys"));
@@ -143,7 +144,8 @@ TEST(Form1, KeyChoiceFromThePointer) {
     seam::queueFile(other + QStringLiteral("/ten.txt"));  // missing: the key stays
     f.click("Command3D4");
     EXPECT_EQ(f.w->list()->count(), 9);
-    EXPECT_TRUE(seam::messages().empty());
+    EXPECT_EQ(f.messages().size(), 2u);
+    seam::reset();
 
     // An empty key: no rows, no forms, type 0.
     f.load(0);
@@ -155,6 +157,25 @@ TEST(Form1, KeyChoiceFromThePointer) {
     EXPECT_EQ(f.w->list()->count(), 32736);
     EXPECT_EQ(f.messages(), std::vector<QString>{QStringLiteral("Maximum 32736 sorú kulcsot lehet nyomtatni !")});
     EXPECT_EQ(f.text("Label4"), QStringLiteral(" 8184"));
+}
+
+TEST(Form1, KeyFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
+    // A pipe, a device, a folder, an unreadable or missing file: "Hibás file megnyitás !"; a line
+    // longer than any key row: "Hibás kulcsformátum !". The rows, the form count and the type stay.
+    Window f;
+    f.open();
+    f.load(5, "01 02 03 \r\n");
+    auto state = [&] { return QStringList{f.w->list()->items().join(QLatin1Char('|')), f.text("Label4"), f.text("Label6")}; };
+    const QStringList loaded = state();
+    ASSERT_EQ(loaded[1], QStringLiteral(" 2"));
+    auto refused = [&](const QString& path, const QString& message) {
+        dz::testing::expectRefusedLoad(path, [&] { f.click("Command3D4"); }, message, state, loaded);
+    };
+    dz::testing::forEachUnreadable(f.dir.path(), [&](const QString& path) {
+        refused(path, QStringLiteral("Hibás file megnyitás !"));
+    });
+    f.write("long.txt", dz::testing::keyWithALongLine());
+    refused(f.path("long.txt"), QStringLiteral("Hibás kulcsformátum !"));
 }
 
 TEST(Form1, RowIndicator) {

@@ -287,11 +287,16 @@ void Form1::Command3D3_Click() {
 void Form1::Command3D4_Click() {
     // Without a pointer the dialog offers the name it was last closed on in this run.
     const auto path = dz::ui::keyFileDialog(this, lastDialogName_);
-    // Cancel, or a file that cannot be opened, keeps the key in the list: only a read replaces it.
+    // Cancel, or a file that cannot be opened or is no key, keeps the key in the list: only a key
+    // read replaces it.
     if (!path) return;
     lastDialogName_ = dz::key::splitPath(*path).name;
     auto key = loadKey(*path);
-    if (!key) return;
+    if (!key || key->notAKey) {
+        dz::ui::message(this, key ? dz::key::notAKeyMessage() : dz::key::cannotOpenMessage(), dz::ui::Icon::Critical,
+                        dz::signature());
+        return;
+    }
     {
         dz::ui::BusyCursor hourglass;
         List1->setItems(key->rows);

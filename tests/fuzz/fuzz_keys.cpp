@@ -43,6 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const dz::keygen::KeyLoad load = dz::keygen::loadKeyFile(file());
     if (!load.opened) fault("keygen could not open the file");
+    // The key is refused exactly when one of the rows it would keep is longer than the cap.
+    {
+        dz::InputItemReader r(std::string_view(reinterpret_cast<const char*>(data), size));
+        bool longRow = false;
+        for (int i = 0; i < dz::kRowLimit && !r.atEnd() && !longRow; ++i) longRow = r.next().size() > dz::kLineTextLimit;
+        if (load.notAKey != longRow) fault("keygen refusal of a long row");
+        if (load.notAKey && !load.rows.isEmpty()) fault("keygen kept rows of a refused file");
+    }
     if (load.rows.size() > dz::kRowLimit) fault("keygen row limit");
     for (const QString& r : load.rows)
         if (size_t(r.size()) > dz::kLineTextLimit) fault("keygen row longer than the cap");

@@ -73,10 +73,15 @@ TEST(KeyCheck, ARowPastCapacityEndsTheLoadKeepingTheRowsBefore) {
 TEST(KeyCheck, EndlessFilesEndTheRead) {
     dz::testing::ProgramFolderFixture fx;
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), fx.path("zero.txt")));
-    const auto zero = readKeyFile(fx.path("zero.txt"), 32736);
-    ASSERT_TRUE(zero);
-    EXPECT_EQ(zero->outcome, Outcome::WrongType);
-    EXPECT_EQ(size_t(zero->badRow.size()), dz::kLineTextLimit);
+    EXPECT_FALSE(readKeyFile(fx.path("zero.txt"), 32736));  // a device is not read
+    {
+        dz::testing::FedFile nul(fx.path("nul.txt"), "", std::string(1, '\0'));
+        const auto line = readKeyFile(fx.path("nul.txt"), 32736);
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line->outcome, Outcome::WrongType);
+        EXPECT_EQ(size_t(line->badRow.size()), dz::kLineTextLimit);
+        EXPECT_LT(nul.fed(), uint64_t(1) << 20);  // refused once the row is longer than any
+    }
 
     dz::testing::FedFile fed(fx.path("fed.txt"), "", "01 02 03 04 05 06 07 08\r\n\r\n");
     const auto full = readKeyFile(fx.path("fed.txt"), 32000);

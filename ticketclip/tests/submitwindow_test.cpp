@@ -2,6 +2,7 @@
 #include "common/core/textfmt.h"
 #include "common/platform/widgets.h"
 #include "common/tests/fedfile.h"
+#include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
 #include "common/tests/testutil.h"
 #include "ticketclip/ui/submitwindow.h"
@@ -197,6 +198,32 @@ TEST(Form1, CancelledOrFailedLoadKeepsTheKey) {
     f.load("k3.txt");
     EXPECT_EQ(f.w->List1->count(), 3);
     EXPECT_TRUE(f.w->Option1[0]->isChecked());
+}
+
+// A pipe, a device, a folder, an unreadable or missing file: the open message with its number
+// (53 for a missing file, 75 for the others); the key and the window stay as they were.
+TEST(Form1, KeyFilesThatCannotBeReadKeepTheKeyAndSaySo) {
+    Folder f;
+    f.write("k10.txt", keyRows(10));
+    f.load("k10.txt");
+    const QStringList rows = f.w->List1->items();
+    dz::testing::forEachUnreadable(f.dir.path(), [&](const QString& path) {
+        seam::reset();
+        seam::queueAnswer(ui::Answer::Ok);
+        seam::queueFile(path);
+        f.w->Command3D4_Click();
+        const QString error = path.endsWith(QStringLiteral("missing.txt")) ? " 53" : " 75";
+        EXPECT_EQ(dz::testing::shownTexts(), QStringList({"Biztos, hogy törölni akarja a betöltött kulcsot?",
+                                                          "Hiba a file megnyitásakor !\r" + error + " - " + path}));
+        EXPECT_EQ(f.w->List1->items(), rows);
+        EXPECT_EQ(f.w->Label4->text(), "10");
+    });
+    // A refused row's control characters show as marks.
+    f.write("ctl.txt", "01 02 03\x07 04\r\n");
+    seam::reset();
+    f.load("ctl.txt");
+    EXPECT_EQ(dz::testing::shownTexts().last(),
+              QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r01 02 03\u2407 04"));
 }
 
 TEST(Form1, CancelledResetAppendsTheNewRows) {
