@@ -138,7 +138,7 @@ TEST_P(EveryProgram, IgnoresTheFileSizeSignalFromItsStart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::ValuesIn(kPrograms),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& instance) { return std::string(instance.param); });
 
 // ticketclip writes its parameter file at a start that finds none: past the limit that write
 // fails, and the program stays up without the file (no cut file is left in its place).
