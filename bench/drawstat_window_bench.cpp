@@ -84,7 +84,7 @@ void BM_TapadasWindow(benchmark::State& st) {
 // until the hit list, the distribution and the labels are shown.
 void BM_BacktestWindow(benchmark::State& st) {
     Shown s(true);
-    dz::drawstat::kiertekel w;
+    dz::drawstat::BacktestWindow w;
     w.show();
     for (int n : {2, 7, 11, 15, 19}) w.grid->cell(n)->click();
     QApplication::processEvents();

@@ -20,13 +20,13 @@ namespace {
 struct Editor {
     QTemporaryDir dir;
     QString keyFile;
-    std::unique_ptr<dz::keyedit::Form1> w;
+    std::unique_ptr<dz::keyedit::KeyEditorWindow> w;
     Editor() {
         dz::setProgramFolder(dir.path());
         keyFile = dir.path() + QStringLiteral("/kulcs.txt");
         bench::writeFullKey(keyFile, 11);
         dz::ui::seam::enable(true);
-        w = std::make_unique<dz::keyedit::Form1>();
+        w = std::make_unique<dz::keyedit::KeyEditorWindow>();
         w->Form_Load();
         w->show();
         QApplication::processEvents();

@@ -6,7 +6,7 @@
 #include "keyeval/core/evalbuild.h"
 #include "common/core/folder.h"
 #include "keyeval/ui/chartwindow.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 #include "common/core/draws.h"
 #include "common/core/random.h"
@@ -94,7 +94,7 @@ void BM_ChartWindowOpen(benchmark::State& state) {
     dz::Random rng(5);
     for (long long& v : values) v = rng.drawNumber(400) - 300;
     for (auto _ : state) {
-        dz::keyeval::diagramm w(values);
+        dz::keyeval::ChartWindow w(values);
         w.show();
         QApplication::processEvents();
         const QPixmap drawn = w.grab();  // the whole window drawn once
@@ -114,7 +114,7 @@ void BM_KeyevalStartUp(benchmark::State& state) {
     dz::ui::seam::enable();  // a missing draw file's message is recorded, not waited on
     dz::setProgramFolder(bench::historyFolder());
     for (auto _ : state) {
-        dz::keyeval::FOKEP w(dz::keyeval::keyevalBuild());
+        dz::keyeval::EvaluationWindow w(dz::keyeval::keyevalBuild());
         const bool loaded = w.Form_Load();
         w.show();
         QApplication::processEvents();
@@ -147,7 +147,7 @@ void BM_ChartTypesDrawn(benchmark::State& state) {
     std::vector<long long> values(size_t(dz::kRowLimit));
     dz::Random rng(6);
     for (long long& v : values) v = rng.drawNumber(400) - 300;
-    dz::keyeval::diagramm w(values);
+    dz::keyeval::ChartWindow w(values);
     w.show();
     QApplication::processEvents();
     if (!requireShown(state, w, w.grab(), "chart")) return;

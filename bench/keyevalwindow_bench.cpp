@@ -9,7 +9,7 @@
 #include "keyeval/core/evaluation.h"
 #include "common/core/folder.h"
 #include "keyeval/core/winnings.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 #include "common/core/draws.h"
 #include "common/core/textfmt.h"
@@ -46,14 +46,14 @@ constexpr size_t kWindowDraws = 100'000;
 struct Desk {
     QTemporaryDir dir;
     QString key;
-    std::unique_ptr<FOKEP> w;
+    std::unique_ptr<EvaluationWindow> w;
 
     Desk() {
         QFile::link(bench::historyFile(), dir.path() + QStringLiteral("/vevud.txt"));
         key = dir.path() + QStringLiteral("/kulcs.txt");
         bench::writeFullKey(key, 7);
         dz::setProgramFolder(dir.path());
-        w = std::make_unique<FOKEP>(keyevalBuild());
+        w = std::make_unique<EvaluationWindow>(keyevalBuild());
         w->Form_Load();
         w->setKeyFile(key);
         w->Check3[0]->setChecked(true);
@@ -82,7 +82,7 @@ struct Desk {
     // has handled what they left it to do (the lists' layout, the drawing).
     void click(QPushButton* b) {
         QEventLoop loop;
-        QObject::connect(w.get(), &FOKEP::runEnded, &loop, &QEventLoop::quit);
+        QObject::connect(w.get(), &EvaluationWindow::runEnded, &loop, &QEventLoop::quit);
         b->click();
         if (w->busy()) loop.exec();
         QApplication::processEvents();

@@ -172,7 +172,7 @@ void BM_KeygenGenerator(benchmark::State& state) {
 BENCHMARK(BM_KeygenGenerator)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(false);
 
 void BM_KeygenWindow(benchmark::State& state) {
-    dz::keygen::kiertekel w(false);
+    dz::keygen::MainWindow w(false);
     w.show();
     w.state().setChosen(dz::keygen::kAllNumbers);
     auto text = [&w](const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); };
@@ -184,7 +184,7 @@ void BM_KeygenWindow(benchmark::State& state) {
     auto* label7 = w.findChild<QLabel*>(QStringLiteral("Label7"));
     for (auto _ : state) {
         QEventLoop loop;
-        QObject::connect(&w, &dz::keygen::kiertekel::generationFinished, &loop, &QEventLoop::quit);
+        QObject::connect(&w, &dz::keygen::MainWindow::generationFinished, &loop, &QEventLoop::quit);
         go->click();
         if (w.busy()) loop.exec();
     }

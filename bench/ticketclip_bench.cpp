@@ -21,7 +21,7 @@ void BM_LoadPriceAndFirstPart(benchmark::State& state) {
     const QString keyFile = dir.path() + QStringLiteral("/kulcs.txt");
     bench::writeFullKey(keyFile, 7);
     dz::ui::seam::enable(true);
-    dz::ticketclip::Form1 w;
+    dz::ticketclip::SubmitWindow w;
     w.Form_Load();
     w.show();
     QApplication::processEvents();

@@ -16,7 +16,7 @@
 #include "common/platform/widgets.h"
 #include "bench/benchutil.h"
 #include "csere/ui/workshop.h"
-#include "csere/ui/teljesk.h"
+#include "csere/ui/fullcombinations.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -44,7 +44,7 @@ QString keyFile(int t, int top = 20) {
 
 struct Workshop {
     QTemporaryDir folder;
-    kiertekel w;
+    WorkshopWindow w;
     explicit Workshop(int t) {
         dz::setProgramFolder(folder.path());
         dz::ui::seam::enable();
@@ -84,7 +84,7 @@ BENCHMARK(BM_LoadAndAnalyse32736)->Unit(benchmark::kMillisecond);
 
 void BM_FullCombinations20Type7Refused(benchmark::State& state) {
     Workshop s(6);
-    teljesk t(s.w.list(1));
+    FullCombinationsWindow t(s.w.list(1));
     t.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("20"));
     t.show();
     settle();
@@ -99,7 +99,7 @@ BENCHMARK(BM_FullCombinations20Type7Refused)->Unit(benchmark::kMillisecond);
 
 void BM_FullCombinations17Type8WithAnalysis(benchmark::State& state) {
     Workshop s(6);
-    teljesk t(s.w.list(1));
+    FullCombinationsWindow t(s.w.list(1));
     t.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("17"));
     t.show();
     settle();

@@ -8,7 +8,7 @@
 #include "csere/core/shipped.h"
 #include "common/core/textfile.h"
 #include "common/platform/widgets.h"
-#include "csere/ui/gyari.h"
+#include "csere/ui/shippedkeys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,7 +72,7 @@ struct Descriptions {
 void BM_ShippedList1000(benchmark::State& state) {
     Descriptions d;
     for (auto _ : state) {
-        dz::csere::gyari w;
+        dz::csere::ShippedKeysWindow w;
         w.show();
         QApplication::processEvents();
         if (!bench::requireCount(state, w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->count(), 1000, "descriptions listed"))
@@ -83,7 +83,7 @@ BENCHMARK(BM_ShippedList1000)->Unit(benchmark::kMillisecond);
 
 void BM_ShippedCountFirst1000(benchmark::State& state) {
     Descriptions d;
-    dz::csere::gyari w;
+    dz::csere::ShippedKeysWindow w;
     w.show();
     QApplication::processEvents();
     auto* list = w.findChild<dz::ui::ListBox*>(QStringLiteral("List1"));

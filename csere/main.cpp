@@ -3,5 +3,5 @@
 #include "csere/ui/workshop.h"
 
 int main(int argc, char** argv) {
-    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::csere::kiertekel>(); });
+    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::csere::WorkshopWindow>(); });
 }

@@ -1,7 +1,7 @@
 #include "daystat/core/profile.h"
 #include "common/platform/services.h"
 #include "drawstat/ui/mainwindow.h"
-#include "daystat/ui/valogat.h"
+#include "daystat/ui/cutrange.h"
 
 int main(int argc, char** argv) {
     dz::ui::ProgramStart start;

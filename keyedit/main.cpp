@@ -6,7 +6,7 @@ int main(int argc, char** argv) {
     dz::ui::ProgramStart start;
     start.singleInstance = false;
     return dz::ui::runProgram(argc, argv, start, [] {
-        auto w = std::make_unique<dz::keyedit::Form1>();
+        auto w = std::make_unique<dz::keyedit::KeyEditorWindow>();
         w->Form_Load();
         return w;
     });

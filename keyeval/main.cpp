@@ -2,7 +2,7 @@
 // program, two builds.
 #include "keyeval/core/evalbuild.h"
 #include "common/platform/services.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 int main(int argc, char** argv) {
 #if DIZOV_PARTIAL_DAY
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     dz::ui::ProgramStart start;
     start.exeName = build.exeName;
     return dz::ui::runProgram(argc, argv, start, [&build]() -> std::unique_ptr<QWidget> {
-        auto window = std::make_unique<dz::keyeval::FOKEP>(build);
+        auto window = std::make_unique<dz::keyeval::EvaluationWindow>(build);
         if (!window->Form_Load()) return nullptr;
         return window;
     });

@@ -3,5 +3,5 @@
 #include "keygen/ui/mainwindow.h"
 
 int main(int argc, char** argv) {
-    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::keygen::kiertekel>(false); });
+    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::keygen::MainWindow>(false); });
 }

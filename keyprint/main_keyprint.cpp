@@ -1,7 +1,7 @@
 // keyprint: the print window `Form1`, refusing a second start.
 #include "common/platform/services.h"
-#include "keyprint/ui/form1.h"
+#include "keyprint/ui/printwindow.h"
 
 int main(int argc, char** argv) {
-    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::keyprint::Form1>(); });
+    return dz::ui::runProgram(argc, argv, {}, [] { return std::make_unique<dz::keyprint::PrintWindow>(); });
 }

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     start.refusal = QStringLiteral("Ez a program már fut, megtalálja a TÁLCÁN iconizálva!");
     start.icon = dz::ui::Icon::Critical;
     return dz::ui::runProgram(argc, argv, start, [] {
-        auto w = std::make_unique<dz::ticketclip::Form1>();
+        auto w = std::make_unique<dz::ticketclip::SubmitWindow>();
         w->Form_Load();
         return w;
     });

@@ -9,10 +9,10 @@
 #include "common/tests/testutil.h"
 #include "common/tests/unreadable.h"
 #include "csere/tests/vazoztest.h"
-#include "csere/ui/gyari.h"
-#include "csere/ui/kenorogz.h"
-#include "csere/ui/teljesk.h"
-#include "csere/ui/vezetes.h"
+#include "csere/ui/shippedkeys.h"
+#include "csere/ui/keyrecording.h"
+#include "csere/ui/fullcombinations.h"
+#include "csere/ui/substitution.h"
 #include "csere/ui/workshop.h"
 
 #include <QApplication>
@@ -32,7 +32,7 @@ namespace seam = dz::ui::seam;
 namespace {
 
 struct Vazoz : dz::testing::ProgramFolderFixture {
-    kiertekel w;
+    WorkshopWindow w;
     Vazoz() { w.show(); }
 
     template <class T = QWidget>
@@ -184,11 +184,11 @@ TEST(VazozKeys, FilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
                            QString::number(v.w.grid()->selection().mask())};
     };
     const QStringList loaded = state();
-    auto refused = [&](void (kiertekel::*handler)(), const QString& path, const QString& message) {
+    auto refused = [&](void (WorkshopWindow::*handler)(), const QString& path, const QString& message) {
         dz::testing::expectRefusedLoad(path, [&] { (v.w.*handler)(); }, message, state, loaded);
     };
-    for (auto handler : {&kiertekel::Command3D7_Click, &kiertekel::Command3D13_Click}) {
-        SCOPED_TRACE(handler == &kiertekel::Command3D7_Click ? "key" : "selection");
+    for (auto handler : {&WorkshopWindow::Command3D7_Click, &WorkshopWindow::Command3D13_Click}) {
+        SCOPED_TRACE(handler == &WorkshopWindow::Command3D7_Click ? "key" : "selection");
         dz::testing::forEachUnreadable(v.dir.path(), [&](const QString& path) {
             refused(handler, path, QStringLiteral("Hibás file megnyitás !"));
         });
@@ -196,7 +196,7 @@ TEST(VazozKeys, FilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
         QDir(v.dir.path()).rmdir(QStringLiteral("dir.txt"));
     }
     v.write("long.txt", dz::testing::keyWithALongLine());
-    refused(&kiertekel::Command3D7_Click, v.path("long.txt"),
+    refused(&WorkshopWindow::Command3D7_Click, v.path("long.txt"),
             QStringLiteral("8-nál több szám van a sorban !\r") + QString(dz::kQuoted, QLatin1Char('1')) + QStringLiteral("..."));
 }
 
@@ -362,8 +362,8 @@ TEST(VazozKeys, RowRemovalExportSelectionAndDeletion) {
 
 TEST(VazozWindows, FullCombinationsIntoTheKeyList) {
     Vazoz v;
-    v.inModal<teljesk>(
-        [&](teljesk& t) {
+    v.inModal<FullCombinationsWindow>(
+        [&](FullCombinationsWindow& t) {
             auto* text = t.findChild<QLineEdit*>(QStringLiteral("Text1"));
             auto* l5 = t.findChild<QLabel*>(QStringLiteral("Label5"));
             t.generate(3);
@@ -395,11 +395,11 @@ TEST(VazozWindows, DirectedSubstitutionByHandAndAtRandom) {
     EXPECT_EQ(v.lastMessage(), QStringLiteral("Pontosan  3 számot kell kiválasztani !"));
     v.mark({3, 11, 15});
     // "Mégse" keeps the new key the user had
-    v.inModal<vezetes>([](vezetes& z) { z.Command3D3_Click(); }, [&] { v.w.Command3D17_Click(); });
+    v.inModal<SubstitutionWindow>([](SubstitutionWindow& z) { z.Command3D3_Click(); }, [&] { v.w.Command3D17_Click(); });
     EXPECT_EQ(v.items(2), QStringList{"01 "});
 
-    v.inModal<vezetes>(
-        [&](vezetes& z) {
+    v.inModal<SubstitutionWindow>(
+        [&](SubstitutionWindow& z) {
             EXPECT_EQ(z.windowTitle(), QStringLiteral(" Irányitott kulcs-behelyettesítés     Vumo-Soft/2010"));
             EXPECT_EQ(z.list(1)->items(), (QStringList{"03", "11", "15"}));
             EXPECT_EQ(z.list(2)->items(), (QStringList{"02", "05", "09"}));
@@ -425,7 +425,7 @@ TEST(VazozWindows, DirectedSubstitutionByHandAndAtRandom) {
     EXPECT_EQ(v.items(4), (QStringList{" 02  15", " 05  03", " 09  11"}));
     EXPECT_TRUE(v.w.list(4)->isVisible());
 
-    v.inModal<vezetes>([](vezetes& z) { z.Command3D5_Click(); }, [&] { v.w.Command3D17_Click(); });
+    v.inModal<SubstitutionWindow>([](SubstitutionWindow& z) { z.Command3D5_Click(); }, [&] { v.w.Command3D17_Click(); });
     ASSERT_EQ(v.items(2).size(), 1);
     EXPECT_EQ(rowMask(v.items(2)[0], CountRule::IntegerPart), (1u << 3) | (1u << 11) | (1u << 15));
     EXPECT_EQ(v.items(4).size(), 3);
@@ -520,8 +520,8 @@ TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
     v.write(QStringLiteral("kulcsp/vevud.inf"), "510a0001.txt otos\r\n");
     v.write(QStringLiteral("kulcsp/510a0001.txt"), "01 02 03 04 05 \r\n\r\n06 07 08 09 10 \r\n");
     v.w.list(2)->setItems({QStringLiteral("01 ")});
-    v.inModal<dz::csere::gyari>(
-        [](dz::csere::gyari& g) {
+    v.inModal<dz::csere::ShippedKeysWindow>(
+        [](dz::csere::ShippedKeysWindow& g) {
             g.findChild<dz::ui::ListBox*>(QStringLiteral("List1"))->setListIndex(0);
             g.List1_Click(0);
             g.Command3D1_Click();
@@ -536,8 +536,8 @@ TEST(VazozWindows, AShippedKeyChosenLoadsThroughTheKeyLoad) {
     EXPECT_EQ(v.items(2), QStringList{"01 "});  // loading never touches the new key
 
     // closing without a choice changes nothing
-    v.inModal<dz::csere::gyari>([](dz::csere::gyari& g) { g.Kilep_Click(); }, [&] { v.w.Command3D8_Click(); });
+    v.inModal<dz::csere::ShippedKeysWindow>([](dz::csere::ShippedKeysWindow& g) { g.Kilep_Click(); }, [&] { v.w.Command3D8_Click(); });
     EXPECT_EQ(v.items(1).size(), 2);
 
-    v.inModal<dz::csere::kenorogz>([](dz::csere::kenorogz&) {}, [&] { v.w.Command3D6_Click(); });
+    v.inModal<dz::csere::KeyRecordingWindow>([](dz::csere::KeyRecordingWindow&) {}, [&] { v.w.Command3D6_Click(); });
 }

@@ -11,10 +11,10 @@
 #include "common/platform/numbergrid.h"
 #include "common/platform/services.h"
 #include "common/platform/widgets.h"
-#include "csere/ui/gyari.h"
-#include "csere/ui/kenorogz.h"
-#include "csere/ui/teljesk.h"
-#include "csere/ui/vezetes.h"
+#include "csere/ui/shippedkeys.h"
+#include "csere/ui/keyrecording.h"
+#include "csere/ui/fullcombinations.h"
+#include "csere/ui/substitution.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -73,7 +73,7 @@ dz::ui::FileDialogRequest dialog(bool save, const QString& fileName, const QStri
 }
 }  // namespace
 
-QString kiertekel::hint(const QString& name) {
+QString WorkshopWindow::hint(const QString& name) {
     static const std::pair<const char*, const char*> hints[] = {
         {"Command3D1", "Program vége !"},
         {"Command3D3", "Számkijelölések törlése !"},
@@ -107,7 +107,7 @@ QString kiertekel::hint(const QString& name) {
     return {};
 }
 
-kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
+WorkshopWindow::WorkshopWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("kiertekel"));
     setWindowTitle(QStringLiteral("Vazoz - kulcsok átalakítása") + QString(10, QLatin1Char(' ')) + dz::signature());
     setFixedSize(dz::ui::twips(11640), dz::ui::twips(7320));
@@ -181,30 +181,30 @@ kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
     Panel3D1->setFrameShape(QFrame::Panel);
     Panel3D1->setFrameShadow(QFrame::Sunken);
 
-    connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &kiertekel::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &kiertekel::Command3D5_Click);
-    connect(Command3D6, &QPushButton::clicked, this, &kiertekel::Command3D6_Click);
-    connect(Command3D7, &QPushButton::clicked, this, &kiertekel::Command3D7_Click);
-    connect(Command3D8, &QPushButton::clicked, this, &kiertekel::Command3D8_Click);
-    connect(Command3D9, &QPushButton::clicked, this, &kiertekel::Command3D9_Click);
-    connect(Command3D10, &QPushButton::clicked, this, &kiertekel::Command3D10_Click);
-    connect(Command3D11, &QPushButton::clicked, this, &kiertekel::Command3D11_Click);
-    connect(Command3D13, &QPushButton::clicked, this, &kiertekel::Command3D13_Click);
-    connect(Command3D14, &QPushButton::clicked, this, &kiertekel::Command3D14_Click);
-    connect(Command3D15, &QPushButton::clicked, this, &kiertekel::Command3D15_Click);
-    connect(Command3D17, &QPushButton::clicked, this, &kiertekel::Command3D17_Click);
-    connect(Command3D18, &QPushButton::clicked, this, &kiertekel::Command3D18_Click);
-    connect(Command3D19, &QPushButton::clicked, this, &kiertekel::Command3D19_Click);
-    connect(Command3D23, &QPushButton::clicked, this, &kiertekel::Command3D23_Click);
-    connect(Command3D24, &QPushButton::clicked, this, &kiertekel::Command3D24_Click);
-    connect(Command3D27, &QPushButton::clicked, this, &kiertekel::Command3D27_Click);
-    connect(Command3D30, &QPushButton::clicked, this, &kiertekel::Command3D30_Click);
-    connect(Combo1, &QComboBox::textActivated, this, &kiertekel::Combo1_Click);
-    connect(List1, &dz::ui::ListBox::itemDoubleClicked, this, &kiertekel::List1_DblClick);
-    connect(List1, &dz::ui::ListBox::keyTyped, this, &kiertekel::List1_KeyPress);
-    connect(List2, &dz::ui::ListBox::itemDoubleClicked, this, &kiertekel::List2_DblClick);
+    connect(Command3D1, &QPushButton::clicked, this, &WorkshopWindow::Command3D1_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &WorkshopWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &WorkshopWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &WorkshopWindow::Command3D5_Click);
+    connect(Command3D6, &QPushButton::clicked, this, &WorkshopWindow::Command3D6_Click);
+    connect(Command3D7, &QPushButton::clicked, this, &WorkshopWindow::Command3D7_Click);
+    connect(Command3D8, &QPushButton::clicked, this, &WorkshopWindow::Command3D8_Click);
+    connect(Command3D9, &QPushButton::clicked, this, &WorkshopWindow::Command3D9_Click);
+    connect(Command3D10, &QPushButton::clicked, this, &WorkshopWindow::Command3D10_Click);
+    connect(Command3D11, &QPushButton::clicked, this, &WorkshopWindow::Command3D11_Click);
+    connect(Command3D13, &QPushButton::clicked, this, &WorkshopWindow::Command3D13_Click);
+    connect(Command3D14, &QPushButton::clicked, this, &WorkshopWindow::Command3D14_Click);
+    connect(Command3D15, &QPushButton::clicked, this, &WorkshopWindow::Command3D15_Click);
+    connect(Command3D17, &QPushButton::clicked, this, &WorkshopWindow::Command3D17_Click);
+    connect(Command3D18, &QPushButton::clicked, this, &WorkshopWindow::Command3D18_Click);
+    connect(Command3D19, &QPushButton::clicked, this, &WorkshopWindow::Command3D19_Click);
+    connect(Command3D23, &QPushButton::clicked, this, &WorkshopWindow::Command3D23_Click);
+    connect(Command3D24, &QPushButton::clicked, this, &WorkshopWindow::Command3D24_Click);
+    connect(Command3D27, &QPushButton::clicked, this, &WorkshopWindow::Command3D27_Click);
+    connect(Command3D30, &QPushButton::clicked, this, &WorkshopWindow::Command3D30_Click);
+    connect(Combo1, &QComboBox::textActivated, this, &WorkshopWindow::Combo1_Click);
+    connect(List1, &dz::ui::ListBox::itemDoubleClicked, this, &WorkshopWindow::List1_DblClick);
+    connect(List1, &dz::ui::ListBox::keyTyped, this, &WorkshopWindow::List1_KeyPress);
+    connect(List2, &dz::ui::ListBox::itemDoubleClicked, this, &WorkshopWindow::List2_DblClick);
     // anywhere in the list, on a line or below the last one
     dz::ui::onDoubleClick(List4->viewport(), [this] { List4_DblClick(); });
     dz::ui::onDoubleClick(List5->viewport(), [this] { List5_DblClick(); });
@@ -224,7 +224,7 @@ kiertekel::kiertekel(QWidget* parent) : QWidget(parent) {
     dz::ui::nameControls(this);
 }
 
-dz::ui::ListBox* kiertekel::list(int i) const {
+dz::ui::ListBox* WorkshopWindow::list(int i) const {
     switch (i) {
     case 1: return List1;
     case 2: return List2;
@@ -234,25 +234,25 @@ dz::ui::ListBox* kiertekel::list(int i) const {
     }
 }
 
-void kiertekel::refuse(const Message& m) {
+void WorkshopWindow::refuse(const Message& m) {
     dz::ui::message(this, m.text(), m.notice() ? Icon::Information : Icon::Critical, m.title());
 }
 
 // --- the board ---------------------------------------------------------------------------------
 
-void kiertekel::showMarkedCount() { Label4->setText(str(grid_->selection().count())); }
+void WorkshopWindow::showMarkedCount() { Label4->setText(str(grid_->selection().count())); }
 
-void kiertekel::Command3D3_Click() {
+void WorkshopWindow::Command3D3_Click() {
     grid_->clearAll();
     Label4->clear();
 }
 
-void kiertekel::setMarks(uint32_t marks) {
+void WorkshopWindow::setMarks(uint32_t marks) {
     for (int n = 1; n <= 20; ++n)
         if (marks & (1u << n)) grid_->setMarked(n, true);
 }
 
-void kiertekel::Command3D30_Click() {
+void WorkshopWindow::Command3D30_Click() {
     Command3D3_Click();
     const dz::ui::ListBox* from = List2->count() ? List2 : List1;
     if (!from->count()) return;
@@ -262,25 +262,25 @@ void kiertekel::Command3D30_Click() {
         if (shown & (1u << n)) grid_->showShown(n);
 }
 
-void kiertekel::Combo1_Click() {
+void WorkshopWindow::Combo1_Click() {
     if (!Combo1->currentText().isEmpty()) Label9->setText(Combo1->currentText());
 }
 
-void kiertekel::List2_DblClick(int index) {
+void WorkshopWindow::List2_DblClick(int index) {
     if (index >= 0 && index < List2->count()) List2->removeItem(index);
 }
 
-void kiertekel::Command3D27_Click() { List2->clear(); }
+void WorkshopWindow::Command3D27_Click() { List2->clear(); }
 
-void kiertekel::Command3D6_Click() {
-    kenorogz w(this);
+void WorkshopWindow::Command3D6_Click() {
+    KeyRecordingWindow w(this);
     w.exec();
 }
 
-void kiertekel::Command3D8_Click() {
+void WorkshopWindow::Command3D8_Click() {
     QString line, name;
     {
-        gyari g(this);
+        ShippedKeysWindow g(this);
         g.exec();
         if (!g.chosen()) return;
         line = g.chosenLine();
@@ -289,16 +289,16 @@ void kiertekel::Command3D8_Click() {
     loadShippedKey(name, line);
 }
 
-void kiertekel::Command3D1_Click() {
+void WorkshopWindow::Command3D1_Click() {
     close();
     QApplication::quit();
 }
 
 // --- keys in and out ---------------------------------------------------------------------------
 
-bool kiertekel::loadKeyFile(const QString& fullName) { return loadKey(fullName, false); }
+bool WorkshopWindow::loadKeyFile(const QString& fullName) { return loadKey(fullName, false); }
 
-bool kiertekel::loadShippedKey(const QString& fileName, const QString& description) {
+bool WorkshopWindow::loadShippedKey(const QString& fileName, const QString& description) {
     shipped_ = true;
     Label6->setText(description);
     dialogName_ = dz::programFile(QLatin1String(kShippedFolder) + QLatin1Char('/') + fileName);
@@ -306,7 +306,7 @@ bool kiertekel::loadShippedKey(const QString& fileName, const QString& descripti
     return loadKey(dialogName_, true);
 }
 
-bool kiertekel::loadKey(const QString& fullName, bool shipped) {
+bool WorkshopWindow::loadKey(const QString& fullName, bool shipped) {
     const KeyLoad load = dz::csere::loadKey(fullName, shipped ? KeySource::Shipped : KeySource::Loaded);
     // A file that cannot be opened or is no key leaves the key loaded before as it was.
     if (!load.opened || load.notAKey) {
@@ -321,7 +321,7 @@ bool kiertekel::loadKey(const QString& fullName, bool shipped) {
     return true;
 }
 
-void kiertekel::analyseLoadedKey() {
+void WorkshopWindow::analyseLoadedKey() {
     dz::ui::BusyCursor busy;
     const AnalysisOutcome out = analyseKey(List1->items());
     if (out.rejectedRow) {
@@ -341,29 +341,29 @@ void kiertekel::analyseLoadedKey() {
     fillCombo();
 }
 
-void kiertekel::showAnalysis(bool withType) {
+void WorkshopWindow::showAnalysis(bool withType) {
     if (withType) Label1->setText(QString::number(key_.gameType));
     Label2->setText(str(key_.distinct));
     Label3->setText(str(key_.rowCount));
 }
 
-void kiertekel::fillCombo() {
+void WorkshopWindow::fillCombo() {
     Combo1->clear();
     Combo1->addItems(presentNumbers(key_.presence));
     if (Combo1->count()) Combo1->setCurrentIndex(0);
 }
 
-void kiertekel::Command3D7_Click() {
+void WorkshopWindow::Command3D7_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(false, QString(), QString()));
     if (!file) return;
     dialogName_ = *file;
     loadKeyFile(*file);
 }
 
-void kiertekel::Command3D9_Click() {
+void WorkshopWindow::Command3D9_Click() {
     for (int n = 1; n <= 20; ++n) grid_->cell(n)->setEnabled(false);
     {
-        teljesk w(List1, this);
+        FullCombinationsWindow w(List1, this);
         w.exec();
     }
     repaint();
@@ -372,7 +372,7 @@ void kiertekel::Command3D9_Click() {
     analyseLoadedKey();
 }
 
-void kiertekel::List1_DblClick(int index) {
+void WorkshopWindow::List1_DblClick(int index) {
     if (index < 0 || index >= List1->count()) return;
     List1->removeItem(index);
     key_ = reanalyseSkipping(List1->items());
@@ -380,7 +380,7 @@ void kiertekel::List1_DblClick(int index) {
     Label2->setText(str(key_.distinct));
 }
 
-void kiertekel::Command3D5_Click() {
+void WorkshopWindow::Command3D5_Click() {
     if (!List2->count()) return;
     const auto file = dz::ui::fileDialog(this, dialog(true, QString::fromLatin1(dz::key::kDefaultKeyFile), QStringLiteral("txt")));
     if (!file) return;
@@ -392,7 +392,7 @@ void kiertekel::Command3D5_Click() {
         dz::ui::message(this, dz::key::pointerFailedMessage(), Icon::Critical, dz::signature());
 }
 
-void kiertekel::List1_KeyPress(int keyAscii) {
+void WorkshopWindow::List1_KeyPress(int keyAscii) {
     if (keyAscii != 'L' && keyAscii != 'l') return;
     QString path;
     if (!dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path)) {
@@ -402,7 +402,7 @@ void kiertekel::List1_KeyPress(int keyAscii) {
     dz::ui::startSpreadsheet(path);
 }
 
-void kiertekel::Command3D13_Click() {
+void WorkshopWindow::Command3D13_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(false, dialogName_, QString()));
     if (!file) return;
     dialogName_ = *file;
@@ -416,7 +416,7 @@ void kiertekel::Command3D13_Click() {
     showMarkedCount();
 }
 
-void kiertekel::Command3D14_Click() {
+void WorkshopWindow::Command3D14_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(true, QString::fromLatin1(kSelectionFile), QStringLiteral("txt")));
     if (!file) return;
     dialogName_ = *file;
@@ -424,7 +424,7 @@ void kiertekel::Command3D14_Click() {
         dz::ui::message(this, dz::saveFailedMessage(*file), Icon::Critical, dz::signature());
 }
 
-void kiertekel::Command3D15_Click() {
+void WorkshopWindow::Command3D15_Click() {
     const auto file = dz::ui::fileDialog(this, dialog(false, dialogName_, QString()));
     if (!file) return;
     dialogName_ = *file;
@@ -436,13 +436,13 @@ void kiertekel::Command3D15_Click() {
 
 // --- operations --------------------------------------------------------------------------------
 
-void kiertekel::Command3D4_Click() {
+void WorkshopWindow::Command3D4_Click() {
     const OpResult r = swapNumbers(List1->items(), key_, grid_->selection().mask());
     if (r.msg) return refuse(r.msg);
     List2->setItems(r.rows);
 }
 
-void kiertekel::Command3D24_Click() {
+void WorkshopWindow::Command3D24_Click() {
     const double v = dz::val(QStringView(Label9->text()));
     const int x = std::fabs(v) > 1000 ? 1000 : int(dz::roundHalfEven(v));
     const OpResult r = replaceOne(List1->items(), key_, grid_->selection().mask(), x);
@@ -450,13 +450,13 @@ void kiertekel::Command3D24_Click() {
     List2->setItems(r.rows);
 }
 
-void kiertekel::Command3D10_Click() {
+void WorkshopWindow::Command3D10_Click() {
     const OpResult r = addFix(List1->items(), key_, grid_->selection().mask());
     if (r.msg) return refuse(r.msg);
     List2->setItems(r.rows);
 }
 
-void kiertekel::Command3D11_Click() {
+void WorkshopWindow::Command3D11_Click() {
     if (!List2->count()) return;
     List1->setItems(List2->items());
     List2->clear();
@@ -467,11 +467,11 @@ void kiertekel::Command3D11_Click() {
     Label9->clear();
 }
 
-void kiertekel::Command3D17_Click() {
+void WorkshopWindow::Command3D17_Click() {
     if (key_.distinct == 0) return refuse(Message{Msg::NoKey});
     if (key_.distinct != grid_->selection().count()) return refuse(Message{Msg::ExactCount, key_.distinct});
     // The new key the user had stays until "Cserél" replaces it.
-    vezetes w(grid_->selection().mask(), key_.presence, List1->items(), this);
+    SubstitutionWindow w(grid_->selection().mask(), key_.presence, List1->items(), this);
     if (w.exec() != QDialog::Accepted) return;
     List2->setItems(w.substitution().rows);
     List4->setItems(w.substitution().pairLines);
@@ -479,7 +479,7 @@ void kiertekel::Command3D17_Click() {
     List4->show();
 }
 
-void kiertekel::Command3D19_Click() {
+void WorkshopWindow::Command3D19_Click() {
     const RandomSelection r =
         randomSelection(Text1[0]->text(), Text1[1]->text(), Text1[2]->text(), dz::programRandom());
     if (r.msg) return refuse(r.msg);
@@ -488,7 +488,7 @@ void kiertekel::Command3D19_Click() {
     Label4->setText(QString::number(grid_->selection().count()));
 }
 
-void kiertekel::Command3D23_Click() {
+void WorkshopWindow::Command3D23_Click() {
     const double cur = dz::val(QStringView(Label1->text()));
     const OpResult r = extendRandom(List1->items(), std::fabs(cur) > 1000 ? 1000 : int(dz::roundHalfEven(cur)),
                                     Text2->text(), grid_->selection().mask(), dz::programRandom());
@@ -497,20 +497,20 @@ void kiertekel::Command3D23_Click() {
     if (r.msg) refuse(r.msg);
 }
 
-void kiertekel::Command3D18_Click() {
+void WorkshopWindow::Command3D18_Click() {
     if (!List1->count()) return;
     List5->setItems(distribution(List1->items()));
     List4->hide();
     List5->show();
 }
 
-void kiertekel::List4_DblClick() {
+void WorkshopWindow::List4_DblClick() {
     if (!List5->count()) return;
     List4->hide();
     List5->show();
 }
 
-void kiertekel::List5_DblClick() {
+void WorkshopWindow::List5_DblClick() {
     if (!List4->count()) return;
     List4->show();
     List5->hide();

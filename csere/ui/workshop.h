@@ -22,10 +22,10 @@ namespace dz::csere {
 
 struct Message;
 
-class kiertekel : public QWidget {
+class WorkshopWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit kiertekel(QWidget* parent = nullptr);
+    explicit WorkshopWindow(QWidget* parent = nullptr);
 
     // Loads a key file into List1 and analyses it (a file that cannot be opened changes
     // nothing and returns false). The other windows load through here too.

@@ -13,7 +13,7 @@
 #include "common/tests/testutil.h"
 #include "drawstat/ui/mainwindow.h"
 #include "drawstat/ui/subsetwindow.h"
-#include "daystat/ui/valogat.h"
+#include "daystat/ui/cutrange.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,7 +104,7 @@ TEST_F(RoadTest, CutCountListAndEvaluateOverThePartialDayFile) {
     // rises to 4 and D4's 69 other subsets join the list once each: 273 rows.
     folder.write("vevud.txt", history() + d4());
     {
-        dz::daystat::valogat v;
+        dz::daystat::CutRangeWindow v;
         v.Text1->setText("2010"), v.Text2->setText("5"), v.Text3->setText("2"), v.Text8->setText("2");
         v.Text4->setText("2010"), v.Text5->setText("5"), v.Text6->setText("3"), v.Text9->setText("1");
         v.Command3D1->click();

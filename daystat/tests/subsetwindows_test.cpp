@@ -9,7 +9,7 @@
 #include "common/tests/testutil.h"
 #include "drawstat/ui/mainwindow.h"
 #include "drawstat/ui/subsetwindow.h"
-#include "daystat/ui/valogat.h"
+#include "daystat/ui/cutrange.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "common/tests/testutil.h"
 #include "drawstat/ui/backtest.h"
 #include "drawstat/ui/mainwindow.h"
-#include "daystat/ui/valogat.h"
+#include "daystat/ui/cutrange.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -99,7 +99,7 @@ TEST_F(DaystatWindowTest, ACutThatCannotBeWrittenSaysSoAndLeavesNothingHalfDone)
 
 TEST_F(DaystatWindowTest, RangeWindowOpensOnTheLastDrawAndCutsTheRange) {
     folder.write("vevud.txt", "\xEF\xBB\xBF" + history());
-    valogat v;
+    CutRangeWindow v;
     EXPECT_EQ(v.windowTitle(), QStringLiteral("  DIZOV húzások leválogatása.") + QString(25, ' ') + QStringLiteral("Vumo-Soft/2010"));
     EXPECT_TRUE(v.historyFound());
     for (QLineEdit* t : {v.Text1, v.Text4}) EXPECT_EQ(t->text(), QStringLiteral("2010"));
@@ -136,7 +136,7 @@ TEST_F(DaystatWindowTest, RangeWindowOpensOnTheLastDrawAndCutsTheRange) {
 
 TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
     {
-        valogat v;
+        CutRangeWindow v;
         EXPECT_FALSE(v.historyFound());
     }
     dz::drawstat::MainWindow w;
@@ -146,7 +146,7 @@ TEST_F(DaystatWindowTest, RangeWindowWithoutOrOnAnEmptyHistory) {
     seam::reset();
     folder.write("vevud.txt", "");
     folder.write("vevud.dat", "old\r\n");
-    valogat v;
+    CutRangeWindow v;
     EXPECT_TRUE(v.historyFound());
     EXPECT_TRUE(v.Text1->text().isEmpty());
     v.Command3D1->click();
@@ -164,7 +164,7 @@ TEST_F(DaystatWindowTest, RangeOverAHistoryEndingInANonRecordLeavesTheFile) {
         seam::reset();
         folder.write("vevud.txt", history() + last);
         folder.write("vevud.dat", old);
-        valogat v;
+        CutRangeWindow v;
         v.Command3D1->click();
         EXPECT_EQ(dz::testing::shownTexts(), QStringList{QStringLiteral("Hibás tól-; ig- beállítás !")});
         EXPECT_EQ(folder.read("vevud.dat"), old);
@@ -204,7 +204,7 @@ TEST_F(DaystatWindowTest, AnalysesRunOverThePartialDayFileWithDaystatsRules) {
 
 TEST_F(DaystatWindowTest, BacktestWindowHasNoWholeHistoryModeAndKeepsExtraMarks) {
     folder.write("vevud.dat", line(5, 1) + line(5, 2));
-    dz::drawstat::kiertekel k;
+    dz::drawstat::BacktestWindow k;
     EXPECT_EQ(dz::drawstat::state().windowStart, 1);  // set from the partial-day file at opening
     EXPECT_TRUE(k.Check1->isHidden());
     k.grid->extraCell(2)->click();
@@ -220,7 +220,7 @@ TEST_F(DaystatWindowTest, ListsPastTheRowLimitShowTheNewestDrawsAndCountThem) {
     folder.write("vevud.dat", bytes);
     const std::string lastKey = bytes.substr(bytes.rfind('\n', bytes.size() - 2) + 1, 12);
     // the back-test from W = N - 32736 on gives 32737 rows: the oldest is left out
-    dz::drawstat::kiertekel k;
+    dz::drawstat::BacktestWindow k;
     k.Command3D3->click();  // "Véletlen": eight numbers, every hit count listed
     ASSERT_EQ(k.List1->count(), dz::kRowLimit);
     EXPECT_EQ(k.Label3->text(), QString::number(dz::kRowLimit));
@@ -248,10 +248,10 @@ TEST_F(DaystatWindowTest, BinaryAndRaggedFilesNeitherCrashNorHang) {
     huzassz_Click(&w);
     EXPECT_EQ(folder.read("vevud.dat"), "20100101 00x 01 02\r\n" + line(2, 2));
     {
-        valogat v;
+        CutRangeWindow v;
         v.Command3D1->click();
     }
-    dz::drawstat::kiertekel k;
+    dz::drawstat::BacktestWindow k;
     k.grid->cell(1)->click();
     k.Command3D4->click();
     EXPECT_EQ(k.List2->count(), 9);

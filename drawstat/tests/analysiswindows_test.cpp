@@ -4,10 +4,10 @@
 #include "drawstat/tests/support/drawstatsupport.h"
 #include "common/tests/testutil.h"
 #include "drawstat/ui/interval.h"
-#include "drawstat/ui/kihagyas.h"
-#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/skipwindow.h"
+#include "drawstat/ui/mostfrequentwindow.h"
 #include "drawstat/ui/mainwindow.h"
-#include "drawstat/ui/terkep.h"
+#include "drawstat/ui/mapwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,7 +77,7 @@ TEST_F(AnalysisWindowsTest, IntervalKilepHidesAndReopensWithoutRereadingCloseBox
     startWith(kFour);
     QStringList first;
     whileModal([&](QWidget* w) {
-        auto* iv = qobject_cast<interval*>(w);
+        auto* iv = qobject_cast<IntervalWindow*>(w);
         ASSERT_NE(iv, nullptr);
         EXPECT_EQ(iv->windowTitle(), "  5-s intervallum statisztika");
         first = iv->List1->items();
@@ -88,18 +88,18 @@ TEST_F(AnalysisWindowsTest, IntervalKilepHidesAndReopensWithoutRereadingCloseBox
     main->action("interval5")->trigger();
     ASSERT_EQ(first.size(), 3);
     EXPECT_EQ(first[0], "20100506 002     2   2   2   2");
-    ASSERT_NE(interval::instance(), nullptr);  // hidden, still loaded
+    ASSERT_NE(IntervalWindow::instance(), nullptr);  // hidden, still loaded
 
     folder.write(QStringLiteral("vevud.txt"), draws({{1, 2, 3, 4, 5, 6, 7, 8}}));
     whileModal([&](QWidget* w) {
-        EXPECT_EQ(static_cast<interval*>(w)->List1->items(), first);
+        EXPECT_EQ(static_cast<IntervalWindow*>(w)->List1->items(), first);
         w->close();  // the close box
     });
     main->action("interval5")->trigger();
-    EXPECT_EQ(interval::instance(), nullptr);
+    EXPECT_EQ(IntervalWindow::instance(), nullptr);
 
     whileModal([&](QWidget* w) {
-        EXPECT_TRUE(static_cast<interval*>(w)->List1->items().isEmpty());  // computed afresh: only draw 1
+        EXPECT_TRUE(static_cast<IntervalWindow*>(w)->List1->items().isEmpty());  // computed afresh: only draw 1
         w->close();
     });
     main->action("interval5")->trigger();
@@ -108,7 +108,7 @@ TEST_F(AnalysisWindowsTest, IntervalKilepHidesAndReopensWithoutRereadingCloseBox
 TEST_F(AnalysisWindowsTest, MapTooltipExportAndLifecycle) {
     startWith(kFour);
     whileModal([&](QWidget* w) {
-        auto* m = qobject_cast<terkep*>(w);
+        auto* m = qobject_cast<MapWindow*>(w);
         ASSERT_NE(m, nullptr);
         ASSERT_EQ(m->List1->count(), 3);
         EXPECT_EQ(m->List1->item(1), "20100506 003   _o__o_o___oo__o__o_o");
@@ -127,23 +127,23 @@ TEST_F(AnalysisWindowsTest, MapTooltipExportAndLifecycle) {
 
     folder.write(QStringLiteral("vevud.txt"), "");
     whileModal([&](QWidget* w) {
-        EXPECT_EQ(static_cast<terkep*>(w)->List1->count(), 3);  // the same map, the file not read
+        EXPECT_EQ(static_cast<MapWindow*>(w)->List1->count(), 3);  // the same map, the file not read
         QTest::keyClick(w, Qt::Key_Escape);                     // Esc hides, as "Kilép" does
     });
     main->action("terkepbe")->trigger();
-    ASSERT_NE(terkep::instance(), nullptr);
+    ASSERT_NE(MapWindow::instance(), nullptr);
     whileModal([&](QWidget* w) {
-        EXPECT_EQ(static_cast<terkep*>(w)->List1->count(), 3);
+        EXPECT_EQ(static_cast<MapWindow*>(w)->List1->count(), 3);
         w->close();
     });
     main->action("terkepbe")->trigger();
-    EXPECT_EQ(terkep::instance(), nullptr);
+    EXPECT_EQ(MapWindow::instance(), nullptr);
 }
 
 TEST_F(AnalysisWindowsTest, MostFrequentIsModelessAndKeepsItsListsWhenHidden) {
     startWith(kFour);
     main->action("leggyak1")->trigger();
-    leggyak* w = leggyak::instance();
+    MostFrequentWindow* w = MostFrequentWindow::instance();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral(" Visszamenőleg: számok, párok, triádok. Vumo-Soft"));
     EXPECT_TRUE(w->isVisible());
@@ -165,7 +165,7 @@ TEST_F(AnalysisWindowsTest, MostFrequentIsModelessAndKeepsItsListsWhenHidden) {
     EXPECT_FALSE(w->isVisible());
     folder.write(QStringLiteral("vevud.txt"), "");
     main->action("leggyak1")->trigger();
-    ASSERT_EQ(leggyak::instance(), w);
+    ASSERT_EQ(MostFrequentWindow::instance(), w);
     EXPECT_EQ(w->Text1->text(), "1");
     EXPECT_EQ(w->List3->items(), triples);
 
@@ -179,11 +179,11 @@ TEST_F(AnalysisWindowsTest, MostFrequentIsModelessAndKeepsItsListsWhenHidden) {
 
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(leggyak::instance(), nullptr);
+    EXPECT_EQ(MostFrequentWindow::instance(), nullptr);
     main->action("leggyak1")->trigger();
-    ASSERT_NE(leggyak::instance(), nullptr);
-    EXPECT_EQ(leggyak::instance()->List5->count(), 0);
-    EXPECT_EQ(leggyak::instance()->Text1->text(), "");
+    ASSERT_NE(MostFrequentWindow::instance(), nullptr);
+    EXPECT_EQ(MostFrequentWindow::instance()->List5->count(), 0);
+    EXPECT_EQ(MostFrequentWindow::instance()->Text1->text(), "");
 }
 
 TEST_F(AnalysisWindowsTest, SkipWindowLifePathSinceViewAndFreshStart) {
@@ -191,7 +191,7 @@ TEST_F(AnalysisWindowsTest, SkipWindowLifePathSinceViewAndFreshStart) {
     startWith(draws({{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 8, 9},
                      {1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 8, 9}}));
     whileModal([&](QWidget* dlg) {
-        auto* w = qobject_cast<kihagyas*>(dlg);
+        auto* w = qobject_cast<SkipWindow*>(dlg);
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("  Életút, kihagyás.") + QString(44, ' ') + "Vumo-Soft/2010");
         QTest::mouseClick(w->Command3D5, Qt::LeftButton);  // nothing marked
@@ -246,7 +246,7 @@ TEST_F(AnalysisWindowsTest, SkipWindowLifePathSinceViewAndFreshStart) {
     main->action("kihagy")->trigger();
 
     whileModal([&](QWidget* dlg) {
-        auto* w = static_cast<kihagyas*>(dlg);
+        auto* w = static_cast<SkipWindow*>(dlg);
         EXPECT_EQ(w->List1->count(), 0);  // a fresh window
         EXPECT_EQ(w->Text1->text(), "1");
         EXPECT_EQ(w->grid->cell(7)->text(), " 7 ");
@@ -259,7 +259,7 @@ TEST_F(AnalysisWindowsTest, SinceViewShowsLongCountsWhole) {
     state().drawCount = 33000;
     state().lastAppearance = {};
     state().lastAppearance[5] = 33000;
-    kihagyas w;
+    SkipWindow w;
     w.show();
     const int normalPx = QFontInfo(w.grid->cell(5)->font()).pixelSize();
     QTest::mouseClick(w.Command3D3, Qt::LeftButton);
@@ -280,17 +280,17 @@ TEST_F(AnalysisWindowsTest, MissingFileLeavesEveryWindowQuiet) {
     startWith(kFour);
     QFile::remove(folder.path(QStringLiteral("vevud.txt")));
     whileModal([&](QWidget* w) {
-        EXPECT_EQ(static_cast<interval*>(w)->List1->count(), 0);
+        EXPECT_EQ(static_cast<IntervalWindow*>(w)->List1->count(), 0);
         w->close();
     });
     main->action("interval5")->trigger();
     whileModal([&](QWidget* w) {
-        EXPECT_EQ(static_cast<terkep*>(w)->List1->count(), 0);
+        EXPECT_EQ(static_cast<MapWindow*>(w)->List1->count(), 0);
         w->close();
     });
     main->action("terkepbe")->trigger();
     whileModal([&](QWidget* dlg) {
-        auto* w = static_cast<kihagyas*>(dlg);
+        auto* w = static_cast<SkipWindow*>(dlg);
         QTest::mouseClick(w->grid->cell(4), Qt::LeftButton);
         QTest::mouseClick(w->Command3D5, Qt::LeftButton);
         EXPECT_EQ(w->List1->count(), 0);
@@ -298,9 +298,9 @@ TEST_F(AnalysisWindowsTest, MissingFileLeavesEveryWindowQuiet) {
     });
     main->action("kihagy")->trigger();
     main->action("leggyak1")->trigger();
-    leggyak::instance()->Text1->setText("3");
-    QTest::mouseClick(leggyak::instance()->Command1, Qt::LeftButton);
-    EXPECT_EQ(leggyak::instance()->List5->count(), 0);
+    MostFrequentWindow::instance()->Text1->setText("3");
+    QTest::mouseClick(MostFrequentWindow::instance()->Command1, Qt::LeftButton);
+    EXPECT_EQ(MostFrequentWindow::instance()->List5->count(), 0);
     EXPECT_TRUE(dz::ui::seam::messages().empty());
 }
 

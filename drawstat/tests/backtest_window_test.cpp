@@ -41,7 +41,7 @@ std::string draw(int no, std::array<int, 8> d, int extra) {
     return dz::drawRecordLine(2010, 12, 31, no, d.data(), extra) + "\r\n";
 }
 
-std::vector<int> markedNumbers(const kiertekel& w) {
+std::vector<int> markedNumbers(const BacktestWindow& w) {
     std::vector<int> out;
     for (int n = 1; n <= 20; ++n)
         if (w.grid->selection().marked(n)) out.push_back(n);
@@ -52,7 +52,7 @@ std::vector<int> markedNumbers(const kiertekel& w) {
 
 TEST_F(BacktestWindowTest, NoMarkedNumberBeepsAndSaysSo) {
     folder.write("vevud.txt", dz::synthDrawHistory(20));
-    kiertekel w;
+    BacktestWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral(" DIZOV") + QString(76, ' ') + QStringLiteral("Vumo-Soft/2010"));
     w.Text3->clear();
     w.Command3D4->click();
@@ -69,7 +69,7 @@ TEST_F(BacktestWindowTest, NoMarkedNumberBeepsAndSaysSo) {
 TEST_F(BacktestWindowTest, DrawDisplayShowsHitsMissesAndTheExtraNumber) {
     folder.write("vevud.txt", draw(1, {2, 4, 6, 8, 10, 12, 14, 16}, 1) + draw(2, {1, 2, 3, 4, 5, 6, 7, 11}, 2) +
                                   draw(3, {1, 2, 3, 4, 5, 6, 7, 11}, 4));
-    kiertekel w;
+    BacktestWindow w;
     w.Command3D7->click();  // an empty list: nothing happens
     EXPECT_TRUE(dz::ui::seam::messages().empty());
     for (int n : {3, 11, 20}) w.grid->cell(n)->click();
@@ -117,7 +117,7 @@ TEST_F(BacktestWindowTest, DrawDisplayShowsHitsMissesAndTheExtraNumber) {
 
 TEST_F(BacktestWindowTest, ShortRecordShowsWhatItCanRead) {
     folder.write("vevud.txt", std::string("x\r\n20101231 002 03 11\r\n20101231 003 01 02 03 04 05 06 07 08 09\r\n"));
-    kiertekel w;
+    BacktestWindow w;
     w.grid->cell(3)->click();
     w.Command3D4->click();
     ASSERT_EQ(w.List1->count(), 2);
@@ -130,7 +130,7 @@ TEST_F(BacktestWindowTest, ShortRecordShowsWhatItCanRead) {
 }
 
 TEST_F(BacktestWindowTest, RowAndColumnToolsInvertTheirNumbers) {
-    kiertekel w;
+    BacktestWindow w;
     w.grid->cell(7)->click();
     w.grid->cell(7)->click();
     EXPECT_EQ(w.grid->cell(7)->text(), QStringLiteral(" 7 "));
@@ -159,7 +159,7 @@ TEST_F(BacktestWindowTest, RowAndColumnToolsInvertTheirNumbers) {
 
 TEST_F(BacktestWindowTest, RandomPickClearsMarksPicksAndRunsTheBacktest) {
     folder.write("vevud.txt", dz::synthDrawHistory(50));
-    kiertekel w;
+    BacktestWindow w;
     struct Case {
         const char* text;
         const char* after;
@@ -181,7 +181,7 @@ TEST_F(BacktestWindowTest, RandomPickClearsMarksPicksAndRunsTheBacktest) {
 
 TEST_F(BacktestWindowTest, BoundsWholeHistoryAndTextBoxes) {
     folder.write("vevud.txt", dz::synthDrawHistory(50));
-    kiertekel w;
+    BacktestWindow w;
     w.grid->cell(1)->click();
     w.Command3D4->click();
     const QStringList before = w.List1->items();
@@ -204,10 +204,10 @@ TEST_F(BacktestWindowTest, BoundsWholeHistoryAndTextBoxes) {
 
 TEST_F(BacktestWindowTest, LoadSetsTheWindowStartAndLKeyExportsBothLists) {
     state().windowStart = 77;
-    { kiertekel w; }
+    { BacktestWindow w; }
     EXPECT_EQ(state().windowStart, 77);  // no file: left as Start set it
     folder.write("vevud.txt", dz::synthDrawHistory(40000));
-    kiertekel w;
+    BacktestWindow w;
     EXPECT_EQ(state().windowStart, 40000 - 32736);
     w.grid->cell(1)->click();
     w.Command3D4->click();
@@ -233,7 +233,7 @@ TEST_F(BacktestWindowTest, MenuItemOpensTheWindowModally) {
     ASSERT_TRUE(m.action("vissza")->isEnabled());
     QString seen;
     QTimer::singleShot(0, [&] {
-        if (auto* w = qobject_cast<kiertekel*>(QApplication::activeModalWidget())) {
+        if (auto* w = qobject_cast<BacktestWindow*>(QApplication::activeModalWidget())) {
             seen = w->objectName();
             w->Command3D1->click();  // "Kilép"
         }
@@ -241,11 +241,11 @@ TEST_F(BacktestWindowTest, MenuItemOpensTheWindowModally) {
     m.action("vissza")->trigger();
     EXPECT_EQ(seen, QStringLiteral("kiertekel"));
     // unloaded when closed (a focused cell's last focus-out must not reach the grid, gone by then)
-    EXPECT_TRUE(m.findChildren<kiertekel*>().isEmpty());
+    EXPECT_TRUE(m.findChildren<BacktestWindow*>().isEmpty());
 }
 
 TEST_F(BacktestWindowTest, HoverLabelFollowsThePointer) {
-    kiertekel w;
+    BacktestWindow w;
     w.show();
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(w.grid->cell(5), &enter);

@@ -7,10 +7,10 @@
 #include "common/tests/testutil.h"
 #include "drawstat/ui/backtest.h"
 #include "drawstat/ui/interval.h"
-#include "drawstat/ui/kihagyas.h"
-#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/skipwindow.h"
+#include "drawstat/ui/mostfrequentwindow.h"
 #include "drawstat/ui/mainwindow.h"
-#include "drawstat/ui/terkep.h"
+#include "drawstat/ui/mapwindow.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -58,7 +58,7 @@ void runEveryHandler() {
         }
     }
     {
-        kiertekel w(&main);
+        BacktestWindow w(&main);
         for (int n : {1, 7, 20}) w.grid->toggle(n);
         w.Check1->setChecked(true);
         w.Command3D4_Click();
@@ -72,7 +72,7 @@ void runEveryHandler() {
         w.Command3D3_Click();
     }
     {
-        kihagyas w(&main);
+        SkipWindow w(&main);
         for (int n = 1; n <= 20; ++n) {
             w.Command3D2_Click(n);
             w.Command3D5_Click();
@@ -82,11 +82,11 @@ void runEveryHandler() {
         w.Spin1_SpinDown();
     }
     {
-        interval iv(&main);
-        terkep map(&main);
+        IntervalWindow iv(&main);
+        MapWindow map(&main);
         for (int i = 0; i < map.List1->count() && i < 50; ++i) map.List1_Click(i);
     }
-    auto* lg = new leggyak(&main);
+    auto* lg = new MostFrequentWindow(&main);
     for (const char* l : {"5", "1e9", "-3", "0.5"}) {
         lg->Text1->setText(QLatin1String(l));
         lg->Command1_Click();
@@ -155,7 +155,7 @@ TEST(BadInput, EmptyFileGivesTheEmptyResults) {
     main.SSCommand1_Click();
     EXPECT_EQ(main.List2->count(), 8);
     EXPECT_EQ(main.List2->item(3), QStringLiteral(" 4      0"));
-    kiertekel w(&main);
+    BacktestWindow w(&main);
     w.grid->toggle(5);
     w.Command3D4_Click();
     EXPECT_EQ(w.List1->count(), 0);

@@ -8,10 +8,10 @@
 #include "drawstat/ui/subsetwindow.h"
 #include "drawstat/ui/backtest.h"
 #include "drawstat/ui/interval.h"
-#include "drawstat/ui/kihagyas.h"
-#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/skipwindow.h"
+#include "drawstat/ui/mostfrequentwindow.h"
 #include "drawstat/ui/mainwindow.h"
-#include "drawstat/ui/terkep.h"
+#include "drawstat/ui/mapwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -106,7 +106,7 @@ TEST_F(LayoutTest, MainWindowAfterAdhesion) {
 }
 
 TEST_F(LayoutTest, BacktestWindowAfterARun) {
-    kiertekel w(main);
+    BacktestWindow w(main);
     for (int n : {1, 2, 3, 7, 12}) w.grid->toggle(n);
     w.Command3D4_Click();
     ASSERT_GT(w.List1->count(), 0);
@@ -118,7 +118,7 @@ TEST_F(LayoutTest, SkipWindowInBothViews) {
     QImage mark(16, 16, QImage::Format_RGB32);
     mark.fill(Qt::red);
     ASSERT_TRUE(mark.save(folder.path(QStringLiteral("XX.BMP")), "BMP"));
-    kihagyas w(main);
+    SkipWindow w(main);
     w.Command3D2_Click(7);
     w.Command3D5_Click();
     ASSERT_GT(w.List1->count(), 0);
@@ -135,13 +135,13 @@ TEST_F(LayoutTest, SkipWindowInBothViews) {
 }
 
 TEST_F(LayoutTest, IntervalMapAndMostFrequentWindows) {
-    auto* iv = new interval(main);
+    auto* iv = new IntervalWindow(main);
     EXPECT_GT(iv->List1->count(), 0);
     EXPECT_EQ(layoutFaults(iv), "");
-    auto* map = new terkep(main);
+    auto* map = new MapWindow(main);
     EXPECT_GT(map->List1->count(), 0);
     EXPECT_EQ(layoutFaults(map), "");
-    auto* lg = new leggyak(main);
+    auto* lg = new MostFrequentWindow(main);
     lg->Text1->setText(QStringLiteral("600"));
     lg->Command1_Click();
     EXPECT_EQ(lg->List4->count(), 1140);

@@ -38,7 +38,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
 
 }  // namespace
 
-kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
+BacktestWindow::BacktestWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kiertekel"));
     setWindowTitle(QStringLiteral(" DIZOV") + QString(76, QLatin1Char(' ')) + dz::signature());
     QPalette pal = palette();
@@ -93,36 +93,36 @@ kiertekel::kiertekel(QWidget* parent) : QDialog(parent) {
         for (QWidget* w : std::initializer_list<QWidget*>{Check1, Label4, Label5, Label6}) w->hide();
     grid->setHoverLabel(Label13);
     connect(grid, &dz::ui::NumberGrid::countChanged, this, [this](int n) { Label1->setText(dz::str(n)); });
-    connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &kiertekel::Command3D5_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &kiertekel::Command3D4_Click);
-    connect(Command3D7, &QPushButton::clicked, this, &kiertekel::Command3D7_Click);
-    connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
-    connect(List1, &dz::ui::ListBox::keyTyped, this, &kiertekel::List1_KeyPress);
-    connect(List2, &dz::ui::ListBox::keyTyped, this, &kiertekel::List2_KeyPress);
+    connect(Command3D3, &QPushButton::clicked, this, &BacktestWindow::Command3D3_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &BacktestWindow::Command3D5_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &BacktestWindow::Command3D4_Click);
+    connect(Command3D7, &QPushButton::clicked, this, &BacktestWindow::Command3D7_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &BacktestWindow::Command3D1_Click);
+    connect(List1, &dz::ui::ListBox::keyTyped, this, &BacktestWindow::List1_KeyPress);
+    connect(List2, &dz::ui::ListBox::keyTyped, this, &BacktestWindow::List2_KeyPress);
     for (auto* t : {Text1, Text2, Text3, Text4}) dz::ui::onDoubleClick(t, [t] { t->clear(); });
 
     Form_Load();
     dz::ui::nameControls(this);
 }
 
-void kiertekel::Form_Load() {
+void BacktestWindow::Form_Load() {
     // The window sets the draw window start again from the file as it is now.
     if (const auto n = dz::countLines(state().drawFilePath()))
         state().windowStart = dz::drawWindowStart(static_cast<long long>(*n));
 }
 
-void kiertekel::mouseMoveEvent(QMouseEvent* e) {
+void BacktestWindow::mouseMoveEvent(QMouseEvent* e) {
     Label13->clear();
     QDialog::mouseMoveEvent(e);
 }
 
-void kiertekel::Command3D5_Click() {
+void BacktestWindow::Command3D5_Click() {
     grid->clearAll();
     Label1->clear();
 }
 
-void kiertekel::Command3D3_Click() {
+void BacktestWindow::Command3D3_Click() {
     // An unusable pick count becomes 8; one in 1..20 that is not whole is taken to its integer part.
     const double v = dz::val(QStringView(Text1->text()));
     int k = 8;
@@ -138,7 +138,7 @@ void kiertekel::Command3D3_Click() {
     Command3D4_Click();
 }
 
-void kiertekel::Command3D4_Click() {
+void BacktestWindow::Command3D4_Click() {
     BacktestInput in;
     in.marked = grid->selection().mask();
     in.markedCount = grid->selection().count();
@@ -172,7 +172,7 @@ void kiertekel::Command3D4_Click() {
     Label3->setText(out.listedCount);
 }
 
-void kiertekel::Command3D7_Click() {
+void BacktestWindow::Command3D7_Click() {
     if (List1->count() == 0) return;
     const int i = List1->listIndex();
     if (i < 0) {
@@ -186,13 +186,13 @@ void kiertekel::Command3D7_Click() {
         grid->showExtraImage(*d.extra, grid->extraShowsImage(*d.extra) ? QStringLiteral("TX.BMP") : QStringLiteral("TT.BMP"));
 }
 
-void kiertekel::Command3D1_Click() { close(); }
+void BacktestWindow::Command3D1_Click() { close(); }
 
-void kiertekel::List1_KeyPress(int charCode) {
+void BacktestWindow::List1_KeyPress(int charCode) {
     if (charCode == 'l' || charCode == 'L') exportList(this, List1->items());
 }
 
-void kiertekel::List2_KeyPress(int charCode) {
+void BacktestWindow::List2_KeyPress(int charCode) {
     if (charCode == 'l' || charCode == 'L') exportList(this, List2->items());
 }
 

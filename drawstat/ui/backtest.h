@@ -13,10 +13,10 @@ class QPushButton;
 
 namespace dz::drawstat {
 
-class kiertekel : public QDialog {
+class BacktestWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit kiertekel(QWidget* parent = nullptr);
+    explicit BacktestWindow(QWidget* parent = nullptr);
 
     dz::ui::NumberGrid* grid;     // Command3D2, Command3D10, Command3D11, Command3D6
     QPushButton* Command3D3;      // "Véletlen"

@@ -13,10 +13,10 @@
 namespace dz::drawstat {
 
 namespace {
-QPointer<interval> g_loaded;
+QPointer<IntervalWindow> g_loaded;
 }
 
-interval::interval(QWidget* parent) : KeptDialog(parent) {
+IntervalWindow::IntervalWindow(QWidget* parent) : KeptDialog(parent) {
     setObjectName(QStringLiteral("interval"));
     setWindowTitle(QStringLiteral("  5-s intervallum statisztika"));
     resize(dz::ui::twips(9600), dz::ui::twips(6300));
@@ -39,17 +39,17 @@ interval::interval(QWidget* parent) : KeptDialog(parent) {
     // the heading starts where the list's text starts
     Label1->move(List1->x() + List1->frameWidth() + 3, Label1->y());
     Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Kilép"), 7000, 5520, 2300);
-    connect(Command3D1, &QPushButton::clicked, this, &interval::Command3D1_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &IntervalWindow::Command3D1_Click);
 
     Form_Load();
     dz::ui::nameControls(this);
 }
 
-interval* interval::instance() { return g_loaded.data(); }
+IntervalWindow* IntervalWindow::instance() { return g_loaded.data(); }
 
-void interval::open(QWidget* owner) { showKept(g_loaded, owner); }
+void IntervalWindow::open(QWidget* owner) { showKept(g_loaded, owner); }
 
-void interval::Form_Load() {
+void IntervalWindow::Form_Load() {
     dz::ui::BusyCursor busy;
     const auto& st = state();
     const auto file = dz::DrawFile::load(st.drawFilePath());
@@ -61,6 +61,6 @@ void interval::Form_Load() {
     List3->setItems(std::move(r.byFrequency));
 }
 
-void interval::Command3D1_Click() { hide(); }
+void IntervalWindow::Command3D1_Click() { hide(); }
 
 }  // namespace dz::drawstat

@@ -11,13 +11,13 @@ class QPushButton;
 
 namespace dz::drawstat {
 
-class interval : public KeptDialog {
+class IntervalWindow : public KeptDialog {
     Q_OBJECT
 public:
-    explicit interval(QWidget* parent = nullptr);
+    explicit IntervalWindow(QWidget* parent = nullptr);
 
     // The loaded window, nullptr while it is not loaded.
-    static interval* instance();
+    static IntervalWindow* instance();
     // Loads the window on first use and shows it modally; the close box unloads it.
     static void open(QWidget* owner);
 

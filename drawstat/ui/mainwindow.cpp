@@ -8,10 +8,10 @@
 #include "common/platform/services.h"
 #include "drawstat/ui/backtest.h"
 #include "drawstat/ui/interval.h"
-#include "drawstat/ui/kihagyas.h"
-#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/skipwindow.h"
+#include "drawstat/ui/mostfrequentwindow.h"
 #include "drawstat/ui/subsetwindow.h"
-#include "drawstat/ui/terkep.h"
+#include "drawstat/ui/mapwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -226,14 +226,14 @@ void MainWindow::hat_Click() { SubsetWindow::open(this, state().subsets(6)); }
 void MainWindow::ot_Click() { SubsetWindow::open(this, state().subsets(5)); }
 void MainWindow::negy_Click() { SubsetWindow::open(this, state().subsets(4)); }
 
-void MainWindow::leggyak1_Click() { leggyak::open(this); }
-void MainWindow::kihagy_Click() { kihagyas::open(this); }
+void MainWindow::leggyak1_Click() { MostFrequentWindow::open(this); }
+void MainWindow::kihagy_Click() { SkipWindow::open(this); }
 void MainWindow::vissza_Click() {
     // unloaded when closed: every opening starts afresh
-    kiertekel w(this);
+    BacktestWindow w(this);
     w.exec();
 }
-void MainWindow::interval5_Click() { interval::open(this); }
-void MainWindow::terkepbe_Click() { terkep::open(this); }
+void MainWindow::interval5_Click() { IntervalWindow::open(this); }
+void MainWindow::terkepbe_Click() { MapWindow::open(this); }
 
 }  // namespace dz::drawstat

@@ -25,11 +25,11 @@ namespace {
 const std::string kKey = " 01 02 03 04 05 06 07 08 \r\n\r\n11 12 13 14 15 16 17 18\r\n  \xf5\xfb \r\n";
 
 struct Folder : dz::testing::ProgramFolderFixture {
-    std::unique_ptr<Form1> w;
+    std::unique_ptr<KeyEditorWindow> w;
     Folder() {
         write("fleiras.txt", "kulcs.txt   nyolcas kulcs\r\nab\r\n            \r\n");
         write("kulcs.txt", kKey);
-        w = std::make_unique<Form1>();
+        w = std::make_unique<KeyEditorWindow>();
         w->Form_Load();
     }
     void load(const QString& name) {
@@ -53,7 +53,7 @@ TEST(Editor, DescriptionsLendTheirNamesToTheOpenDialog) {
     EXPECT_EQ(f.w->List2->count(), 4);
 
     dz::testing::ProgramFolderFixture empty;
-    Form1 w;
+    KeyEditorWindow w;
     w.Form_Load();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("  Kulcs szerkesztő                                           Vumo-Soft/2010"));
     EXPECT_EQ(w.List1->count(), 0);
@@ -382,7 +382,7 @@ TEST(Editor, EndlessDescriptionListShowsItsHead) {
     dz::testing::ProgramFolderFixture f;
     for (const std::string& filler : {std::string("x"), std::string("mkulcs.txt  sok\r\n")}) {
         dz::testing::FedFile feed(f.path("fleiras.txt"), "kulcs.txt   nyolcas kulcs\r\n", filler);
-        Form1 w;
+        KeyEditorWindow w;
         w.Form_Load();
         ASSERT_GE(w.List1->count(), 2);
         EXPECT_LE(size_t(w.List1->count()), kStartFileLines);
@@ -399,7 +399,7 @@ TEST(Editor, ANamedPipeForTheDescriptionListCountsAsNoFile) {
     dz::testing::ProgramFolderFixture f;
     dz::testing::WriterlessFifo fifo(f.path("fleiras.txt"));
     ASSERT_TRUE(fifo.made());
-    Form1 w;
+    KeyEditorWindow w;
     w.Form_Load();
     EXPECT_FALSE(fifo.released()) << "the start waited on the pipe";
     EXPECT_EQ(w.List1->count(), 0);

@@ -31,14 +31,14 @@ void colour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
 QString count(long long n) { return QString::number(n); }
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+KeyEditorWindow::KeyEditorWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("  Kulcs szerkesztő") + QString(43, QLatin1Char(' ')) + dz::signature());
     buildWindow();
     ui::nameControls(this);
 }
 
-void Form1::buildWindow() {
+void KeyEditorWindow::buildWindow() {
     setFixedSize(ui::twips(7365), ui::twips(6675));
     colour(this, QPalette::Window, kBackground);
     setAutoFillBackground(true);
@@ -147,45 +147,45 @@ void Form1::buildWindow() {
     for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5, Text6}) ui::onDoubleClick(t, [t] { t->clear(); });
     Text7->installEventFilter(this);
 
-    connect(List1, &ui::ListBox::itemClicked, this, &Form1::List1_Click);
-    connect(List1, &ui::ListBox::itemDoubleClicked, this, &Form1::List1_DblClick);
-    connect(List2, &ui::ListBox::itemClicked, this, &Form1::List2_Click);
+    connect(List1, &ui::ListBox::itemClicked, this, &KeyEditorWindow::List1_Click);
+    connect(List1, &ui::ListBox::itemDoubleClicked, this, &KeyEditorWindow::List1_DblClick);
+    connect(List2, &ui::ListBox::itemClicked, this, &KeyEditorWindow::List2_Click);
     // The range is read from the selection as the click left it.
-    connect(List2, &ui::ListBox::mouseReleased, this, &Form1::List2_MouseUp);
-    const std::pair<QPushButton*, void (Form1::*)()> buttons[] = {
-        {Command3D1, &Form1::Command3D1_Click}, {Command3D2, &Form1::Command3D2_Click},
-        {Command3D3, &Form1::Command3D3_Click}, {Command3D4, &Form1::Command3D4_Click},
-        {Command3D5, &Form1::Command3D5_Click}, {Command3D6, &Form1::Command3D6_Click},
-        {Command3D7, &Form1::Command3D7_Click}, {Command3D8, &Form1::Command3D8_Click}};
+    connect(List2, &ui::ListBox::mouseReleased, this, &KeyEditorWindow::List2_MouseUp);
+    const std::pair<QPushButton*, void (KeyEditorWindow::*)()> buttons[] = {
+        {Command3D1, &KeyEditorWindow::Command3D1_Click}, {Command3D2, &KeyEditorWindow::Command3D2_Click},
+        {Command3D3, &KeyEditorWindow::Command3D3_Click}, {Command3D4, &KeyEditorWindow::Command3D4_Click},
+        {Command3D5, &KeyEditorWindow::Command3D5_Click}, {Command3D6, &KeyEditorWindow::Command3D6_Click},
+        {Command3D7, &KeyEditorWindow::Command3D7_Click}, {Command3D8, &KeyEditorWindow::Command3D8_Click}};
     for (const auto& [b, f] : buttons) connect(b, &QPushButton::clicked, this, f);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* e) {
+bool KeyEditorWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == Text7 && (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease)) Text7_Click();
     return QWidget::eventFilter(watched, e);
 }
 
-void Form1::mouseMoveEvent(QMouseEvent* e) {
+void KeyEditorWindow::mouseMoveEvent(QMouseEvent* e) {
     // Only the bare background empties the hint; a label passes its moves up to here.
     if (!childAt(e->position().toPoint())) Panel3D1->clear();
     QWidget::mouseMoveEvent(e);
 }
 
-void Form1::Form_Load() {
+void KeyEditorWindow::Form_Load() {
     // The descriptions are only shown and lend their file names; a missing file is an empty list.
     if (auto d = readLines(programFile(QString::fromLatin1(kDescriptionFile)), kStartFileLines)) List1->setItems(std::move(*d));
 }
 
-void Form1::List1_Click(int index) { dialogFileName_ = descriptionName(List1->item(index)); }
+void KeyEditorWindow::List1_Click(int index) { dialogFileName_ = descriptionName(List1->item(index)); }
 
-void Form1::List1_DblClick(int index) {
+void KeyEditorWindow::List1_DblClick(int index) {
     List1_Click(index);
     Command3D1_Click();
 }
 
-void Form1::List2_Click(int index) { Text7->setText(List2->item(index)); }
+void KeyEditorWindow::List2_Click(int index) { Text7->setText(List2->item(index)); }
 
-void Form1::List2_MouseUp() {
+void KeyEditorWindow::List2_MouseUp() {
     const QModelIndexList chosen = List2->selectionModel()->selectedRows();
     if (chosen.isEmpty()) return;
     std::vector<bool> selected(size_t(List2->count()), false);
@@ -196,7 +196,7 @@ void Form1::List2_MouseUp() {
     Text1->setText(count(r->from));
 }
 
-void Form1::Text7_Click() {
+void KeyEditorWindow::Text7_Click() {
     const int s = Text7->hasSelectedText() ? Text7->selectionStart() : Text7->cursorPosition();
     ui::setWholeText(Label9, count(s));
     ui::setWholeText(Label11, count(Text7->text().size() - s));
@@ -204,14 +204,14 @@ void Form1::Text7_Click() {
     Text4->setText(Label11->text());
 }
 
-void Form1::showCounts() {
+void KeyEditorWindow::showCounts() {
     ui::setWholeText(Label7, count(List2->count()));
     ui::setWholeText(Label8, count(List2->count() ? List2->item(0).size() : 0));
 }
 
 // ---- Loading and saving ---------------------------------------------------------------------
 
-void Form1::Command3D1_Click() {
+void KeyEditorWindow::Command3D1_Click() {
     ui::FileDialogRequest req;
     req.startFolder = programFolder();
     req.fileName = dialogFileName_;
@@ -243,7 +243,7 @@ void Form1::Command3D1_Click() {
     showCounts();
 }
 
-void Form1::Command3D2_Click() {
+void KeyEditorWindow::Command3D2_Click() {
     if (List3->count() == 0) return;
     List2->setItems(List3->items());
     showCounts();
@@ -253,7 +253,7 @@ void Form1::Command3D2_Click() {
     Label11->clear();
 }
 
-void Form1::Command3D3_Click() {
+void KeyEditorWindow::Command3D3_Click() {
     ui::ListBox* from = List3;
     if (List3->count() == 0) {
         if (List2->count() == 0) return;
@@ -283,7 +283,7 @@ void Form1::Command3D3_Click() {
 
 // ---- Row edits ------------------------------------------------------------------------------
 
-void Form1::Command3D4_Click() {
+void KeyEditorWindow::Command3D4_Click() {
     QStringList rows = List2->items();
     const Refusal r = deleteRows(rows, boxNumber(Text1->text()), boxNumber(Text2->text()));
     if (r != Refusal::None) {
@@ -296,7 +296,7 @@ void Form1::Command3D4_Click() {
     ui::setWholeText(Label7, count(List2->count()));
 }
 
-void Form1::showCut(Refusal r, const QStringList& result) {
+void KeyEditorWindow::showCut(Refusal r, const QStringList& result) {
     if (r != Refusal::None) {
         ui::message(this, refusalMessage(r), ui::Icon::Critical, dz::signature());
         return;
@@ -304,24 +304,24 @@ void Form1::showCut(Refusal r, const QStringList& result) {
     List3->setItems(result);
 }
 
-void Form1::Command3D5_Click() {
+void KeyEditorWindow::Command3D5_Click() {
     if (List2->count() == 0) return;
     QStringList out;
     showCut(cutLeft(List2->items(), boxNumber(Text3->text()), &out), out);
 }
 
-void Form1::Command3D6_Click() {
+void KeyEditorWindow::Command3D6_Click() {
     if (List2->count() == 0) return;
     QStringList out;
     showCut(cutRight(List2->items(), boxNumber(Text4->text()), &out), out);
 }
 
-void Form1::Command3D7_Click() {
+void KeyEditorWindow::Command3D7_Click() {
     if (List2->count() == 0) return;
     QStringList out;
     showCut(cutMiddle(List2->items(), boxNumber(Text5->text()), boxNumber(Text6->text()), &out), out);
 }
 
-void Form1::Command3D8_Click() { close(); }
+void KeyEditorWindow::Command3D8_Click() { close(); }
 
 }  // namespace dz::keyedit

@@ -15,10 +15,10 @@ class ListBox;
 
 namespace dz::keyedit {
 
-class Form1 : public QWidget {
+class KeyEditorWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit KeyEditorWindow(QWidget* parent = nullptr);
 
     void Form_Load();
     void List1_Click(int index);

@@ -128,7 +128,7 @@ TEST(ChartWindow, KeysDriveTheChartAndTheScrollBar) {
     std::vector<long long> values = counting(250);
     values[10] = 40000;  // beyond 16 bits, charted as it is
     values[11] = -70000;
-    diagramm w(values);
+    ChartWindow w(values);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.objectName(), QStringLiteral("diagramm"));
@@ -174,7 +174,7 @@ TEST(ChartWindow, OpensModallyAndADoubleClickClosesIt) {
     });
     safety.start(10000);
     QTimer::singleShot(0, [&] {
-        auto* w = qobject_cast<diagramm*>(QApplication::activeModalWidget());
+        auto* w = qobject_cast<ChartWindow*>(QApplication::activeModalWidget());
         ASSERT_NE(w, nullptr);
         seen = true;
         EXPECT_EQ(w->view().pointCount(), int(dz::kRowLimit));

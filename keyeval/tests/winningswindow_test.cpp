@@ -1,5 +1,5 @@
 #include "keyeval/ui/chartwindow.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 #include "keyeval/core/evalbuild.h"
 #include "common/core/synth.h"
@@ -33,12 +33,12 @@ std::string record(int drawNo, int extra) {
 // file as the period and extra numbers 1 and 2 ticked.
 struct MoneyWindow {
     dz::testing::ProgramFolderFixture folder;
-    std::unique_ptr<FOKEP> w;
+    std::unique_ptr<EvaluationWindow> w;
 
     explicit MoneyWindow(const std::string& key = "01 02 03 04 05 06 07 08\r\n") {
         folder.write(QStringLiteral("vevud.txt"), record(1, 1) + record(2, 2) + record(3, 3));
         folder.write(QStringLiteral("egy.txt"), key);
-        w = std::make_unique<FOKEP>(keyevalBuild());
+        w = std::make_unique<EvaluationWindow>(keyevalBuild());
         EXPECT_TRUE(w->Form_Load());
         w->setKeyFile(folder.path(QStringLiteral("egy.txt")));
         const char* from[] = {"2010", "5", "12", "1"};
@@ -50,7 +50,7 @@ struct MoneyWindow {
 };
 
 // "Kiértékelés hozamra" and the end of its run.
-void money(FOKEP& w) {
+void money(EvaluationWindow& w) {
     w.SSCommand1->click();
     ASSERT_TRUE(w.waitForRun());
 }
@@ -121,7 +121,7 @@ TEST(WinningsWindow, EmptyPeriodEvaluatesNothing) {
     dz::testing::ProgramFolderFixture folder;
     folder.write(QStringLiteral("vevud.txt"), record(1, 1) + record(5, 2));
     folder.write(QStringLiteral("egy.txt"), "01 02 03 04 05 06 07 08\r\n");
-    FOKEP w(keyevalBuild());
+    EvaluationWindow w(keyevalBuild());
     ASSERT_TRUE(w.Form_Load());
     w.setKeyFile(folder.path(QStringLiteral("egy.txt")));
     w.Check3[0]->setChecked(true);
@@ -145,7 +145,7 @@ TEST(WinningsWindow, ChartButtonChartsTheResultList) {
     });
     safety.start(10000);
     QTimer::singleShot(0, [&] {
-        if (auto* chart = qobject_cast<diagramm*>(QApplication::activeModalWidget())) {
+        if (auto* chart = qobject_cast<ChartWindow*>(QApplication::activeModalWidget())) {
             charted = chart->view().values();
             QTest::mouseDClick(chart->Graph1, Qt::LeftButton);
         }

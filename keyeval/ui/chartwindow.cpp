@@ -133,7 +133,7 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
     }
 }
 
-diagramm::diagramm(std::vector<long long> values, QWidget* parent)
+ChartWindow::ChartWindow(std::vector<long long> values, QWidget* parent)
     : QDialog(parent),
       view_(std::move(values),
             (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry().width()
@@ -148,9 +148,9 @@ diagramm::diagramm(std::vector<long long> values, QWidget* parent)
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setFocusPolicy(Qt::NoFocus);
-    connect(Graph1, &ChartCanvas::keyTyped, this, &diagramm::Graph1_KeyPress);
-    connect(Graph1, &ChartCanvas::doubleClicked, this, &diagramm::Graph1_DblClick);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &diagramm::HScroll1_Change);
+    connect(Graph1, &ChartCanvas::keyTyped, this, &ChartWindow::Graph1_KeyPress);
+    connect(Graph1, &ChartCanvas::doubleClicked, this, &ChartWindow::Graph1_DblClick);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &ChartWindow::HScroll1_Change);
     resize(view_.width(), std::max(dz::ui::twips(3000), screen.height() * 2 / 3));
     move(screen.left(), screen.top() + screen.height() / 6);
     form_resize();
@@ -158,12 +158,12 @@ diagramm::diagramm(std::vector<long long> values, QWidget* parent)
     dz::ui::nameControls(this);
 }
 
-void diagramm::resizeEvent(QResizeEvent* e) {
+void ChartWindow::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     form_resize();
 }
 
-void diagramm::form_resize() {
+void ChartWindow::form_resize() {
     const int innerWidth = width(), innerHeight = height();
     const int barHeight = HScroll1->sizeHint().height();
     const ChartScroll s = chartScroll(view_.width(), innerWidth);
@@ -177,7 +177,7 @@ void diagramm::form_resize() {
     HScroll1->raise();
 }
 
-void diagramm::Graph1_KeyPress(int charCode) {
+void ChartWindow::Graph1_KeyPress(int charCode) {
     switch (view_.keyPress(charCode, width())) {
     case ChartView::Change::Drawing: Graph1->update(); break;
     case ChartView::Change::Width: form_resize(); break;
@@ -185,16 +185,16 @@ void diagramm::Graph1_KeyPress(int charCode) {
     }
 }
 
-void diagramm::Graph1_DblClick() { accept(); }
+void ChartWindow::Graph1_DblClick() { accept(); }
 
-void diagramm::HScroll1_Change(int value) {
+void ChartWindow::HScroll1_Change(int value) {
     Graph1->move(-value, 0);
     Graph1->setFocus();
 }
 
 void showChart(QWidget* parent, std::vector<long long> values) {
     if (values.empty()) return;
-    diagramm chart(std::move(values), parent);
+    ChartWindow chart(std::move(values), parent);
     chart.exec();
 }
 

@@ -32,11 +32,11 @@ private:
     const ChartView* view_;
 };
 
-class diagramm : public QDialog {
+class ChartWindow : public QDialog {
     Q_OBJECT
 public:
     // Loads the chart with every value at once.
-    explicit diagramm(std::vector<long long> values, QWidget* parent = nullptr);
+    explicit ChartWindow(std::vector<long long> values, QWidget* parent = nullptr);
 
     const ChartView& view() const { return view_; }
 

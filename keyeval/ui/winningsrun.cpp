@@ -1,7 +1,7 @@
 #include "keyeval/ui/winningsrun.h"
 
 #include "keyeval/ui/chartwindow.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 #include "keyeval/core/evalperiod.h"
 #include "common/core/textfmt.h"
@@ -13,7 +13,7 @@
 
 namespace dz::keyeval {
 
-void winningsRun(FOKEP& w) {
+void winningsRun(EvaluationWindow& w) {
     if (!w.keyFileOpenable()) return;
     w.List8->clear();
     const auto settings = w.prepareRun();
@@ -22,7 +22,7 @@ void winningsRun(FOKEP& w) {
     w.startRun(*settings, RunKind::Winnings);
 }
 
-void showWinnings(FOKEP& w, const RunOutcome& o) {
+void showWinnings(EvaluationWindow& w, const RunOutcome& o) {
     const WinningsResult& r = o.money;
     w.writeDrawNumbers(o, false);
     if (r.badLine) {
@@ -40,7 +40,7 @@ void showWinnings(FOKEP& w, const RunOutcome& o) {
     w.Label21->setText(str(r.balance));
 }
 
-void winningsChart(FOKEP& w) {
+void winningsChart(EvaluationWindow& w) {
     if (w.List8->count() == 0) return;
     // The values come from the run's records, as the list shows them.
     if (const auto* results = dynamic_cast<const ResultLines*>(w.List8->source())) showChart(&w, results->nets());

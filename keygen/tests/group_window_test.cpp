@@ -36,10 +36,10 @@ T* get(const QWidget* parent, const QString& name) {
 }
 
 struct GroupWindows : dz::testing::ProgramFolderFixture {
-    kiertekel w{true};
+    MainWindow w{true};
     GroupWindows() { w.show(); }
 
-    group::valaszt* open() {
+    group::GroupChoiceWindow* open() {
         w.Command3D4_Click();
         return w.groupChoice();
     }
@@ -51,14 +51,14 @@ struct GroupWindows : dz::testing::ProgramFolderFixture {
     dz::ui::ListBox* list(const char* name) const { return get<dz::ui::ListBox>(&w, QLatin1String(name)); }
 
     // Chooses the numbers into group g and sets its limit boxes.
-    static void group(group::valaszt* v, int g, std::initializer_list<int> ns, const QString& min, const QString& max) {
+    static void group(group::GroupChoiceWindow* v, int g, std::initializer_list<int> ns, const QString& min, const QString& max) {
         QTest::mouseClick(get<QRadioButton>(v, QStringLiteral("Option3D1(%1)").arg(g - 1)), Qt::LeftButton);
         for (int n : ns) QTest::mouseClick(v->grid()->cell(n), Qt::LeftButton);
         get<QLineEdit>(v, QStringLiteral("Text1(%1)").arg(g - 1))->setText(min);
         get<QLineEdit>(v, QStringLiteral("Text2(%1)").arg(g - 1))->setText(max);
     }
     // A cell's look: its text colour, and "+" when it is emphasised.
-    static QString look(group::valaszt* v, int n) {
+    static QString look(group::GroupChoiceWindow* v, int n) {
         QPushButton* c = v->grid()->cell(n);
         return c->palette().color(QPalette::ButtonText).name() + (c->font().bold() ? QStringLiteral("+") : QString());
     }
@@ -301,8 +301,8 @@ TEST(GroupWindows, GroupedSelectionThatCannotBeReadSaysSoAndKeepsTheChoice) {
 TEST(GroupWindows, MainWindowDifferences) {
     GroupWindows k;
     EXPECT_EQ(k.w.findChild<QWidget*>(QStringLiteral("Check2")), nullptr);
-    EXPECT_EQ(kiertekel::hint(true, QStringLiteral("Command3D2")), QStringLiteral("A feltételek JÓ megadása után a tesz indítása"));
-    EXPECT_EQ(kiertekel::hint(true, QStringLiteral("Text4")), QStringLiteral("A kiválasztott számok közül hányat találtam el !"));
+    EXPECT_EQ(MainWindow::hint(true, QStringLiteral("Command3D2")), QStringLiteral("A feltételek JÓ megadása után a tesz indítása"));
+    EXPECT_EQ(MainWindow::hint(true, QStringLiteral("Text4")), QStringLiteral("A kiválasztott számok közül hányat találtam el !"));
     k.list("List1")->setItems({QStringLiteral(" 01 02 ")});
     QTest::keyClick(k.list("List1"), Qt::Key_L, Qt::ShiftModifier);
     EXPECT_TRUE(seam::started().empty());
@@ -336,7 +336,7 @@ TEST(GroupWindows, FeasibleRunKeepsEveryGroupBetweenItsLimits) {
     k.setMain("Text1", QStringLiteral("20"));
     k.setMain("Text2", QStringLiteral("5"));
     k.setMain("Text7", QStringLiteral("4"));
-    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    QSignalSpy done(&k.w, &MainWindow::generationFinished);
     k.w.Command3D3_Click();
     EXPECT_TRUE(seam::messages().empty());
     ASSERT_TRUE(done.count() > 0 || done.wait(10000));
@@ -361,7 +361,7 @@ TEST(GroupWindows, StopEndsAGroupedRun) {
     k.setMain("Text7", QStringLiteral("7"));
     k.setMain("Text3", QStringLiteral("100000000"));
     k.w.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
-    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    QSignalSpy done(&k.w, &MainWindow::generationFinished);
     k.w.Command3D3_Click();
     ASSERT_TRUE(k.w.busy());
     QTest::qWait(100);

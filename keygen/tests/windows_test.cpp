@@ -29,7 +29,7 @@ namespace seam = dz::ui::seam;
 namespace {
 
 struct KeygenWindow : dz::testing::ProgramFolderFixture {
-    kiertekel w;
+    MainWindow w;
     explicit KeygenWindow(bool group = false) : w(group) { w.show(); }
 
     template <class T = QWidget>
@@ -49,7 +49,7 @@ struct KeygenWindow : dz::testing::ProgramFolderFixture {
         for (int n : ns) w.state().chosen.set(n, true);
     }
     // Opens the modal choice window and runs f inside it.
-    void inChoice(std::function<void(valaszt&)> f) {
+    void inChoice(std::function<void(NumberChoiceWindow&)> f) {
         QTimer::singleShot(0, &w, [this, f] {
             auto* v = w.choice();
             ASSERT_NE(v, nullptr);
@@ -287,7 +287,7 @@ TEST(KeygenWindow, FailedExportSaysSoAndStartsNothing) {
 
 TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
     KeygenWindow k;
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         EXPECT_EQ(v.windowTitle(), QStringLiteral("Sszám kijelölés.                      Vumo-Soft/2010"));
         auto* grid = v.grid();
         for (int n : {3, 7, 11, 5}) QTest::mouseClick(grid->cell(n), Qt::LeftButton);
@@ -303,7 +303,7 @@ TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
     EXPECT_EQ(k.w.state().chosen.mask(), (1u << 3) | (1u << 7) | (1u << 11));
 
     // "Mégsem": the flags keep the change, Label6 does not; the marks are there at the next opening.
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         EXPECT_TRUE(v.grid()->showsImage(7));
         QTest::mouseClick(v.grid()->cell(20), Qt::LeftButton);
         QTest::mouseClick(v.findChild<QPushButton*>(QStringLiteral("Command3D1")), Qt::LeftButton);
@@ -313,9 +313,9 @@ TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
     ASSERT_NE(k.w.choice(), nullptr);
 
     // The close box unloads it: the next opening starts with nothing chosen.
-    k.inChoice([&](valaszt& v) { v.close(); });
+    k.inChoice([&](NumberChoiceWindow& v) { v.close(); });
     EXPECT_EQ(k.w.choice(), nullptr);
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         EXPECT_EQ(k.w.state().chosen.count(), 0);
         EXPECT_FALSE(v.grid()->showsImage(3));
     });
@@ -323,11 +323,11 @@ TEST(KeygenWindow, ChoiceMarksCountsAndHandsTheCountBackOnlyOnAccept) {
 
 TEST(KeygenWindow, ChoiceIsRedrawnFromTheFlagsAfterAKeyLoad) {
     KeygenWindow k;
-    k.inChoice([&](valaszt& v) { QTest::mouseClick(v.grid()->cell(1), Qt::LeftButton); });
+    k.inChoice([&](NumberChoiceWindow& v) { QTest::mouseClick(v.grid()->cell(1), Qt::LeftButton); });
     k.write("k.txt", "04 05 06 \r\n");
     seam::queueFile(k.path("k.txt"));
     k.click("Command3D7");
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         EXPECT_FALSE(v.grid()->showsImage(1));
         for (int n : {4, 5, 6}) EXPECT_TRUE(v.grid()->showsImage(n)) << n;
         EXPECT_EQ(v.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral(" 3"));
@@ -336,7 +336,7 @@ TEST(KeygenWindow, ChoiceIsRedrawnFromTheFlagsAfterAKeyLoad) {
 
 TEST(KeygenWindow, ChoiceSavesAndLoadsTheSelectionFile) {
     KeygenWindow k;
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         for (int n : {11, 3, 7}) QTest::mouseClick(v.grid()->cell(n), Qt::LeftButton);
         seam::queueFile(std::nullopt);
         v.Command3D8_Click();  // Cancel: nothing written
@@ -377,7 +377,7 @@ TEST(KeygenWindow, ChoiceSavesAndLoadsTheSelectionFile) {
 TEST(KeygenWindow, ChoiceSaysWhenASelectionFileCannotBeRead) {
     // "Kijel.vissza" clears the choice before its dialog; a name it cannot read then says so.
     KeygenWindow k;
-    k.inChoice([&](valaszt& v) {
+    k.inChoice([&](NumberChoiceWindow& v) {
         auto count = [&] { return QStringList{QString::number(k.w.state().chosen.count())}; };
         dz::testing::forEachUnreadable(k.dir.path(), [&](const QString& path) {
             QTest::mouseClick(v.grid()->cell(4), Qt::LeftButton);
@@ -394,7 +394,7 @@ TEST(KeygenWindow, GenerationFillsTheKeyAndAsksAboutTheAdjustment) {
     k.setText("Text2", QStringLiteral("5"));
     k.setText("Text7", QStringLiteral("4"));
     k.get<QCheckBox>("Check2")->setChecked(true);
-    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    QSignalSpy done(&k.w, &MainWindow::generationFinished);
     k.click("Command3D3");
     ASSERT_EQ(seam::messages().size(), 1u);
     EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Question);
@@ -427,7 +427,7 @@ TEST(KeygenWindow, AdjustmentPastTheRowLimitRunsOnWithTheRaisedCount) {
         k.setText("Text2", QStringLiteral("3"));
         k.setText("Text7", QStringLiteral("2"));
         k.get<QCheckBox>("Check2")->setChecked(true);
-        QSignalSpy done(&k.w, &kiertekel::generationFinished);
+        QSignalSpy done(&k.w, &MainWindow::generationFinished);
         k.click("Command3D3");
         ASSERT_EQ(seam::messages().size(), 1u);
         EXPECT_EQ(seam::messages()[0].icon, dz::ui::Icon::Question);
@@ -460,7 +460,7 @@ TEST(KeygenWindow, StopAnswersAtOnceAndOtherHandlersWaitMeanwhile) {
     k.setText("Text7", QStringLiteral("5"));
     k.setText("Text3", QStringLiteral("100000000"));  // reruns without end
     k.get<QCheckBox>("Check1")->setChecked(true);
-    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    QSignalSpy done(&k.w, &MainWindow::generationFinished);
     k.click("Command3D3");
     ASSERT_TRUE(k.w.busy());
     EXPECT_FALSE(k.get("Text1")->isEnabled());
@@ -592,7 +592,7 @@ TEST(KeygenWindow, GenerationLeavesTheProgramsSourceAlone) {
     k.setText("Text2", QStringLiteral("5"));
     k.setText("Text7", QStringLiteral("3"));
     dz::programRandom().seed(4242);
-    QSignalSpy done(&k.w, &kiertekel::generationFinished);
+    QSignalSpy done(&k.w, &MainWindow::generationFinished);
     k.click("Command3D3");
     ASSERT_TRUE(done.count() > 0 || done.wait(10000));
     EXPECT_GT(k.list("List1")->count(), 0);

@@ -24,11 +24,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 }
 }  // namespace
 
-QString valaszt::caption() {
+QString NumberChoiceWindow::caption() {
     return QStringLiteral("Sszám kijelölés.") + QString(22, QLatin1Char(' ')) + dz::signature();
 }
 
-valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
+NumberChoiceWindow::NumberChoiceWindow(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("valaszt"));
     setWindowTitle(caption());
     setFixedSize(dz::ui::twips(4800), dz::ui::twips(2640));
@@ -48,7 +48,7 @@ valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_
     geo.markImage = QStringLiteral("XX.BMP");
     grid_ = new dz::ui::NumberGrid(this, geo);
     grid_->setStandardClicks(false);
-    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &valaszt::Command3D2_Click);
+    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &NumberChoiceWindow::Command3D2_Click);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -62,23 +62,23 @@ valaszt::valaszt(ProgramState& state, QWidget* parent) : QDialog(parent), state_
     auto* vissza = button(this, "Command3D5", QStringLiteral("Kijel.vissza"), 3278, 1065);
     auto* ment = button(this, "Command3D8", QStringLiteral("Kijel.ment"), 3278, 1500);
     auto* megsem = button(this, "Command3D1", QStringLiteral("Mégsem"), 1778, 2070);
-    connect(kivalaszt, &QPushButton::clicked, this, &valaszt::Command3D4_Click);
-    connect(torol, &QPushButton::clicked, this, &valaszt::Command3D3_Click);
-    connect(vissza, &QPushButton::clicked, this, &valaszt::Command3D5_Click);
-    connect(ment, &QPushButton::clicked, this, &valaszt::Command3D8_Click);
-    connect(megsem, &QPushButton::clicked, this, &valaszt::Command3D1_Click);
+    connect(kivalaszt, &QPushButton::clicked, this, &NumberChoiceWindow::Command3D4_Click);
+    connect(torol, &QPushButton::clicked, this, &NumberChoiceWindow::Command3D3_Click);
+    connect(vissza, &QPushButton::clicked, this, &NumberChoiceWindow::Command3D5_Click);
+    connect(ment, &QPushButton::clicked, this, &NumberChoiceWindow::Command3D8_Click);
+    connect(megsem, &QPushButton::clicked, this, &NumberChoiceWindow::Command3D1_Click);
 
     // Loading the window clears the choice.
     state_.chosen.clear();
     dz::ui::nameControls(this);
 }
 
-void valaszt::showChoice() {
+void NumberChoiceWindow::showChoice() {
     grid_->selection() = state_.chosen;
     grid_->refresh();
 }
 
-void valaszt::showEvent(QShowEvent* e) {
+void NumberChoiceWindow::showEvent(QShowEvent* e) {
     // Redrawn from the flags at every opening: a key load may have changed them meanwhile.
     showChoice();
     if (dz::val(QStringView(Label1->text())) != state_.chosen.count()) Label1->setText(dz::str(state_.chosen.count()));
@@ -89,28 +89,28 @@ void valaszt::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
-void valaszt::closeEvent(QCloseEvent* e) {
+void NumberChoiceWindow::closeEvent(QCloseEvent* e) {
     unloaded_ = true;
     QDialog::closeEvent(e);
 }
 
-void valaszt::Command3D2_Click(int n) {
+void NumberChoiceWindow::Command3D2_Click(int n) {
     state_.chosen.toggle(n);
     grid_->setMarked(n, state_.chosen.marked(n));
     Label1->setText(dz::str(state_.chosen.count()));
 }
 
-void valaszt::Command3D3_Click() {
+void NumberChoiceWindow::Command3D3_Click() {
     state_.chosen.clear();
     grid_->clearAll();
     Label1->clear();
 }
 
-void valaszt::Command3D4_Click() { accept(); }
+void NumberChoiceWindow::Command3D4_Click() { accept(); }
 
-void valaszt::Command3D1_Click() { reject(); }
+void NumberChoiceWindow::Command3D1_Click() { reject(); }
 
-void valaszt::Command3D8_Click() {
+void NumberChoiceWindow::Command3D8_Click() {
     dz::ui::FileDialogRequest req;
     req.save = true;
     req.startFolder = dz::programFolder();
@@ -123,7 +123,7 @@ void valaszt::Command3D8_Click() {
         dz::ui::message(this, dz::saveFailedMessage(*path), dz::ui::Icon::Critical, dz::signature());
 }
 
-void valaszt::Command3D5_Click() {
+void NumberChoiceWindow::Command3D5_Click() {
     Command3D3_Click();
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();

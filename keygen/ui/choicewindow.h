@@ -15,10 +15,10 @@ class NumberGrid;
 
 namespace dz::keygen {
 
-class valaszt : public QDialog {
+class NumberChoiceWindow : public QDialog {
     Q_OBJECT
 public:
-    valaszt(ProgramState& state, QWidget* parent = nullptr);
+    NumberChoiceWindow(ProgramState& state, QWidget* parent = nullptr);
 
     static QString caption();
     dz::ui::NumberGrid* grid() const { return grid_; }

@@ -36,11 +36,11 @@ QColor colourOf(int g) {
 QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 }  // namespace
 
-QString valaszt::caption() {
+QString GroupChoiceWindow::caption() {
     return QStringLiteral(" Skandináv LOTTÓ számkijelölés.") + QString(3, QLatin1Char(' ')) + dz::signature();
 }
 
-valaszt::valaszt(ProgramState& state, QWidget* parent)
+GroupChoiceWindow::GroupChoiceWindow(ProgramState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), choice_(state.groups) {
     setObjectName(QStringLiteral("valaszt"));
     setWindowTitle(caption());
@@ -60,7 +60,7 @@ valaszt::valaszt(ProgramState& state, QWidget* parent)
     geo.hoverEmphasis = false;  // the cells have no pointer handler of their own
     grid_ = new dz::ui::NumberGrid(this, geo);
     grid_->setStandardClicks(false);
-    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &valaszt::Command3D2_Click);
+    connect(grid_, &dz::ui::NumberGrid::cellClicked, this, &GroupChoiceWindow::Command3D2_Click);
 
     auto* heads = new QLabel(QStringLiteral("MIN   MAX"), this);
     heads->setObjectName(QStringLiteral("Label2"));
@@ -114,12 +114,12 @@ valaszt::valaszt(ProgramState& state, QWidget* parent)
     auto* betolt = button(this, "Command3D3", QStringLiteral("Kijel. betölt"), 1590, 3552);
     auto* segit = button(this, "Command3D5", QStringLiteral("Segít"), 195, 4170);
     auto* megsem = button(this, "Command3D1", QStringLiteral("Mégsem"), 1590, 4170);
-    connect(kivalaszt, &QPushButton::clicked, this, &valaszt::SSCommand1_Click);
-    connect(torol, &QPushButton::clicked, this, &valaszt::SSCommand2_Click);
-    connect(ment, &QPushButton::clicked, this, &valaszt::Command3D4_Click);
-    connect(betolt, &QPushButton::clicked, this, &valaszt::Command3D3_Click);
-    connect(segit, &QPushButton::clicked, this, &valaszt::Command3D5_Click);
-    connect(megsem, &QPushButton::clicked, this, &valaszt::Command3D1_Click);
+    connect(kivalaszt, &QPushButton::clicked, this, &GroupChoiceWindow::SSCommand1_Click);
+    connect(torol, &QPushButton::clicked, this, &GroupChoiceWindow::SSCommand2_Click);
+    connect(ment, &QPushButton::clicked, this, &GroupChoiceWindow::Command3D4_Click);
+    connect(betolt, &QPushButton::clicked, this, &GroupChoiceWindow::Command3D3_Click);
+    connect(segit, &QPushButton::clicked, this, &GroupChoiceWindow::Command3D5_Click);
+    connect(megsem, &QPushButton::clicked, this, &GroupChoiceWindow::Command3D1_Click);
 
     // Loading the window: group 1 current, nothing chosen, no memberships; the boxes keep their texts.
     choice_.current = 1;
@@ -131,9 +131,9 @@ valaszt::valaszt(ProgramState& state, QWidget* parent)
     dz::ui::nameControls(this);
 }
 
-valaszt::~valaszt() { delete seged_.data(); }
+GroupChoiceWindow::~GroupChoiceWindow() { delete seged_.data(); }
 
-void valaszt::showCell(int n) {
+void GroupChoiceWindow::showCell(int n) {
     // Always the number as caption; a chosen cell takes its group's text colour, emphasised (bold).
     grid_->showColor(n, QColor(), dz::ui::NumberGrid::unmarkedCaption(n));
     QColor text(Qt::black);
@@ -152,7 +152,7 @@ void valaszt::showCell(int n) {
     cell->setFont(f);
 }
 
-void valaszt::showAll() {
+void GroupChoiceWindow::showAll() {
     for (int n = 1; n <= 20; ++n) showCell(n);
     for (int g = 1; g <= kGroups; ++g) {
         Text1[g]->setText(choice_.minText[g]);
@@ -163,7 +163,7 @@ void valaszt::showAll() {
     if (auto* o = options_->button(choice_.current)) o->setChecked(true);
 }
 
-void valaszt::showEvent(QShowEvent* e) {
+void GroupChoiceWindow::showEvent(QShowEvent* e) {
     // The chosen flags are shared: a key load may have changed them while the window was hidden.
     if (dz::val(QStringView(choice_.label1)) != choice_.count) choice_.label1 = dz::str(choice_.count);
     showAll();
@@ -174,37 +174,37 @@ void valaszt::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
 }
 
-void valaszt::leave(bool confirmed) {
+void GroupChoiceWindow::leave(bool confirmed) {
     hide();
     emit left(confirmed);
 }
 
-void valaszt::closeAll() {
+void GroupChoiceWindow::closeAll() {
     closingAll_ = true;
     hide();
     if (auto* v = seged_.data()) v->hide();
     closingAll_ = false;
 }
 
-void valaszt::closeEvent(QCloseEvent* e) {
+void GroupChoiceWindow::closeEvent(QCloseEvent* e) {
     // The close box leaves like "Mégsem": the main window must not stay disabled.
     e->ignore();
     if (!closingAll_) leave(false);
 }
 
-void valaszt::Command3D2_Click(int n) {
+void GroupChoiceWindow::Command3D2_Click(int n) {
     clickCell(choice_, n);
     showCell(n);
     for (int g = 1; g <= kGroups; ++g) Label4[g]->setText(choice_.memberText[g]);
     Label1->setText(choice_.label1);
 }
 
-void valaszt::SSCommand2_Click() {
+void GroupChoiceWindow::SSCommand2_Click() {
     clearChoice(choice_);
     showAll();
 }
 
-void valaszt::SSCommand1_Click() {
+void GroupChoiceWindow::SSCommand1_Click() {
     ConfirmOutcome o = confirm(choice_);
     for (int g = 1; g <= kGroups; ++g) {
         Text1[g]->setText(choice_.minText[g]);
@@ -219,9 +219,9 @@ void valaszt::SSCommand1_Click() {
     leave(true);
 }
 
-void valaszt::Command3D1_Click() { leave(false); }
+void GroupChoiceWindow::Command3D1_Click() { leave(false); }
 
-void valaszt::Command3D4_Click() {
+void GroupChoiceWindow::Command3D4_Click() {
     if (choice_.count == 0) return;
     dz::ui::FileDialogRequest req;
     req.save = true;
@@ -234,7 +234,7 @@ void valaszt::Command3D4_Click() {
     if (!saveGroupedSelection(*path, choice_)) showMessage(this, Message{dz::saveFailedMessage(*path)});
 }
 
-void valaszt::Command3D3_Click() {
+void GroupChoiceWindow::Command3D3_Click() {
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();
     req.defaultSuffix = QStringLiteral("txt");
@@ -249,8 +249,8 @@ void valaszt::Command3D3_Click() {
     if (o.message) showMessage(this, *o.message);
 }
 
-void valaszt::Command3D5_Click() {
-    if (!seged_) seged_ = new seged();
+void GroupChoiceWindow::Command3D5_Click() {
+    if (!seged_) seged_ = new FileViewerWindow();
     seged_->show();
     seged_->raise();
     seged_->activateWindow();
@@ -258,11 +258,11 @@ void valaszt::Command3D5_Click() {
 
 // ---------------------------------------------------------------------------------------------
 
-QString seged::caption() {
+QString FileViewerWindow::caption() {
     return QStringLiteral(" Segéd lista megjelenítése") + QString(12, QLatin1Char(' ')) + dz::signature();
 }
 
-seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {
+FileViewerWindow::FileViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("seged"));
     setWindowTitle(caption());
     setAttribute(Qt::WA_DeleteOnClose);
@@ -276,13 +276,13 @@ seged::seged(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* vege = new QPushButton(QStringLiteral("Vége"), this);
     vege->setObjectName(QStringLiteral("Command3D2"));
     place(vege, 4020, 4600, 1260, 375);
-    connect(betolt, &QPushButton::clicked, this, &seged::Command3D1_Click);
-    connect(vege, &QPushButton::clicked, this, &seged::Command3D2_Click);
+    connect(betolt, &QPushButton::clicked, this, &FileViewerWindow::Command3D1_Click);
+    connect(vege, &QPushButton::clicked, this, &FileViewerWindow::Command3D2_Click);
     centreOnScreen(this);
     dz::ui::nameControls(this);
 }
 
-void seged::Command3D1_Click() {
+void FileViewerWindow::Command3D1_Click() {
     auto* list = findChild<dz::ui::ListBox*>(QStringLiteral("List1"));
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();
@@ -299,6 +299,6 @@ void seged::Command3D1_Click() {
     list->setItems(std::move(*items));
 }
 
-void seged::Command3D2_Click() { hide(); }
+void FileViewerWindow::Command3D2_Click() { hide(); }
 
 }  // namespace dz::keygen::group

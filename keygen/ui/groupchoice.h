@@ -19,17 +19,17 @@ class NumberGrid;
 
 namespace dz::keygen::group {
 
-class seged;
+class FileViewerWindow;
 
-class valaszt : public QWidget {
+class GroupChoiceWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit valaszt(ProgramState& state, QWidget* parent = nullptr);
-    ~valaszt() override;
+    explicit GroupChoiceWindow(ProgramState& state, QWidget* parent = nullptr);
+    ~GroupChoiceWindow() override;
 
     static QString caption();
     dz::ui::NumberGrid* grid() const { return grid_; }
-    seged* viewer() const { return seged_; }
+    FileViewerWindow* viewer() const { return seged_; }
     // Hides this window and the viewer without handing anything back (the program ends).
     void closeAll();
 
@@ -62,17 +62,17 @@ private:
     std::array<QLineEdit*, kGroups + 1> Text1{}, Text2{};
     std::array<QLabel*, kGroups + 1> Label4{};
     QButtonGroup* options_;
-    QPointer<seged> seged_;
+    QPointer<FileViewerWindow> seged_;
     bool centred_ = false;
     bool closingAll_ = false;
 };
 
 // The text file viewer `seged` ("Segít"): the input items of a file, one a line. "Vége" hides it
 // and keeps the lines; the close box unloads it.
-class seged : public QWidget {
+class FileViewerWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit seged(QWidget* parent = nullptr);
+    explicit FileViewerWindow(QWidget* parent = nullptr);
     static QString caption();
 
     void Command3D1_Click();  // "Betölt"

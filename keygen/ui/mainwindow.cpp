@@ -60,12 +60,12 @@ QLabel* valueLabel(QWidget* parent, const char* name, int left, int top, int wid
 }
 }  // namespace
 
-QString kiertekel::caption(bool grouped) {
+QString MainWindow::caption(bool grouped) {
     const QString task = grouped ? QStringLiteral("Csoportos kulcs generálás") : QStringLiteral("Kulcs generálás");
     return task + QStringLiteral(" (minimum 1 eltérés !)") + QString(20, QLatin1Char(' ')) + dz::signature();
 }
 
-QString kiertekel::hint(bool grouped, const QString& name) {
+QString MainWindow::hint(bool grouped, const QString& name) {
     if (grouped) {
         if (name == QLatin1String("Command3D1")) return QStringLiteral("A program befejezése (mentés ?) !");
         if (name == QLatin1String("Command3D2")) return QStringLiteral("A feltételek JÓ megadása után a tesz indítása");
@@ -101,7 +101,7 @@ QString kiertekel::hint(bool grouped, const QString& name) {
     return QString();
 }
 
-kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(grouped) {
+MainWindow::MainWindow(bool grouped, QWidget* parent) : QWidget(parent), state_(grouped) {
     setObjectName(QStringLiteral("kiertekel"));
     setWindowTitle(caption(grouped));
     setFixedSize(dz::ui::twips(10200), dz::ui::twips(6450));
@@ -152,14 +152,14 @@ kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(gr
     Panel3D1->setFrameShape(QFrame::Panel);
     Panel3D1->setFrameShadow(QFrame::Sunken);
 
-    connect(Command3D1, &QPushButton::clicked, this, &kiertekel::Command3D1_Click);
-    connect(Command3D2, &QPushButton::clicked, this, &kiertekel::Command3D2_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &kiertekel::Command3D3_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &kiertekel::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &kiertekel::Command3D5_Click);
-    connect(Command3D7, &QPushButton::clicked, this, &kiertekel::Command3D7_Click);
-    connect(SSCommand1, &QPushButton::clicked, this, &kiertekel::SSCommand1_Click);
-    if (!grouped) connect(List1, &dz::ui::ListBox::keyTyped, this, &kiertekel::List1_KeyPress);
+    connect(Command3D1, &QPushButton::clicked, this, &MainWindow::Command3D1_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &MainWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &MainWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &MainWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &MainWindow::Command3D5_Click);
+    connect(Command3D7, &QPushButton::clicked, this, &MainWindow::Command3D7_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &MainWindow::SSCommand1_Click);
+    if (!grouped) connect(List1, &dz::ui::ListBox::keyTyped, this, &MainWindow::List1_KeyPress);
 
     for (QLineEdit* t : {Text1, Text2, Text3, Text4, Text5, Text7})
         onDoubleClick(t, [this, t] {
@@ -181,11 +181,11 @@ kiertekel::kiertekel(bool grouped, QWidget* parent) : QWidget(parent), state_(gr
     dz::ui::nameControls(this);
 }
 
-group::valaszt* kiertekel::groupChoice() const { return groupChoice_.data(); }
+group::GroupChoiceWindow* MainWindow::groupChoice() const { return groupChoice_.data(); }
 
-valaszt* kiertekel::choice() const { return choice_.data(); }
+NumberChoiceWindow* MainWindow::choice() const { return choice_.data(); }
 
-kiertekel::~kiertekel() {
+MainWindow::~MainWindow() {
     if (worker_) {
         stop_ = true;
         worker_->wait();
@@ -194,7 +194,7 @@ kiertekel::~kiertekel() {
     delete groupChoice_.data();
 }
 
-void kiertekel::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
     // A running generation is stopped and waited for before the window goes.
     if (worker_) {
         stop_ = true;
@@ -204,17 +204,17 @@ void kiertekel::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-void kiertekel::Command3D1_Click() {
+void MainWindow::Command3D1_Click() {
     if (busy_) return;
     close();
 }
 
-void kiertekel::Command3D4_Click() {
+void MainWindow::Command3D4_Click() {
     if (busy_) return;
     if (state_.grouped) {
         if (!groupChoice_) {
-            groupChoice_ = new group::valaszt(state_);
-            connect(groupChoice_, &group::valaszt::left, this, &kiertekel::groupChoiceLeft);
+            groupChoice_ = new group::GroupChoiceWindow(state_);
+            connect(groupChoice_, &group::GroupChoiceWindow::left, this, &MainWindow::groupChoiceLeft);
         }
         setEnabled(false);
         groupChoice_->show();
@@ -222,7 +222,7 @@ void kiertekel::Command3D4_Click() {
         groupChoice_->activateWindow();
         return;
     }
-    if (!choice_) choice_ = new valaszt(state_, this);
+    if (!choice_) choice_ = new NumberChoiceWindow(state_, this);
     const int r = choice_->exec();
     if (!choice_) return;
     if (choice_->unloaded()) {
@@ -234,14 +234,14 @@ void kiertekel::Command3D4_Click() {
     activateWindow();
 }
 
-void kiertekel::groupChoiceLeft(bool confirmed) {
+void MainWindow::groupChoiceLeft(bool confirmed) {
     setEnabled(true);
     if (confirmed) Label6->setText(str(state_.chosenCount()));
     activateWindow();
     raise();
 }
 
-void kiertekel::Command3D5_Click() {
+void MainWindow::Command3D5_Click() {
     if (busy_ || List1->count() == 0) return;
     dz::ui::FileDialogRequest req;
     req.save = true;
@@ -258,7 +258,7 @@ void kiertekel::Command3D5_Click() {
         dz::ui::message(this, dz::key::pointerFailedMessage(), dz::ui::Icon::Critical, dz::signature());
 }
 
-void kiertekel::Command3D7_Click() {
+void MainWindow::Command3D7_Click() {
     if (busy_) return;
     dz::ui::FileDialogRequest req;
     req.startFolder = dz::programFolder();
@@ -288,7 +288,7 @@ void kiertekel::Command3D7_Click() {
     if (load.truncated) dz::ui::message(this, rowLimitMessage(), dz::ui::Icon::Critical, dz::signature());
 }
 
-void kiertekel::List1_KeyPress(int keyAscii) {
+void MainWindow::List1_KeyPress(int keyAscii) {
     if (busy_ || (keyAscii != 'l' && keyAscii != 'L')) return;
     QString path;
     if (!dz::key::writeSpreadsheetExport(dz::programFolder(), List1->items(), &path)) {
@@ -300,7 +300,7 @@ void kiertekel::List1_KeyPress(int keyAscii) {
     dz::ui::startSpreadsheet(path);
 }
 
-void kiertekel::Command3D2_Click() {
+void MainWindow::Command3D2_Click() {
     if (busy_) return;
     KeyTestInputs in;
     in.rows = List1->items();
@@ -326,7 +326,7 @@ void kiertekel::Command3D2_Click() {
     busy_ = false;
 }
 
-void kiertekel::Command3D3_Click() {
+void MainWindow::Command3D3_Click() {
     if (busy_) return;
     if (state_.grouped) {
         if (auto m = confirmationMessage(Label6->text())) {
@@ -402,13 +402,13 @@ void kiertekel::Command3D3_Click() {
     worker_ = QThread::create([this, inputs = v.inputs, progress]() mutable {
         result_ = generate(inputs, workerRandom_, stopOn(stop_), progress);
     });
-    connect(worker_, &QThread::finished, this, &kiertekel::runFinished);
+    connect(worker_, &QThread::finished, this, &MainWindow::runFinished);
     worker_->start();
 }
 
-void kiertekel::SSCommand1_Click() { stop_ = true; }
+void MainWindow::SSCommand1_Click() { stop_ = true; }
 
-void kiertekel::setRunning(bool on) {
+void MainWindow::setRunning(bool on) {
     running_ = busy_ = on;
     for (QWidget* w : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Text5, Text7, Check1})
         w->setEnabled(!on);
@@ -428,7 +428,7 @@ void kiertekel::setRunning(bool on) {
     }
 }
 
-void kiertekel::runFinished() {
+void MainWindow::runFinished() {
     if (!worker_) return;
     worker_->deleteLater();
     worker_ = nullptr;

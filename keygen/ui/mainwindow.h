@@ -24,25 +24,25 @@ class ListBox;
 
 namespace dz::keygen {
 
-class valaszt;
+class NumberChoiceWindow;
 namespace group {
-class valaszt;
+class GroupChoiceWindow;
 }
 
-class kiertekel : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit kiertekel(bool grouped, QWidget* parent = nullptr);
-    ~kiertekel() override;
+    explicit MainWindow(bool grouped, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     ProgramState& state() { return state_; }
     // A generation or a test is running.
     bool busy() const { return busy_; }
     bool grouped() const { return state_.grouped; }
     // keygengroup's grouped choice window, once it has been opened.
-    group::valaszt* groupChoice() const;
+    group::GroupChoiceWindow* groupChoice() const;
     // keygen's number choice window while it is loaded.
-    valaszt* choice() const;
+    NumberChoiceWindow* choice() const;
 
     // The caption of the window (the task, the remark and the maker).
     static QString caption(bool grouped);
@@ -80,8 +80,8 @@ private:
     QLabel *Label1, *Label4, *Label6, *Label7, *Panel3D1;
     QPushButton *Command3D1, *Command3D2, *Command3D3, *Command3D4, *Command3D5, *Command3D7, *SSCommand1;
 
-    QPointer<valaszt> choice_;
-    QPointer<group::valaszt> groupChoice_;
+    QPointer<NumberChoiceWindow> choice_;
+    QPointer<group::GroupChoiceWindow> groupChoice_;
 
     bool busy_ = false;
     bool running_ = false;

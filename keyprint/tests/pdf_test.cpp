@@ -7,7 +7,7 @@
 #include "keyprint/tests/pdftools.h"
 #include "common/tests/qtprint.h"
 #include "common/tests/testutil.h"
-#include "keyprint/ui/form1.h"
+#include "keyprint/ui/printwindow.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -71,7 +71,7 @@ TEST(PdfPrint, TicketMarksAtTheirBoxesAndOneFormAPage) {
     std::string key;
     for (int i = 0; i < 8; ++i) key += " 01 05 06 20 \r\n";
     f.write("kulcs.txt", key);
-    Form1 w;
+    PrintWindow w;
     dz::ui::seam::queueFile(f.path("kulcs.txt"));
     w.findChild<QPushButton*>(QStringLiteral("Command3D4"))->click();
     w.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("3.5"));
@@ -172,7 +172,7 @@ TEST(PdfPrint, FailedWriteKeepsTheOldFileAndSaysSo) {
     std::string key;
     for (int i = 0; i < 40; ++i) key += " 01 05 06 20 \r\n";
     f.write("kulcs.txt", key);
-    Form1 w;
+    PrintWindow w;
     dz::ui::seam::queueFile(f.path("kulcs.txt"));
     w.findChild<QPushButton*>(QStringLiteral("Command3D4"))->click();
     w.findChild<QAbstractButton*>(QStringLiteral("Check3(0)"))->setChecked(true);

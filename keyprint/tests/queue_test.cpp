@@ -6,7 +6,7 @@
 #include "keyprint/tests/pdftools.h"
 #include "common/tests/qtprint.h"
 #include "common/tests/testutil.h"
-#include "keyprint/ui/form1.h"
+#include "keyprint/ui/printwindow.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -167,7 +167,7 @@ TEST(PrintQueue, RefusedJobsSayNoPrinterHeldJobsStaySilent) {
     std::string key;
     for (int i = 0; i < 6; ++i) key += " 01 05 06 20 \r\n";
     f.write("kulcs.txt", key);
-    Form1 w;
+    PrintWindow w;
     seam::queueFile(f.path("kulcs.txt"));
     w.findChild<QPushButton*>(QStringLiteral("Command3D4"))->click();
     w.findChild<QAbstractButton*>(QStringLiteral("Check3(0)"))->setChecked(true);

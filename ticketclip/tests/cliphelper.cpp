@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     dz::setProgramFolder(QString::fromLocal8Bit(argv[1]));
     dz::ui::seam::enable(true);
-    dz::ticketclip::Form1 w;
+    dz::ticketclip::SubmitWindow w;
     w.Form_Load();
     w.show();
     dz::ui::seam::queueFile(dz::programFile(QStringLiteral("k.txt")));

@@ -91,7 +91,7 @@ TEST(Params, BadFilesFallBackToTheDefaultsValueByValue) {
 namespace {
 struct Window : dz::testing::ProgramFolderFixture {
     Params state = defaultParams();
-    Form2 w{state};
+    ParameterWindow w{state};
     void set(int i, const QString& text) { w.Text1[size_t(i)]->setText(text); }
 };
 }  // namespace

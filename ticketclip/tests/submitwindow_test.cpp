@@ -42,10 +42,10 @@ std::string keyRows(int rows, int first = 1) {
 }
 
 struct Folder : dz::testing::ProgramFolderFixture {
-    std::unique_ptr<Form1> w;
+    std::unique_ptr<SubmitWindow> w;
     Folder() {
         write("online.txt", "Dizov\r\n\r\nKen\xf3\r\n");
-        w = std::make_unique<Form1>();
+        w = std::make_unique<SubmitWindow>();
         w->Form_Load();
     }
     // Loads a key file; the reset question, when asked, is answered with answer.
@@ -57,7 +57,7 @@ struct Folder : dz::testing::ProgramFolderFixture {
 };
 }  // namespace
 
-TEST(Form1, StartUpReadsTheGameListAndWritesMissingParameters) {
+TEST(SubmitWindow, StartUpReadsTheGameListAndWritesMissingParameters) {
     Folder f;
     EXPECT_EQ(f.w->List5->items(), QStringList({"Dizov", "", "Kenó"}));
     EXPECT_TRUE(f.w->List5->isVisibleTo(f.w.get()));
@@ -68,14 +68,14 @@ TEST(Form1, StartUpReadsTheGameListAndWritesMissingParameters) {
     EXPECT_EQ(f.w->findChild<QCheckBox*>("Check3(0)")->text(), " 1");
 
     dz::testing::ProgramFolderFixture empty;  // no "online.txt": an empty list, no message
-    Form1 w;
+    SubmitWindow w;
     w.Form_Load();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("  DIZOV online szelvény feladás.              Vumo-Soft/2015"));
     EXPECT_EQ(w.List5->count(), 0);
     EXPECT_TRUE(seam::messages().empty());
 }
 
-TEST(Form1, LoadStartsAtThePointerAndPricesTheKey) {
+TEST(SubmitWindow, LoadStartsAtThePointerAndPricesTheKey) {
     Folder f;
     f.write("k37.txt", keyRows(37));
     key::writeLastKeyPointer(f.dir.path(), f.path("k37.txt"));
@@ -112,7 +112,7 @@ TEST(Form1, LoadStartsAtThePointerAndPricesTheKey) {
     EXPECT_EQ(f.w->Label9->text(), "148000");
 }
 
-TEST(Form1, LoadFailures) {
+TEST(SubmitWindow, LoadFailures) {
     Folder f;
     // A pointer to a missing file: the dialog still opens in its folder; Cancel ends the load.
     key::writeLastKeyPointer(f.dir.path(), "C:\\DIZOV\\gone.txt");
@@ -158,7 +158,7 @@ TEST(Form1, LoadFailures) {
 }
 
 // A row of megabytes is quoted by its start only: the message box lays out no more than that.
-TEST(Form1, AHugeRowIsQuotedByItsStart) {
+TEST(SubmitWindow, AHugeRowIsQuotedByItsStart) {
     Folder f;
     std::string huge;
     while (huge.size() < (5u << 20)) huge += "01 ";
@@ -172,7 +172,7 @@ TEST(Form1, AHugeRowIsQuotedByItsStart) {
 
 // The reset asks before the dialog, but clears only once a file has opened: Cancel, or a file
 // that cannot be opened, keeps the key, its counts, its prices and the choices.
-TEST(Form1, CancelledOrFailedLoadKeepsTheKey) {
+TEST(SubmitWindow, CancelledOrFailedLoadKeepsTheKey) {
     Folder f;
     f.write("k10.txt", keyRows(10));
     f.load("k10.txt");
@@ -202,7 +202,7 @@ TEST(Form1, CancelledOrFailedLoadKeepsTheKey) {
 
 // A pipe, a device, a folder, an unreadable or missing file: the open message with its number
 // (53 for a missing file, 75 for the others); the key and the window stay as they were.
-TEST(Form1, KeyFilesThatCannotBeReadKeepTheKeyAndSaySo) {
+TEST(SubmitWindow, KeyFilesThatCannotBeReadKeepTheKeyAndSaySo) {
     Folder f;
     f.write("k10.txt", keyRows(10));
     f.load("k10.txt");
@@ -226,7 +226,7 @@ TEST(Form1, KeyFilesThatCannotBeReadKeepTheKeyAndSaySo) {
               QStringLiteral("A kijelölt játék és a betöltendő kulcs, nem azonos típusú !\r01 02 03\u2407 04"));
 }
 
-TEST(Form1, CancelledResetAppendsTheNewRows) {
+TEST(SubmitWindow, CancelledResetAppendsTheNewRows) {
     Folder f;
     f.write("k10.txt", keyRows(10));
     f.load("k10.txt");
@@ -235,7 +235,7 @@ TEST(Form1, CancelledResetAppendsTheNewRows) {
     EXPECT_EQ(f.w->Label4->text(), "20");
 }
 
-TEST(Form1, PartsOfASeventyRowKey) {
+TEST(SubmitWindow, PartsOfASeventyRowKey) {
     Folder f;
     f.write("k70.txt", keyRows(70));
     f.load("k70.txt");
@@ -288,7 +288,7 @@ TEST(Form1, PartsOfASeventyRowKey) {
         EXPECT_TRUE(l->text().isEmpty());
 }
 
-TEST(Form1, ResetAnsweredWithCancelChangesNothing) {
+TEST(SubmitWindow, ResetAnsweredWithCancelChangesNothing) {
     Folder f;
     f.write("k30.txt", keyRows(30));
     f.load("k30.txt");
@@ -306,7 +306,7 @@ TEST(Form1, ResetAnsweredWithCancelChangesNothing) {
     EXPECT_EQ(f.w->Label13->text(), "2/2");
 }
 
-TEST(Form1, CopyPutsTheQuickTicketLinesOnTheClipboardAndMinimises) {
+TEST(SubmitWindow, CopyPutsTheQuickTicketLinesOnTheClipboardAndMinimises) {
     Folder f;
     f.write("k5.txt", keyRows(5));
     f.load("k5.txt");
@@ -343,13 +343,13 @@ TEST(Form1, CopyPutsTheQuickTicketLinesOnTheClipboardAndMinimises) {
     EXPECT_TRUE(f.w->windowState() & Qt::WindowMinimized);
 }
 
-TEST(Form1, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
+TEST(SubmitWindow, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
     Folder f;
     f.write("k37.txt", keyRows(37));
     f.load("k37.txt");
     f.w->Option1[1]->setChecked(true);
     f.w->Option2[3]->setChecked(true);
-    f.w->setParamWindowDriver([](Form2& d) {
+    f.w->setParamWindowDriver([](ParameterWindow& d) {
         d.Text1[kPricePerField]->setText("250");
         d.SSCommand4_Click();
         d.SSCommand1_Click();
@@ -362,7 +362,7 @@ TEST(Form1, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
     EXPECT_EQ(f.w->choices().draws, 10);
 
     // Over the limit: warned about.
-    f.w->setParamWindowDriver([](Form2& d) {
+    f.w->setParamWindowDriver([](ParameterWindow& d) {
         d.Text1[kMaxStake]->setText("100000");
         d.SSCommand4_Click();
     });
@@ -374,7 +374,7 @@ TEST(Form1, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
     f.w->Check3[0]->setChecked(true);
     f.w->SSCommand2_Click();
     const QString price = f.w->Label9->text();
-    f.w->setParamWindowDriver([](Form2& d) {
+    f.w->setParamWindowDriver([](ParameterWindow& d) {
         d.Text1[kPricePerField]->setText("100");
         d.SSCommand4_Click();
     });
@@ -383,7 +383,7 @@ TEST(Form1, SavedParametersRepriceTheKeyWithTheChosenMultipliers) {
     EXPECT_EQ(f.w->Label9->text(), price);
 }
 
-TEST(Form1, ExitAsksWhileRowsAreLeft) {
+TEST(SubmitWindow, ExitAsksWhileRowsAreLeft) {
     Folder f;
     f.w->show();
     f.write("k3.txt", keyRows(3));
@@ -400,10 +400,10 @@ TEST(Form1, ExitAsksWhileRowsAreLeft) {
 }
 
 // A game list without end: its first lines are shown, each cut, and the rest is not read.
-TEST(Form1, EndlessGameListShowsItsHead) {
+TEST(SubmitWindow, EndlessGameListShowsItsHead) {
     dz::testing::ProgramFolderFixture f;
     dz::testing::FedFile feed(f.path("online.txt"), "Dizov\r\n", "x");
-    Form1 w;
+    SubmitWindow w;
     w.Form_Load();
     const QStringList games = w.List5->items();
     ASSERT_EQ(games.size(), 2);
@@ -416,13 +416,13 @@ TEST(Form1, EndlessGameListShowsItsHead) {
 // A named pipe that no process writes in place of a file read at start: the window is up at once
 // and does what it does without that file (the default parameters hold, the game list stays
 // empty), and the pipe stays as it is.
-TEST(Form1, ANamedPipeForAStartFileCountsAsNoFile) {
+TEST(SubmitWindow, ANamedPipeForAStartFileCountsAsNoFile) {
     for (const char* name : {"szrtpara.txt", "online.txt"}) {
         SCOPED_TRACE(name);
         dz::testing::ProgramFolderFixture f;
         dz::testing::WriterlessFifo fifo(f.path(QString::fromLatin1(name)));
         ASSERT_TRUE(fifo.made());
-        Form1 w;
+        SubmitWindow w;
         w.Form_Load();
         EXPECT_FALSE(fifo.released()) << "the start waited on the pipe";
         EXPECT_EQ(w.List5->count(), 0);

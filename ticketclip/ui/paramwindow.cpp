@@ -12,7 +12,7 @@
 
 namespace dz::ticketclip {
 
-Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inForce) {
+ParameterWindow::ParameterWindow(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inForce) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("  DIZOV - paraméterek beállítása.       ") + dz::signature());
     setModal(true);
@@ -55,20 +55,20 @@ Form2::Form2(Params& inForce, QWidget* parent) : QDialog(parent), inForce_(inFor
     ui::nameControls(this);
 }
 
-void Form2::Form_Load() {
+void ParameterWindow::Form_Load() {
     edited_ = false;
     // The values in force first, so that a file that cannot be read shows what applies.
     const ParamTexts t = windowTexts(programFolder(), inForce_);
     for (int i = 0; i < kParamCount; ++i) Text1[size_t(i)]->setText(t[size_t(i)]);
 }
 
-ParamTexts Form2::texts() const {
+ParamTexts ParameterWindow::texts() const {
     ParamTexts t;
     for (int i = 0; i < kParamCount; ++i) t[size_t(i)] = Text1[size_t(i)]->text();
     return t;
 }
 
-void Form2::SSCommand4_Click() {
+void ParameterWindow::SSCommand4_Click() {
     const ParamTexts t = texts();
     if (firstRefused(t) >= 0) {
         ui::message(this, QStringLiteral("Hibás paraméter adatok (0)!"), ui::Icon::Critical, dz::signature());
@@ -83,7 +83,7 @@ void Form2::SSCommand4_Click() {
     edited_ = false;
 }
 
-void Form2::SSCommand1_Click() {
+void ParameterWindow::SSCommand1_Click() {
     if (edited_ && ui::message(this, QStringLiteral("Biztos, hogy mentés nélkül akar kilépni ?"), ui::Icon::Question,
                                dz::signature(), ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;

@@ -11,11 +11,11 @@ class QPushButton;
 
 namespace dz::ticketclip {
 
-class Form2 : public QDialog {
+class ParameterWindow : public QDialog {
     Q_OBJECT
 public:
     // inForce: the program's parameters, which a save changes at once.
-    Form2(Params& inForce, QWidget* parent = nullptr);
+    ParameterWindow(Params& inForce, QWidget* parent = nullptr);
 
     void Form_Load();
     void SSCommand4_Click();  // "Paraméter ment"

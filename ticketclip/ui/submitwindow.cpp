@@ -42,14 +42,14 @@ int captionNumber(const QString& caption) {
 }
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+SubmitWindow::SubmitWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("  DIZOV online szelvény feladás.              ") + dz::signature(2015));
     buildWindow();
     ui::nameControls(this);
 }
 
-void Form1::buildWindow() {
+void SubmitWindow::buildWindow() {
     setFixedSize(ui::twips(6945), ui::twips(6555));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
@@ -135,9 +135,9 @@ void Form1::buildWindow() {
         options[0]->setChecked(true);
     };
     optionRow(Frame1, "Frame1", Label7, "Label7", QStringLiteral("Tét :"), 5040, 5220, Option1, "Option1", kStakes,
-              &Form1::Option1_Click);
+              &SubmitWindow::Option1_Click);
     optionRow(Frame2, "Frame2", Label10, "Label10", QStringLiteral("Sorsolás sz."), 5580, 6000, Option2, "Option2",
-              kDraws, &Form1::Option2_Click);
+              kDraws, &SubmitWindow::Option2_Click);
 
     SSCommand4 = ui::commandButton(this, "SSCommand4", QStringLiteral("Paraméterek"), 120, 6120, 1800);
     Command3D2 = ui::commandButton(this, "Command3D2", QStringLiteral("Kilép"), 6945 - 120 - 1200, 6120, 1200);
@@ -150,7 +150,7 @@ void Form1::buildWindow() {
     connect(Command3D2, &QPushButton::clicked, this, [this] { Command3D2_Click(); });
 }
 
-void Form1::Form_Load() {
+void SubmitWindow::Form_Load() {
     choices_ = Choices{};
     // The game list is only shown; a missing file is an empty list.
     List5->setItems(readLines(programFile(QString::fromLatin1(kGameListFile)), kStartFileLines).value_or(QStringList()));
@@ -160,7 +160,7 @@ void Form1::Form_Load() {
 
 // ---- Loading a key --------------------------------------------------------------------------
 
-void Form1::Command3D4_Click() {
+void SubmitWindow::Command3D4_Click() {
     // The reset asks while rows are loaded; answered with Cancel the new rows are appended. It
     // asks first, but clears only once a file has opened: Cancel in the dialog, or a file that
     // cannot be opened, leaves the key and the window as they were.
@@ -202,26 +202,26 @@ void Form1::Command3D4_Click() {
 
 // ---- Price and stake limit ------------------------------------------------------------------
 
-void Form1::Check3_Click(int) {
+void SubmitWindow::Check3_Click(int) {
     for (size_t i = 0; i < 4; ++i) choices_.extras[i] = Check3[i]->isChecked();
     for (size_t i = 0; i < Option2.size(); ++i)
         if (Option2[i]->isChecked()) choices_.draws = captionNumber(Option2[i]->text());
     recompute(Variant::Selection);
 }
 
-void Form1::Option1_Click(int) {
+void SubmitWindow::Option1_Click(int) {
     for (size_t i = 0; i < Option1.size(); ++i)
         if (Option1[i]->isChecked()) choices_.stake = captionNumber(Option1[i]->text());
     recompute(Variant::Selection);
 }
 
-void Form1::Option2_Click(int) {
+void SubmitWindow::Option2_Click(int) {
     for (size_t i = 0; i < Option2.size(); ++i)
         if (Option2[i]->isChecked()) choices_.draws = captionNumber(Option2[i]->text());
     recompute(Variant::Selection);
 }
 
-void Form1::recompute(Variant v) {
+void SubmitWindow::recompute(Variant v) {
     // Nothing to price without a key, and a part in progress keeps the prices it was cut at.
     if (v != Variant::Load && (List2->count() > 0 || List1->count() == 0)) return;
     if (v == Variant::Parameters) Label6->setText(QStringLiteral("8"));
@@ -233,9 +233,9 @@ void Form1::recompute(Variant v) {
     if (p.limit != Limit::None) ui::message(this, limitMessage(p.limit, params_.maxStake), ui::Icon::Critical, dz::signature());
 }
 
-void Form1::SSCommand4_Click() {
+void SubmitWindow::SSCommand4_Click() {
     {
-        Form2 dlg(params_, this);
+        ParameterWindow dlg(params_, this);
         dlg.Form_Load();
         if (paramDriver_) paramDriver_(dlg);
         else if (!ui::seam::enabled()) dlg.exec();
@@ -245,7 +245,7 @@ void Form1::SSCommand4_Click() {
 
 // ---- Basket parts ---------------------------------------------------------------------------
 
-void Form1::setChoicesEnabled(bool on) {
+void SubmitWindow::setChoicesEnabled(bool on) {
     for (auto* o : Option1) o->setEnabled(on);
     Frame1->setEnabled(on);
     for (auto* o : Option2) o->setEnabled(on);
@@ -254,7 +254,7 @@ void Form1::setChoicesEnabled(bool on) {
     Frame4->setEnabled(on);
 }
 
-void Form1::SSCommand2_Click() {
+void SubmitWindow::SSCommand2_Click() {
     if (List1->count() == 0) return;
     if (std::none_of(Check3.begin(), Check3.end(), [](QCheckBox* c) { return c->isChecked(); })) {
         ui::message(this, QStringLiteral("Nincs PÓTSZÁM(ok) kijelölve !"), ui::Icon::Critical, dz::signature());
@@ -275,17 +275,17 @@ void Form1::SSCommand2_Click() {
     setChoicesEnabled(false);
 }
 
-void Form1::SSCommand3_Click() {
+void SubmitWindow::SSCommand3_Click() {
     if (List1->count() > 0 && !confirmReset()) return;
     resetWindow();
 }
 
-bool Form1::confirmReset() {
+bool SubmitWindow::confirmReset() {
     return ui::message(this, QStringLiteral("Biztos, hogy törölni akarja a betöltött kulcsot?"), ui::Icon::Question,
                        dz::signature(), ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 
-void Form1::resetWindow() {
+void SubmitWindow::resetWindow() {
     List1->clear();
     List2->clear();
     // With no part left the game list shows again in its place.
@@ -300,7 +300,7 @@ void Form1::resetWindow() {
 
 // ---- Quick-ticket text ----------------------------------------------------------------------
 
-void Form1::SSCommand1_Click() {
+void SubmitWindow::SSCommand1_Click() {
     if (List2->count() == 0) return;
     const QStringList lines = quickTicketLines(List2->items(), choices_, params_.fieldsPerTicket[kGameIndex]);
     List3->setItems(lines);
@@ -312,7 +312,7 @@ void Form1::SSCommand1_Click() {
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-void Form1::Command3D2_Click() {
+void SubmitWindow::Command3D2_Click() {
     if (List1->count() > 0 &&
         ui::message(this, QStringLiteral("Biztos, hogy ki akar lépni ?\r\nA feltöltés nem fejeződött be !"),
                     ui::Icon::Question, dz::signature(), ui::Buttons::OkCancel) != ui::Answer::Ok)

@@ -20,12 +20,12 @@ class ListBox;
 
 namespace dz::ticketclip {
 
-class Form2;
+class ParameterWindow;
 
-class Form1 : public QWidget {
+class SubmitWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit SubmitWindow(QWidget* parent = nullptr);
 
     // Start-up after the second-start check: the game list and the parameters.
     void Form_Load();
@@ -45,7 +45,7 @@ public:
     int partCounter() const { return partCounter_; }
 
     // Tests act on the parameter window instead of waiting for it.
-    void setParamWindowDriver(std::function<void(Form2&)> f) { paramDriver_ = std::move(f); }
+    void setParamWindowDriver(std::function<void(ParameterWindow&)> f) { paramDriver_ = std::move(f); }
 
     ui::ListBox* List1 = nullptr;
     ui::ListBox* List5 = nullptr;
@@ -83,7 +83,7 @@ private:
     Choices choices_;
     long long loadedRows_ = 0;
     int partCounter_ = 0;
-    std::function<void(Form2&)> paramDriver_;
+    std::function<void(ParameterWindow&)> paramDriver_;
 };
 
 }  // namespace dz::ticketclip

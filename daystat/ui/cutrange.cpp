@@ -1,4 +1,4 @@
-#include "daystat/ui/valogat.h"
+#include "daystat/ui/cutrange.h"
 
 #include "common/core/suite.h"
 #include "common/core/folder.h"
@@ -50,7 +50,7 @@ QFrame* sunkenFrame(QWidget* parent, int left, int top, int width, int height) {
 
 }  // namespace
 
-valogat::valogat(QWidget* parent) : QDialog(parent) {
+CutRangeWindow::CutRangeWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("valogat"));
     setWindowTitle(QStringLiteral("  DIZOV húzások leválogatása.") + QString(25, QLatin1Char(' ')) +
                    dz::signature());
@@ -89,14 +89,14 @@ valogat::valogat(QWidget* parent) : QDialog(parent) {
     Label1 = label(this, "Label1", QString(), 240, 1620, 1500);
     Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Leválogat"), 2700, 1560, 1600);
     Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Vége"), 4500, 1560, 1200);
-    connect(Command3D1, &QPushButton::clicked, this, &valogat::Command3D1_Click);
-    connect(Command3D2, &QPushButton::clicked, this, &valogat::Command3D2_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &CutRangeWindow::Command3D1_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &CutRangeWindow::Command3D2_Click);
 
     Form_Load();
     dz::ui::nameControls(this);
 }
 
-void valogat::Form_Load() {
+void CutRangeWindow::Form_Load() {
     dz::ui::BusyCursor busy;
     dz::ui::centreOnScreen(this);
     const auto bounds = fileHistoryBounds(historyPath());
@@ -115,7 +115,7 @@ void valogat::Form_Load() {
     writeBoxes(b);
 }
 
-QLineEdit* valogat::spinBox(int i) const {
+QLineEdit* CutRangeWindow::spinBox(int i) const {
     switch (i) {
         case 1: return Text1;
         case 2: return Text2;
@@ -128,7 +128,7 @@ QLineEdit* valogat::spinBox(int i) const {
     }
 }
 
-std::pair<long long, long long> valogat::spinBounds(int i) const {
+std::pair<long long, long long> CutRangeWindow::spinBounds(int i) const {
     switch (i) {
         case 1:
         case 4: return {bounds_ ? bounds_->first.year : 0, bounds_ ? bounds_->last.year : 0};
@@ -140,17 +140,17 @@ std::pair<long long, long long> valogat::spinBounds(int i) const {
     }
 }
 
-void valogat::Spin_SpinUp(int i) {
+void CutRangeWindow::Spin_SpinUp(int i) {
     const auto [lo, hi] = spinBounds(i);
     spinBox(i)->setText(spinStep(spinBox(i)->text(), +1, lo, hi));
 }
 
-void valogat::Spin_SpinDown(int i) {
+void CutRangeWindow::Spin_SpinDown(int i) {
     const auto [lo, hi] = spinBounds(i);
     spinBox(i)->setText(spinStep(spinBox(i)->text(), -1, lo, hi));
 }
 
-RangeBoxes valogat::readBoxes() const {
+RangeBoxes CutRangeWindow::readBoxes() const {
     RangeBoxes b;
     const QLineEdit* from[4] = {Text1, Text2, Text3, Text8};
     const QLineEdit* to[4] = {Text4, Text5, Text6, Text9};
@@ -161,7 +161,7 @@ RangeBoxes valogat::readBoxes() const {
     return b;
 }
 
-void valogat::writeBoxes(const RangeBoxes& b) {
+void CutRangeWindow::writeBoxes(const RangeBoxes& b) {
     QLineEdit* from[4] = {Text1, Text2, Text3, Text8};
     QLineEdit* to[4] = {Text4, Text5, Text6, Text9};
     for (int c = 0; c < 4; ++c) {
@@ -170,7 +170,7 @@ void valogat::writeBoxes(const RangeBoxes& b) {
     }
 }
 
-void valogat::Command3D1_Click() {
+void CutRangeWindow::Command3D1_Click() {
     RangeBoxes b = readBoxes();
     const RangeCheck r = checkRange(b, bounds_);
     writeBoxes(b);
@@ -190,10 +190,10 @@ void valogat::Command3D1_Click() {
     Label1->setText(QString::number(count));
 }
 
-void valogat::Command3D2_Click() { close(); }
+void CutRangeWindow::Command3D2_Click() { close(); }
 
 void tolig_Click(QWidget* owner) {
-    valogat w(owner);
+    CutRangeWindow w(owner);
     if (!w.historyFound()) {
         dz::ui::message(owner, missingHistoryMessage(), dz::ui::Icon::Critical, title());
         QApplication::closeAllWindows();

@@ -1,4 +1,4 @@
-#include "csere/ui/teljesk.h"
+#include "csere/ui/fullcombinations.h"
 
 #include "csere/core/operations.h"
 #include "common/platform/dialogs.h"
@@ -14,7 +14,7 @@ namespace dz::csere {
 
 using dz::ui::placeTwips;
 
-teljesk::teljesk(dz::ui::ListBox* keyList, QWidget* parent) : QDialog(parent), keyList_(keyList) {
+FullCombinationsWindow::FullCombinationsWindow(dz::ui::ListBox* keyList, QWidget* parent) : QDialog(parent), keyList_(keyList) {
     setObjectName(QStringLiteral("teljesk"));
     setWindowTitle(QStringLiteral("  Teljes kombinációk előállítása !"));
     setFixedSize(dz::ui::twips(4200), dz::ui::twips(2900));
@@ -52,15 +52,15 @@ teljesk::teljesk(dz::ui::ListBox* keyList, QWidget* parent) : QDialog(parent), k
     }
     auto* Command3D2 = dz::ui::commandButton(this, "Command3D2", QStringLiteral("Vége"), 1350, 2100, 1500);
     connect(Command3D2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Spin1, &dz::ui::SpinButton::spinUp, this, &teljesk::Spin1_SpinUp);
-    connect(Spin1, &dz::ui::SpinButton::spinDown, this, &teljesk::Spin1_SpinDown);
+    connect(Spin1, &dz::ui::SpinButton::spinUp, this, &FullCombinationsWindow::Spin1_SpinUp);
+    connect(Spin1, &dz::ui::SpinButton::spinDown, this, &FullCombinationsWindow::Spin1_SpinDown);
     dz::ui::onDoubleClick(Text1, [this] { Text1->clear(); });
 
     dz::ui::centreOnScreen(this);
     dz::ui::nameControls(this);
 }
 
-void teljesk::generate(int type) {
+void FullCombinationsWindow::generate(int type) {
     // The row count shows at each progress step: a long run is seen to go on.
     Combinations c = fullCombinations(Text1->text(), type, [this](long long rows) {
         Label1->setText(QString::number(rows));
@@ -78,8 +78,8 @@ void teljesk::generate(int type) {
     Label1->setText(QString::number(rows));
 }
 
-void teljesk::Spin1_SpinUp() { Text1->setText(spinText(Text1->text(), +1)); }
+void FullCombinationsWindow::Spin1_SpinUp() { Text1->setText(spinText(Text1->text(), +1)); }
 
-void teljesk::Spin1_SpinDown() { Text1->setText(spinText(Text1->text(), -1)); }
+void FullCombinationsWindow::Spin1_SpinDown() { Text1->setText(spinText(Text1->text(), -1)); }
 
 }  // namespace dz::csere

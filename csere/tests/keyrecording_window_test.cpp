@@ -3,7 +3,7 @@
 #include "common/tests/fedfile.h"
 #include "common/tests/testutil.h"
 #include "common/tests/unreadable.h"
-#include "csere/ui/kenorogz.h"
+#include "csere/ui/keyrecording.h"
 #include "csere/ui/workshop.h"
 
 #include <QAbstractItemModel>
@@ -19,14 +19,14 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-using dz::csere::kenorogz;
+using dz::csere::KeyRecordingWindow;
 using dz::csere::RecordGrid;
 namespace seam = dz::ui::seam;
 
 namespace {
 
 struct GridWindow : dz::testing::ProgramFolderFixture {
-    kenorogz w;
+    KeyRecordingWindow w;
     GridWindow() {
         seam::enable();
         w.show();
@@ -62,7 +62,7 @@ struct GridWindow : dz::testing::ProgramFolderFixture {
 
 }  // namespace
 
-TEST(KenorogzWindow, ControlsAndHeaders) {
+TEST(KeyRecordingWindow, ControlsAndHeaders) {
     GridWindow g;
     EXPECT_EQ(g.w.windowTitle(), QStringLiteral("  DIZOV kulcsok rögzítése"));
     const std::pair<const char*, const char*> buttons[] = {
@@ -89,7 +89,7 @@ TEST(KenorogzWindow, ControlsAndHeaders) {
     EXPECT_TRUE(corner);
 }
 
-TEST(KenorogzWindow, TypingThroughTheWidgets) {
+TEST(KeyRecordingWindow, TypingThroughTheWidgets) {
     GridWindow g;
     auto* text3 = g.get<QLineEdit>("Text3");
     text3->setText(QStringLiteral("3"));
@@ -110,7 +110,7 @@ TEST(KenorogzWindow, TypingThroughTheWidgets) {
     EXPECT_EQ(text3->text(), QStringLiteral("8"));
 }
 
-TEST(KenorogzWindow, LoadShowsTheFileAndItsFaults) {
+TEST(KeyRecordingWindow, LoadShowsTheFileAndItsFaults) {
     GridWindow g;
     g.write(QStringLiteral("k.txt"), " 01 05 17 \r\n02 03\r\n05 21 30\r\n04\r\n");
     seam::queueFile(g.path(QStringLiteral("k.txt")));
@@ -148,7 +148,7 @@ TEST(KenorogzWindow, LoadShowsTheFileAndItsFaults) {
     EXPECT_LT(fed.fed(), uint64_t(1) << 20);
 }
 
-TEST(KenorogzWindow, SaveWritesTheKeyAndThePointer) {
+TEST(KeyRecordingWindow, SaveWritesTheKeyAndThePointer) {
     GridWindow g;
     g.keys("1\n5\n17\n");
     g.w.grid().click(2, 1);
@@ -182,7 +182,7 @@ TEST(KenorogzWindow, SaveWritesTheKeyAndThePointer) {
     EXPECT_EQ(g.w.savedFile(), g.path(QStringLiteral("uj3.txt")));
 }
 
-TEST(KenorogzWindow, APointerThatCannotBeWrittenIsReported) {
+TEST(KeyRecordingWindow, APointerThatCannotBeWrittenIsReported) {
     GridWindow g;
     ASSERT_TRUE(QDir(g.dir.path()).mkdir(QStringLiteral("filenev.txt")));
     g.keys("1\n5\n17\n");
@@ -193,7 +193,7 @@ TEST(KenorogzWindow, APointerThatCannotBeWrittenIsReported) {
     EXPECT_FALSE(g.w.isVisible());  // the key is saved: "Rögzít és kilép" closes
 }
 
-TEST(KenorogzWindow, AFaultyGridIsNotSaved) {
+TEST(KeyRecordingWindow, AFaultyGridIsNotSaved) {
     GridWindow g;
     g.w.grid().setText(1, 1, "04");
     g.w.grid().setText(1, 2, "02");
@@ -208,7 +208,7 @@ TEST(KenorogzWindow, AFaultyGridIsNotSaved) {
     EXPECT_EQ(g.read(QStringLiteral("filenev.txt")), "<missing>");
 }
 
-TEST(KenorogzWindow, InsertAndRemoveNeedAWholeRow) {
+TEST(KeyRecordingWindow, InsertAndRemoveNeedAWholeRow) {
     GridWindow g;
     for (int r = 1; r <= 5; ++r) g.w.grid().setText(r, 1, std::to_string(r));
     g.click("Command3D1");
@@ -228,7 +228,7 @@ TEST(KenorogzWindow, InsertAndRemoveNeedAWholeRow) {
     EXPECT_EQ(g.w.grid().lastUsedRow(), 5);
 }
 
-TEST(KenorogzWindow, LeavingAsksFirst) {
+TEST(KeyRecordingWindow, LeavingAsksFirst) {
     GridWindow g;
     seam::queueAnswer(dz::ui::Answer::Cancel);
     g.click("Command3D5");
@@ -244,14 +244,14 @@ TEST(KenorogzWindow, LeavingAsksFirst) {
 }
 
 // The workshop's "Uj kulcs rögzítése" opens the grid modally.
-TEST(KenorogzWindow, TheWorkshopOpensIt) {
+TEST(KeyRecordingWindow, TheWorkshopOpensIt) {
     dz::testing::ProgramFolderFixture f;
     seam::enable();
-    dz::csere::kiertekel main;
+    dz::csere::WorkshopWindow main;
     main.show();
     bool opened = false;
     QTimer::singleShot(0, &main, [&opened] {
-        auto* k = qobject_cast<kenorogz*>(QApplication::activeModalWidget());
+        auto* k = qobject_cast<KeyRecordingWindow*>(QApplication::activeModalWidget());
         opened = k != nullptr;
         if (k) k->close();  // the close box does not ask
     });

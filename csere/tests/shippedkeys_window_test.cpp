@@ -2,7 +2,7 @@
 // description file written back only after a change.
 #include "common/platform/widgets.h"
 #include "common/tests/testutil.h"
-#include "csere/ui/gyari.h"
+#include "csere/ui/shippedkeys.h"
 #include "csere/ui/workshop.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-using dz::csere::gyari;
+using dz::csere::ShippedKeysWindow;
 namespace seam = dz::ui::seam;
 
 namespace {
@@ -37,19 +37,19 @@ struct ShippedFolder : dz::testing::ProgramFolderFixture {
         }
     }
     template <class T = QWidget>
-    static T* get(const gyari& w, const char* name) {
+    static T* get(const ShippedKeysWindow& w, const char* name) {
         T* c = w.findChild<T*>(QLatin1String(name));
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-    static dz::ui::ListBox* list(const gyari& w, const char* name) { return get<dz::ui::ListBox>(w, name); }
+    static dz::ui::ListBox* list(const ShippedKeysWindow& w, const char* name) { return get<dz::ui::ListBox>(w, name); }
 };
 
 }  // namespace
 
-TEST(GyariWindow, BothOrdersAndChoosing) {
+TEST(ShippedKeysWindow, BothOrdersAndChoosing) {
     ShippedFolder f;
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("  Eddigi beépített kulcsok !"));
     auto* l1 = f.list(w, "List1");
@@ -81,9 +81,9 @@ TEST(GyariWindow, BothOrdersAndChoosing) {
     EXPECT_EQ(f.read(QStringLiteral("kulcsp/vevud.inf")), kInf);  // unchanged: not written
 }
 
-TEST(GyariWindow, ChoosingNeedsASelection) {
+TEST(ShippedKeysWindow, ChoosingNeedsASelection) {
     ShippedFolder f;
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     w.Command3D1_Click();
     ASSERT_EQ(seam::messages().size(), 1u);
@@ -96,9 +96,9 @@ TEST(GyariWindow, ChoosingNeedsASelection) {
     EXPECT_EQ(f.read(QStringLiteral("kulcsp/vevud.inf")), kInf);
 }
 
-TEST(GyariWindow, AddingAboveTheSelectionStillChoosesIt) {
+TEST(ShippedKeysWindow, AddingAboveTheSelectionStillChoosesIt) {
     ShippedFolder f;
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     auto* l1 = f.list(w, "List1");
     l1->setListIndex(3);  // 820b0001.txt
@@ -115,9 +115,9 @@ TEST(GyariWindow, AddingAboveTheSelectionStillChoosesIt) {
               "820b0001.txt nyolcas\r\nx07z0001.txt no type\r\n");
 }
 
-TEST(GyariWindow, DeletingAsksAndKilepWritesBack) {
+TEST(ShippedKeysWindow, DeletingAsksAndKilepWritesBack) {
     ShippedFolder f;
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     auto* l1 = f.list(w, "List1");
     l1->setListIndex(0);
@@ -136,9 +136,9 @@ TEST(GyariWindow, DeletingAsksAndKilepWritesBack) {
               "612c0001.dat same eight\r\n612c0001.txt hatos\r\n820b0001.txt nyolcas\r\nx07z0001.txt no type\r\n");
 }
 
-TEST(GyariWindow, AMissingFolderGivesAnEmptyListAndAReportedWrite) {
+TEST(ShippedKeysWindow, AMissingFolderGivesAnEmptyListAndAReportedWrite) {
     ShippedFolder f(false);
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     EXPECT_EQ(f.list(w, "List1")->count(), 0);
     EXPECT_EQ(f.get<QLabel>(w, "Label1")->text(), QString());
@@ -152,13 +152,13 @@ TEST(GyariWindow, AMissingFolderGivesAnEmptyListAndAReportedWrite) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST(GyariWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
+TEST(ShippedKeysWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
     dz::testing::ProgramFolderFixture f;
     seam::enable();
     QDir(f.dir.path()).mkdir(QStringLiteral("kulcsp"));
     const std::string inf = "5\r\n            blank name\r\n\r\n612c0001.txt\r\n";
     f.write(QStringLiteral("kulcsp/vevud.inf"), inf);
-    gyari w;
+    ShippedKeysWindow w;
     w.show();
     auto* l1 = ShippedFolder::list(w, "List1");
     EXPECT_EQ(l1->count(), 4);
@@ -175,13 +175,13 @@ TEST(GyariWindow, OddLinesAreShownKeptAndChosenWithoutAPath) {
 }
 
 // The workshop's "Dizov kulcs betölt" opens this window and loads the chosen key.
-TEST(GyariWindow, TheWorkshopLoadsTheChosenKey) {
+TEST(ShippedKeysWindow, TheWorkshopLoadsTheChosenKey) {
     ShippedFolder f;
     f.write(QStringLiteral("kulcsp/612C0001.TXT"), "01 02 03 04 05 06 \r\n\r\n07 08 09 10 11 12 \r\n");
-    dz::csere::kiertekel main;
+    dz::csere::WorkshopWindow main;
     main.show();
     QTimer::singleShot(0, &main, [] {
-        auto* g = qobject_cast<gyari*>(QApplication::activeModalWidget());
+        auto* g = qobject_cast<ShippedKeysWindow*>(QApplication::activeModalWidget());
         ASSERT_NE(g, nullptr);
         ShippedFolder::list(*g, "List1")->setListIndex(2);  // 612c0001.txt hatos
         g->Command3D1_Click();

@@ -47,11 +47,11 @@ struct RunOutcome {
     std::shared_ptr<const ResultLines> moneyLines;
 };
 
-class FOKEP : public QWidget {
+class EvaluationWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FOKEP(const Build& build, QWidget* parent = nullptr);
-    ~FOKEP() override;
+    explicit EvaluationWindow(const Build& build, QWidget* parent = nullptr);
+    ~EvaluationWindow() override;
 
     // Start-up after the second-start check: the key file list, the draw file's first and last
     // draw, the period preset. False (after the build's message) when the draw file cannot be

@@ -1,4 +1,4 @@
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 #include "common/core/suite.h"
 #include "keyeval/ui/winningsrun.h"
 
@@ -99,7 +99,7 @@ private:
 };
 }  // namespace
 
-FOKEP::FOKEP(const Build& build, QWidget* parent)
+EvaluationWindow::EvaluationWindow(const Build& build, QWidget* parent)
     : QWidget(parent), build_(build), job_(new ui::JobGate(this)) {
     setObjectName(QStringLiteral("FOKEP"));
     setWindowTitle(build_.caption);
@@ -116,12 +116,12 @@ FOKEP::FOKEP(const Build& build, QWidget* parent)
     ui::nameControls(this);
 }
 
-FOKEP::~FOKEP() {
+EvaluationWindow::~EvaluationWindow() {
     stopRun();
     delete worker_;
 }
 
-void FOKEP::buildWindow() {
+void EvaluationWindow::buildWindow() {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     auto* grid = new QGridLayout(this);
 
@@ -284,24 +284,24 @@ void FOKEP::buildWindow() {
     const char* defaults[] = {"", "2005", "12", "31", "2005", "12", "31", "4", "180", "180"};
     for (int i = 1; i <= 9; ++i) Text[size_t(i)]->setText(QString::fromLatin1(defaults[i]));
 
-    connect(Command3D1, &QPushButton::clicked, this, &FOKEP::Command3D1_Click);
-    connect(Command1, &QPushButton::clicked, this, &FOKEP::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FOKEP::Command2_Click);
-    connect(Command3D2, &QPushButton::clicked, this, &FOKEP::Command3D2_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &FOKEP::Command3D3_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &FOKEP::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &FOKEP::Command3D5_Click);
-    connect(SSCommand1, &QPushButton::clicked, this, &FOKEP::SSCommand1_Click);
-    connect(SSCommand2, &QPushButton::clicked, this, &FOKEP::SSCommand2_Click);
-    connect(List4, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List4_Click));
-    connect(List4, &ui::ListBox::itemDoubleClicked, this, job_->whenIdle(this, &FOKEP::List4_DblClick));
-    connect(List1, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List1_Click));
-    connect(List2, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &FOKEP::List2_Click));
+    connect(Command3D1, &QPushButton::clicked, this, &EvaluationWindow::Command3D1_Click);
+    connect(Command1, &QPushButton::clicked, this, &EvaluationWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::Command2_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &EvaluationWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &EvaluationWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &EvaluationWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &EvaluationWindow::Command3D5_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &EvaluationWindow::SSCommand1_Click);
+    connect(SSCommand2, &QPushButton::clicked, this, &EvaluationWindow::SSCommand2_Click);
+    connect(List4, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &EvaluationWindow::List4_Click));
+    connect(List4, &ui::ListBox::itemDoubleClicked, this, job_->whenIdle(this, &EvaluationWindow::List4_DblClick));
+    connect(List1, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &EvaluationWindow::List1_Click));
+    connect(List2, &ui::ListBox::itemClicked, this, job_->whenIdle(this, &EvaluationWindow::List2_Click));
 }
 
-QString FOKEP::drawFilePath() const { return programFile(build_.drawFile); }
+QString EvaluationWindow::drawFilePath() const { return programFile(build_.drawFile); }
 
-bool FOKEP::Form_Load() {
+bool EvaluationWindow::Form_Load() {
     ui::BusyCursor hourglass;
     adjustSize();
     ui::centreOnScreen(this);
@@ -327,7 +327,7 @@ bool FOKEP::Form_Load() {
     return true;
 }
 
-PeriodFields FOKEP::readFields() const {
+PeriodFields EvaluationWindow::readFields() const {
     PeriodFields f;
     const int from[] = {1, 2, 3, 8}, to[] = {4, 5, 6, 9};
     for (int c = 0; c < 4; ++c) {
@@ -337,7 +337,7 @@ PeriodFields FOKEP::readFields() const {
     return f;
 }
 
-void FOKEP::writeFields(const PeriodFields& f) {
+void EvaluationWindow::writeFields(const PeriodFields& f) {
     const int from[] = {1, 2, 3, 8}, to[] = {4, 5, 6, 9};
     for (int c = 0; c < 4; ++c) {
         Text[size_t(from[c])]->setText(f.from[size_t(c)]);
@@ -345,18 +345,18 @@ void FOKEP::writeFields(const PeriodFields& f) {
     }
 }
 
-void FOKEP::setKeyFile(const QString& path) {
+void EvaluationWindow::setKeyFile(const QString& path) {
     keyFile_ = path;
     Label8->setText(quotedPath(path));
 }
 
-bool FOKEP::keyFileOpenable() const {
+bool EvaluationWindow::keyFileOpenable() const {
     if (keyFile_.isEmpty()) return false;
     QFile f;
     return openForReading(f, keyFile_);
 }
 
-std::optional<RunSettings> FOKEP::prepareRun() {
+std::optional<RunSettings> EvaluationWindow::prepareRun() {
     PeriodFields f = readFields();
     fillEmptyFields(f);
     writeFields(f);
@@ -388,7 +388,7 @@ std::optional<RunSettings> FOKEP::prepareRun() {
     return st;
 }
 
-void FOKEP::Command3D1_Click() {
+void EvaluationWindow::Command3D1_Click() {
     if (!keyFileOpenable()) return;
     List1->clear();
     List2->clear();
@@ -405,9 +405,9 @@ void FOKEP::Command3D1_Click() {
     startRun(*st, RunKind::Hits);
 }
 
-bool FOKEP::busy() const { return job_->running(); }
+bool EvaluationWindow::busy() const { return job_->running(); }
 
-void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
+void EvaluationWindow::startRun(const RunSettings& settings, RunKind kind) {
     if (job_->running()) return;
     job_->begin();
     progress_.recordsRead = 0;
@@ -454,18 +454,18 @@ void FOKEP::startRun(const RunSettings& settings, RunKind kind) {
         outcome->result = std::move(e.result);
         outcome->hitList = std::make_shared<const HitList>(std::move(e.draws), std::move(outcome->result.hits));
     });
-    connect(worker_, &QThread::finished, this, &FOKEP::finishRun);
+    connect(worker_, &QThread::finished, this, &EvaluationWindow::finishRun);
     progressTimer_->start();
     worker_->start();
 }
 
-void FOKEP::stopRun() {
+void EvaluationWindow::stopRun() {
     if (!worker_) return;
     progress_.stop = true;
     worker_->wait();
 }
 
-void FOKEP::finishRun() {
+void EvaluationWindow::finishRun() {
     progressTimer_->stop();
     if (worker_) {
         worker_->deleteLater();
@@ -484,7 +484,7 @@ void FOKEP::finishRun() {
     emit runEnded();
 }
 
-void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
+void EvaluationWindow::writeDrawNumbers(const RunOutcome& o, bool last) {
     if (!o.span.any) return;  // no draw was used: the boxes stay
     Text[8]->setText(drawNoOfKey(o.firstKey));
     // At the end of the file Text9 keeps what it shows (after a clamp, the last draw in plain form):
@@ -492,13 +492,13 @@ void FOKEP::writeDrawNumbers(const RunOutcome& o, bool last) {
     if (last && o.span.recordsRead > o.span.last + 1) Text[9]->setText(drawNoOfKey(o.lastKey));
 }
 
-void FOKEP::showBadKeyLine(size_t recordsRead) {
+void EvaluationWindow::showBadKeyLine(size_t recordsRead) {
     // The progress label showed the records read at every hundredth.
     if (recordsRead >= 100) Label14->setText(QString::number(recordsRead / 100 * 100));
     ui::message(this, key::notAKeyMessage(), ui::Icon::Critical, dz::signature());
 }
 
-void FOKEP::showHits(const RunOutcome& o) {
+void EvaluationWindow::showHits(const RunOutcome& o) {
     const EvaluationResult& r = o.result;
     const KeyRows& key = *o.key;
 
@@ -536,30 +536,30 @@ void FOKEP::showHits(const RunOutcome& o) {
     }
 }
 
-bool FOKEP::waitForRun(int timeoutMs) { return job_->wait(timeoutMs); }
+bool EvaluationWindow::waitForRun(int timeoutMs) { return job_->wait(timeoutMs); }
 
-void FOKEP::Command1_Click() {
+void EvaluationWindow::Command1_Click() {
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byClass());
 }
 
-void FOKEP::Command2_Click() {
+void EvaluationWindow::Command2_Click() {
     if (const auto* hits = dynamic_cast<const HitList*>(List3->source())) List3->setSource(hits->byDraw());
 }
 
-void FOKEP::Command3D2_Click() { close(); }
+void EvaluationWindow::Command3D2_Click() { close(); }
 
-void FOKEP::SSCommand1_Click() { winningsRun(*this); }
+void EvaluationWindow::SSCommand1_Click() { winningsRun(*this); }
 
-void FOKEP::SSCommand2_Click() { winningsChart(*this); }
+void EvaluationWindow::SSCommand2_Click() { winningsChart(*this); }
 
-void FOKEP::clearResults() {
+void EvaluationWindow::clearResults() {
     List1->clear();
     List2->clear();
     List3->clear();
     for (QLabel* l : {Label1, Label2, Label11, Label5, Label7}) l->clear();
 }
 
-void FOKEP::Command3D3_Click() {
+void EvaluationWindow::Command3D3_Click() {
     const auto chosen = ui::keyFileDialog(this);
     if (!chosen) return;
     // A file that cannot be opened or is no key leaves the key chosen before, its name and its
@@ -585,23 +585,23 @@ void FOKEP::Command3D3_Click() {
     for (QLabel* l : {Label1, Label5, Label7, Label11}) l->clear();
 }
 
-bool FOKEP::nameViewShown() const { return Command3D5->isEnabled(); }
+bool EvaluationWindow::nameViewShown() const { return Command3D5->isEnabled(); }
 
-void FOKEP::Command3D4_Click() {
+void EvaluationWindow::Command3D4_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Name));
     Command3D4->setEnabled(false);
     Command3D5->setEnabled(true);
     setKeyFile({});
 }
 
-void FOKEP::Command3D5_Click() {
+void EvaluationWindow::Command3D5_Click() {
     List4->setItems(keyFiles_.entries(KeyFileList::View::Date));
     Command3D5->setEnabled(false);
     Command3D4->setEnabled(true);
     setKeyFile({});
 }
 
-void FOKEP::List4_Click(int index) {
+void EvaluationWindow::List4_Click(int index) {
     const QString name =
         keyFiles_.nameAt(nameViewShown() ? KeyFileList::View::Name : KeyFileList::View::Date, index);
     if (name.isEmpty()) return;
@@ -609,12 +609,12 @@ void FOKEP::List4_Click(int index) {
     clearResults();
 }
 
-void FOKEP::List4_DblClick(int index) {
+void EvaluationWindow::List4_DblClick(int index) {
     List4_Click(index);
     Command3D1_Click();
 }
 
-void FOKEP::List4_KeyUp(int keyCode) {
+void EvaluationWindow::List4_KeyUp(int keyCode) {
     if (keyCode != Qt::Key_Delete) return;
     std::vector<int> selected;
     for (const QModelIndex& i : List4->selectionModel()->selectedIndexes()) selected.push_back(i.row());
@@ -633,12 +633,12 @@ void FOKEP::List4_KeyUp(int keyCode) {
     }
 }
 
-void FOKEP::List1_Click(int index) {
+void EvaluationWindow::List1_Click(int index) {
     if (index < 0) return;
     Label2->setText(QString::number(index + 1));
 }
 
-void FOKEP::List2_Click(int index) {
+void EvaluationWindow::List2_Click(int index) {
     List3->clearSelection();
     const QString cls = List2->item(index).trimmed().left(2);
     if (cls.isEmpty()) return;
@@ -669,21 +669,21 @@ constexpr SpinBox kSpins[9] = {{0, false, 0, 0},   {1, true, 0, 0},    {2, false
                                {6, false, 1, 31},  {8, false, 1, 264}, {9, false, 1, 264}};
 }  // namespace
 
-void FOKEP::spinUp(int n) {
+void EvaluationWindow::spinUp(int n) {
     if (n < 1 || n > 8) return;
     const SpinBox& s = kSpins[n];
     QLineEdit* box = Text[size_t(s.box)];
     box->setText(spinStep(box->text(), +1, s.floor, s.year ? bounds_.last.year : s.ceiling));
 }
 
-void FOKEP::spinDown(int n) {
+void EvaluationWindow::spinDown(int n) {
     if (n < 1 || n > 8) return;
     const SpinBox& s = kSpins[n];
     QLineEdit* box = Text[size_t(s.box)];
     box->setText(spinStep(box->text(), -1, s.year ? bounds_.first.year : s.floor, s.ceiling));
 }
 
-void FOKEP::closeEvent(QCloseEvent* e) {
+void EvaluationWindow::closeEvent(QCloseEvent* e) {
     if (job_->running()) {
         closing_ = true;
         stopRun();
@@ -691,7 +691,7 @@ void FOKEP::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-bool FOKEP::eventFilter(QObject* o, QEvent* e) {
+bool EvaluationWindow::eventFilter(QObject* o, QEvent* e) {
     if (o == List4 && e->type() == QEvent::KeyRelease && !job_->running())
         List4_KeyUp(static_cast<QKeyEvent*>(e)->key());
     return QWidget::eventFilter(o, e);

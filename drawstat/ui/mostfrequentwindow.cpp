@@ -1,4 +1,4 @@
-#include "drawstat/ui/leggyak.h"
+#include "drawstat/ui/mostfrequentwindow.h"
 
 #include "common/core/suite.h"
 #include "drawstat/core/mostfrequent.h"
@@ -16,7 +16,7 @@
 namespace dz::drawstat {
 
 namespace {
-QPointer<leggyak> g_loaded;
+QPointer<MostFrequentWindow> g_loaded;
 
 // The hourglass on this window only, for as long as the count runs.
 class WindowBusy {
@@ -31,7 +31,7 @@ private:
 };
 }  // namespace
 
-leggyak::leggyak(QWidget* parent) : QDialog(parent) {
+MostFrequentWindow::MostFrequentWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("leggyak"));
     setWindowTitle(QStringLiteral(" Visszamenőleg: számok, párok, triádok. ") + QLatin1String(dz::kSignature));
     setModal(false);
@@ -52,8 +52,8 @@ leggyak::leggyak(QWidget* parent) : QDialog(parent) {
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setGeometry(dz::ui::twips(4200), dz::ui::twips(105), dz::ui::twips(1200), dz::ui::twips(375));
     for (auto* b : {Command1, Command2}) b->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &leggyak::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &leggyak::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &MostFrequentWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &MostFrequentWindow::Command2_Click);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     struct Layout {
@@ -76,18 +76,18 @@ leggyak::leggyak(QWidget* parent) : QDialog(parent) {
     dz::ui::nameControls(this);
 }
 
-leggyak* leggyak::instance() { return g_loaded.data(); }
+MostFrequentWindow* MostFrequentWindow::instance() { return g_loaded.data(); }
 
-void leggyak::open(QWidget* owner) {
+void MostFrequentWindow::open(QWidget* owner) {
     if (!g_loaded) {
-        g_loaded = new leggyak(owner);
+        g_loaded = new MostFrequentWindow(owner);
     }
     g_loaded->show();
     g_loaded->raise();
     g_loaded->activateWindow();
 }
 
-void leggyak::Command1_Click() {
+void MostFrequentWindow::Command1_Click() {
     const double l = dz::val(Text1->text());
     if (l == 0) return;
     const auto& st = state();
@@ -103,8 +103,8 @@ void leggyak::Command1_Click() {
     List4->setItems(std::move(r.triplesRanked));
 }
 
-void leggyak::Command2_Click() { hide(); }
+void MostFrequentWindow::Command2_Click() { hide(); }
 
-void leggyak::Text1_DblClick() { Text1->clear(); }
+void MostFrequentWindow::Text1_DblClick() { Text1->clear(); }
 
 }  // namespace dz::drawstat

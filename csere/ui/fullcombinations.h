@@ -12,10 +12,10 @@ class ListBox;
 
 namespace dz::csere {
 
-class teljesk : public QDialog {
+class FullCombinationsWindow : public QDialog {
     Q_OBJECT
 public:
-    teljesk(dz::ui::ListBox* keyList, QWidget* parent = nullptr);
+    FullCombinationsWindow(dz::ui::ListBox* keyList, QWidget* parent = nullptr);
 
     // The type buttons "2" .. "8".
     void generate(int type);

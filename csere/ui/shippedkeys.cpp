@@ -1,4 +1,4 @@
-#include "csere/ui/gyari.h"
+#include "csere/ui/shippedkeys.h"
 
 #include "common/core/suite.h"
 #include "common/core/folder.h"
@@ -42,9 +42,9 @@ dz::ui::ListBox* descriptionList(QWidget* parent, const char* name) {
 }
 }  // namespace
 
-QString gyari::caption() { return QStringLiteral("  Eddigi beépített kulcsok !"); }
+QString ShippedKeysWindow::caption() { return QStringLiteral("  Eddigi beépített kulcsok !"); }
 
-gyari::gyari(QWidget* parent) : QDialog(parent) {
+ShippedKeysWindow::ShippedKeysWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("gyari"));
     setWindowTitle(caption());
     setFixedSize(dz::ui::twips(10200), dz::ui::twips(5580));
@@ -75,16 +75,16 @@ gyari::gyari(QWidget* parent) : QDialog(parent) {
     auto* choose = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Kiválaszt"), 7305, 5040, 1335);
     auto* quit = dz::ui::commandButton(this, "Kilép", QStringLiteral("Kilép"), 8745, 5040, 1335);
 
-    connect(List1, &dz::ui::ListBox::itemClicked, this, &gyari::List1_Click);
-    connect(List2, &dz::ui::ListBox::itemClicked, this, &gyari::List2_Click);
+    connect(List1, &dz::ui::ListBox::itemClicked, this, &ShippedKeysWindow::List1_Click);
+    connect(List2, &dz::ui::ListBox::itemClicked, this, &ShippedKeysWindow::List2_Click);
     for (int i = 0; i < 2; ++i)
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) Option1_Click(i);
         });
-    connect(Command3D2, &QPushButton::clicked, this, &gyari::Command3D2_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &gyari::Command3D3_Click);
-    connect(choose, &QPushButton::clicked, this, &gyari::Command3D1_Click);
-    connect(quit, &QPushButton::clicked, this, &gyari::Kilep_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &ShippedKeysWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &ShippedKeysWindow::Command3D3_Click);
+    connect(choose, &QPushButton::clicked, this, &ShippedKeysWindow::Command3D1_Click);
+    connect(quit, &QPushButton::clicked, this, &ShippedKeysWindow::Kilep_Click);
     dz::ui::onDoubleClick(Text1, [this] { Text1->clear(); });
 
     // Every line is kept, however many and whatever their first character.
@@ -93,27 +93,27 @@ gyari::gyari(QWidget* parent) : QDialog(parent) {
     dz::ui::nameControls(this);
 }
 
-void gyari::showCount() { Label1->setText(QString::number(List1->count())); }
+void ShippedKeysWindow::showCount() { Label1->setText(QString::number(List1->count())); }
 
-QString gyari::chosenFileName() const { return shipped::keyFileName(chosenLine_); }
+QString ShippedKeysWindow::chosenFileName() const { return shipped::keyFileName(chosenLine_); }
 
-QString gyari::chosenPath() const { return shipped::keyFilePath(dz::programFolder(), chosenLine_); }
+QString ShippedKeysWindow::chosenPath() const { return shipped::keyFilePath(dz::programFolder(), chosenLine_); }
 
-void gyari::List1_Click(int row) {
+void ShippedKeysWindow::List1_Click(int row) {
     if (row < 0 || row >= List1->count()) return;
     selected_ = row;
     Text1->setText(List1->item(row));
     Text1->setCursorPosition(0);
 }
 
-void gyari::List2_Click(int row) {
+void ShippedKeysWindow::List2_Click(int row) {
     if (row < 0 || row >= int(viewSource_.size())) return;
     // The row itself, not the first one with the same beginning (that may name another file).
     List1->setListIndex(viewSource_[size_t(row)]);
     List1_Click(viewSource_[size_t(row)]);
 }
 
-void gyari::Option1_Click(int index) {
+void ShippedKeysWindow::Option1_Click(int index) {
     if (index == 1) {
         QStringList rows;
         rows.reserve(List1->count());
@@ -142,7 +142,7 @@ void gyari::Option1_Click(int index) {
     }
 }
 
-void gyari::Command3D1_Click() {
+void ShippedKeysWindow::Command3D1_Click() {
     // The row selected now, in the view that is shown.
     int row = List1->listIndex();
     if (List2->isVisibleTo(this)) {
@@ -160,7 +160,7 @@ void gyari::Command3D1_Click() {
     accept();
 }
 
-void gyari::Command3D2_Click() {
+void ShippedKeysWindow::Command3D2_Click() {
     const int row = List1->listIndex();
     if (row < 0) {
         critical(this, QStringLiteral("Nincs listasor kiválasztva "));
@@ -173,7 +173,7 @@ void gyari::Command3D2_Click() {
     modified_ = true;
 }
 
-void gyari::Command3D3_Click() {
+void ShippedKeysWindow::Command3D3_Click() {
     if (Text1->text().isEmpty()) return;
     if (!confirm(this, QStringLiteral("Biztos, hogy új kulcsleírást akar megadni ?"))) return;
     List1->addItem(Text1->text());
@@ -182,12 +182,12 @@ void gyari::Command3D3_Click() {
     modified_ = true;
 }
 
-void gyari::Kilep_Click() {
+void ShippedKeysWindow::Kilep_Click() {
     if (modified_) writeBack();
     reject();
 }
 
-void gyari::writeBack() {
+void ShippedKeysWindow::writeBack() {
     const QString path = shipped::descriptionPath(dz::programFolder());
     if (shipped::writeDescriptions(path, List1->items()))
         modified_ = false;

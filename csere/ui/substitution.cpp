@@ -1,4 +1,4 @@
-#include "csere/ui/vezetes.h"
+#include "csere/ui/substitution.h"
 
 #include "common/core/suite.h"
 #include "csere/core/keyrows.h"
@@ -15,7 +15,7 @@ namespace dz::csere {
 
 using dz::ui::placeTwips;
 
-QString vezetes::hint(const QString& name) {
+QString SubstitutionWindow::hint(const QString& name) {
     static const std::pair<const char*, const char*> hints[] = {
         {"Command3D1", "Kijelölés ( I.,II.) után, párosít."},
         {"Command3D2", "Összes pár kijelölése után - kulcs generálás !"},
@@ -31,7 +31,7 @@ QString vezetes::hint(const QString& name) {
     return {};
 }
 
-vezetes::vezetes(uint32_t marks, uint32_t presence, QStringList key, QWidget* parent)
+SubstitutionWindow::SubstitutionWindow(uint32_t marks, uint32_t presence, QStringList key, QWidget* parent)
     : QDialog(parent), pairing_(marks, presence), key_(std::move(key)) {
     setObjectName(QStringLiteral("vezetes"));
     setWindowTitle(QStringLiteral(" Irányitott kulcs-behelyettesítés") + QString(5, QLatin1Char(' ')) + dz::signature());
@@ -68,11 +68,11 @@ vezetes::vezetes(uint32_t marks, uint32_t presence, QStringList key, QWidget* pa
     Panel3D1->setFrameShadow(QFrame::Sunken);
     placeTwips(Panel3D1, 120, 4200, 5760, 375);
 
-    connect(Command3D1, &QPushButton::clicked, this, &vezetes::Command3D1_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &vezetes::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &vezetes::Command3D5_Click);
-    connect(Command3D2, &QPushButton::clicked, this, &vezetes::Command3D2_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &vezetes::Command3D3_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &SubstitutionWindow::Command3D1_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &SubstitutionWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &SubstitutionWindow::Command3D5_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &SubstitutionWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &SubstitutionWindow::Command3D3_Click);
     for (QWidget* w : std::initializer_list<QWidget*>{Command3D1, Command3D2, Command3D3, Command3D4, Command3D5, List1,
                                                       List2, List3}) {
         const QString h = hint(w->objectName());
@@ -85,29 +85,29 @@ vezetes::vezetes(uint32_t marks, uint32_t presence, QStringList key, QWidget* pa
     dz::ui::nameControls(this);
 }
 
-dz::ui::ListBox* vezetes::list(int i) const {
+dz::ui::ListBox* SubstitutionWindow::list(int i) const {
     return i == 1 ? List1 : i == 2 ? List2 : i == 3 ? List3 : nullptr;
 }
 
-void vezetes::showLists() {
+void SubstitutionWindow::showLists() {
     List1->setItems(pairing_.listI());
     List2->setItems(pairing_.listII());
     List3->setItems(pairing_.listIII());
 }
 
-void vezetes::refuse(const Message& m) { dz::ui::message(this, m.text(), dz::ui::Icon::Critical, m.title()); }
+void SubstitutionWindow::refuse(const Message& m) { dz::ui::message(this, m.text(), dz::ui::Icon::Critical, m.title()); }
 
-void vezetes::Command3D1_Click() {
+void SubstitutionWindow::Command3D1_Click() {
     if (const Message m = pairing_.pair(List1->listIndex(), List2->listIndex())) return refuse(m);
     showLists();
 }
 
-void vezetes::Command3D4_Click() {
+void SubstitutionWindow::Command3D4_Click() {
     if (const Message m = pairing_.undo(List3->listIndex())) return refuse(m);
     showLists();
 }
 
-void vezetes::Command3D5_Click() {
+void SubstitutionWindow::Command3D5_Click() {
     if (pairing_.listI().isEmpty() || pairing_.listII().isEmpty()) return;
     pairing_.pairRandomly(dz::programRandom());
     showLists();
@@ -115,13 +115,13 @@ void vezetes::Command3D5_Click() {
     // the pairing is complete, so the substitution has closed the window
 }
 
-void vezetes::Command3D2_Click() {
+void SubstitutionWindow::Command3D2_Click() {
     Pairing::Substitution s = pairing_.substitute(key_);
     if (s.msg) return refuse(s.msg);
     result_ = std::move(s);
     accept();
 }
 
-void vezetes::Command3D3_Click() { reject(); }
+void SubstitutionWindow::Command3D3_Click() { reject(); }
 
 }  // namespace dz::csere

@@ -13,10 +13,10 @@ class QPushButton;
 
 namespace dz::drawstat {
 
-class kihagyas : public QDialog {
+class SkipWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit kihagyas(QWidget* parent = nullptr);
+    explicit SkipWindow(QWidget* parent = nullptr);
 
     // Creates the window, shows it modally and unloads it when it closes.
     static void open(QWidget* owner);

@@ -1,4 +1,4 @@
-#include "drawstat/ui/terkep.h"
+#include "drawstat/ui/mapwindow.h"
 
 #include "drawstat/core/drawmap.h"
 #include "drawstat/core/state.h"
@@ -16,10 +16,10 @@
 namespace dz::drawstat {
 
 namespace {
-QPointer<terkep> g_loaded;
+QPointer<MapWindow> g_loaded;
 }
 
-terkep::terkep(QWidget* parent) : KeptDialog(parent) {
+MapWindow::MapWindow(QWidget* parent) : KeptDialog(parent) {
     setObjectName(QStringLiteral("terkep"));
     setWindowTitle(QStringLiteral("  Dizov húzások eloszlása."));
     resize(dz::ui::twips(6840), dz::ui::twips(7260));
@@ -31,8 +31,8 @@ terkep::terkep(QWidget* parent) : KeptDialog(parent) {
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(fixed);
     List1->setGeometry(dz::ui::twips(1200), dz::ui::twips(660), dz::ui::twips(5400), dz::ui::twips(5460));
-    connect(List1, &dz::ui::ListBox::itemClicked, this, &terkep::List1_Click);
-    connect(List1, &dz::ui::ListBox::keyTyped, this, &terkep::List1_KeyPress);
+    connect(List1, &dz::ui::ListBox::itemClicked, this, &MapWindow::List1_Click);
+    connect(List1, &dz::ui::ListBox::keyTyped, this, &MapWindow::List1_KeyPress);
     // The labels' 23 blanks stand for the 15 columns before the marks, so they start 8 characters
     // left of the list's text.
     const int labelLeft = std::max(0, List1->x() + List1->frameWidth() + 3 - 8 * QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0')));
@@ -50,17 +50,17 @@ terkep::terkep(QWidget* parent) : KeptDialog(parent) {
         Label1[size_t(i)]->move(labelLeft, dz::ui::twips(tops[i][1]));
     }
     SSCommand1 = dz::ui::commandButton(this, "SSCommand1", QStringLiteral("Kilép"), 4800, 6720, 1600);
-    connect(SSCommand1, &QPushButton::clicked, this, &terkep::SSCommand1_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &MapWindow::SSCommand1_Click);
 
     Form_Load();
     dz::ui::nameControls(this);
 }
 
-terkep* terkep::instance() { return g_loaded.data(); }
+MapWindow* MapWindow::instance() { return g_loaded.data(); }
 
-void terkep::open(QWidget* owner) { showKept(g_loaded, owner); }
+void MapWindow::open(QWidget* owner) { showKept(g_loaded, owner); }
 
-void terkep::Form_Load() {
+void MapWindow::Form_Load() {
     dz::ui::BusyCursor busy;
     const auto& st = state();
     const auto file = dz::DrawFile::load(st.drawFilePath());
@@ -69,15 +69,15 @@ void terkep::Form_Load() {
     List1->setTopIndex(List1->count() - 20);
 }
 
-void terkep::List1_Click(int index) {
+void MapWindow::List1_Click(int index) {
     if (index < 0 || index >= List1->count()) return;
     List1->setToolTip(mapTooltip(List1->item(index)));
 }
 
-void terkep::List1_KeyPress(int charCode) {
+void MapWindow::List1_KeyPress(int charCode) {
     if (charCode == 'l' || charCode == 'L') exportList(this, List1->items());
 }
 
-void terkep::SSCommand1_Click() { hide(); }
+void MapWindow::SSCommand1_Click() { hide(); }
 
 }  // namespace dz::drawstat

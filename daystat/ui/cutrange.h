@@ -15,10 +15,10 @@ class QPushButton;
 
 namespace dz::daystat {
 
-class valogat : public QDialog {
+class CutRangeWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit valogat(QWidget* parent = nullptr);
+    explicit CutRangeWindow(QWidget* parent = nullptr);
 
     // False when the draw history could not be opened at load (the program then ends).
     bool historyFound() const { return found_; }

@@ -1,4 +1,4 @@
-#include "keyprint/ui/form1.h"
+#include "keyprint/ui/printwindow.h"
 
 #include "common/core/suite.h"
 #include "keyprint/core/a4list.h"
@@ -105,11 +105,11 @@ QPixmap logo(int width, int height) {
 dz::ui::Icon iconOf(NoticeIcon i) { return i == NoticeIcon::Question ? dz::ui::Icon::Question : dz::ui::Icon::Critical; }
 }  // namespace
 
-QString Form1::caption() {
+QString PrintWindow::caption() {
     return QStringLiteral("  DIZOV szelvény kitöltő (álló).") + QString(14, QLatin1Char(' ')) + dz::signature();
 }
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+PrintWindow::PrintWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(caption());
     setFixedSize(dz::ui::twips(6690), dz::ui::twips(6750));
@@ -209,25 +209,25 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setTextColour(Command3D2, kRed);
 
     // Hints: what each action does, where the pointer rests.
-    static const std::pair<QPushButton* Form1::*, const char*> hints[] = {
-        {&Form1::Command3D1, "A betöltött kulcs összes sorát szelvényekre nyomtatja"},
-        {&Form1::Command3D2, "Kilépés a programból"},
-        {&Form1::Command3D3, "Elmenti a pozicionálást, a soronkénti sorszámot és a jelet"},
-        {&Form1::Command3D4, "Egy elmentett kulcs betöltése a nyomtatáshoz"},
-        {&Form1::Command3D5, "A kijelölt sort nyomtatja az első mezőbe"},
-        {&Form1::Command3D6, "A betöltött kulcsot sorszámozott listaként A4-es lapra nyomtatja"},
-        {&Form1::Command3D9, "A Tól: - Ig: sorokat nyomtatja a szelvényekre"},
+    static const std::pair<QPushButton* PrintWindow::*, const char*> hints[] = {
+        {&PrintWindow::Command3D1, "A betöltött kulcs összes sorát szelvényekre nyomtatja"},
+        {&PrintWindow::Command3D2, "Kilépés a programból"},
+        {&PrintWindow::Command3D3, "Elmenti a pozicionálást, a soronkénti sorszámot és a jelet"},
+        {&PrintWindow::Command3D4, "Egy elmentett kulcs betöltése a nyomtatáshoz"},
+        {&PrintWindow::Command3D5, "A kijelölt sort nyomtatja az első mezőbe"},
+        {&PrintWindow::Command3D6, "A betöltött kulcsot sorszámozott listaként A4-es lapra nyomtatja"},
+        {&PrintWindow::Command3D9, "A Tól: - Ig: sorokat nyomtatja a szelvényekre"},
     };
     for (const auto& [button, text] : hints) (this->*button)->setToolTip(QString::fromUtf8(text));
 
-    connect(Command3D1, &QPushButton::clicked, this, &Form1::Command3D1_Click);
-    connect(Command3D2, &QPushButton::clicked, this, &Form1::Command3D2_Click);
-    connect(Command3D3, &QPushButton::clicked, this, &Form1::Command3D3_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &Form1::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &Form1::Command3D5_Click);
-    connect(Command3D6, &QPushButton::clicked, this, &Form1::Command3D6_Click);
-    connect(Command3D9, &QPushButton::clicked, this, &Form1::Command3D9_Click);
-    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Form1::List1_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &PrintWindow::Command3D1_Click);
+    connect(Command3D2, &QPushButton::clicked, this, &PrintWindow::Command3D2_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &PrintWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &PrintWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &PrintWindow::Command3D5_Click);
+    connect(Command3D6, &QPushButton::clicked, this, &PrintWindow::Command3D6_Click);
+    connect(Command3D9, &QPushButton::clicked, this, &PrintWindow::Command3D9_Click);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PrintWindow::List1_Click);
     for (int i = 0; i < 5; ++i)
         connect(Option1[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) Option1_Click(i);
@@ -243,7 +243,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     dz::ui::nameControls(this);
 }
 
-void Form1::Form_Load() {
+void PrintWindow::Form_Load() {
     stakeChoice_ = drawCountChoice_ = 1;
     Option2[0]->setChecked(true);
     const Settings s = loadSettings(dz::programFolder());
@@ -254,37 +254,37 @@ void Form1::Form_Load() {
     if (s.mark >= 0 && s.mark <= 2) Option3[size_t(s.mark)]->setChecked(true);
 }
 
-void Form1::Option1_Click(int index) { stakeChoice_ = index + 1; }
+void PrintWindow::Option1_Click(int index) { stakeChoice_ = index + 1; }
 
-void Form1::Option2_Click(int index) { drawCountChoice_ = index + 1; }
+void PrintWindow::Option2_Click(int index) { drawCountChoice_ = index + 1; }
 
-void Form1::List1_Click() {
+void PrintWindow::List1_Click() {
     const int i = List1->listIndex();
     if (i < 0) return;
     dz::ui::setWholeText(Label9, rowIndicator(i));
 }
 
-void Form1::Command3D2_Click() { close(); }
+void PrintWindow::Command3D2_Click() { close(); }
 
-int Form1::markIndex() const {
+int PrintWindow::markIndex() const {
     for (int i = 0; i < 3; ++i)
         if (Option3[size_t(i)]->isChecked()) return i;
     return -1;
 }
 
-std::array<bool, 4> Form1::extras() const {
+std::array<bool, 4> PrintWindow::extras() const {
     std::array<bool, 4> e{};
     for (size_t i = 0; i < 4; ++i) e[i] = Check3[i]->isChecked();
     return e;
 }
 
-void Form1::Command3D3_Click() {
+void PrintWindow::Command3D3_Click() {
     const int mark = std::max(markIndex(), 0);
     if (!saveSettings(dz::programFolder(), Text1->text(), Text2->text(), Text5->text(), mark))
         dz::ui::message(this, dz::saveFailedMessage(QLatin1String(kSettingsFile)), dz::ui::Icon::Critical, dz::signature());
 }
 
-void Form1::Command3D4_Click() {
+void PrintWindow::Command3D4_Click() {
     // Without a pointer the dialog offers the name it was last closed on in this run.
     const auto path = dz::ui::keyFileDialog(this, lastDialogName_);
     // Cancel, or a file that cannot be opened or is no key, keeps the key in the list: only a key
@@ -306,13 +306,13 @@ void Form1::Command3D4_Click() {
     Label6->setText(dz::str(key->rows.isEmpty() ? 0 : gameTypeOf(key->rows.last())));
 }
 
-void Form1::Command3D1_Click() { PrintTicketRun(Selector::AllRows); }
+void PrintWindow::Command3D1_Click() { PrintTicketRun(Selector::AllRows); }
 
-void Form1::Command3D5_Click() { PrintTicketRun(Selector::SelectedRow); }
+void PrintWindow::Command3D5_Click() { PrintTicketRun(Selector::SelectedRow); }
 
-void Form1::Command3D9_Click() { PrintTicketRun(Selector::Range); }
+void PrintWindow::Command3D9_Click() { PrintTicketRun(Selector::Range); }
 
-void Form1::PrintTicketRun(Selector selector) {
+void PrintWindow::PrintTicketRun(Selector selector) {
     RunRequest req;
     req.selector = selector;
     req.rowCount = List1->count();
@@ -344,7 +344,7 @@ void Form1::PrintTicketRun(Selector selector) {
     if (!printed) dz::ui::message(this, printFailedMessage(dz::ui::pdfPrintFile()), dz::ui::Icon::Critical, dz::signature());
 }
 
-void Form1::Command3D6_Click() {
+void PrintWindow::Command3D6_Click() {
     const QString rowsBox = Text5->text();
     if (List1->count() == 0) return;
     if (dz::ui::message(this, a4Question(), dz::ui::Icon::Question, dz::signature(), dz::ui::Buttons::OkCancel) !=

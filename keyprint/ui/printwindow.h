@@ -18,10 +18,10 @@ class ListBox;
 
 namespace dz::keyprint {
 
-class Form1 : public QWidget {
+class PrintWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit PrintWindow(QWidget* parent = nullptr);
 
     static QString caption();
 

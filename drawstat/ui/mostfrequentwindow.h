@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace dz::drawstat {
 
-class leggyak : public QDialog {
+class MostFrequentWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit leggyak(QWidget* parent = nullptr);
+    explicit MostFrequentWindow(QWidget* parent = nullptr);
 
-    static leggyak* instance();
+    static MostFrequentWindow* instance();
     // Loads the window on first use and shows it modelessly.
     static void open(QWidget* owner);
 

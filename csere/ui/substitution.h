@@ -13,10 +13,10 @@ class ListBox;
 
 namespace dz::csere {
 
-class vezetes : public QDialog {
+class SubstitutionWindow : public QDialog {
     Q_OBJECT
 public:
-    vezetes(uint32_t marks, uint32_t presence, QStringList key, QWidget* parent = nullptr);
+    SubstitutionWindow(uint32_t marks, uint32_t presence, QStringList key, QWidget* parent = nullptr);
 
     // After the window was accepted: the new key and the pair lines.
     const Pairing::Substitution& substitution() const { return result_; }

@@ -1,4 +1,4 @@
-#include "csere/ui/kenorogz.h"
+#include "csere/ui/keyrecording.h"
 
 #include "common/core/suite.h"
 #include "common/core/folder.h"
@@ -50,7 +50,7 @@ namespace {
 // The grid passes its keys to the window; digits and Enter never reach the table's own search.
 class GridView : public QTableView {
 public:
-    GridView(kenorogz* owner, QWidget* parent) : QTableView(parent), owner_(owner) {}
+    GridView(KeyRecordingWindow* owner, QWidget* parent) : QTableView(parent), owner_(owner) {}
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
@@ -69,13 +69,13 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override { owner_->gridKey(e, false); }
 
 private:
-    kenorogz* owner_;
+    KeyRecordingWindow* owner_;
 };
 
 // The cell editor: every key goes through the grid's key handling, nothing else edits it.
 class CellEditor : public QLineEdit {
 public:
-    CellEditor(kenorogz* owner, QWidget* parent) : QLineEdit(parent), owner_(owner) {
+    CellEditor(KeyRecordingWindow* owner, QWidget* parent) : QLineEdit(parent), owner_(owner) {
         setContextMenuPolicy(Qt::NoContextMenu);
         setAcceptDrops(false);
         setDragEnabled(false);
@@ -96,7 +96,7 @@ protected:
     }
 
 private:
-    kenorogz* owner_;
+    KeyRecordingWindow* owner_;
 };
 
 RecordGrid::Key keyOf(const QKeyEvent* e, char& c) {
@@ -137,9 +137,9 @@ dz::ui::FileDialogRequest keyDialog(bool save) {
 
 }  // namespace
 
-QString kenorogz::caption() { return QStringLiteral("  DIZOV kulcsok rögzítése"); }
+QString KeyRecordingWindow::caption() { return QStringLiteral("  DIZOV kulcsok rögzítése"); }
 
-kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
+KeyRecordingWindow::KeyRecordingWindow(QWidget* parent) : QDialog(parent) {
     dz::ui::BusyCursor busy;
     setObjectName(QStringLiteral("kenorogz"));
     setWindowTitle(caption());
@@ -199,13 +199,13 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     dz::ui::placeTwips(Text3, 2400, 5700, 510, 375);
     auto* saveQuit = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Rögzít és kilép"), 3030, 5700, 1680);
 
-    connect(insert, &QPushButton::clicked, this, &kenorogz::Command3D1_Click);
-    connect(remove, &QPushButton::clicked, this, &kenorogz::Command3D2_Click);
-    connect(load, &QPushButton::clicked, this, &kenorogz::Betolt_Click);
-    connect(clear, &QPushButton::clicked, this, &kenorogz::Command3D6_Click);
-    connect(save, &QPushButton::clicked, this, &kenorogz::Command3D4_Click);
-    connect(saveQuit, &QPushButton::clicked, this, &kenorogz::Command3D3_Click);
-    connect(cancel, &QPushButton::clicked, this, &kenorogz::Command3D5_Click);
+    connect(insert, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D1_Click);
+    connect(remove, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D2_Click);
+    connect(load, &QPushButton::clicked, this, &KeyRecordingWindow::Betolt_Click);
+    connect(clear, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D6_Click);
+    connect(save, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D4_Click);
+    connect(saveQuit, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D3_Click);
+    connect(cancel, &QPushButton::clicked, this, &KeyRecordingWindow::Command3D5_Click);
     connect(Grid1, &QTableView::clicked, this, [this](const QModelIndex& i) {
         grid_.click(i.row() + 1, i.column() + 1);
         showState(true);
@@ -228,14 +228,14 @@ kenorogz::kenorogz(QWidget* parent) : QDialog(parent) {
     dz::ui::nameControls(this);
 }
 
-void kenorogz::showEvent(QShowEvent* e) {
+void KeyRecordingWindow::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     // Drawn: the editor has the focus.
     grid_.focusEditor();
     Text2->setFocus();
 }
 
-void kenorogz::keyPressEvent(QKeyEvent* e) {
+void KeyRecordingWindow::keyPressEvent(QKeyEvent* e) {
     // Escape leaves like "Mégsem", with its question.
     if (e->key() == Qt::Key_Escape) {
         Command3D5_Click();
@@ -244,14 +244,14 @@ void kenorogz::keyPressEvent(QKeyEvent* e) {
     QDialog::keyPressEvent(e);
 }
 
-bool kenorogz::eventFilter(QObject* o, QEvent* e) {
+bool KeyRecordingWindow::eventFilter(QObject* o, QEvent* e) {
     if (o == Text3 && e->type() == QEvent::FocusOut) Text3_LostFocus();
     return QDialog::eventFilter(o, e);
 }
 
-void kenorogz::Text3_LostFocus() { Text3->setText(grid_.setRowLengthText(Text3->text())); }
+void KeyRecordingWindow::Text3_LostFocus() { Text3->setText(grid_.setRowLengthText(Text3->text())); }
 
-void kenorogz::showState(bool moveFocus, bool keepSelection) {
+void KeyRecordingWindow::showState(bool moveFocus, bool keepSelection) {
     model_->refresh();
     const QString ed = QString::fromStdString(grid_.editorText());
     if (Text2->text() != ed) Text2->setText(ed);
@@ -271,7 +271,7 @@ void kenorogz::showState(bool moveFocus, bool keepSelection) {
     }
 }
 
-void kenorogz::editorKey(QKeyEvent* e, bool press) {
+void KeyRecordingWindow::editorKey(QKeyEvent* e, bool press) {
     char c;
     const RecordGrid::Key k = keyOf(e, c);
     if (k == RecordGrid::Key::Navigate) return;
@@ -285,7 +285,7 @@ void kenorogz::editorKey(QKeyEvent* e, bool press) {
     showState(true);
 }
 
-void kenorogz::gridKey(QKeyEvent* e, bool press) {
+void KeyRecordingWindow::gridKey(QKeyEvent* e, bool press) {
     char c;
     const RecordGrid::Key k = keyOf(e, c);
     if (press) return;  // the table has moved its cursor already for the keys it keeps
@@ -299,7 +299,7 @@ void kenorogz::gridKey(QKeyEvent* e, bool press) {
     showState(true);
 }
 
-void kenorogz::rowCommand(RowOp op) {
+void KeyRecordingWindow::rowCommand(RowOp op) {
     // The selected block: its first row and its first and last column (1-based; 0 when none).
     int top = 0, left = 0, right = 0;
     const QItemSelection sel = Grid1->selectionModel()->selection();
@@ -321,16 +321,16 @@ void kenorogz::rowCommand(RowOp op) {
     showState(false);
 }
 
-void kenorogz::Command3D1_Click() { rowCommand(&RecordGrid::insertRow); }
+void KeyRecordingWindow::Command3D1_Click() { rowCommand(&RecordGrid::insertRow); }
 
-void kenorogz::Command3D2_Click() { rowCommand(&RecordGrid::removeRow); }
+void KeyRecordingWindow::Command3D2_Click() { rowCommand(&RecordGrid::removeRow); }
 
-void kenorogz::Command3D6_Click() {
+void KeyRecordingWindow::Command3D6_Click() {
     grid_.clearCells();
     model_->refresh();
 }
 
-void kenorogz::Betolt_Click() {
+void KeyRecordingWindow::Betolt_Click() {
     const auto path = dz::ui::fileDialog(this, keyDialog(false));
     if (!path) return;
     const auto items = RecordGrid::readFile(*path);
@@ -345,7 +345,7 @@ void kenorogz::Betolt_Click() {
     if (!res.message.isEmpty()) critical(this, res.message);
 }
 
-bool kenorogz::save() {
+bool KeyRecordingWindow::save() {
     if (auto m = grid_.check()) {
         critical(this, *m);
         return false;
@@ -362,13 +362,13 @@ bool kenorogz::save() {
     return true;
 }
 
-void kenorogz::Command3D4_Click() { save(); }
+void KeyRecordingWindow::Command3D4_Click() { save(); }
 
-void kenorogz::Command3D3_Click() {
+void KeyRecordingWindow::Command3D3_Click() {
     if (save()) accept();
 }
 
-void kenorogz::Command3D5_Click() {
+void KeyRecordingWindow::Command3D5_Click() {
     if (dz::ui::message(this, QStringLiteral("Biztos, hogy mentés nélkül lép ki ?"), dz::ui::Icon::Critical, dz::signature(),
                         dz::ui::Buttons::OkCancel) == dz::ui::Answer::Ok)
         reject();

@@ -1,4 +1,4 @@
-#include "drawstat/ui/kihagyas.h"
+#include "drawstat/ui/skipwindow.h"
 
 #include "common/core/suite.h"
 #include "common/core/draws.h"
@@ -42,7 +42,7 @@ int fittingPixelSize(const QPushButton* cell, const QString& caption) {
 
 }  // namespace
 
-kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
+SkipWindow::SkipWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("kihagyas"));
     setWindowTitle(QStringLiteral("  Életút, kihagyás.") + QString(state().texts.skipCaptionBlanks, QLatin1Char(' ')) + dz::signature());
     setFixedSize(dz::ui::twips(6540), dz::ui::twips(6600));
@@ -52,7 +52,7 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     g.cellTop = 240;
     grid = new dz::ui::NumberGrid(this, g);
     grid->setStandardClicks(false);
-    connect(grid, &dz::ui::NumberGrid::cellClicked, this, &kihagyas::Command3D2_Click);
+    connect(grid, &dz::ui::NumberGrid::cellClicked, this, &SkipWindow::Command3D2_Click);
 
     const int right = 120 + 5 * 365 + 240;
     Command3D3 = dz::ui::commandButton(this, "Command3D3", QStringLiteral("Mióta nem húzták"), right, 240, 1900);
@@ -63,15 +63,15 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     Spin1 = new dz::ui::SpinButton(this);
     Spin1->setObjectName(QStringLiteral("Spin1"));
     Spin1->setGeometry(dz::ui::twips(right + 720), dz::ui::twips(705), dz::ui::twips(255), dz::ui::twips(330));
-    connect(Spin1, &dz::ui::SpinButton::spinUp, this, &kihagyas::Spin1_SpinUp);
-    connect(Spin1, &dz::ui::SpinButton::spinDown, this, &kihagyas::Spin1_SpinDown);
+    connect(Spin1, &dz::ui::SpinButton::spinUp, this, &SkipWindow::Spin1_SpinUp);
+    connect(Spin1, &dz::ui::SpinButton::spinDown, this, &SkipWindow::Spin1_SpinDown);
     Command3D4 = dz::ui::commandButton(this, "Command3D4", QStringLiteral("Töröl"), right, 1170, 1900);
     Command3D5 = dz::ui::commandButton(this, "Command3D5", QStringLiteral("Életút"), right, 1635, 1900);
     Command3D1 = dz::ui::commandButton(this, "Command3D1", QStringLiteral("Vége"), right + 2100, 240, 1200);
-    connect(Command3D3, &QPushButton::clicked, this, &kihagyas::Command3D3_Click);
-    connect(Command3D4, &QPushButton::clicked, this, &kihagyas::Command3D4_Click);
-    connect(Command3D5, &QPushButton::clicked, this, &kihagyas::Command3D5_Click);
-    connect(Command3D1, &QPushButton::clicked, this, &kihagyas::Command3D1_Click);
+    connect(Command3D3, &QPushButton::clicked, this, &SkipWindow::Command3D3_Click);
+    connect(Command3D4, &QPushButton::clicked, this, &SkipWindow::Command3D4_Click);
+    connect(Command3D5, &QPushButton::clicked, this, &SkipWindow::Command3D5_Click);
+    connect(Command3D1, &QPushButton::clicked, this, &SkipWindow::Command3D1_Click);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     List1 = new dz::ui::ListBox(this);
@@ -87,12 +87,12 @@ kihagyas::kihagyas(QWidget* parent) : QDialog(parent) {
     dz::ui::nameControls(this);
 }
 
-void kihagyas::open(QWidget* owner) {
-    kihagyas w(owner);
+void SkipWindow::open(QWidget* owner) {
+    SkipWindow w(owner);
     w.exec();
 }
 
-void kihagyas::Form_Load() {
+void SkipWindow::Form_Load() {
     for (int n = 1; n <= 20; ++n) {
         caption_[size_t(n)] = dz::ui::NumberGrid::unmarkedCaption(n);
         color_[size_t(n)] = kLightGrey;
@@ -101,7 +101,7 @@ void kihagyas::Form_Load() {
     numberView_ = true;
 }
 
-void kihagyas::paint(int n) {
+void SkipWindow::paint(int n) {
     QPushButton* cell = grid->cell(n);
     const QString& caption = caption_[size_t(n)];
     // Light grey figures need a darker face than the desktop's own to be read; black ones stand out on it.
@@ -125,7 +125,7 @@ void kihagyas::paint(int n) {
                             .arg(fittingPixelSize(cell, caption)));
 }
 
-void kihagyas::Command3D2_Click(int n) {
+void SkipWindow::Command3D2_Click(int n) {
     if (n < 1 || n > 20) return;
     auto& sel = grid->selection();
     if (sel.marked(n)) {
@@ -140,7 +140,7 @@ void kihagyas::Command3D2_Click(int n) {
     }
 }
 
-void kihagyas::Command3D3_Click() {
+void SkipWindow::Command3D3_Click() {
     const auto t = sinceThreshold(Text1->text());
     if (t.text != Text1->text()) Text1->setText(t.text);
     const auto& st = state();
@@ -154,19 +154,19 @@ void kihagyas::Command3D3_Click() {
     numberView_ = false;
 }
 
-void kihagyas::Spin1_SpinUp() {
+void SkipWindow::Spin1_SpinUp() {
     Text1->setText(spinThreshold(Text1->text(), +1));
     Command3D3_Click();
 }
 
-void kihagyas::Spin1_SpinDown() {
+void SkipWindow::Spin1_SpinDown() {
     Text1->setText(spinThreshold(Text1->text(), -1));
     Command3D3_Click();
 }
 
-void kihagyas::Text1_DblClick() { Text1->clear(); }
+void SkipWindow::Text1_DblClick() { Text1->clear(); }
 
-void kihagyas::Command3D4_Click() {
+void SkipWindow::Command3D4_Click() {
     for (int n = 1; n <= 20; ++n) {
         grid->selection().set(n, false);
         caption_[size_t(n)] = dz::ui::NumberGrid::unmarkedCaption(n);
@@ -176,7 +176,7 @@ void kihagyas::Command3D4_Click() {
     numberView_ = true;
 }
 
-void kihagyas::Command3D5_Click() {
+void SkipWindow::Command3D5_Click() {
     const auto& sel = grid->selection();
     if (sel.count() != 1) {
         dz::ui::message(this, QStringLiteral("Pontosan egy számot kell kijelölni (click) !"), dz::ui::Icon::Critical,
@@ -198,6 +198,6 @@ void kihagyas::Command3D5_Click() {
     List2->setTopIndex(List2->count() - 13);
 }
 
-void kihagyas::Command3D1_Click() { close(); }
+void SkipWindow::Command3D1_Click() { close(); }
 
 }  // namespace dz::drawstat

@@ -20,10 +20,10 @@ namespace dz::csere {
 
 class RecordTableModel;
 
-class kenorogz : public QDialog {
+class KeyRecordingWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit kenorogz(QWidget* parent = nullptr);
+    explicit KeyRecordingWindow(QWidget* parent = nullptr);
 
     static QString caption();
     RecordGrid& grid() { return grid_; }

@@ -24,11 +24,11 @@ class ListBox;
 
 namespace dz::csere {
 
-class gyari : public QDialog {
+class ShippedKeysWindow : public QDialog {
     Q_OBJECT
 public:
     // Reads the description file of the program folder.
-    explicit gyari(QWidget* parent = nullptr);
+    explicit ShippedKeysWindow(QWidget* parent = nullptr);
 
     static QString caption();
     // "Kiválaszt" chose a key (the shipped-key flag).

@@ -7,7 +7,7 @@
 #include "common/tests/testutil.h"
 #include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
-#include "keyeval/ui/fokep.h"
+#include "keyeval/ui/evaluationwindow.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -46,8 +46,8 @@ struct Folder : dz::testing::ProgramFolderFixture {
         write(QStringLiteral("kulcs.txt"), kRow + "01 02 03 04 05 06 19 20\r\n");
         write(QStringLiteral("hetes.txt"), "01 02 03 04 05 06 07\r\n");
     }
-    std::unique_ptr<FOKEP> open() {
-        auto w = std::make_unique<FOKEP>(build);
+    std::unique_ptr<EvaluationWindow> open() {
+        auto w = std::make_unique<EvaluationWindow>(build);
         w->setTextWidth([](const QString& s) { return int(s.size()) * 5; });
         EXPECT_TRUE(w->Form_Load());
         return w;
@@ -55,19 +55,19 @@ struct Folder : dz::testing::ProgramFolderFixture {
     const Build& build;
 };
 
-void chooseKey(FOKEP& w, const QString& name) {
+void chooseKey(EvaluationWindow& w, const QString& name) {
     const QStringList shown = w.List4->items();
     for (int i = 0; i < shown.size(); ++i)
         if (shown[i].startsWith(name + QLatin1Char(' '))) return w.List4_Click(i);
     ADD_FAILURE() << "no entry " << name.toStdString();
 }
 
-void run(FOKEP& w) {
+void run(EvaluationWindow& w) {
     w.Command3D1_Click();
     ASSERT_TRUE(w.waitForRun());
 }
 
-void setPeriod(FOKEP& w, std::array<const char*, 4> from, std::array<const char*, 4> to) {
+void setPeriod(EvaluationWindow& w, std::array<const char*, 4> from, std::array<const char*, 4> to) {
     const int f[] = {1, 2, 3, 8}, t[] = {4, 5, 6, 9};
     for (int i = 0; i < 4; ++i) {
         w.Text[size_t(f[i])]->setText(QString::fromLatin1(from[size_t(i)]));
@@ -77,7 +77,7 @@ void setPeriod(FOKEP& w, std::array<const char*, 4> from, std::array<const char*
 
 }  // namespace
 
-TEST(FokepStart, ReadsTheDrawFileAndListsKeyFiles) {
+TEST(EvaluationWindowStart, ReadsTheDrawFileAndListsKeyFiles) {
     Folder fx;
     auto w = fx.open();
     EXPECT_EQ(w->Label13->text(), QStringLiteral("3"));
@@ -95,7 +95,7 @@ TEST(FokepStart, ReadsTheDrawFileAndListsKeyFiles) {
 
 // No draw file, or a named pipe that no process writes in its place (the start must not wait
 // on it): the program says so and ends.
-TEST(FokepStart, MissingDrawFileEndsTheProgram) {
+TEST(EvaluationWindowStart, MissingDrawFileEndsTheProgram) {
     for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()})
         for (const bool pipe : {false, true}) {
             SCOPED_TRACE(b->missingAtStart.toStdString() + (pipe ? " (named pipe)" : ""));
@@ -105,7 +105,7 @@ TEST(FokepStart, MissingDrawFileEndsTheProgram) {
                 fifo.emplace(fx.path(b->drawFile));
                 ASSERT_TRUE(fifo->made());
             }
-            FOKEP w(*b);
+            EvaluationWindow w(*b);
             EXPECT_FALSE(w.Form_Load());
             if (fifo) {
                 EXPECT_FALSE(fifo->released()) << "the start waited on the pipe";
@@ -121,7 +121,7 @@ TEST(FokepStart, MissingDrawFileEndsTheProgram) {
     EXPECT_EQ(keyevalDayBuild().caption, QStringLiteral("  DIZOV kulcs kiértékelés napi.                        Vumo-Soft/2013"));
 }
 
-TEST(FokepStart, SecondStartRefused) {
+TEST(EvaluationWindowStart, SecondStartRefused) {
     dz::testing::ProgramFolderFixture fx;
     auto first = ui::lockSingleInstance(QStringLiteral("keyevalday"));
     ASSERT_TRUE(first);
@@ -131,7 +131,7 @@ TEST(FokepStart, SecondStartRefused) {
     EXPECT_EQ(seam::messages()[0].icon, ui::Icon::Warning);
 }
 
-TEST(FokepRun, SingleDrawWithTwoExtraNumbers) {
+TEST(EvaluationWindowRun, SingleDrawWithTwoExtraNumbers) {
     Folder fx;
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));
@@ -185,7 +185,7 @@ TEST(FokepRun, SingleDrawWithTwoExtraNumbers) {
     EXPECT_NE(dynamic_cast<const HitList*>(w->List3->source()), nullptr);
 }
 
-TEST(FokepRun, PeriodPastTheLastDrawIsReplaced) {
+TEST(EvaluationWindowRun, PeriodPastTheLastDrawIsReplaced) {
     Folder fx;
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));
@@ -205,7 +205,7 @@ TEST(FokepRun, PeriodPastTheLastDrawIsReplaced) {
     EXPECT_EQ(w->List3->item(0), QStringLiteral("2010 05 11 264  *8+  1"));
 }
 
-TEST(FokepRun, ByteOrderMarksBeforeTheFirstLinesAreSkipped) {
+TEST(EvaluationWindowRun, ByteOrderMarksBeforeTheFirstLinesAreSkipped) {
     Folder fx;
     fx.write(fx.build.drawFile, "\xEF\xBB\xBF" + draw(11, 264, {1, 2, 3, 4, 5, 6, 7, 8}, 1) +
                                     draw(12, 1, {1, 2, 3, 4, 5, 6, 9, 10}, 2) +
@@ -224,7 +224,7 @@ TEST(FokepRun, ByteOrderMarksBeforeTheFirstLinesAreSkipped) {
     EXPECT_EQ(w->List1->item(0), QStringLiteral("   01 02 03 04 05 06 07 08 "));
 }
 
-TEST(FokepRun, MessagesThatEndARun) {
+TEST(EvaluationWindowRun, MessagesThatEndARun) {
     Folder fx;
     auto w = fx.open();
     w->Command3D1_Click();  // no key chosen: nothing
@@ -266,7 +266,7 @@ TEST(FokepRun, MessagesThatEndARun) {
     EXPECT_EQ(w->List3->count(), 0);
 }
 
-TEST(FokepRun, EmptyPeriodEvaluatesNothing) {
+TEST(EvaluationWindowRun, EmptyPeriodEvaluatesNothing) {
     Folder fx;
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));
@@ -284,7 +284,7 @@ TEST(FokepRun, EmptyPeriodEvaluatesNothing) {
     EXPECT_EQ(w->Text[9]->text(), QStringLiteral("4"));
 }
 
-TEST(FokepRun, PartialDayDrawFileGoneAtRun) {
+TEST(EvaluationWindowRun, PartialDayDrawFileGoneAtRun) {
     Folder fx(keyevalDayBuild());
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));
@@ -297,7 +297,7 @@ TEST(FokepRun, PartialDayDrawFileGoneAtRun) {
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2018"));
 }
 
-TEST(FokepRun, ManyListedLinesDisableTheViews) {
+TEST(EvaluationWindowRun, ManyListedLinesDisableTheViews) {
     Folder fx;
     std::string key;
     for (int i = 0; i < 32737; ++i) key += "01 02 03 04 05 06 07 08\r\n";
@@ -319,7 +319,7 @@ TEST(FokepRun, ManyListedLinesDisableTheViews) {
 // Both evaluations run on the worker: clicks are ignored meanwhile (the buttons that start work
 // and the spin buttons disabled, the lists and boxes through the gate), the progress label follows,
 // and the close box ("Vége" alike) stops the run before the window goes.
-TEST(FokepRun, CloseDuringARunStopsIt) {
+TEST(EvaluationWindowRun, CloseDuringARunStopsIt) {
     dz::testing::ProgramFolderFixture fx;
     std::string rows;
     for (int i = 0; i < 32736; ++i) rows += "01 02 03 04 05 06 07 08\r\n";
@@ -331,7 +331,7 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
         bool caught = false;
         for (size_t draws = 300000; draws <= 4800000 && !caught; draws *= 4) {
             fx.write(QStringLiteral("vevud.txt"), synthDrawHistory(draws));
-            FOKEP w(keyevalBuild());
+            EvaluationWindow w(keyevalBuild());
             ASSERT_TRUE(w.Form_Load());
             w.setKeyFile(fx.path(QStringLiteral("k.txt")));
             for (QCheckBox* c : w.Check3) c->setChecked(true);
@@ -389,7 +389,7 @@ TEST(FokepRun, CloseDuringARunStopsIt) {
 }
 
 // A key deep in folders: the label shows its name capped, the run reads the file by its full name.
-TEST(FokepKeys, ALongPathIsShownCappedAndRunWhole) {
+TEST(EvaluationWindowKeys, ALongPathIsShownCappedAndRunWhole) {
     Folder fx;
     auto w = fx.open();
     QString deep = fx.dir.path();
@@ -414,7 +414,7 @@ TEST(FokepKeys, ALongPathIsShownCappedAndRunWhole) {
     EXPECT_EQ(allLines(*w->List3->source()), QStringList({"2010 05 12 001  *6+  1"}));
 }
 
-TEST(FokepKeys, ChoiceThroughTheDialog) {
+TEST(EvaluationWindowKeys, ChoiceThroughTheDialog) {
     Folder fx;
     auto w = fx.open();
     const QString other = fx.path(QStringLiteral("sub"));
@@ -455,7 +455,7 @@ TEST(FokepKeys, ChoiceThroughTheDialog) {
     EXPECT_EQ(seam::messages().size(), 1u);
 }
 
-TEST(FokepKeys, ChosenFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
+TEST(EvaluationWindowKeys, ChosenFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     // A pipe, a device, a folder, an unreadable or missing file: "Hibás file megnyitás !"; a line
     // longer than any key row: "Hibás kulcsformátum !". The key chosen, its rows, its count and
     // its name stay, in both programs.
@@ -493,7 +493,7 @@ TEST(FokepKeys, ChosenFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     }
 }
 
-TEST(FokepKeys, DeleteAndViews) {
+TEST(EvaluationWindowKeys, DeleteAndViews) {
     Folder fx;
     fx.write(QStringLiteral("Alpha.txt"), kRow);
     fx.write(QStringLiteral("beta.txt"), kRow);
@@ -533,7 +533,7 @@ TEST(FokepKeys, DeleteAndViews) {
     EXPECT_TRUE(QFile::exists(fx.path(QStringLiteral("Alpha.txt"))));
 }
 
-TEST(FokepKeys, SpinButtonsAndDoubleClicks) {
+TEST(EvaluationWindowKeys, SpinButtonsAndDoubleClicks) {
     Folder fx;
     auto w = fx.open();
     w->Text[2]->setText(QStringLiteral("12"));
@@ -557,13 +557,13 @@ TEST(FokepKeys, SpinButtonsAndDoubleClicks) {
 
 // Files that break their layout: an empty draw file ends both runs quietly, a key that is no key
 // (ragged rows, binary bytes) stops them with the format message, and nothing crashes.
-TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
+TEST(EvaluationWindowBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
     for (const Build* b : {&keyevalBuild(), &keyevalDayBuild()}) {
         SCOPED_TRACE(b->exeName.toStdString());
         dz::testing::ProgramFolderFixture fx;
         fx.write(b->drawFile, "");
         fx.write(QStringLiteral("kulcs.txt"), kRow);
-        FOKEP w(*b);
+        EvaluationWindow w(*b);
         ASSERT_TRUE(w.Form_Load());
         EXPECT_EQ(w.Label13->text(), QStringLiteral("0"));
         EXPECT_EQ(w.Text[4]->text(), QStringLiteral("0"));
@@ -612,7 +612,7 @@ TEST(FokepBadFiles, EmptyDrawFileAndKeysThatAreNoKeys) {
 
 // Every run reads the draw file again: a file replaced by another program with one of the same
 // size and modification time (as cuts of the last draws are) gives the new file's results.
-TEST(FokepRun, ReadsTheDrawFileAgainAtEveryRun) {
+TEST(EvaluationWindowRun, ReadsTheDrawFileAgainAtEveryRun) {
     Folder fx;
     auto w = fx.open();
     chooseKey(*w, QStringLiteral("kulcs.txt"));

@@ -6,7 +6,7 @@
 #include "common/tests/testutil.h"
 #include "common/tests/unreadable.h"
 #include "common/tests/writerlessfifo.h"
-#include "keyprint/ui/form1.h"
+#include "keyprint/ui/printwindow.h"
 #include "common/platform/widgets.h"
 
 #include <QCheckBox>
@@ -25,8 +25,8 @@ namespace seam = dz::ui::seam;
 
 namespace {
 struct Window : dz::testing::ProgramFolderFixture {
-    std::unique_ptr<Form1> w;
-    void open() { w = std::make_unique<Form1>(); }
+    std::unique_ptr<PrintWindow> w;
+    void open() { w = std::make_unique<PrintWindow>(); }
     template <class T = QWidget>
     T* c(const char* name) const {
         return w->findChild<T*>(QLatin1String(name));
@@ -54,7 +54,7 @@ struct Window : dz::testing::ProgramFolderFixture {
 };
 }  // namespace
 
-TEST(Form1, StartsWithTheInitialStateOrTheSettingsFile) {
+TEST(PrintWindow, StartsWithTheInitialStateOrTheSettingsFile) {
     Window f;
     f.open();
     EXPECT_EQ(f.w->windowTitle(), QStringLiteral("  DIZOV szelvény kitöltő (álló).              Vumo-Soft/2010"));
@@ -79,7 +79,7 @@ TEST(Form1, StartsWithTheInitialStateOrTheSettingsFile) {
     EXPECT_EQ(f.c<QRadioButton>("Option3(2)")->text(), QString(QChar(0x2022)));
 }
 
-TEST(Form1, ChoicesDoubleClickAndSave) {
+TEST(PrintWindow, ChoicesDoubleClickAndSave) {
     Window f;
     f.open();
     f.tick("Option2(4)");
@@ -108,7 +108,7 @@ TEST(Form1, ChoicesDoubleClickAndSave) {
     EXPECT_EQ(seam::messages()[0].title, QStringLiteral("Vumo-Soft/2010"));
 }
 
-TEST(Form1, KeyChoiceFromThePointer) {
+TEST(PrintWindow, KeyChoiceFromThePointer) {
     Window f;
     f.open();
     // No pointer: the program folder, no name.
@@ -159,7 +159,7 @@ TEST(Form1, KeyChoiceFromThePointer) {
     EXPECT_EQ(f.text("Label4"), QStringLiteral(" 8184"));
 }
 
-TEST(Form1, KeyFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
+TEST(PrintWindow, KeyFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     // A pipe, a device, a folder, an unreadable or missing file: "Hibás file megnyitás !"; a line
     // longer than any key row: "Hibás kulcsformátum !". The rows, the form count and the type stay.
     Window f;
@@ -178,7 +178,7 @@ TEST(Form1, KeyFilesThatCannotBeReadOrAreNoKeyKeepTheKeyAndSaySo) {
     refused(f.path("long.txt"), QStringLiteral("Hibás kulcsformátum !"));
 }
 
-TEST(Form1, RowIndicator) {
+TEST(PrintWindow, RowIndicator) {
     Window f;
     f.open();
     f.load(12);
@@ -191,7 +191,7 @@ TEST(Form1, RowIndicator) {
 }
 
 // The indicator of a full key's last row shows every digit inside its label.
-TEST(Form1, RowIndicatorShowsWhole) {
+TEST(PrintWindow, RowIndicatorShowsWhole) {
     Window f;
     f.open();
     f.load(32736);
@@ -203,7 +203,7 @@ TEST(Form1, RowIndicatorShowsWhole) {
     EXPECT_EQ(label->font(), f.c<QLabel>("Label4")->font()) << "a short indicator has the window's font";
 }
 
-TEST(Form1, PrintButtons) {
+TEST(PrintWindow, PrintButtons) {
     Window f;
     f.open();
     // Nothing loaded: the all-rows button's message; the A4 button does nothing.
@@ -265,7 +265,7 @@ TEST(Form1, PrintButtons) {
     EXPECT_EQ(seam::printJobs().size(), jobs);
 }
 
-TEST(Form1, A4ListAsksFirst) {
+TEST(PrintWindow, A4ListAsksFirst) {
     Window f;
     f.open();
     f.load(100);
@@ -285,7 +285,7 @@ TEST(Form1, A4ListAsksFirst) {
 
 // Every stake and draw-count caption shows whole beside its circle and ends short of the next
 // option's circle, at the options' own places.
-TEST(Form1, OptionCaptionsEndBeforeTheNextCircle) {
+TEST(PrintWindow, OptionCaptionsEndBeforeTheNextCircle) {
     Window f;
     f.open();
     for (const char* group : {"Option1(%1)", "Option2(%1)"}) {
@@ -304,7 +304,7 @@ TEST(Form1, OptionCaptionsEndBeforeTheNextCircle) {
 
 // A named pipe that no process writes in place of the settings file: the window is up at once,
 // in the state it has without the file.
-TEST(Form1, ANamedPipeForTheSettingsFileCountsAsNoFile) {
+TEST(PrintWindow, ANamedPipeForTheSettingsFileCountsAsNoFile) {
     Window f;
     dz::testing::WriterlessFifo fifo(f.path("beallp.txt"));
     ASSERT_TRUE(fifo.made());

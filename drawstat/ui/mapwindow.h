@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace dz::drawstat {
 
-class terkep : public KeptDialog {
+class MapWindow : public KeptDialog {
     Q_OBJECT
 public:
-    explicit terkep(QWidget* parent = nullptr);
+    explicit MapWindow(QWidget* parent = nullptr);
 
-    static terkep* instance();
+    static MapWindow* instance();
     static void open(QWidget* owner);
 
     dz::ui::ListBox* List1;         // the map
