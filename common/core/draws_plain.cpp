@@ -53,7 +53,7 @@ size_t itemLength(const char* q, size_t lim) {
 
 size_t countLineEnds(const char* p, size_t n) {
     size_t count = 0;
-    for (size_t i = 0; i < n; ++i) count += p[i] == '\r' || (p[i] == '\n' && p[i - 1] != '\r');
+    for (size_t i = 0; i < n; ++i) count += p[i] == '\r' || (p[i] == '\n' && (p + i)[-1] != '\r');
     return count;
 }
 

@@ -110,7 +110,7 @@ size_t countLineEnds(const char* p, size_t n) {
         const __m128i sums = _mm_sad_epu8(acc, zero);
         count += size_t(_mm_cvtsi128_si64(sums)) + size_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
     }
-    for (; i < n; ++i) count += p[i] == '\r' || (p[i] == '\n' && p[i - 1] != '\r');
+    for (; i < n; ++i) count += p[i] == '\r' || (p[i] == '\n' && (p + i)[-1] != '\r');
     return count;
 }
 
