@@ -365,9 +365,8 @@ bool ownFileWritable(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
     if (::lstat(name.constData(), &st) != 0) return errno == ENOENT;
-    if (S_ISREG(st.st_mode)) return true;
     // a link counts by what it points to, and one to nothing is no missing name
-    return S_ISLNK(st.st_mode) && ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool nameIsFree(const QString& path) {
