@@ -309,13 +309,27 @@ struct HitCounter {
           cand_(key.rowCount() + 8), scan_(scanFn(st.vectorScan)) {}
     // The run's length, which tells whether the subset counts pay.
     void plan(size_t draws) {
+        planned_ = draws;
         r_.hits.reserve(std::min<size_t>(kHitListCap, key_.rowCount() * draws * size_t(k_ + 1) / 4 + 16));
         if (useSubsetSums(st_.hitMethod, key_.rowCount(), draws)) subsets_.emplace(key_.masks);
     }
-    bool lookUp(uint32_t dm, int thr) {
-        if (st_.rowLookup == RowLookup::Scan) return false;
-        if (!index_) index_.emplace(key_);  // built at the first draw that lists rows
-        return st_.rowLookup == RowLookup::Index || index_->pays(dm, thr);
+    // The index for the draw's minimum, when looking the rows up costs less than a scan; built
+    // at the first draw where it saves more than it costs over the draws left to list (plays:
+    // what this draw lists).
+    const RowIndex* lookUp(uint32_t dm, int thr, const uint32_t hist[9], int64_t plays) {
+        if (st_.rowLookup == RowLookup::Scan) return nullptr;
+        std::optional<RowIndex>& index = index_[size_t(thr)];
+        const bool forced = st_.rowLookup == RowLookup::Index;
+        if (index) return forced || index->pays(dm, hist) ? &*index : nullptr;
+        if (!forced) {
+            size_t& entries = entries_[size_t(thr)];
+            if (entries == SIZE_MAX) entries = RowIndex::entriesFor(key_, thr);
+            const size_t drawsLeft = planned_ > r_.drawsEvaluated ? planned_ - r_.drawsEvaluated : 1;
+            const size_t listing = (kHitListCap - r_.hits.size()) / size_t(std::max<int64_t>(1, plays)) + 1;
+            if (!RowIndex::paysToBuild(key_, entries, thr, dm, hist, std::min(drawsLeft, listing))) return nullptr;
+        }
+        index.emplace(key_, thr);
+        return &*index;
     }
 
     const KeyRows& key_;
@@ -325,7 +339,9 @@ struct HitCounter {
     std::vector<uint32_t> cand_;
     const ScanFn scan_;
     std::optional<SubsetCounts> subsets_;
-    std::optional<RowIndex> index_;
+    std::array<std::optional<RowIndex>, 9> index_;  // by minimum
+    std::array<size_t, 9> entries_{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX};
+    size_t planned_ = 0;
 };
 
 // One draw (its line index and record); true when it kept hits. Built twice, the popcounts as the
@@ -347,10 +363,12 @@ bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
     if (c.subsets_) {
         c.subsets_->histogram(dm, hist);
         moveRepeats(key, dm, hist);
-        bool toList = false;
-        for (int h = thr; h <= 8; ++h) toList = toList || hist[h] != 0;
-        if (collect && toList)
-            found = c.lookUp(dm, thr) ? c.index_->find(key, dm, thr, cand) : scanDraw(c.scan_, key, dm, thr, hist, cand);
+        int64_t plays = 0;  // what the draw lists
+        for (int h = thr; h <= 8; ++h) plays += int64_t(hist[h]) * ((plus ? 1 : 0) + (h > 4 ? (plus ? k - 1 : k) : 0));
+        if (collect && plays > 0) {
+            const RowIndex* index = c.lookUp(dm, thr, hist, plays);
+            found = index ? index->find(key, dm, cand) : scanDraw(c.scan_, key, dm, thr, hist, cand);
+        }
     } else {
         found = scanDraw(c.scan_, key, dm, thr, hist, collect ? cand : nullptr);
     }

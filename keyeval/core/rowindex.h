@@ -1,7 +1,7 @@
-// The rows of a key found by their number sets. A row with at least m hits in a draw is some
-// m..k of the draw's numbers and the rest of its k numbers from outside the draw, so for a high
-// minimum the sets such a row can be are few (for rows of 8 and a draw of 8: one set for 8 hits,
-// 96 from 7, 1 945 from 6), and looking them up finds the rows without scanning all of them.
+// The rows of a key found by their number sets. A row with at least m hits in a draw holds some
+// m of the draw's numbers, so rows kept under each set of m numbers they hold are found from the
+// draw's own m-sets alone: 8 sets of a draw of eight for m = 7, 28 for m = 6. A row with more hits
+// is under several of them and is taken from the first (its m lowest hit numbers).
 #pragma once
 #include "keyeval/core/evaluation.h"
 
@@ -13,37 +13,45 @@ namespace dz::keyeval {
 
 class RowIndex {
 public:
-    explicit RowIndex(const KeyRows& key);
+    // The rows of the key under each set of minHits numbers (1..8) they hold.
+    RowIndex(const KeyRows& key, int minHits);
 
-    // The sets a look-up for this draw and minimum tries.
-    size_t lookups(uint32_t drawMask, int minHits) const;
-    // Whether a look-up costs less than scanning every row.
-    bool pays(uint32_t drawMask, int minHits) const;
+    // The entries an index of the key for this minimum holds: a row of k numbers is under C(k, m) sets.
+    static size_t entriesFor(const KeyRows& key, int minHits);
+    // What finding a draw's rows costs, in rows of a scan of every row, by the draw's distribution
+    // (hist[h]: rows with h hits); the most there is for a draw that no index serves.
+    static size_t cost(size_t oddRows, int minHits, uint32_t drawMask, const uint32_t hist[9]);
+    // Whether finding the draw's rows this way costs less than scanning every row.
+    bool pays(uint32_t drawMask, const uint32_t hist[9]) const {
+        return cost(oddRows_.size(), minHits_, drawMask, hist) < rows_;
+    }
+    // Whether an index of the given entries, built now, costs less than the scans it saves over
+    // this many draws like this one.
+    static bool paysToBuild(const KeyRows& key, size_t entries, int minHits, uint32_t drawMask, const uint32_t hist[9],
+                            size_t draws);
     // The rows of the key with at least minHits hits in the draw (rows that name a number twice
     // scored as they score), in row order, into cand; returns their count. cand has room for
     // every row.
-    size_t find(const KeyRows& key, uint32_t drawMask, int minHits, uint32_t* cand) const;
+    size_t find(const KeyRows& key, uint32_t drawMask, uint32_t* cand) const;
+
+    int minHits() const { return minHits_; }
+    size_t entries() const { return rowsOf_.size(); }
 
 private:
-    template <class OnSet>
-    void forEachSet(uint32_t drawMask, int minHits, OnSet&& onSet) const;
-
-    // Open addressing by mask: the mask and the first row of that mask + 1 (0 when empty).
-    struct Slot {
-        uint32_t mask = 0, row = 0;
+    struct Entry {
+        uint32_t mask, row;
     };
-    std::vector<Slot> slots_;
-    uint32_t slotMask_ = 0;
-    int shift_ = 0;  // a mask's home slot: its hash's top bits
-    // One bit a set of numbers (bit n - 1 for n): some row of the table is that set. Most sets a
-    // look-up tries are no row, and this tells so in one read.
-    std::vector<uint64_t> present_;
-    // The next row of the same mask + 1 (0: none), only when some mask occurs twice.
-    std::vector<uint32_t> next_;
-    uint32_t types_ = 0;             // bit k: some row of k numbers is in the table
+    int minHits_;
+    size_t rows_;
+    // The entries under set s (by its rank among the sets of minHits numbers) are
+    // rowsOf_[first_[s] .. first_[s + 1]), in row order.
+    std::vector<uint32_t> first_;
+    std::vector<Entry> rowsOf_;
     // Rows that name a number twice or hold a bit that is no number: checked one by one.
     std::vector<uint32_t> oddRows_;
-    size_t rows_ = 0;
+    // One bit a row and one a word of them, to put the rows found back in row order (all 0
+    // between look-ups).
+    mutable std::vector<uint64_t> seen_, words_;
 };
 
 }  // namespace dz::keyeval
