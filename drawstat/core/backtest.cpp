@@ -1,5 +1,6 @@
 #include "drawstat/core/backtest.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/suite.h"
 #include "common/core/cp1250.h"
 #include "common/core/newest.h"
@@ -94,9 +95,7 @@ private:
 
 // Built twice, the pass's popcounts as the processor's instruction where it has one (chosen when
 // the program runs), else as plain code.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 void count(const Settled& p, const BacktestInput& in, const dz::DrawFile& file, BacktestOutcome& out) {
     const uint32_t marked = in.marked & 0x1FFFFEu;
     // a window start past the end of a shorter file leaves nothing to read

@@ -1,5 +1,6 @@
 #include "drawstat/core/mostfrequent.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/textfmt.h"
 
 #include <algorithm>
@@ -51,9 +52,7 @@ using BitSets = std::array<std::array<uint64_t, kWords>, 21>;
 // Built several times where the compiler can: with the processor's popcount instruction, with
 // its vector popcount (eight words a step), and without; the best the processor has is chosen at
 // the first block.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 void countBlockScalar(const BitSets& sets, size_t words, FrequencyCounts& out) { countBlockBody(sets, words, out); }
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)

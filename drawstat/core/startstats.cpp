@@ -1,5 +1,6 @@
 #include "drawstat/core/startstats.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
 
@@ -68,9 +69,7 @@ constexpr size_t kChunk = 255;
 
 // Built twice, the popcount as the processor's instruction where it has one (chosen when the
 // program runs), else as plain code.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 StartStats computeStart(const dz::DrawFile& file) {
     StartStats s;
     long long count = 0;

@@ -1,5 +1,6 @@
 #include "keyeval/core/evaluation.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/cp1250.h"
 #include "common/core/textfile.h"
 #include "common/core/textfmt.h"
@@ -221,7 +222,37 @@ __attribute__((target("avx2,popcnt"))) size_t scanAvx2Fn(const uint32_t* m, size
     return cand ? scanAvx2<true>(m, n, dm, thr, hist, cand) : scanAvx2<false>(m, n, dm, thr, hist, cand);
 }
 
+// The rows at or above the threshold alone (their distribution is known), sixteen rows at a
+// time: a popcount of each lane, the qualifying rows' numbers packed and stored 16 at a time
+// (cand has room past n).
+__attribute__((target("avx512f,avx512vpopcntdq"))) size_t collectAvx512(const uint32_t* m, size_t n, uint32_t dm,
+                                                                        int thr, uint32_t* cand) {
+    const __m512i dmv = _mm512_set1_epi32(int(dm)), thrv = _mm512_set1_epi32(thr), step = _mm512_set1_epi32(16);
+    __m512i rows = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    size_t i = 0, c = 0;
+    for (; i + 16 <= n; i += 16, rows = _mm512_add_epi32(rows, step)) {
+        const __m512i hits = _mm512_popcnt_epi32(_mm512_and_si512(_mm512_loadu_si512(m + i), dmv));
+        const __mmask16 at = _mm512_cmpge_epi32_mask(hits, thrv);
+        _mm512_storeu_si512(cand + c, _mm512_maskz_compress_epi32(at, rows));
+        c += size_t(std::popcount(unsigned(at)));
+    }
+    for (; i < n; ++i) {
+        cand[c] = uint32_t(i);
+        c += std::popcount(m[i] & dm) >= thr;
+    }
+    return c;
+}
+
 #endif  // DZ_X86_GNU
+
+using CollectFn = size_t (*)(const uint32_t*, size_t, uint32_t, int, uint32_t*);
+
+// The rows at or above the threshold through a whole scan, its distribution dropped.
+template <ScanFn Scan>
+size_t collectByScan(const uint32_t* m, size_t n, uint32_t dm, int thr, uint32_t* cand) {
+    uint32_t hist[9];
+    return Scan(m, n, dm, thr, hist, cand);
+}
 
 // The best scan the processor runs, or with vector off the plain one.
 ScanFn scanFn(bool vector) {
@@ -235,6 +266,22 @@ ScanFn scanFn(bool vector) {
 #else
     (void)vector;
     return &scanPlain;
+#endif
+}
+
+// The same for a scan of the rows at or above a threshold alone.
+CollectFn collectFn(bool vector) {
+#if DZ_X86_GNU
+    static const CollectFn best = [] {
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vpopcntdq")) return &collectAvx512;
+        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return &collectByScan<scanAvx2Fn>;
+        return __builtin_cpu_supports("popcnt") ? &collectByScan<scanPopcnt> : &collectByScan<scanPlain>;
+    }();
+    return vector ? best : &collectByScan<scanPlain>;
+#else
+    (void)vector;
+    return &collectByScan<scanPlain>;
 #endif
 }
 
@@ -255,6 +302,15 @@ size_t scanDraw(ScanFn scan, const KeyRows& key, uint32_t dm, int thr, uint32_t*
     moveRepeats(key, dm, hist);
     if (!cand) return c;
     c = 0;
+    for (size_t i = 0; i < key.masks.size(); ++i)
+        if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
+    return c;
+}
+
+// The rows of a draw with at least thr hits, in row order, into cand; returns their count.
+size_t collectRows(CollectFn collect, const KeyRows& key, uint32_t dm, int thr, uint32_t* cand) {
+    if (key.repeats.empty()) return collect(key.masks.data(), key.masks.size(), dm, thr, cand);
+    size_t c = 0;
     for (size_t i = 0; i < key.masks.size(); ++i)
         if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
     return c;
@@ -306,7 +362,7 @@ namespace {
 struct HitCounter {
     HitCounter(const KeyRows& key, const RunSettings& st, EvaluationResult& r)
         : key_(key), st_(st), r_(r), k_(std::clamp(st.extraCount, 1, 4)), minHits_(std::clamp(st.minHits, 4, 8)),
-          cand_(key.rowCount() + 8), scan_(scanFn(st.vectorScan)) {}
+          cand_(key.rowCount() + 16), scan_(scanFn(st.vectorScan)), collect_(collectFn(st.vectorScan)) {}
     // The run's length, which tells whether the subset counts pay.
     void plan(size_t draws) {
         planned_ = draws;
@@ -338,6 +394,7 @@ struct HitCounter {
     const int k_, minHits_;
     std::vector<uint32_t> cand_;
     const ScanFn scan_;
+    const CollectFn collect_;
     std::optional<SubsetCounts> subsets_;
     std::array<std::optional<RowIndex>, 9> index_;  // by minimum
     std::array<size_t, 9> entries_{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX};
@@ -346,9 +403,7 @@ struct HitCounter {
 
 // One draw (its line index and record); true when it kept hits. Built twice, the popcounts as the
 // processor's instruction where it has one (chosen when the program runs), else as plain code.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
     EvaluationResult& r = c.r_;
     const KeyRows& key = c.key_;
@@ -367,7 +422,7 @@ bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
         for (int h = thr; h <= 8; ++h) plays += int64_t(hist[h]) * ((plus ? 1 : 0) + (h > 4 ? (plus ? k - 1 : k) : 0));
         if (collect && plays > 0) {
             const RowIndex* index = c.lookUp(dm, thr, hist, plays);
-            found = index ? index->find(key, dm, cand) : scanDraw(c.scan_, key, dm, thr, hist, cand);
+            found = index ? index->find(key, dm, cand) : collectRows(c.collect_, key, dm, thr, cand);
         }
     } else {
         found = scanDraw(c.scan_, key, dm, thr, hist, collect ? cand : nullptr);
@@ -388,7 +443,7 @@ bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
     if (collect) {
         for (size_t j = 0; j < found && r.hits.size() < kHitListCap; ++j) {
             const uint32_t row = cand[j];
-            const int h = key.hits(row, dm);
+            const int h = key.repeats.empty() ? std::popcount(key.masks[row] & dm) : key.hits(row, dm);
             const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
             if (plus) r.hits.push_back({uint32_t(line), row, uint32_t(h), true});
             for (int p = 0; p < plain && r.hits.size() < kHitListCap; ++p)

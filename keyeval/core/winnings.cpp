@@ -1,5 +1,6 @@
 #include "keyeval/core/winnings.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/textfmt.h"
 #include "keyeval/core/subsetsums.h"
 
@@ -69,9 +70,7 @@ struct RunShare {
     std::atomic<bool>* stop;
 };
 
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 long long runShare(const RunShare& s, size_t from, size_t to) {
     const uint32_t* rows = s.rows.data();
     const size_t n = s.rows.size();

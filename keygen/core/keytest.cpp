@@ -1,5 +1,6 @@
 #include "keygen/core/keytest.h"
 
+#include "common/core/popcountclones.h"
 #include "common/core/suite.h"
 #include "common/core/random.h"
 #include "common/core/textfmt.h"
@@ -46,9 +47,7 @@ NumberMask testRowMask(const QString& row, long long type) {
 namespace {
 // The rows missing 0..3 numbers of a draw.  Built twice, the hardware popcount clone chosen at
 // load time where the processor has the instruction.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
+DZ_POPCOUNT_CLONES
 void countMisses(const NumberMask* masks, size_t n, NumberMask drawn, long long t, int tableTop,
                  std::array<int, 4>& misses) {
     for (size_t i = 0; i < n; ++i) {
