@@ -308,6 +308,20 @@ TEST(EvalRun, MatchesARowByRowCountOverAHistory) {
     noVector.vectorScan = false;
     const RunOut plainScan = runOver(fx, hist, key, noVector);
     EXPECT_EQ(plainScan.lines, r.lines);
+    // The distributions by subset sums and the listed rows collected by a scan of their own, vector
+    // or plain, at every minimum.
+    for (int minHits = 4; minHits <= 8; ++minHits) {
+        RunSettings scan = settings({}, {1, 3}, minHits);
+        scan.hitMethod = HitMethod::Scan;
+        const RunOut want = runOver(fx, hist, key, scan);
+        for (const bool vector : {true, false}) {
+            RunSettings s = scan;
+            s.hitMethod = HitMethod::SubsetSums;
+            s.rowLookup = RowLookup::Scan;
+            s.vectorScan = vector;
+            EXPECT_EQ(runOver(fx, hist, key, s).lines, want.lines) << "minimum " << minHits << ", vector " << vector;
+        }
+    }
     const auto k = readKey(fx.path(QStringLiteral("k.txt")));
     std::array<int64_t, 12> plain{}, plus{};
     int64_t listed = 0;
