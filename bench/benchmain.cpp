@@ -3,6 +3,7 @@
 // running it notices a run that did not produce its result.
 #include "bench/benchutil.h"
 
+#include "common/core/startup.h"
 #include "common/core/synth.h"
 #include "common/core/textfile.h"
 
@@ -171,6 +172,8 @@ private:
 }  // namespace bench
 
 int main(int argc, char** argv) {
+    // The windows measured here keep their memory as the programs do.
+    dz::keepFreedMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The history is opened and counted here, outside every timing; one that does not open is no

@@ -2,6 +2,10 @@
 
 #include <csignal>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace dz {
 
 void ignoreFileSizeSignal() {
@@ -9,6 +13,13 @@ void ignoreFileSizeSignal() {
     sa.sa_handler = SIG_IGN;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGXFSZ, &sa, nullptr);
+}
+
+void keepFreedMemory() {
+#if defined(__GLIBC__)
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 128 << 20);
+#endif
 }
 
 }  // namespace dz

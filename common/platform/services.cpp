@@ -152,6 +152,7 @@ std::unique_ptr<InstanceLock> lockSingleInstance(const QString& exeName, const Q
 int runProgram(int& argc, char** argv, const ProgramStart& start,
                const std::function<std::unique_ptr<QWidget>()>& makeWindow) {
     dz::ignoreFileSizeSignal();
+    dz::keepFreedMemory();
     QApplication app(argc, argv);
     initApplication(app);
     std::unique_ptr<InstanceLock> lock;

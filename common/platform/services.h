@@ -73,9 +73,10 @@ struct ProgramStart {
     Icon icon = Icon::Warning;
 };
 
-// What every main() does: ignores SIGXFSZ before anything else, makes the application with Qt's
-// Hungarian texts, refuses a second start where the program does (lockSingleInstance), then shows
-// the start window that makeWindow builds and runs until the program ends. A refused start, or
+// What every main() does: ignores SIGXFSZ before anything else, keeps freed memory for the next
+// run (keepFreedMemory), makes the application with Qt's Hungarian texts, refuses a second start
+// where the program does (lockSingleInstance), then shows the start window that makeWindow builds
+// and runs until the program ends. A refused start, or
 // no window (nullptr), ends the program at once with 0.
 int runProgram(int& argc, char** argv, const ProgramStart& start,
                const std::function<std::unique_ptr<QWidget>()>& makeWindow);

@@ -9,6 +9,7 @@
 int main(int argc, char** argv) {
     // As every program starts: a test under a file-size limit sees the write fail, as a user would.
     dz::ignoreFileSizeSignal();
+    dz::keepFreedMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     dz::ui::seam::enable(true);
