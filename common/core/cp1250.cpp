@@ -23,13 +23,16 @@ const Reverse& reverse() {
 }
 }  // namespace
 
-QString decode(std::string_view bytes) {
-    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar* d = out.data();
+void decodeTo(std::string_view bytes, QChar* d) {
     for (size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         d[i] = b < 128 ? QChar(char16_t(b)) : QChar(kHigh[b - 128]);
     }
+}
+
+QString decode(std::string_view bytes) {
+    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    decodeTo(bytes, out.data());
     return out;
 }
 

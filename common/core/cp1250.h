@@ -7,6 +7,8 @@
 namespace dz::cp1250 {
 
 QString decode(std::string_view bytes);
+// The same into out, which has room for bytes.size() characters.
+void decodeTo(std::string_view bytes, QChar* out);
 inline QString decode(const QByteArray& b) { return decode(std::string_view(b.constData(), size_t(b.size()))); }
 // Characters outside the code page become '?'.
 QByteArray encode(QStringView text);

@@ -29,6 +29,10 @@ namespace {
 constexpr size_t kMaxKeyLine = kLineTextLimit;
 
 int numberValue(std::string_view field) {
+    // Two digits and a blank (or the line's end), as every generated row has them: their value.
+    if (field.size() >= 2 && unsigned(field[0] - '0') <= 9 && unsigned(field[1] - '0') <= 9 &&
+        (field.size() == 2 || field[2] == ' '))
+        return (field[0] - '0') * 10 + (field[1] - '0');
     return static_cast<int>(roundHalfEven(std::clamp(val(field), -1000.0, 1000.0)));
 }
 
@@ -75,7 +79,11 @@ std::optional<KeyRows> readKey(const QString& path) {
         if (row->repeats) k.repeats.emplace_back(uint32_t(k.masks.size()), row->fields);
         k.masks.push_back(row->mask);
         k.numbers |= row->mask;
-        if (k.shown.size() < kRowLimit) k.shown << QStringLiteral("  ") + cp1250::decode(line);
+        if (k.shown.size() < kRowLimit) {
+            QString shown(qsizetype(line.size() + 2), QLatin1Char(' '));
+            cp1250::decodeTo(line, shown.data() + 2);
+            k.shown << std::move(shown);
+        }
         return true;
     });
     if (!opened) return std::nullopt;

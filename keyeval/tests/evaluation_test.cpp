@@ -161,6 +161,8 @@ TEST(EvalKey, LeadingBlanksRepeatsAndShortRows) {
         {"01 02 03 00 05 06 07 08", true, 3},    // a 00 ends the row
         {"01 01 01 21 05 06 07 08", true, 7},    // a number named thrice scores thrice, 21 is passed over
         {"01 02 03 04 05 06 07 08\t", false, 0},
+        {"1  02 03 04 05 06 07 08", true, 8},    // a field is read by its value: "1  " is 1
+        {"01020304 05 06 07 08 09", true, 5},    // "010" is 10, "203" is passed over
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
