@@ -588,9 +588,9 @@ QString keyPieces(std::string_view drawKey) {
 QString hitLine(std::string_view drawKey, const Hit& hit) {
     QString s = keyPieces(drawKey);
     s.reserve(s.size() + 12);
-    s += QStringLiteral("  *") + QChar(u'0' + hit.hits);
-    s += hit.plus ? QStringLiteral("+ ") : QStringLiteral("   ");
-    s += str(hit.row + 1LL);
+    s += QStringLiteral("  *") + QChar(u'0' + hit.hits());
+    s += hit.plus() ? QStringLiteral("+ ") : QStringLiteral("   ");
+    s += str(hit.row() + 1LL);
     return s;
 }
 

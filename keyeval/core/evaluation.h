@@ -132,15 +132,18 @@ struct EvaluationInput {
 std::optional<EvaluationInput> gatherInput(const RunSettings& settings, const DrawFile& draws,
                                            Progress* progress = nullptr);
 
-// One listed play of the hit list.
+// One listed play of the hit list: the draw, and the row, its hits and its mark in one word, so
+// that a new hit is two plain stores (no read of the fresh memory it goes to).
 struct Hit {
-    // Made whole, so that a new hit is one store (no read of the fresh memory it goes to).
-    constexpr Hit() : row(0), hits(0), plus(0) {}
-    constexpr Hit(uint32_t d, uint32_t r, uint32_t h, bool p) : draw(d), row(r), hits(h), plus(p) {}
+    constexpr Hit() = default;
+    constexpr Hit(uint32_t d, uint32_t r, uint32_t h, bool p)
+        : draw(d), bits((r & 0xFFFFFFu) | (h & 0x7Fu) << 24 | uint32_t(p) << 31) {}
     uint32_t draw = 0;              // 0-based line index in the draw file
-    uint32_t row : 24;              // 0-based row of the key (a key holds at most kRowLimit rows)
-    uint32_t hits : 7;
-    uint32_t plus : 1;
+    uint32_t bits = 0;
+    // The 0-based row of the key (a key holds at most kRowLimit rows), the hits, the plus mark.
+    constexpr uint32_t row() const { return bits & 0xFFFFFFu; }
+    constexpr uint32_t hits() const { return bits >> 24 & 0x7Fu; }
+    constexpr bool plus() const { return bits >> 31; }
 };
 static_assert(sizeof(Hit) == 8);
 

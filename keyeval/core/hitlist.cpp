@@ -48,7 +48,7 @@ QString HitList::classText(int i) const {
     if (i < 0 || size_t(i) >= hits_.size() || !draws_) return {};
     const Hit& h = hits_[size_t(i)];
     if (!plainKey(draws_->key(h.draw))) return mid(line(i), 18, 2);
-    return QString(QChar(u'0' + h.hits)) + (h.plus ? QLatin1Char('+') : QLatin1Char(' '));
+    return QString(QChar(u'0' + h.hits())) + (h.plus() ? QLatin1Char('+') : QLatin1Char(' '));
 }
 
 std::shared_ptr<const HitList> HitList::sorted(bool classFirst) const {
@@ -56,7 +56,7 @@ std::shared_ptr<const HitList> HitList::sorted(bool classFirst) const {
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
     bool plain = draws_ != nullptr;
-    for (size_t i = 0; i < n && plain; ++i) plain = plainKey(draws_->key(hits_[i].draw)) && hits_[i].hits <= 9;
+    for (size_t i = 0; i < n && plain; ++i) plain = plainKey(draws_->key(hits_[i].draw)) && hits_[i].hits() <= 9;
 
     if (plain && n > 0) {
         // The draws ranked by their key's bytes (equal keys share a rank), then each record's place
@@ -89,8 +89,8 @@ std::shared_ptr<const HitList> HitList::sorted(bool classFirst) const {
         std::vector<Place> places(n);
         for (size_t i = 0; i < n; ++i) {
             const Hit& h = hits_[i];
-            const uint64_t cls = uint64_t(h.hits) * 2 + (h.plus ? 1 : 0), dr = rank[h.draw - lo];
-            places[i] = {classFirst ? cls << 32 | dr : dr << 8 | cls, rowTextRank(uint64_t(h.row) + 1), uint32_t(i)};
+            const uint64_t cls = uint64_t(h.hits()) * 2 + (h.plus() ? 1 : 0), dr = rank[h.draw - lo];
+            places[i] = {classFirst ? cls << 32 | dr : dr << 8 | cls, rowTextRank(uint64_t(h.row()) + 1), uint32_t(i)};
         }
         std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
             if (a.major != b.major) return a.major < b.major;

@@ -27,9 +27,9 @@ QStringList referenceLines(const PeriodDraws& draws, const std::vector<Hit>& hit
     QStringList out;
     for (const Hit& h : hits) {
         QString s = keyPieces(draws.key(h.draw));
-        s += QStringLiteral("  *") + QChar(u'0' + h.hits);
-        s += h.plus ? QStringLiteral("+ ") : QStringLiteral("   ");
-        s += str(h.row + 1LL);
+        s += QStringLiteral("  *") + QChar(u'0' + h.hits());
+        s += h.plus() ? QStringLiteral("+ ") : QStringLiteral("   ");
+        s += str(h.row() + 1LL);
         out << s;
     }
     return out;
