@@ -40,19 +40,21 @@ inline uint32_t rankOf(uint32_t set) {
 // all the bits but one or two is ranked from sums over the bits' places kept for the mask.
 template <class F>
 void forEachSubset(uint32_t mask, int r, F&& f) {
-    uint32_t bits[20], at[21] = {}, one[21] = {}, two[21] = {};
-    int n = 0;
+    const int n = std::popcount(mask), left = n - r;
+    if (left < 0 || r < 0) return;
+    uint32_t bits[20], at[21], one[21], two[21];
+    at[0] = one[0] = two[0] = 0;
     // at, one, two: sums over the first i places of C(p, place), C(p, place - 1), C(p, place - 2)
     // (places from 1): the terms of a place that keeps its position, or moves down one or two.
-    for (uint32_t x = mask; x; x &= x - 1, ++n) {
-        bits[n] = x & (0u - x);
-        const size_t p = size_t(std::countr_zero(x) - 1), place = size_t(n + 1);
-        at[n + 1] = at[n] + kBinom[p][place];
-        one[n + 1] = one[n] + kBinom[p][place - 1];
-        two[n + 1] = two[n] + (place >= 2 ? kBinom[p][place - 2] : 0);
+    int k = 0;
+    for (uint32_t x = mask; x; x &= x - 1, ++k) {
+        bits[k] = x & (0u - x);
+        const size_t p = size_t(std::countr_zero(x) - 1), place = size_t(k + 1);
+        at[k + 1] = at[k] + kBinom[p][place];
+        if (left >= 1) one[k + 1] = one[k] + kBinom[p][place - 1];
+        if (left == 2) two[k + 1] = two[k] + (place >= 2 ? kBinom[p][place - 2] : 0);
     }
-    if (r > n || r < 0) return;
-    switch (n - r) {
+    switch (left) {
     case 0: f(mask, at[n]); return;
     case 1:
         for (int i = 0; i < n; ++i) f(mask ^ bits[i], at[i] + one[n] - one[i + 1]);
@@ -107,7 +109,8 @@ RowIndex::RowIndex(const KeyRows& key, int minHits)
         forEachSubset(key.masks[i], minHits_, [&](uint32_t, uint32_t r) { ++first_[r + 1]; });
     }
     for (size_t s = 1; s < first_.size(); ++s) first_[s] += first_[s - 1];
-    rowsOf_.resize(first_.back());
+    entries_ = first_.back();
+    rowsOf_ = std::make_unique_for_overwrite<Entry[]>(entries_);
     std::vector<uint32_t> next(first_.begin(), first_.end() - 1);
     for (size_t i = 0; i < rows_; ++i) {
         if (oddRow(key, i, repeats)) continue;
@@ -157,7 +160,7 @@ size_t RowIndex::find(const KeyRows& key, uint32_t drawMask, uint32_t* cand) con
             from[n] = first_[r];
             to[n++] = first_[r + 1];
         });
-        for (size_t i = 0; i < n; ++i) __builtin_prefetch(rowsOf_.data() + from[i]);
+        for (size_t i = 0; i < n; ++i) __builtin_prefetch(rowsOf_.get() + from[i]);
         for (size_t i = 0; i < n; ++i) take(sets[i], from[i], to[i]);
     } else {
         forEachSubset(dm, minHits_, [&](uint32_t set, uint32_t r) { take(set, first_[r], first_[r + 1]); });

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace dz::keyeval {
@@ -35,7 +36,7 @@ public:
     size_t find(const KeyRows& key, uint32_t drawMask, uint32_t* cand) const;
 
     int minHits() const { return minHits_; }
-    size_t entries() const { return rowsOf_.size(); }
+    size_t entries() const { return entries_; }
 
 private:
     struct Entry {
@@ -46,7 +47,8 @@ private:
     // The entries under set s (by its rank among the sets of minHits numbers) are
     // rowsOf_[first_[s] .. first_[s + 1]), in row order.
     std::vector<uint32_t> first_;
-    std::vector<Entry> rowsOf_;
+    std::unique_ptr<Entry[]> rowsOf_;  // each written once as it is built
+    size_t entries_ = 0;
     // Rows that name a number twice or hold a bit that is no number: checked one by one.
     std::vector<uint32_t> oddRows_;
     // One bit a row and one a word of them, to put the rows found back in row order (all 0
