@@ -4,6 +4,8 @@
 #include "common/core/textfile.h"
 #include "common/platform/services.h"
 
+#include <QAccessible>
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,6 +15,7 @@
 #include <QVariant>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -165,6 +168,352 @@ void ListBox::keyPressEvent(QKeyEvent* e) {
     const QString t = e->text();
     if (!t.isEmpty()) emit keyTyped(t[0].unicode());
     QListView::keyPressEvent(e);
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* e) {
+    // Where QAbstractItemView's own move sets its hovered line, before it may scroll.
+    if (isVisible() && state() != ExpandingState && state() != CollapsingState && state() != DraggingState)
+        hoverAt(e->position().toPoint());
+    QListView::mouseMoveEvent(e);
+}
+
+bool ListBox::viewportEvent(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+        hoverAt(static_cast<QHoverEvent*>(e)->position().toPoint());
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        hover_ = QPersistentModelIndex();
+        break;
+    default:
+        break;
+    }
+    return QListView::viewportEvent(e);
+}
+
+void ListBox::verticalScrollbarValueChanged(int value) {
+    QListView::verticalScrollbarValueChanged(value);
+    const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+    if (viewport()->rect().contains(p)) hoverAt(p);
+}
+
+void ListBox::horizontalScrollbarValueChanged(int value) {
+    QListView::horizontalScrollbarValueChanged(value);
+    const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+    if (viewport()->rect().contains(p)) hoverAt(p);
+}
+
+QSize ListBox::rowSize() const {
+    // As QListView's uniform size: the last line's hint, taken again after every layout.
+    if (!rowSize_.isValid() && count() > 0) {
+        const QModelIndex last = model_->index(count() - 1);
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        if (const QAbstractItemDelegate* d = itemDelegateForIndex(last)) rowSize_ = d->sizeHint(option, last);
+    }
+    return rowSize_;
+}
+
+QRect ListBox::contentRect(int row) const {
+    const QSize s = rowSize();
+    return QRect(0, row * s.height(), std::max(s.width(), viewport()->width()), s.height());
+}
+
+ListBox::Rows ListBox::rowsIn(const QRect& area, bool layOut) const {
+    if (layOut) layOutNow();
+    // From the row at the top (the last one when the top is just at the end) to the row at the
+    // bottom; none left of the rows or outside them.
+    const QRect a = area.normalized();
+    const int n = count();
+    const int h = rowSize().height();
+    if (n == 0 || h <= 0 || a.right() < 0 || a.bottom() < 0 || qint64(a.top()) > qint64(n) * h) return {0, -1};
+    return {std::clamp(a.top() / h, 0, n - 1), std::min(n - 1, a.bottom() / h)};
+}
+
+QItemSelection ListBox::selectionIn(const QRect& area) const {
+    const Rows rows = rowsIn(area);
+    QItemSelection s;
+    if (!rows.empty()) s.select(model_->index(rows.first), model_->index(rows.last));
+    return s;
+}
+
+QModelIndex ListBox::nearest(int row, Rows rows) const {
+    return rows.empty() ? QModelIndex() : model_->index(std::clamp(row, rows.first, rows.last));
+}
+
+QRect ListBox::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != model() || index.parent() != rootIndex() || index.column() != modelColumn())
+        return {};
+    layOutNow();
+    if (index.row() >= count()) return {};
+    const QRect r = contentRect(index.row());
+    return r.isValid() ? r.translated(-horizontalOffset(), -verticalOffset()) : r;
+}
+
+QModelIndex ListBox::indexAt(const QPoint& p) const {
+    const Rows rows = rowsIn(QRect(p.x() + horizontalOffset(), p.y() + verticalOffset(), 1, 1));
+    if (rows.empty()) return {};
+    const QModelIndex i = model_->index(rows.last);
+    return visualRect(i).contains(p) ? i : QModelIndex();
+}
+
+int ListBox::horizontalOffset() const { return horizontalScrollBar()->value(); }
+
+int ListBox::verticalOffset() const {
+    // The scroll bar counts lines.
+    const int v = verticalScrollBar()->value();
+    return count() > 0 ? v * rowSize().height() : v;
+}
+
+void ListBox::doItemsLayout() {
+    // Nothing to place line by line: the row size is taken anew, and the scroll bars set.
+    const State old = state();
+    setState(ExpandingState);
+    placeViewport();
+    rowSize_ = QSize();
+    QAbstractItemView::doItemsLayout();
+    setState(old);
+}
+
+void ListBox::updateGeometries() {
+    QScrollBar* across = horizontalScrollBar();
+    QScrollBar* down = verticalScrollBar();
+    const int n = count();
+    if (geometry().isEmpty() || n <= 0) {
+        across->setRange(0, 0);
+        down->setRange(0, 0);
+    } else {
+        const QSize row = rowSize();
+        const QSize contents(row.width(), n * row.height());
+        // Across by pixels; with both bars shown as needed, no range while the row fits (beside the
+        // vertical bar when that is needed), as QListView breaks the bars' show-and-hide loop.
+        across->setSingleStep(row.width());
+        across->setPageStep(viewport()->width());
+        const QSize room = contentsRect().marginsRemoved(viewportMargins()).size();
+        const bool downShown = contents.height() > room.height();
+        const bool wide = contents.width() > room.width() - (downShown ? down->width() : 0);
+        const bool bothAsNeeded = verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded &&
+                                  horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+        across->setRange(0, bothAsNeeded && !wide ? 0 : contents.width() - viewport()->width());
+        // Down by lines: a page is the lines that fit whole; at the maximum the last line is at the
+        // bottom.
+        const int page = contents.height() <= viewport()->height() ? n + 1 : viewport()->height() / row.height();
+        down->setSingleStep(1);
+        down->setPageStep(page);
+        down->setRange(0, n - page);
+    }
+    QAbstractItemView::updateGeometries();
+    placeViewport();
+}
+
+QSize ListBox::viewportSizeHint() const {
+    const int n = count();
+    if (n == 0) return QAbstractItemView::viewportSizeHint();
+    const QSize row = rowSize();
+    return QSize(row.width(), n * row.height());
+}
+
+void ListBox::scrollContentsBy(int dx, int dy) {
+    // QListView's own stops a click's delayed scroll; over its empty layout it moves nothing.
+    QListView::scrollContentsBy(0, 0);
+    const int n = count();
+    if (n == 0) return;
+    const int now = std::clamp(verticalScrollBar()->value(), 0, n);
+    viewport()->scroll(dx, (std::clamp(now + dy, 0, n) - now) * rowSize().height());
+}
+
+void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (index.parent() != rootIndex() || index.column() != modelColumn()) return;
+    const QRect rect = visualRect(index);
+    const QRect area = viewport()->rect();
+    if (hint == EnsureVisible && area.contains(rect)) {
+        viewport()->update(rect);
+        return;
+    }
+    // By lines, as QListView scrolls a list that scrolls per item.
+    if (hint == EnsureVisible && rect.top() < area.top())
+        hint = PositionAtTop;
+    else if (hint == EnsureVisible && rect.bottom() > area.bottom())
+        hint = PositionAtBottom;
+    int value = std::clamp(verticalScrollBar()->value(), 0, count());
+    const int row = index.row();
+    const int h = rowSize().height();
+    if (hint != EnsureVisible && row >= 0 && h > 0) {
+        // the lines that fit whole above and with this one
+        const int fit = 1 + std::min(row, std::max(0, area.height() - rect.height()) / h);
+        if (hint == PositionAtTop)
+            value = row;
+        else if (hint == PositionAtBottom)
+            value = row - fit + 1;
+        else if (hint == PositionAtCenter)
+            value = row - fit / 2;
+    }
+    verticalScrollBar()->setValue(value);
+}
+
+QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // QListView's moves over one column of lines, all of them enabled.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return model_->index(0);
+    const int row = current.row();
+    if (action == MoveUp || action == MovePrevious) return row > 0 ? model_->index(row - 1) : current;
+    if (action == MoveDown || action == MoveNext) return row + 1 < count() ? model_->index(row + 1) : current;
+    layOutNow();
+    const QRect initial = contentRect(row);
+    if (initial.isEmpty()) return model_->index(0);
+    QRect rect = initial;
+    const int page = viewport()->height();
+    const int end = count() * initial.height();
+    QModelIndex found = current;
+    Rows rows{0, -1};
+    switch (action) {
+    case MovePageUp:
+        // the farthest line above whose top stays in a page of this one's bottom
+        if (rect.height() >= page) return moveCursor(MoveUp, modifiers);
+        rect.moveTop(rect.top() - page + 1);
+        if (rect.top() < rect.height()) {
+            rect.setTop(0);
+            rect.setBottom(1);
+        }
+        while (rows.empty() || contentRect(found.row()).top() <= initial.bottom() - page || rect.top() <= 0) {
+            rect.translate(0, 1);
+            if (rect.bottom() <= 0) return current;
+            rows = rowsIn(rect);
+            found = nearest(row, rows);
+        }
+        return found;
+    case MovePageDown:
+        if (rect.height() >= page) return moveCursor(MoveDown, modifiers);
+        rect.moveTop(rect.top() + page - 1);
+        if (rect.bottom() > end - rect.height()) {
+            rect.setTop(end - 1);
+            rect.setBottom(end);
+        }
+        while (rows.empty() || contentRect(found.row()).bottom() >= page + initial.top() || rect.bottom() > end) {
+            rect.translate(0, -1);
+            if (rect.top() >= end) return current;
+            rows = rowsIn(rect);
+            found = nearest(row, rows);
+        }
+        return found;
+    case MoveHome:
+        return model_->index(0);
+    case MoveEnd:
+        return model_->index(count() - 1);
+    default:
+        return current;  // nothing beside a line
+    }
+}
+
+void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!selectionModel()) return;
+    const QPoint offset(horizontalOffset(), verticalOffset());
+    auto lineAt = [&](const QPoint& p) {
+        const Rows rows = rowsIn(QRect(p + offset, QSize(1, 1)));
+        return rows.empty() ? QModelIndex() : model_->index(rows.last);
+    };
+    QItemSelection selection;
+    if (rect.width() == 1 && rect.height() == 1) {
+        const QModelIndex i = lineAt(rect.topLeft());
+        if (i.isValid()) selection.select(i, i);
+    } else if (state() == DragSelectingState) {
+        selection = selectionIn(rect.translated(offset));  // the lines the dragged rect meets
+    } else {
+        // From the line at one corner to the line at the other, as QListView merges them.
+        const QModelIndex from = lineAt(rect.topLeft()), to = lineAt(rect.bottomRight());
+        if (from.isValid() && to.isValid()) {
+            QRect first = contentRect(from.row()), last = contentRect(to.row());
+            if (first.bottom() < last.top())
+                first.setBottom(last.top() - 1);
+            else
+                last.setBottom(first.top() - 1);
+            selection.merge(selectionIn(first), QItemSelectionModel::Select);
+            selection.merge(selectionIn(last), QItemSelectionModel::Select);
+        }
+    }
+    selectionModel()->select(selection, command);
+}
+
+void ListBox::selectAll() {
+    // QListView's visits every line for hidden ones; this list hides none.
+    if ((selectionMode() == ExtendedSelection || selectionMode() == MultiSelection) && selectionModel() && count() > 0)
+        selectionModel()->select(QItemSelection(model_->index(0), model_->index(count() - 1)),
+                                 QItemSelectionModel::ClearAndSelect);
+    else
+        QListView::selectAll();
+}
+
+QRegion ListBox::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    const QRect shown = viewport()->rect();
+    for (const QItemSelectionRange& r : selection) {
+        if (!r.isValid() || r.parent() != rootIndex()) continue;
+        const QRect rect(visualRect(model_->index(r.top())).topLeft(), visualRect(model_->index(r.bottom())).bottomRight());
+        if (shown.intersects(rect)) region += rect;
+    }
+    return region;
+}
+
+void ListBox::paintEvent(QPaintEvent* e) {
+    // The lines in the rect, each through its delegate, in the states QListView gives them.
+    if (!itemDelegate()) return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    QStylePainter painter(viewport());
+    const Rows rows = rowsIn(e->rect().translated(horizontalOffset(), verticalOffset()), false);
+    const QModelIndex current = currentIndex();
+    const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    const QStyle::State state = option.state;
+    const int maxWidth = std::max(viewport()->width(), rowSize().width());
+    for (int row = rows.first; row <= rows.last; ++row) {
+        const QModelIndex index = model_->index(row);
+        option.rect = visualRect(index);
+        option.rect.setWidth(std::min(maxWidth, option.rect.width()));
+        option.state = state;
+        if (selectionModel() && selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+        if (state & QStyle::State_Enabled) option.palette.setCurrentColorGroup(QPalette::Normal);
+        if (focus && current == index) {
+            option.state |= QStyle::State_HasFocus;
+            if (this->state() == EditingState) option.state |= QStyle::State_Editing;
+        }
+        option.state.setFlag(QStyle::State_MouseOver, index == hover_);
+        if (alternatingRowColors()) {
+            option.features.setFlag(QStyleOptionViewItem::Alternate, row & 1);
+            const QStyle::State was = option.state;
+            option.state &= ~QStyle::State_Selected;
+            painter.drawPrimitive(QStyle::PE_PanelItemViewRow, option);
+            option.state = was;
+        }
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
+}
+
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    // As QListView tells assistive technology, the line being its row.
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        // The first line of each, without listing every line of a range.
+        const std::pair<const QItemSelection*, QAccessible::Event> changes[] = {{&selected, QAccessible::SelectionAdd},
+                                                                               {&deselected, QAccessible::SelectionRemove}};
+        for (const auto& [lines, type] : changes) {
+            const auto r = std::find_if(lines->begin(), lines->end(), [](const QItemSelectionRange& x) { return x.isValid(); });
+            if (r == lines->end()) continue;
+            QAccessibleEvent event(this, type);
+            event.setChild(r->top());
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 SpinButton::SpinButton(QWidget* parent, Qt::Orientation o) : QWidget(parent) {

@@ -5,6 +5,7 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -52,7 +53,9 @@ private:
 };
 
 // A list box: items, a sorted mode (ascending byte order, duplicates kept), the top line, clicks
-// and typed keys.
+// and typed keys. Every line is as high as the last one's size hint (QListView's uniform item
+// size), so a line's place is found by arithmetic: the overrides below stand in for QListView's own
+// layout, which visits every line, and keep what it shows, scrolling by lines.
 class ListBox : public QListView {
     Q_OBJECT
 public:
@@ -86,6 +89,12 @@ public:
     void setTopIndex(int i);
     int topIndex() const;
 
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& p) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+    void selectAll() override;
+
 signals:
     void itemClicked(int index);
     void itemDoubleClicked(int index);
@@ -96,11 +105,49 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+    QSize viewportSizeHint() const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void verticalScrollbarValueChanged(int value) override;
+    void horizontalScrollbarValueChanged(int value) override;
 
 private:
+    // Rows first..last (none when first > last).
+    struct Rows {
+        int first, last;
+        bool empty() const { return first > last; }
+    };
+    QSize rowSize() const;
+    // A line's place in the contents, as wide as the wider of its hint and the viewport.
+    QRect contentRect(int row) const;
+    // The rows a rect of the contents meets, as QListView's layout finds them.
+    Rows rowsIn(const QRect& area, bool layOut = true) const;
+    QItemSelection selectionIn(const QRect& area) const;
+    // Of rows, the one nearest to row.
+    QModelIndex nearest(int row, Rows rows) const;
+    // Runs a pending layout, as QListView does before it tells where a line is.
+    void layOutNow() const { const_cast<ListBox*>(this)->executeDelayedItemsLayout(); }
+    // Gives the viewport its size for the scroll bars now (QListView's layout does the same).
+    void placeViewport() { setViewportMargins(viewportMargins()); }
+    // The line under the pointer, painted as hovered (where Qt sets its own).
+    void hoverAt(const QPoint& p) { hover_ = indexAt(p); }
+
     LinesModel* model_;
     bool sorted_;
+    mutable QSize rowSize_;
+    QPersistentModelIndex hover_;
 };
 
 // Two arrows that step the box beside them; the owner does the stepping in its handlers.

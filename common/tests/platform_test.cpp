@@ -12,6 +12,7 @@
 #include "common/tests/qtprint.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QCursor>
@@ -21,15 +22,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -451,6 +455,301 @@ TEST(Widgets, TopIndexSelectionAndTypedKeys) {
     ListBox empty;
     empty.setTopIndex(3);  // nothing to scroll, no fault
     EXPECT_EQ(empty.topIndex(), 0);
+}
+
+namespace {
+// Lines made when read, counting every question the list asks.
+class CountingLines : public LineSource {
+public:
+    explicit CountingLines(int n) : n_(n) {}
+    int count() const override {
+        ++asked;
+        return n_;
+    }
+    QString line(int i) const override {
+        ++asked;
+        return QStringLiteral("%1 sor").arg(i);
+    }
+    mutable long long asked = 0;
+
+private:
+    int n_;
+};
+}  // namespace
+
+// A million lines cost the list what it shows, not what it holds: filled while shown, clicked,
+// paged, scrolled to the end, resized and shift-clicked there, it asks its source a few thousand
+// questions, not one a line.
+TEST(Widgets, AMillionLinesCostWhatTheListShows) {
+    constexpr int kLines = 1'000'000;
+    auto src = std::make_shared<CountingLines>(kLines);
+    ListBox list;
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list.resize(200, 120);
+    list.show();
+    QApplication::processEvents();
+    QStringList steps;
+    auto step = [&](const char* what) {
+        QApplication::processEvents();
+        steps << QStringLiteral("%1: %2").arg(QLatin1String(what)).arg(src->asked);
+    };
+    auto rowAt = [&](int row) { return list.visualRect(list.model()->index(row, 0)).center(); };
+
+    list.setSource(src);
+    step("filled");
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowAt(3));
+    step("clicked");
+    EXPECT_EQ(list.listIndex(), 3);
+    QTest::keyClick(&list, Qt::Key_PageDown);
+    step("paged");
+    EXPECT_GT(list.currentIndex().row(), 3);
+    list.scrollToBottom();
+    step("at the end");
+    list.resize(260, 150);
+    step("resized");
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(list.model()->index(kLines - 1, 0))));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ShiftModifier, rowAt(kLines - 2));
+    step("shift-clicked");
+    const QItemSelectionModel* sel = list.selectionModel();
+    EXPECT_TRUE(sel->isSelected(list.model()->index(kLines / 2, 0)));
+    EXPECT_TRUE(sel->isSelected(list.model()->index(kLines - 2, 0)));
+    EXPECT_FALSE(sel->isSelected(list.model()->index(kLines - 1, 0)));
+    EXPECT_EQ(list.currentIndex().row(), kLines - 2);
+    EXPECT_LT(src->asked, 5000) << steps.join(QStringLiteral(", ")).toStdString();
+}
+
+namespace {
+// A list box and, in a window of its own, a QListView as the box was before it placed its lines
+// itself: uniform item sizes over the same lines, no edits, the same selection mode.
+struct Twins {
+    QWidget boxWindow, refWindow;
+    ListBox* box = new ListBox(&boxWindow);
+    QListView* ref = new QListView(&refWindow);
+    LinesModel refLines;
+
+    Twins(const QStringList& lines, QSize size, QAbstractItemView::SelectionMode mode) {
+        ref->setModel(&refLines);
+        ref->setUniformItemSizes(true);
+        ref->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        int x = 0;
+        for (QAbstractItemView* v : views()) {
+            v->setSelectionMode(mode);
+            linesOf(v).setLines(lines);
+            v->window()->setGeometry(20 + x, 20, size.width() + 20, size.height() + 20);
+            v->setGeometry(10, 10, size.width(), size.height());
+            v->window()->show();
+            x += size.width() + 60;
+        }
+        QApplication::processEvents();
+    }
+    std::array<QAbstractItemView*, 2> views() { return {box, ref}; }
+    LinesModel& linesOf(QAbstractItemView* v) { return v == box ? *static_cast<LinesModel*>(box->model()) : refLines; }
+    void both(const std::function<void(QAbstractItemView*, LinesModel&)>& f) {
+        for (QAbstractItemView* v : views()) {
+            f(v, linesOf(v));
+            QApplication::processEvents();
+        }
+    }
+    // What a view shows and answers, as text; drawn with and without the keyboard focus.
+    static QString state(QAbstractItemView* v, QImage* unfocused, QImage* focused) {
+        QStringList s;
+        for (QScrollBar* b : {v->verticalScrollBar(), v->horizontalScrollBar()})
+            s << QStringLiteral("bar %1..%2=%3 step %4 page %5 shown %6")
+                     .arg(b->minimum()).arg(b->maximum()).arg(b->value()).arg(b->singleStep()).arg(b->pageStep())
+                     .arg(b->isVisible());
+        s << QStringLiteral("viewport %1x%2 current %3").arg(v->viewport()->width()).arg(v->viewport()->height())
+                 .arg(v->currentIndex().row());
+        for (const QItemSelectionRange& r : v->selectionModel()->selection())
+            s << QStringLiteral("selected %1..%2").arg(r.top()).arg(r.bottom());
+        const int n = v->model()->rowCount();
+        for (int row : {0, 1, n / 2, n - 2, n - 1, n}) {
+            const QRect r = v->visualRect(v->model()->index(row, 0));
+            s << QStringLiteral("row %1 at %2,%3 %4x%5").arg(row).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        }
+        QStringList at;
+        const QSize vp = v->viewport()->size();
+        for (int y = -3; y <= vp.height() + 3; y += 2)
+            for (int x : {-1, 0, 3, vp.width() - 1, vp.width() + 2, 1000}) at << QString::number(v->indexAt(QPoint(x, y)).row());
+        s << QStringLiteral("index at ") + at.join(QLatin1Char(' '));
+        v->window()->activateWindow();
+        v->clearFocus();
+        QApplication::processEvents();
+        *unfocused = v->grab().toImage();
+        v->setFocus();
+        QApplication::processEvents();
+        *focused = v->grab().toImage();
+        return s.join(QLatin1Char('\n'));
+    }
+    void expectSame(const QString& step) {
+        QImage boxPlain, boxFocused, refPlain, refFocused;
+        const QString boxState = state(box, &boxPlain, &boxFocused);
+        const QString refState = state(ref, &refPlain, &refFocused);
+        EXPECT_EQ(boxState, refState) << step.toStdString();
+        EXPECT_TRUE(boxPlain == refPlain) << step.toStdString() << ": drawn differently";
+        EXPECT_TRUE(boxFocused == refFocused) << step.toStdString() << ": drawn differently with the focus";
+    }
+};
+
+QPoint rowCentre(QAbstractItemView* v, int row) { return v->visualRect(v->model()->index(row, 0)).center(); }
+
+void press(QAbstractItemView* v, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    v->setFocus();
+    QTest::keyClick(v, key, mods);
+}
+
+void wheel(QAbstractItemView* v, int notches) {
+    const QPoint p = v->viewport()->rect().center();
+    QWheelEvent e(p, v->viewport()->mapToGlobal(p), QPoint(), QPoint(0, -120 * notches), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(v->viewport(), &e);
+}
+}  // namespace
+
+// The list box places, scrolls, selects, moves and draws its lines as a QListView with uniform
+// item sizes does: after each step of each case the two views agree in their scroll bars, lines'
+// places, hit tests, current line, selection and pixels.
+TEST(Widgets, ListBoxBehavesAsTheListViewItStandsFor) {
+    QStringList many;
+    for (int i = 0; i < 200; ++i) many << QStringLiteral("%1 sor").arg(i, 4);
+    QStringList wideLast = many.mid(0, 30);
+    wideLast << QStringLiteral("egy hosszú utolsó sor, amely szélesebb a listánál, hogy görgetni kelljen");
+    QStringList wideFirst = wideLast;
+    std::reverse(wideFirst.begin(), wideFirst.end());
+    using Step = std::function<void(QAbstractItemView*, LinesModel&)>;
+    struct Action {
+        const char* what;
+        Step run;
+    };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        return [=](QAbstractItemView* v, LinesModel&) { press(v, k, m); };
+    };
+    auto click = [](std::function<QPoint(QAbstractItemView*)> at, Qt::KeyboardModifiers m = {}) {
+        return [=](QAbstractItemView* v, LinesModel&) { QTest::mouseClick(v->viewport(), Qt::LeftButton, m, at(v)); };
+    };
+    auto onRow = [](int row) { return [=](QAbstractItemView* v) { return rowCentre(v, row); }; };
+    const std::vector<Action> script = {
+        {"first paint", [](QAbstractItemView*, LinesModel&) {}},
+        {"Down", key(Qt::Key_Down)},
+        {"Down", key(Qt::Key_Down)},
+        {"PageDown", key(Qt::Key_PageDown)},
+        {"PageDown", key(Qt::Key_PageDown)},
+        {"Up", key(Qt::Key_Up)},
+        {"PageUp", key(Qt::Key_PageUp)},
+        {"End", key(Qt::Key_End)},
+        {"PageUp", key(Qt::Key_PageUp)},
+        {"Shift+PageUp", key(Qt::Key_PageUp, Qt::ShiftModifier)},
+        {"Left", key(Qt::Key_Left)},
+        {"Home", key(Qt::Key_Home)},
+        {"Shift+Down", key(Qt::Key_Down, Qt::ShiftModifier)},
+        {"Shift+PageDown", key(Qt::Key_PageDown, Qt::ShiftModifier)},
+        {"Ctrl+A", key(Qt::Key_A, Qt::ControlModifier)},
+        {"click line 1", click(onRow(1))},
+        {"shift-click line 4", click(onRow(4), Qt::ShiftModifier)},
+        {"ctrl-click line 2", click(onRow(2), Qt::ControlModifier)},
+        {"click below the lines", click([](QAbstractItemView* v) { return QPoint(5, v->viewport()->height() - 1); })},
+        {"click right of the text", click([](QAbstractItemView* v) { return QPoint(v->viewport()->width() - 2, 5); })},
+        {"wheel down", [](QAbstractItemView* v, LinesModel&) { wheel(v, 2); }},
+        {"wheel up", [](QAbstractItemView* v, LinesModel&) { wheel(v, -1); }},
+        {"drag down", [](QAbstractItemView* v, LinesModel&) {
+             QTest::mousePress(v->viewport(), Qt::LeftButton, {}, rowCentre(v, 1));
+             QTest::mouseMove(v->viewport(), rowCentre(v, 3) + QPoint(0, 2));
+             QTest::mouseRelease(v->viewport(), Qt::LeftButton, {}, rowCentre(v, 3) + QPoint(0, 2));
+         }},
+        {"drag up", [](QAbstractItemView* v, LinesModel&) {
+             QTest::mousePress(v->viewport(), Qt::LeftButton, {}, rowCentre(v, 3));
+             QTest::mouseMove(v->viewport(), rowCentre(v, 0) - QPoint(0, 3));
+             QTest::mouseRelease(v->viewport(), Qt::LeftButton, {}, rowCentre(v, 0) - QPoint(0, 3));
+         }},
+        {"scroll across", [](QAbstractItemView* v, LinesModel&) { v->horizontalScrollBar()->setValue(37); }},
+        {"scroll to the bottom", [](QAbstractItemView* v, LinesModel&) { v->scrollToBottom(); }},
+        {"bar a page up", [](QAbstractItemView* v, LinesModel&) {
+             v->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+         }},
+        {"line 25 at the top", [](QAbstractItemView* v, LinesModel& m) { v->scrollTo(m.index(25), QAbstractItemView::PositionAtTop); }},
+        {"line 10 at the bottom", [](QAbstractItemView* v, LinesModel& m) { v->scrollTo(m.index(10), QAbstractItemView::PositionAtBottom); }},
+        {"line 20 centred", [](QAbstractItemView* v, LinesModel& m) { v->scrollTo(m.index(20), QAbstractItemView::PositionAtCenter); }},
+        {"line 2 visible", [](QAbstractItemView* v, LinesModel& m) { v->scrollTo(m.index(2)); }},
+        {"last line visible", [](QAbstractItemView* v, LinesModel& m) { v->scrollTo(m.index(m.count() - 1)); }},
+        {"line 3 current", [](QAbstractItemView* v, LinesModel& m) { v->setCurrentIndex(m.index(3)); }},
+        {"smaller", [](QAbstractItemView* v, LinesModel&) { v->resize(v->width() - 30, v->height() - 17); }},
+        {"larger", [](QAbstractItemView* v, LinesModel&) { v->resize(v->width() + 80, v->height() + 60); }},
+        {"a line inserted", [](QAbstractItemView*, LinesModel& m) { m.insertLine(std::min(2, m.count()), QStringLiteral("új")); }},
+        {"a wide line appended", [](QAbstractItemView*, LinesModel& m) {
+             m.appendLines({QStringLiteral("a hozzáfűzött sor is szélesebb, mint a lista maga, bizony")});
+         }},
+        {"the last line removed", [](QAbstractItemView*, LinesModel& m) { m.removeLine(m.count() - 1); }},
+        {"the first line removed", [](QAbstractItemView*, LinesModel& m) { m.removeLine(0); }},
+        {"a larger font", [](QAbstractItemView* v, LinesModel&) {
+             QFont f = v->font();
+             f.setPointSize(f.pointSize() + 5);
+             v->setFont(f);
+         }},
+        {"the same lines again", [](QAbstractItemView*, LinesModel& m) { m.setLines(m.lines()); }},
+        {"End again", key(Qt::Key_End)},
+        {"refilled wider and scrolled to its end at once", [](QAbstractItemView* v, LinesModel& m) {
+             m.setLines(m.lines() + QStringList{QStringLiteral("egy utolsó, a listánál jóval szélesebb sor a végén, ami görgetést kér")});
+             v->scrollTo(m.index(m.count() - 1), QAbstractItemView::PositionAtBottom);
+         }},
+        {"emptied", [](QAbstractItemView*, LinesModel& m) { m.setLines({}); }},
+        {"one line", [](QAbstractItemView*, LinesModel& m) { m.setLines({QStringLiteral("egyetlen")}); }},
+        {"PageDown over one", key(Qt::Key_PageDown)},
+    };
+    struct Case {
+        const char* what;
+        QStringList lines;
+        QSize size;
+        QAbstractItemView::SelectionMode mode;
+    };
+    const Case cases[] = {
+        {"many lines", many, QSize(200, 120), QAbstractItemView::SingleSelection},
+        {"many lines, extended selection", many, QSize(200, 120), QAbstractItemView::ExtendedSelection},
+        {"the last line wider than the list", wideLast, QSize(200, 120), QAbstractItemView::ExtendedSelection},
+        {"the first line wider than the list", wideFirst, QSize(200, 120), QAbstractItemView::SingleSelection},
+        {"two lines high", many, QSize(150, 40), QAbstractItemView::SingleSelection},
+        {"lower than a line", many, QSize(150, 12), QAbstractItemView::ExtendedSelection},
+        {"lines that fit", many.mid(0, 3), QSize(200, 120), QAbstractItemView::ExtendedSelection},
+        {"no lines", {}, QSize(200, 120), QAbstractItemView::SingleSelection},
+    };
+    for (const Case& c : cases) {
+        Twins t(c.lines, c.size, c.mode);
+        for (const Action& a : script) {
+            t.both(a.run);
+            t.expectSame(QStringLiteral("%1, after %2").arg(QLatin1String(c.what), QLatin1String(a.what)));
+            if (::testing::Test::HasFailure()) return;
+        }
+    }
+}
+
+// Clicks on a line are signalled with its row; to assistive technology the box is a list whose
+// children are its lines.
+TEST(Widgets, ListBoxSignalsItsLinesAndIsAListToAssistiveTechnology) {
+    ListBox list;
+    list.setItems({QStringLiteral("egy"), QStringLiteral("kettő"), QStringLiteral("három")});
+    list.resize(200, 120);
+    list.show();
+    QApplication::processEvents();
+    QSignalSpy clicked(&list, &ListBox::itemClicked), doubled(&list, &ListBox::itemDoubleClicked),
+        released(&list, &ListBox::mouseReleased);
+    const QPoint second = list.visualRect(list.model()->index(1, 0)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(released.count(), 1);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
+    ASSERT_GE(clicked.count(), 1);
+    EXPECT_EQ(clicked[0][0].toInt(), 1);
+    ASSERT_EQ(doubled.count(), 1);
+    EXPECT_EQ(doubled[0][0].toInt(), 1);
+    EXPECT_EQ(list.listIndex(), 1);
+
+    EXPECT_EQ(qobject_cast<QListView*>(&list), &list);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&list);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->role(), QAccessible::List);
+    ASSERT_EQ(a->childCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(a->child(i));
+        EXPECT_EQ(a->child(i)->text(QAccessible::Name), list.item(i));
+        EXPECT_EQ(a->child(i)->rect().center(), list.viewport()->mapToGlobal(list.visualRect(list.model()->index(i, 0)).center()));
+    }
 }
 
 TEST(Widgets, SpinButtonSignalsItsArrows) {
