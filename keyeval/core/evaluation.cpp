@@ -79,10 +79,13 @@ std::optional<KeyRows> readKey(const QString& path) {
         if (row->repeats) k.repeats.emplace_back(uint32_t(k.masks.size()), row->fields);
         k.masks.push_back(row->mask);
         k.numbers |= row->mask;
-        if (k.shown.size() < kRowLimit) {
-            QString shown(qsizetype(line.size() + 2), QLatin1Char(' '));
-            cp1250::decodeTo(line, shown.data() + 2);
-            k.shown << std::move(shown);
+        if (k.shown->count() < kRowLimit) {
+            // line is at most kMaxKeyLine long here (a longer one is cut, no key line)
+            std::array<char, kMaxKeyLine + 2> text;
+            text[0] = text[1] = ' ';
+            const size_t n = std::min(line.size(), kMaxKeyLine);
+            std::copy(line.begin(), line.begin() + long(n), text.begin() + 2);
+            k.shown->append(std::string_view(text.data(), n + 2));
         }
         return true;
     });

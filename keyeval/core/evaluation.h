@@ -3,7 +3,9 @@
 #pragma once
 #include "common/core/suite.h"
 
+#include "common/core/cp1250.h"
 #include "common/core/draws.h"
+#include "common/core/linesource.h"
 
 #include <QString>
 #include <QStringList>
@@ -54,7 +56,9 @@ struct KeyRows {
     // Rows that name a number twice score it twice: their fields are kept here (0 ends a row).
     std::vector<std::pair<uint32_t, std::array<int8_t, 8>>> repeats;  // (row index, fields 1..20 or 0)
     uint32_t numbers = 0;           // bit n: n occurs in some row (the key's numbers, Label11)
-    QStringList shown;              // the first 32736 rows as read, leading blanks kept
+    // The first 32736 rows as read, leading blanks kept, behind two blanks: as the file's bytes,
+    // each decoded when it is shown.
+    std::shared_ptr<ByteLines> shown = std::make_shared<ByteLines>(static_cast<ByteLines::Decode>(&cp1250::decode));
     bool badLine = false;           // reading stopped at a line of the wrong length
     long long fileLines = 0;        // lines read, blank ones included (up to the bad line, when one stopped it)
 

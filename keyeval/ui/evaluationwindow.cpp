@@ -503,7 +503,7 @@ void EvaluationWindow::showHits(const RunOutcome& o) {
     const KeyRows& key = *o.key;
 
     writeDrawNumbers(o, false);
-    if (r.drawsEvaluated > 0) List1->setItems(key.shown);
+    if (r.drawsEvaluated > 0) List1->setSource(key.shown);
     List3->setSource(o.hitList);
 
     if (r.badLine) {

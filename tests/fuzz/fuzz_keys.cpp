@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (key->numbers & ~0x1FFFFEu) fault("key number outside 1..20");
     for (uint32_t m : key->masks)
         if (m & ~0x1FFFFEu) fault("row mask outside 1..20");
-    if (key->shown.size() > dz::kRowLimit) fault("shown rows past the limit");
+    if (key->shown->count() > dz::kRowLimit) fault("shown rows past the limit");
     for (size_t i = 0; i < key->rowCount(); ++i)
         if (key->hits(i, 0x1FFFFEu) > 8 || key->hits(i, 0) != 0) fault("hits of a row");
 
