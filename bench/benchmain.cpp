@@ -31,6 +31,29 @@ void noteRead() { emptyHistoryRead = emptyHistoryRead || historyEmpty; }
 
 }  // namespace
 
+namespace {
+// A line of /proc/self/status in kB ("VmHWM:", "VmRSS:"); -1 when it cannot be read.
+long statusKb(const char* field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (QByteArray line = f.readLine(); !line.isEmpty(); line = f.readLine())
+        if (line.startsWith(field)) return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+}  // namespace
+
+PeakMemory::PeakMemory() {
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (reset.open(QIODevice::WriteOnly) && reset.write("5") == 1) startKb_ = statusKb("VmRSS:");
+}
+
+void PeakMemory::report(benchmark::State& st) const {
+    const long peak = statusKb("VmHWM:");
+    if (startKb_ < 0 || peak < 0) return;
+    st.counters["peakMB"] = double(peak) / 1024.0;
+    st.counters["runMB"] = double(peak - startKb_) / 1024.0;
+}
+
 const QString& historyFile() {
     noteRead();
     static QTemporaryDir dir;

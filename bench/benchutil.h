@@ -70,6 +70,19 @@ inline long long fileLines(const QString& path) {
     return n ? static_cast<long long>(*n) : 0;
 }
 
+// The process's peak memory over a benchmark's runs: the peak is set back to what the process
+// holds when this is made (Linux's clear_refs), and report() gives the peak since as the counter
+// peakMB, and the part of it the runs added as runMB. Nothing is reported where the peak cannot be
+// set back.
+class PeakMemory {
+public:
+    PeakMemory();
+    void report(benchmark::State& st) const;
+
+private:
+    long startKb_ = -1;
+};
+
 // The yardstick of every pass (BM_PlainPass), written apart from the reader: its own read loop
 // over the file's bytes, each line's eight number fields read at their fixed columns, and the sum
 // of the lines' number masks as its tally.
