@@ -3,6 +3,7 @@
 // the hit list's records must give the lines, classes and orders that its lines as strings give.
 // Any broken property aborts the run.
 #include "tests/fuzz/fuzzfault.h"
+#include "tests/fuzz/scratch.h"
 #include "common/core/draws.h"
 #include "common/core/textfmt.h"
 #include "keyeval/core/evaluation.h"
@@ -13,7 +14,6 @@
 #include <QString>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 [[noreturn]] void fault(const char* what) { dz::fuzz::fault("evaluation", what); }
@@ -21,7 +21,7 @@ namespace {
 // Rows of eight numbers, a number named twice, leading blanks and a blank line.
 const QString& keyFile() {
     static const QString path = [] {
-        const QString p = QStringLiteral("/tmp/dizov-fuzz-evalkey-%1.txt").arg(getpid());
+        const QString p = dz::fuzz::scratchFile("evalkey.txt");
         std::FILE* f = std::fopen(p.toLocal8Bit().constData(), "wb");
         if (!f) fault("key file");
         std::fputs("01 02 03 04 05 06 07 08\r\n01 01 02 03 04 05 06 07\r\n\r\n 11 12 13 14 15 16 17 18 \r\n", f);

@@ -5,6 +5,7 @@
 // the bytes). The bytes go through a file, as the programs read them. Any broken property aborts
 // the run.
 #include "tests/fuzz/fuzzfault.h"
+#include "tests/fuzz/scratch.h"
 #include "common/core/textfile.h"
 #include "keyeval/core/evaluation.h"
 #include "keyeval/core/keychoice.h"
@@ -19,14 +20,13 @@
 #include <QString>
 #include <algorithm>
 #include <string>
-#include <unistd.h>
 
 namespace {
 [[noreturn]] void fault(const char* what) { dz::fuzz::fault("key reader", what); }
 
 // A plain write (no replace-by-rename): the fuzzer runs thousands of inputs a second.
 const QString& file() {
-    static const QString path = QStringLiteral("/tmp/dizov-fuzz-keys-%1.txt").arg(getpid());
+    static const QString path = dz::fuzz::scratchFile("keys.txt");
     return path;
 }
 

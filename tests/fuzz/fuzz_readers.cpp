@@ -2,23 +2,18 @@
 // files, key rows, numeric values and the code page; and the streaming head reader of the files
 // read at start over the same bytes as a file. Any broken property aborts the run.
 #include "tests/fuzz/fuzzfault.h"
+#include "tests/fuzz/scratch.h"
 #include "common/tests/readercheck.h"
 
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 // The head reader against the whole-file split: at most the lines asked for, each a cut of the
 // file's line; the lines the file's bytes can take all there when the file is within the budget.
 void checkHead(std::string_view bytes) {
-    static const QString path = [] {
-        char name[] = "/tmp/fuzz_head_XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
-        return QString::fromLocal8Bit(name);
-    }();
+    static const QString path = dz::fuzz::scratchFile("head.txt");
     if (bytes.empty()) return;
     const size_t maxLines = size_t(uint8_t(bytes[0]) % 8);
     const size_t maxLine = 1 + size_t(uint8_t(bytes[0]) / 8 % 16);

@@ -1,13 +1,13 @@
 // libFuzzer target over the selection files a user can edit: keygen's "jeloles1.txt" and
 // keygengroup's grouped "jeloles2.txt". Any broken property aborts the run.
 #include "tests/fuzz/fuzzfault.h"
+#include "tests/fuzz/scratch.h"
 #include "common/core/textfile.h"
 #include "keygen/core/groups.h"
 #include "keygen/core/selectionfile.h"
 
 #include <QString>
 #include <string>
-#include <unistd.h>
 
 namespace {
 [[noreturn]] void fault(const char* what) { dz::fuzz::fault("selection reader", what); }
@@ -15,7 +15,7 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    static const QString path = QStringLiteral("/tmp/dizov-fuzz-selection-%1.txt").arg(getpid());
+    static const QString path = dz::fuzz::scratchFile("selection.txt");
     // A plain write (no replace-by-rename): the fuzzer runs thousands of inputs a second.
     {
         std::FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
