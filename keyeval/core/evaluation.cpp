@@ -102,12 +102,10 @@ int repeatHits(const std::array<int8_t, 8>& fields, uint32_t drawMask) {
 }
 }  // namespace
 
-int KeyRows::hits(size_t i, uint32_t drawMask) const {
-    if (!repeats.empty()) {
-        auto it = std::lower_bound(repeats.begin(), repeats.end(), uint32_t(i),
-                                   [](const auto& r, uint32_t row) { return r.first < row; });
-        if (it != repeats.end() && it->first == i) return repeatHits(it->second, drawMask);
-    }
+int KeyRows::hitsAmongRepeats(size_t i, uint32_t drawMask) const {
+    auto it = std::lower_bound(repeats.begin(), repeats.end(), uint32_t(i),
+                               [](const auto& r, uint32_t row) { return r.first < row; });
+    if (it != repeats.end() && it->first == i) return repeatHits(it->second, drawMask);
     return std::popcount(masks[i] & drawMask);
 }
 
@@ -304,6 +302,14 @@ void moveRepeats(const KeyRows& key, uint32_t dm, uint32_t* hist) {
     }
 }
 
+// The rows with at least thr hits one by one, rows that name a number twice scored as they score.
+size_t rowsByCount(const KeyRows& key, uint32_t dm, int thr, uint32_t* cand) {
+    size_t c = 0;
+    for (size_t i = 0; i < key.masks.size(); ++i)
+        if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
+    return c;
+}
+
 // One draw over the whole key: hist[h] = rows with h hits; cand (when set) gets the rows with at
 // least thr hits, in row order; returns their count.
 size_t scanDraw(ScanFn scan, const KeyRows& key, uint32_t dm, int thr, uint32_t* hist, uint32_t* cand) {
@@ -311,20 +317,13 @@ size_t scanDraw(ScanFn scan, const KeyRows& key, uint32_t dm, int thr, uint32_t*
     if (key.repeats.empty()) return c;
     // Rows that name a number twice: move them to their real class, and rebuild the candidates.
     moveRepeats(key, dm, hist);
-    if (!cand) return c;
-    c = 0;
-    for (size_t i = 0; i < key.masks.size(); ++i)
-        if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
-    return c;
+    return cand ? rowsByCount(key, dm, thr, cand) : c;
 }
 
 // The rows of a draw with at least thr hits, in row order, into cand; returns their count.
 size_t collectRows(CollectFn collect, const KeyRows& key, uint32_t dm, int thr, uint32_t* cand) {
     if (key.repeats.empty()) return collect(key.masks.data(), key.masks.size(), dm, thr, cand);
-    size_t c = 0;
-    for (size_t i = 0; i < key.masks.size(); ++i)
-        if (key.hits(i, dm) >= thr) cand[c++] = uint32_t(i);
-    return c;
+    return rowsByCount(key, dm, thr, cand);
 }
 
 }  // namespace
@@ -454,7 +453,7 @@ bool countDraw(HitCounter& c, size_t line, const DrawRecord& rec) {
     if (collect) {
         for (size_t j = 0; j < found && r.hits.size() < kHitListCap; ++j) {
             const uint32_t row = cand[j];
-            const int h = key.repeats.empty() ? std::popcount(key.masks[row] & dm) : key.hits(row, dm);
+            const int h = key.hits(row, dm);
             const int plain = h > 4 ? (plus ? k - 1 : k) : 0;
             if (plus) r.hits.push_back({uint32_t(line), row, uint32_t(h), true});
             for (int p = 0; p < plain && r.hits.size() < kHitListCap; ++p)

@@ -32,20 +32,6 @@ std::string draw(int day, int drawNo, std::array<int, 8> numbers, int extra, int
 
 DrawFile drawsOf(const std::string& bytes) { return DrawFile::fromBytes(bytes); }
 
-RunSettings settings(const QString& keyFile, std::initializer_list<int> extras, int minHits = 4,
-                     const char* from = "20100101 001", const char* to = "20101231 264") {
-    RunSettings s;
-    s.keyFile = keyFile;
-    for (int e : extras) {
-        s.extra[size_t(e)] = true;
-        ++s.extraCount;
-    }
-    s.minHits = minHits;
-    s.fromKey = QString::fromLatin1(from);
-    s.toKey = QString::fromLatin1(to);
-    return s;
-}
-
 struct RunOut {
     EvaluationResult result;
     QStringList lines;

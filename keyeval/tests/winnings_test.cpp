@@ -288,13 +288,7 @@ TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
         for (const PeriodCase& c : streamedPeriods(bytes, n, rows)) {
             SCOPED_TRACE(c.what);
             folder.write(QStringLiteral("k.txt"), c.key);
-            RunSettings s;
-            s.keyFile = folder.path(QStringLiteral("k.txt"));
-            s.extra = ticks({1, 3});
-            s.extraCount = 2;
-            s.minHits = 4;
-            s.fromKey = c.from;
-            s.toKey = c.to;
+            RunSettings s = settings(folder.path(QStringLiteral("k.txt")), {1, 3}, 4, c.from, c.to);
             s.hitMethod = method;
             const auto in = gatherInput(s, f);
             ASSERT_TRUE(in.has_value());
@@ -341,11 +335,7 @@ TEST(Winnings, StreamedRunMatchesTheRunOverTheReadPeriod) {
 
     // A stop asked for leaves nothing of the run.
     folder.write(QStringLiteral("k.txt"), rows);
-    RunSettings s;
-    s.extra = ticks({1});
-    s.extraCount = 1;
-    s.fromKey = keyAt(0);
-    s.toKey = keyAt(n - 1);
+    const RunSettings s = settings(QString(), {1}, 4, keyAt(0), keyAt(n - 1));
     Progress progress;
     progress.stop = true;
     const StreamedWinnings stopped = streamWinnings(f, s, readKey(folder.path(QStringLiteral("k.txt"))).value(), &progress);

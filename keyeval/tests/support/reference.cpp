@@ -150,4 +150,18 @@ std::vector<PeriodCase> streamedPeriods(const std::string& history, size_t n, co
     };
 }
 
+RunSettings settings(const QString& keyFile, std::initializer_list<int> extras, int minHits, const QString& from,
+                     const QString& to) {
+    RunSettings s;
+    s.keyFile = keyFile;
+    for (int e : extras) {
+        s.extra[size_t(e)] = true;
+        ++s.extraCount;
+    }
+    s.minHits = minHits;
+    s.fromKey = from;
+    s.toKey = to;
+    return s;
+}
+
 }  // namespace dz::keyeval::testing

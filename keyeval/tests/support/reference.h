@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ Span findSpan(const DrawFile& draws, const QString& fromKey, const QString& toKe
 // hist[h] += rows of the key that hit h numbers of the draw (h = 0..8), counted by the run of
 // "Kezdés" over that one draw with the row scan (vector or plain).
 void hitHistogram(const KeyRows& key, uint32_t drawMask, std::array<int64_t, 9>& hist, bool vectorScan = true);
+
+// A run's settings: the key file, the extra numbers ticked, the minimum and the period.
+RunSettings settings(const QString& keyFile, std::initializer_list<int> extras, int minHits = 4,
+                     const QString& from = QStringLiteral("20100101 001"), const QString& to = QStringLiteral("20101231 264"));
 
 // The text of a key of random eight-number rows, as the generators write them.
 std::string randomRowsText(unsigned seed, int rows);
